@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever the builds and tests need and is missing.
+# Safe to run again: it does nothing when everything is there.
+set -euo pipefail
+
+need=(cmake ninja-build g++ googletest python3
+      g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+      wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
+      clang libclang-rt-14-dev)
+
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds both flavours and runs every test: the native build with sanitizers,
+# a bounded fuzzing run of the file readers, then the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-deps.sh
+
+cmake --preset host
+cmake --build --preset host
+ctest --preset host
+
+if [ -x scripts/fuzz.sh ]; then
+  scripts/fuzz.sh "${TALLYVANE_FUZZ_SECONDS:-60}"
+fi
+
+cmake --preset win32
+cmake --build --preset win32
+
+# One virtual display for the whole Windows run, unless there is a screen.
+xvfb_pid=""
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 20 89); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      xvfb_pid=$!
+      for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+      export DISPLAY=":$n"
+      break
+    fi
+  done
+fi
+finish() {
+  WINEPREFIX="$PWD/build/win32/wineprefix" timeout 20 wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap finish EXIT
+
+ctest --preset win32
