@@ -1,6 +1,8 @@
 // libFuzzer target for the data-file reader. Each input is written to a
-// scratch folder of its own under /tmp and loaded; a document that loads and
+// scratch folder of its own under /dev/shm or /tmp and loaded; a document that loads and
 // saves is loaded and saved again, and the second file must equal the first.
+// The scratch folder lives in /dev/shm where there is one, so that the
+// flush of every save costs nothing.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,8 +32,12 @@ std::string scratch(const char* name)
 {
     static std::string folder;
     if (folder.empty()) {
-        char pattern[] = "/tmp/tallyvane-fuzz-XXXXXX";
-        if (!mkdtemp(pattern))
+        char shm[] = "/dev/shm/tallyvane-fuzz-XXXXXX";
+        char tmp[] = "/tmp/tallyvane-fuzz-XXXXXX";
+        char* pattern = mkdtemp(shm);
+        if (!pattern)
+            pattern = mkdtemp(tmp);
+        if (!pattern)
             abort();
         folder = pattern;
         // Only the folder itself is left behind when the run ends.
