@@ -150,7 +150,7 @@ bool measure(const char* self, const std::string& folder, int names, Figures& f)
     f.names = names;
     f.fileBytes = (long long)std::filesystem::file_size(path);
     f.loadWall = f.loadCpu = f.saveWall = f.saveCpu = 1e9;
-    const int runs = 5;
+    const int runs = 7;
     for (int run = 0; run < runs; ++run)
         if (!loadInFreshProcess(self, path, f))
             return false;
