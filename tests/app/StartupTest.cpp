@@ -170,3 +170,41 @@ TEST(CommandLine, TakesTheFirstArgumentQuotedOrNot) {
     EXPECT_STREQ("C:\\My Lists\\a b.tvd", path);
     EXPECT_EQ(0, CommandLine::firstArgument("tv.exe   ", path, sizeof path));
 }
+
+TEST_F(AppTest, ClosingWithoutChangesAsksNothing) {
+    startWithExample();
+    ModalAnswerer answer;
+    answer.then([](HWND) {});
+    SendMessageA(window().hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, window().hwnd);
+    EXPECT_EQ(0, answer.answered());
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, msg.wParam);
+}
+
+TEST_F(AppTest, UnsavedChangesAskSaveDataAndCancelKeepsTheWindow) {
+    startWithExample();
+    program::document.modified = 1;
+    std::string captured;
+    ModalAnswerer answer;
+    answer.then("CMSGCLASS", [&](HWND box) {
+        captured = windowText(box) + "|" + program::messageWindow.message;
+        tvtest::clickButton(tvtest::findChild(box, "&Cancel"));
+    });
+    SendMessageA(window().hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, answer.answered());
+    EXPECT_EQ("Tallyvane|Save data?", captured);
+    EXPECT_TRUE(IsWindow(window().hwnd));
+
+    ModalAnswerer again;
+    again.then("CMSGCLASS", [&](HWND box) { tvtest::clickButton(tvtest::findChild(box, "&Cancel")); });
+    EXPECT_EQ(0, SendMessageA(window().hwnd, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(1, again.answered());
+
+    ModalAnswerer no;
+    no.then("CMSGCLASS", [&](HWND box) { tvtest::clickButton(tvtest::findChild(box, "&No")); });
+    SendMessageA(window().hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, no.answered());
+    EXPECT_EQ(nullptr, window().hwnd);
+}
