@@ -208,3 +208,23 @@ TEST_F(AppTest, UnsavedChangesAskSaveDataAndCancelKeepsTheWindow) {
     EXPECT_EQ(1, no.answered());
     EXPECT_EQ(nullptr, window().hwnd);
 }
+
+namespace {
+// A frame without bar or panes yet, as during its own creation.
+class BareFrame : public FrameWindow {};
+}  // namespace
+
+TEST(FrameWindow, SizeEventsBeforeBarAndPaneExistDoNoHarm) {
+    BareFrame frame;
+    frame.OnSize(SIZE_RESTORED, MAKELPARAM(320, 200));
+    EXPECT_EQ(320, frame.clientWidth);
+    EXPECT_EQ(200, frame.clientHeight);
+    frame.layoutPanes();
+
+    ViewBar bar;
+    ListBoxControl pane;
+    frame.buttonBar = &bar;
+    frame.currentPane = &pane;  // neither has a window yet
+    frame.OnSize(SIZE_RESTORED, MAKELPARAM(0, 0));
+    EXPECT_EQ(nullptr, pane.hwnd);
+}
