@@ -132,6 +132,7 @@ public:
     int readOnlyMode = 0;          // a damaged file was loaded
 
     MainWindowParts parts;
+    int reserveNameRows = 0;       // the next name row reserves room for the file's names
 
     static constexpr COLORREF Navy = RGB(0, 0, 0x80);
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
