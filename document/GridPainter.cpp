@@ -2,7 +2,6 @@
 
 #include "GdiGuards.h"
 
-
 GridPainter::GridPainter(HDC dc, const RECT& row, const GridColours& colours)
     : dc_(dc), saved_(dc), r_(row), colours_(colours) {
     r_.right -= 1;
