@@ -69,11 +69,6 @@ int start(HINSTANCE instance, int showCommand, const char* commandLine) {
     entriesPane.exStyle = WS_EX_CLIENTEDGE;
     pendingPane.exStyle = WS_EX_CLIENTEDGE;
 
-    // The message boxes are visible captioned pop-ups; the framework's box
-    // creation does not set that style yet, so it is set here for both.
-    messageWindow.style = WS_POPUP | WS_VISIBLE | WS_CAPTION;
-    warningWindow.style = WS_POPUP | WS_VISIBLE | WS_CAPTION;
-
     viewBar.setHost(&mainWindow);
     entriesPane.setListener(&mainWindow);
     if (!mainWindow.createFrame(&namesPane, &viewBar, &statusBar)) return 0;
