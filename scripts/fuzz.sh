@@ -12,5 +12,14 @@ cmake --build --preset fuzz -j2 --target fuzz_data_file
 # New inputs go to a scratch corpus, so the seeds in the repository stay as they are.
 work=build/fuzz/corpus
 mkdir -p "$work" build/fuzz/artifacts
-build/fuzz/bin/fuzz_data_file -max_total_time="$seconds" -max_len=4096 -timeout=10 -dict=fuzz/data_file.dict \
-  -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 "$work" fuzz/corpus
+# The fuzzer's running commentary goes to a log; only the outcome is shown.
+log=build/fuzz/fuzz.log
+if build/fuzz/bin/fuzz_data_file -max_total_time="$seconds" -max_len=4096 -timeout=10 -dict=fuzz/data_file.dict \
+     -artifact_prefix=build/fuzz/artifacts/ -print_final_stats=1 "$work" fuzz/corpus >"$log" 2>&1; then
+  echo "fuzz_data_file: no crash in $seconds s ($(grep -o 'Done [0-9]* runs' "$log" || echo 'runs unknown'))"
+else
+  status=$?
+  tail -n 60 "$log"
+  echo "fuzz_data_file: FAILED (exit $status); the input is in build/fuzz/artifacts/, the log in $log"
+  exit "$status"
+fi
