@@ -1,0 +1,64 @@
+// tvd, the command-line companion: checks a data file as the program opens
+// it, or loads and saves it again as the program saves.
+#include <cstdio>
+#include <cstring>
+
+#include "ConsoleView.h"
+#include "document/Document.h"
+#include "storage/DataFile.h"
+#include "storage/DocumentFile.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: tvd check FILE\n"
+    "       tvd resave IN OUT\n"
+    "\n"
+    "check   loads FILE as Tallyvane opens it and prints every message it would\n"
+    "        show as CAPTION: TEXT, then names=N actions=M entries=E read-only=yes|no\n"
+    "resave  checks IN, then saves it to OUT through OUT's \".$$$\" file\n"
+    "\n"
+    "exit status: 0 done, 1 the file did not load or save, 2 bad usage\n";
+
+int usage()
+{
+    fputs(kUsage, stderr);
+    return 2;
+}
+
+// Loads path as opening it in the program does; 1 when loaded.
+int check(Document& doc, ConsoleView& view, const char* path)
+{
+    if (!loadDataFile(doc, view, path)) {
+        view.reportError(path, "Failed to open the existing file");
+        return 0;
+    }
+    printf("names=%d actions=%d entries=%lld read-only=%s\n", int(doc.liveNames), int(doc.liveActions),
+           static_cast<long long>(doc.liveEntryTotal()), view.readOnly() ? "yes" : "no");
+    fflush(stdout);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+    const char* command = argv[1];
+    bool isCheck = strcmp(command, "check") == 0 && argc == 3;
+    bool isResave = strcmp(command, "resave") == 0 && argc == 4;
+    if (!isCheck && !isResave)
+        return usage();
+    for (int i = 2; i < argc; ++i)
+        if (!argv[i][0])
+            return usage();
+
+    Document doc;
+    ConsoleView view(stdout);
+    if (!check(doc, view, argv[2]))
+        return 1;
+    if (isResave && !saveDocumentFile(doc, view, argv[3]))
+        return 1;
+    return 0;
+}

@@ -1,0 +1,296 @@
+#include "Document.h"
+
+#include <cstring>
+
+#include "Heap.h"
+
+Document::~Document()
+{
+    releaseAll();
+}
+
+void Document::releaseEntries(NameRecord& record)
+{
+    if (!record.entries)
+        return;
+    for (int32_t i = 0; i < record.entryCount && i < record.entryCapacity; ++i)
+        releaseBlock(record.entries[i].text);
+    releaseBlock(record.entries);
+    record.entries = nullptr;
+    record.entryCapacity = 0;
+}
+
+void Document::releaseAll()
+{
+    for (int32_t i = 0; names && i < namesCount; ++i)
+        releaseEntries(names[i]);
+}
+
+int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
+{
+    releaseAll();
+    namesCount = actionCount = liveNames = liveActions = 0;
+    if (expectedNames < 0)
+        expectedNames = 0;
+    if (expectedActions < 0)
+        expectedActions = 0;
+    if (expectedNames > INT32_MAX - kTableStep || expectedActions > INT32_MAX - kTableStep) {
+        names = nullptr;
+        actions = nullptr;
+        return 0;
+    }
+    names = static_cast<NameRecord*>(nameTable.initArray(expectedNames + kTableStep, kTableStep, sizeof(NameRecord)));
+    actions = static_cast<ActionItem*>(actionTable.initArray(expectedActions + kTableStep, kTableStep, sizeof(ActionItem)));
+    return nameTable.capacity != 0 && actionTable.capacity != 0;
+}
+
+void Document::copyField(char* field, int size, const char* text)
+{
+    size_t length = strlen(text);
+    if (length > size_t(size - 1))
+        length = size_t(size - 1);
+    memcpy(field, text, length);
+    field[length] = 0;
+}
+
+char* Document::copyText(const char* text)
+{
+    size_t length = strlen(text);
+    char* copy = static_cast<char*>(allocZeroed(length + 2));
+    if (copy)
+        memcpy(copy, text, length);
+    return copy;
+}
+
+int Document::addActionItem(const char* text)
+{
+    // A table whose growth failed earlier is full: try again before storing.
+    if (actionCount >= actionTable.capacity) {
+        actions = static_cast<ActionItem*>(actionTable.growArray());
+        if (actionCount >= actionTable.capacity)
+            return 0;
+    }
+    copyField(actions[actionCount].text, kTextSize, text);
+    liveActions++;
+    actionCount++;
+    if (actionCount == actionTable.capacity) {
+        actions = static_cast<ActionItem*>(actionTable.growArray());
+        if (actionCount == actionTable.capacity)
+            return 0;
+    }
+    return 1;
+}
+
+int Document::ensureEntryRoom(NameRecord& record)
+{
+    if (record.entryCount < record.entryCapacity)
+        return 1;
+    if (record.entryCapacity > INT32_MAX - kEntryStep)
+        return 0;
+    int32_t capacity = record.entryCapacity + kEntryStep;
+    size_t bytes = blockSize(size_t(capacity), sizeof(Entry));
+    Entry* grown = static_cast<Entry*>(bytes ? allocZeroed(bytes) : nullptr);
+    if (!grown)
+        return 0;
+    if (record.entries)
+        memcpy(grown, record.entries, size_t(record.entryCapacity) * sizeof(Entry));
+    releaseBlock(record.entries);
+    record.entries = grown;
+    record.entryCapacity = capacity;
+    return 1;
+}
+
+int Document::commitEntry(NameRecord& record)
+{
+    record.liveEntries++;
+    record.entryCount++;
+    if (record.entryCount == record.entryCapacity)
+        return ensureEntryRoom(record);
+    return 1;
+}
+
+int Document::addActionEntries()
+{
+    for (int32_t i = 0; i < namesCount; ++i) {
+        NameRecord& record = names[i];
+        if (!record.name[0])
+            continue;
+        if (!record.entries || !ensureEntryRoom(record))
+            return 0;
+        Entry& entry = record.entries[record.entryCount];
+        entry.kind = ActionOpen;
+        entry.actionIndex = actionCount - 1;
+        if (!commitEntry(record))
+            return 0;
+    }
+    return 1;
+}
+
+int32_t Document::addName(const char* text)
+{
+    if (namesCount >= nameTable.capacity) {
+        names = static_cast<NameRecord*>(nameTable.growArray());
+        if (namesCount >= nameTable.capacity)
+            return -1;
+    }
+    if (actionCount > INT32_MAX - kEntryStep)
+        return -1;
+    int32_t slot = namesCount;
+    NameRecord& record = names[slot];
+    int32_t capacity = actionCount + kEntryStep;
+    size_t bytes = blockSize(size_t(capacity), sizeof(Entry));
+    Entry* entries = static_cast<Entry*>(bytes ? allocZeroed(bytes) : nullptr);
+    if (!entries)
+        return -1;
+    copyField(record.name, kTextSize, text);
+    int32_t written = 0;
+    for (int32_t i = 0; i < actionCount; ++i) {
+        if (!actions[i].text[0])
+            continue;
+        entries[written].kind = ActionOpen;
+        entries[written].actionIndex = i;
+        written++;
+    }
+    record.entries = entries;
+    record.entryCount = record.liveEntries = written;
+    record.entryCapacity = capacity;
+    liveNames++;
+    namesCount++;
+    if (namesCount == nameTable.capacity) {
+        names = static_cast<NameRecord*>(nameTable.growArray());
+        if (namesCount == nameTable.capacity)
+            return -1;
+    }
+    return slot;
+}
+
+int Document::setEntryText(Entry& entry, const char* text)
+{
+    releaseBlock(entry.text);
+    entry.text = copyText(text);
+    if (!entry.text)
+        return 0;
+    modified = 1;
+    return 1;
+}
+
+int Document::addOwnEntry(int32_t nameSlot, int32_t kind, const char* text)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || !record->name[0] || !record->entries || !ensureEntryRoom(*record))
+        return 0;
+    Entry& entry = record->entries[record->entryCount];
+    entry.text = nullptr;
+    entry.kind = kind;
+    if (!setEntryText(entry, text)) {
+        entry.kind = 0;
+        return 0;
+    }
+    return commitEntry(*record);
+}
+
+int Document::addMemo(int32_t nameSlot, const char* text)
+{
+    return addOwnEntry(nameSlot, EntryMemo, text);
+}
+
+int Document::addCheckbox(int32_t nameSlot, const char* text)
+{
+    return addOwnEntry(nameSlot, CheckboxOpen, text);
+}
+
+void Document::deleteActionItem(int32_t actionSlot)
+{
+    if (actionSlot < 0 || actionSlot >= actionCount || !actions[actionSlot].text[0])
+        return;
+    actions[actionSlot].text[0] = 0;
+    liveActions--;
+    for (int32_t i = 0; i < namesCount; ++i) {
+        NameRecord& record = names[i];
+        if (!record.name[0] || !record.entries)
+            continue;
+        for (int32_t k = 0; k < record.entryCount; ++k) {
+            Entry& entry = record.entries[k];
+            if (isActionKind(entry.kind) && entry.actionIndex == actionSlot) {
+                entry.kind = EntryDeleted;
+                record.liveEntries--;
+                break;
+            }
+        }
+    }
+}
+
+void Document::deleteName(int32_t nameSlot)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || !record->name[0])
+        return;
+    record->name[0] = 0;
+    releaseEntries(*record);
+    liveNames--;
+}
+
+void Document::deleteEntry(int32_t nameSlot, int32_t position)
+{
+    NameRecord* record = nameAt(nameSlot);
+    Entry* entry = entryAt(nameSlot, position);
+    if (!entry || entry->kind == EntryDeleted)
+        return;
+    entry->kind = EntryDeleted;
+    releaseBlock(entry->text);
+    entry->text = nullptr;
+    record->liveEntries--;
+}
+
+NameRecord* Document::nameAt(int32_t slot) const
+{
+    if (!names || slot < 0 || slot >= namesCount)
+        return nullptr;
+    return &names[slot];
+}
+
+Entry* Document::entryAt(int32_t nameSlot, int32_t position) const
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || !record->entries || position < 0 || position >= record->entryCount)
+        return nullptr;
+    return &record->entries[position];
+}
+
+const char* Document::actionText(int32_t actionSlot) const
+{
+    if (!actions || actionSlot < 0 || actionSlot >= actionCount)
+        return "";
+    return actions[actionSlot].text;
+}
+
+int64_t Document::liveEntryTotal() const
+{
+    int64_t total = 0;
+    for (int32_t i = 0; i < namesCount; ++i)
+        if (names[i].name[0])
+            total += names[i].liveEntries;
+    return total;
+}
+
+int Document::replaceEntryList(NameRecord& record, int32_t capacity)
+{
+    size_t bytes = capacity > 0 ? blockSize(size_t(capacity), sizeof(Entry)) : 0;
+    if (!bytes)
+        return 0;
+    // Free the old texts first, then reuse the block in place where the heap
+    // allows it, so a load never holds two lists of every name at once.
+    for (int32_t i = 0; record.entries && i < record.entryCount && i < record.entryCapacity; ++i) {
+        releaseBlock(record.entries[i].text);
+        record.entries[i].text = nullptr;
+    }
+    record.entryCount = record.liveEntries = 0;
+    size_t oldBytes = record.entries ? size_t(record.entryCapacity) * sizeof(Entry) : 0;
+    Entry* list = static_cast<Entry*>(reallocZeroed(record.entries, oldBytes, bytes));
+    if (!list)
+        return 0;
+    memset(list, 0, bytes);
+    record.entries = list;
+    record.entryCapacity = capacity;
+    return 1;
+}

@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+
+#include "ActionItem.h"
+#include "Entry.h"
+#include "GrowArray.h"
+#include "NameRecord.h"
+
+// The in-memory contents of one data file: the action table, the name table
+// and each name's entry list. Slots and entries never move while a document
+// is open: deleting empties a slot or marks an entry EntryDeleted, so slot
+// numbers and entry positions can serve as list-box item data.
+//
+// The program keeps one Document for the whole run; tests make as many as
+// they like. Operations return nonzero on success, 0 (or -1 for a slot) on
+// failure, which callers report as "Out of memory".
+class Document {
+public:
+    static const int32_t kTableStep = 100;   // name and action tables grow by this many
+    static const int32_t kEntryStep = 20;    // entry lists grow by this many
+    static const int kTextSize = 128;        // name and action slots, NUL included
+
+    int32_t modified = 0;      // 1 after any change by the user; 0 after a successful save
+    int32_t namesCount = 0;    // name slots in use, deleted names included
+    int32_t actionCount = 0;   // action slots in use, deleted action items included
+    int32_t liveNames = 0;
+    int32_t liveActions = 0;
+
+    GrowArray nameTable;                 // NameRecord elements
+    GrowArray actionTable;               // ActionItem elements
+    NameRecord* names = nullptr;         // nameTable's block, taken again after each growth
+    ActionItem* actions = nullptr;       // actionTable's block, likewise
+
+    Document() = default;
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    int resetDocument(int32_t expectedNames, int32_t expectedActions);
+    int addActionItem(const char* text);
+    int addActionEntries();
+    int32_t addName(const char* text);
+    int addMemo(int32_t nameSlot, const char* text);
+    int addCheckbox(int32_t nameSlot, const char* text);
+    int commitEntry(NameRecord& record);
+    int setEntryText(Entry& entry, const char* text);
+    void deleteActionItem(int32_t actionSlot);
+    void deleteName(int32_t nameSlot);
+    void deleteEntry(int32_t nameSlot, int32_t position);
+
+    // Lookups for the views; all of them accept any index.
+    NameRecord* nameAt(int32_t slot) const;
+    Entry* entryAt(int32_t nameSlot, int32_t position) const;
+    // The action's text, or "" for a deleted or unknown slot (a damaged file
+    // can leave action entries beyond the action table).
+    const char* actionText(int32_t actionSlot) const;
+    // Live entries of the live names.
+    int64_t liveEntryTotal() const;
+
+    // For the file reader: gives the name an empty zero-filled list of
+    // capacity entries in place of its current one. 0 when memory is short
+    // (the name then keeps an empty list of its old capacity).
+    int replaceEntryList(NameRecord& record, int32_t capacity);
+    // Makes room for the entry at index entryCount when the list is full.
+    int ensureEntryRoom(NameRecord& record);
+    // A zero-filled heap copy (length + 2 bytes) of text, or null.
+    static char* copyText(const char* text);
+    // Copies text into a fixed field of size bytes, cutting what does not fit.
+    static void copyField(char* field, int size, const char* text);
+
+private:
+    int addOwnEntry(int32_t nameSlot, int32_t kind, const char* text);
+    void releaseEntries(NameRecord& record);
+    void releaseAll();
+};

@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+
+#include "EntryKind.h"
+
+// One item of a name's entry list.
+struct Entry {
+    int32_t kind;         // an EntryKind (or a bad kind kept from a damaged file)
+    int32_t actionIndex;  // action kinds: slot of the action item; 0 otherwise
+    char* text;           // memo and checkbox kinds: owned heap copy (length + 2 bytes); else null
+    char date[20];        // completion date, empty when there is none
+};

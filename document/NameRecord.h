@@ -1,0 +1,13 @@
+#pragma once
+#include <cstdint>
+
+#include "Entry.h"
+
+// One slot of the name table.
+struct NameRecord {
+    char name[128];          // empty (first byte 0) marks a deleted name
+    int32_t entryCount;      // entry slots in use, deleted entries included
+    int32_t liveEntries;     // entries whose kind is not EntryDeleted
+    int32_t entryCapacity;   // Entry elements the block holds
+    Entry* entries;          // owned, zero-filled; null once the name is deleted
+};

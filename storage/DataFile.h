@@ -1,0 +1,29 @@
+#pragma once
+
+class Document;
+class DocumentView;
+
+// The data file (*.tvd): sections "Program" (the magic), "Action Items",
+// "Names" and one section per name, numbered from 0.
+
+// How a write of the data file ended.
+enum class SaveResult {
+    Saved,        // complete; the modified flag is cleared
+    NotCreated,   // the file could not be created; nothing reported
+    Corrupt,      // the document failed the writer's count checks
+    WriteFailed,  // a write, the flush or the close failed (disk full, I/O error)
+};
+
+// Replaces doc's content with the file's and fills the Names list of view.
+// Reports its own format errors (caption "Tallyvane"); a file that can't be
+// opened is left to the caller to report. 1 when loaded (a damaged but
+// readable file loads in read-only mode), 0 otherwise.
+int loadDataFile(Document& doc, DocumentView& view, const char* path);
+
+// Writes doc to path, dropping deleted slots and entries. Reports "Data is
+// corrupt - file not saved" when the counts don't add up; a file that can't
+// be created or written is not reported here. 1 when saved.
+int saveDataFile(Document& doc, DocumentView& view, const char* path);
+
+// saveDataFile without any message, telling why it failed.
+SaveResult writeDataFile(Document& doc, const char* path);

@@ -1,0 +1,112 @@
+// The data-file writer: saveDataFile.
+#include <cstdio>
+#include <cstring>
+
+#include "DataFile.h"
+#include "DocumentView.h"
+#include "SectionFile.h"
+#include "document/Document.h"
+
+namespace {
+
+// Composes one entry line into line (kLineSize bytes), cut to fit.
+void composeEntry(const Entry& entry, char* line)
+{
+    const int size = SectionFile::kLineSize;
+    if (hasOwnText(entry.kind)) {
+        const char* text = entry.text ? entry.text : "";
+        if (entry.kind != EntryMemo && entry.date[0])
+            snprintf(line, size, "%d %s\t%s", int(entry.kind), text, entry.date);
+        else
+            snprintf(line, size, "%d %s", int(entry.kind), text);
+    } else {
+        snprintf(line, size, "%d %s", int(entry.kind), entry.date);
+    }
+}
+
+// Writes everything after the Program section; false when the counts
+// don't match what was written.
+bool writeBody(Document& doc, SectionFile& file)
+{
+    char line[SectionFile::kLineSize];
+
+    file.writeSection("Action Items");
+    snprintf(line, sizeof line, "%d", int(doc.liveActions));
+    file.writeLine(line);
+    int32_t written = 0;
+    for (int32_t i = 0; i < doc.actionCount; ++i) {
+        if (!doc.actions[i].text[0])
+            continue;
+        file.writeLine(doc.actions[i].text);
+        written++;
+    }
+    if (written != doc.liveActions)
+        return false;
+
+    file.writeLine("");
+    file.writeSection("Names");
+    snprintf(line, sizeof line, "%d", int(doc.liveNames));
+    file.writeLine(line);
+    int32_t position = 0;
+    for (int32_t i = 0; i < doc.namesCount; ++i) {
+        if (!doc.names[i].name[0])
+            continue;
+        snprintf(line, sizeof line, "%d %s", int(position), doc.names[i].name);
+        file.writeLine(line);
+        position++;
+    }
+    if (position != doc.liveNames)
+        return false;
+
+    file.writeLine("");
+    position = 0;
+    for (int32_t i = 0; i < doc.namesCount; ++i) {
+        const NameRecord& record = doc.names[i];
+        if (!record.name[0])
+            continue;
+        snprintf(line, sizeof line, "%d", int(position));
+        file.writeSection(line);
+        snprintf(line, sizeof line, "%d", int(record.liveEntries));
+        file.writeLine(line);
+        int32_t lines = 0;
+        for (int32_t k = 0; record.entries && k < record.entryCount; ++k) {
+            if (record.entries[k].kind == EntryDeleted)
+                continue;
+            composeEntry(record.entries[k], line);
+            file.writeLine(line);
+            lines++;
+        }
+        if (lines != record.liveEntries)
+            return false;
+        position++;
+    }
+    return true;
+}
+
+} // namespace
+
+SaveResult writeDataFile(Document& doc, const char* path)
+{
+    SectionFile file;
+    if (!file.openWrite(path))
+        return SaveResult::NotCreated;
+    file.writeSection("Program");
+    file.writeLine("Tallyvane");
+    file.writeLine("");
+    bool consistent = writeBody(doc, file);
+    bool written = file.close() != 0;
+    if (!consistent)
+        return SaveResult::Corrupt;
+    if (!written)
+        return SaveResult::WriteFailed;
+    doc.modified = 0;
+    return SaveResult::Saved;
+}
+
+int saveDataFile(Document& doc, DocumentView& view, const char* path)
+{
+    SaveResult result = writeDataFile(doc, path);
+    if (result == SaveResult::Corrupt)
+        view.reportError("Tallyvane", "Data is corrupt - file not saved");
+    return result == SaveResult::Saved;
+}

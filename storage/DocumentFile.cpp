@@ -1,0 +1,55 @@
+#include "DocumentFile.h"
+
+#include <cstring>
+
+#include "DataFile.h"
+#include "DocumentView.h"
+#include "FileHandle.h"
+#include "FileName.h"
+#include "document/Document.h"
+
+namespace {
+
+const char kFailed[] = "Failed to save the file";
+
+} // namespace
+
+int temporaryPathFor(const char* path, char* temp, int size)
+{
+    size_t length = strlen(path);
+    if (length + 1 > size_t(size))
+        return 0;
+    memcpy(temp, path, length + 1);
+    return replaceExtension(temp, size, ".$$$");
+}
+
+int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
+{
+    char temp[320];
+    if (!temporaryPathFor(path, temp, sizeof temp)) {
+        view.reportError(path, kFailed);
+        return 0;
+    }
+    int32_t wasModified = doc.modified;
+    switch (writeDataFile(doc, temp)) {
+    case SaveResult::Saved:
+        break;
+    case SaveResult::Corrupt:
+        deleteFile(temp);
+        view.reportError("Tallyvane", "Data is corrupt - file not saved");
+        return 0;
+    case SaveResult::NotCreated:
+        view.reportError(path, kFailed);
+        return 0;
+    case SaveResult::WriteFailed:
+        deleteFile(temp);
+        view.reportError(path, kFailed);
+        return 0;
+    }
+    if (!replaceFile(temp, path)) {
+        doc.modified = wasModified;
+        view.reportError(path, kFailed);
+        return 0;
+    }
+    return 1;
+}

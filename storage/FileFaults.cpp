@@ -1,0 +1,3 @@
+#include "FileFaults.h"
+
+FileFaults fileFaults;

@@ -1,0 +1,64 @@
+#include "FileName.h"
+
+#include <cstring>
+
+namespace {
+
+bool isStop(char c)
+{
+    return c == '.' || c == '\\' || c == '/' || c == ':';
+}
+
+// The character where the backward scan stops (the first character when
+// nothing stops it earlier); path must not be empty.
+const char* scanBack(const char* path)
+{
+    const char* p = path + strlen(path) - 1;
+    while (p > path && !isStop(*p))
+        --p;
+    return p;
+}
+
+} // namespace
+
+const char* findExtension(const char* path)
+{
+    if (!path || !*path)
+        return nullptr;
+    const char* stop = scanBack(path);
+    if (*stop == '.')
+        return stop;
+    if (isStop(*stop) && stop[1] == 0)
+        return nullptr;
+    return path + strlen(path);
+}
+
+char* findExtension(char* path)
+{
+    return const_cast<char*>(findExtension(static_cast<const char*>(path)));
+}
+
+void stripExtension(char* path)
+{
+    if (!path || !*path)
+        return;
+    char* stop = const_cast<char*>(scanBack(path));
+    if (*stop == '.')
+        *stop = 0;
+}
+
+int replaceExtension(char* path, int size, const char* extension)
+{
+    char* at = findExtension(path);
+    if (!at)
+        return 0;
+    size_t keep = size_t(at - path);
+    size_t dot = extension[0] == '.' ? 0 : 1;
+    size_t length = strlen(extension);
+    if (keep + dot + length + 1 > size_t(size))
+        return 0;
+    if (dot)
+        *at++ = '.';
+    memcpy(at, extension, length + 1);
+    return 1;
+}

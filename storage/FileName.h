@@ -1,0 +1,16 @@
+#pragma once
+
+// File-name helpers. They look only at the last component of a path: the
+// scan from the end stops at the last dot, backslash, slash or colon.
+
+// Position of the extension's dot, or the end of the path when the name has
+// no extension, or null when the path is empty or names a folder or drive
+// ("dir\", "C:"). A name that starts with a dot is all extension.
+char* findExtension(char* path);
+const char* findExtension(const char* path);
+// Cuts the path at its extension's dot, if it has one.
+void stripExtension(char* path);
+// Puts extension (with or without its leading dot) in place of the path's
+// extension within a buffer of size bytes. 0, with the path unchanged, when
+// the path has no file-name part or the result does not fit.
+int replaceExtension(char* path, int size, const char* extension);

@@ -1,0 +1,174 @@
+#include "SectionFile.h"
+
+#include <cstring>
+
+#include "LineScan.h"
+#include "document/Heap.h"
+
+int SectionFile::openRead(const char* path)
+{
+    close();
+    FileHandle file;
+    if (!file.openRead(path))
+        return 0;
+    int32_t size = file.size();
+    if (size < 0)
+        return 0;
+    char* block = static_cast<char*>(allocZeroed(size_t(size) + 1));
+    if (!block)
+        return 0;
+    int32_t got = file.read(block, size);
+    file.close();
+    if (got < 0) {
+        releaseBlock(block);
+        return 0;
+    }
+    buffer_ = block;
+    cursor_ = block;
+    end_ = block + got;
+    reading_ = 1;
+    indexState_ = 0;
+    return 1;
+}
+
+int SectionFile::openWrite(const char* path)
+{
+    close();
+    if (!handle_.create(path))
+        return 0;
+    reading_ = 0;
+    failed_ = 0;
+    outUsed_ = 0;
+    return 1;
+}
+
+int SectionFile::readLine(char* line, int size)
+{
+    if (!cursor_ || cursor_ >= end_) {
+        if (size > 0)
+            line[0] = 0;
+        return 0;
+    }
+    const char* stop = LineScan::lineEnd(cursor_, end_);
+    size_t length = size_t(stop - cursor_);
+    if (length > size_t(size - 1))
+        length = size_t(size - 1);
+    memcpy(line, cursor_, length);
+    line[length] = 0;
+    cursor_ = LineScan::nextLine(stop, end_);
+    return 1;
+}
+
+int SectionFile::findSection(const char* name)
+{
+    if (!buffer_)
+        return 0;
+    if (indexState_ == 0)
+        indexState_ = index_.build(buffer_, end_) ? 1 : -1;
+    if (indexState_ < 0)
+        return findSectionByScan(name);
+    const char* body = index_.find(name);
+    cursor_ = body ? body : end_;
+    return body != nullptr;
+}
+
+int SectionFile::findSectionByScan(const char* name)
+{
+    if (!buffer_)
+        return 0;
+    size_t wanted = strlen(name);
+    char line[kSearchSize];
+    cursor_ = buffer_;
+    while (readLine(line, kSearchSize)) {
+        if (line[0] != '[')
+            continue;
+        char* close = strchr(line, ']');
+        if (close)
+            *close = 0;
+        if (strlen(line + 1) != wanted)
+            continue;
+        size_t i = 0;
+        while (i < wanted && LineScan::fold(line[1 + i]) == LineScan::fold(name[i]))
+            ++i;
+        if (i == wanted)
+            return 1;
+    }
+    return 0;
+}
+
+int SectionFile::readValue(char* line, int size)
+{
+    if (!readLine(line, size))
+        return 0;
+    if (line[0] == '[') {
+        line[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+int SectionFile::countValues() const
+{
+    int count = 0;
+    const char* p = cursor_;
+    while (p && p < end_ && *p != '[' && *p != 0 && *p != '\r' && *p != '\n') {
+        ++count;
+        p = LineScan::nextLine(LineScan::lineEnd(p, end_), end_);
+    }
+    return count;
+}
+
+void SectionFile::drain()
+{
+    if (outUsed_ && !handle_.write(out_, int32_t(outUsed_)))
+        failed_ = 1;
+    outUsed_ = 0;
+}
+
+void SectionFile::put(const char* data, size_t length)
+{
+    while (length) {
+        if (outUsed_ == sizeof out_)
+            drain();
+        size_t room = sizeof out_ - outUsed_;
+        size_t part = length < room ? length : room;
+        memcpy(out_ + outUsed_, data, part);
+        outUsed_ += part;
+        data += part;
+        length -= part;
+    }
+}
+
+void SectionFile::writeSection(const char* name)
+{
+    put("[", 1);
+    put(name, strlen(name));
+    put("]\r\n", 3);
+}
+
+void SectionFile::writeLine(const char* text)
+{
+    put(text, strlen(text));
+    put("\r\n", 2);
+}
+
+int SectionFile::close()
+{
+    if (reading_) {
+        index_.release();
+        releaseBlock(buffer_);
+        buffer_ = nullptr;
+        cursor_ = end_ = nullptr;
+        reading_ = 0;
+        indexState_ = 0;
+        return 1;
+    }
+    if (!handle_.isOpen())
+        return 1;
+    drain();
+    if (!failed_ && !handle_.flush())
+        failed_ = 1;
+    if (!handle_.close())
+        failed_ = 1;
+    return !failed_;
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstddef>
+
+#include "FileHandle.h"
+#include "SectionIndex.h"
+
+// One sectioned text file, read whole into memory and walked line by line,
+// or being written. Sections start with a "[Name]" line; see SectionIndex
+// for how headers are recognised. Used by the data file and the settings file.
+class SectionFile {
+public:
+    static const int kLineSize = 160;                       // data lines: at most 159 characters
+    static const int kSearchSize = SectionIndex::kSearchSize;
+
+    SectionFile() = default;
+    ~SectionFile() { close(); }
+    SectionFile(const SectionFile&) = delete;
+    SectionFile& operator=(const SectionFile&) = delete;
+
+    // Reads the whole file into a zero-filled block; 0 when the file can't be
+    // opened, sized, read or held in memory.
+    int openRead(const char* path);
+    // Creates or empties path for writing; 0 when it can't be created.
+    int openWrite(const char* path);
+    // Copies the next line (cut to size - 1 characters) into line and steps
+    // over its terminator; 0 at the end of the data.
+    int readLine(char* line, int size = kLineSize);
+    // Puts the cursor on the first line after the first header called name
+    // (a-z matched as A-Z) and returns 1; else the cursor goes to the end and 0.
+    int findSection(const char* name);
+    // The same result, by reading the file from the start line by line: the
+    // path taken when the header index can't be built.
+    int findSectionByScan(const char* name);
+    // readLine within the current section: 0 at the end of the data, and 0
+    // with an empty line when it read the next header.
+    int readValue(char* line, int size = kLineSize);
+    // The number of lines readValue can still return before the section or
+    // the list ends (at a header, an empty line or the end); for sizing tables.
+    int countValues() const;
+    void writeSection(const char* name);
+    void writeLine(const char* text);
+    // Read mode: frees the buffer. Write mode: writes what is buffered,
+    // flushes and closes; 0 when any write, the flush or the close failed.
+    int close();
+    // A write failed since openWrite.
+    bool writeFailed() const { return failed_ != 0; }
+
+private:
+    void put(const char* data, size_t length);
+    void drain();
+
+    char* buffer_ = nullptr;          // read mode: the file plus one NUL; owned
+    const char* cursor_ = nullptr;    // read mode: start of the next unread line
+    const char* end_ = nullptr;       // read mode: buffer_ + bytes read
+    FileHandle handle_;               // write mode: the open file
+    int reading_ = 0;
+    int failed_ = 0;                  // write mode: a write failed
+    SectionIndex index_;
+    int indexState_ = 0;              // 0 not built yet, 1 built, -1 could not be built
+    char out_[8192];                  // write mode: lines waiting for the next write
+    size_t outUsed_ = 0;
+};
