@@ -8,8 +8,16 @@ file=${1:-examples/club.tvd}
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
-if [ -f build/win32/bin/Tallyvane.exe ]; then
-  exec scripts/wine-run build/win32/bin/Tallyvane.exe "$file"
+flavour=win32
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  # This kernel can't run 32-bit Wine: start the 64-bit build of the same sources.
+  echo "32-bit Wine can't run here; starting the 64-bit build instead."
+  cmake --preset win64 >/dev/null
+  cmake --build --preset win64
+  flavour=win64
+fi
+if [ -f build/$flavour/bin/Tallyvane.exe ]; then
+  exec scripts/wine-run build/$flavour/bin/Tallyvane.exe "$file"
 fi
 # Before the main window exists: load the file as the program would.
-exec scripts/wine-run build/win32/bin/tvd.exe check "$file"
+exec scripts/wine-run build/$flavour/bin/tvd.exe check "$file"

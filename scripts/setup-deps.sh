@@ -5,7 +5,8 @@ set -euo pipefail
 
 need=(cmake ninja-build g++ googletest python3
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
+      g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick
       clang libclang-rt-14-dev)
 
 missing=()
