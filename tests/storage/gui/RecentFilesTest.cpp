@@ -108,7 +108,7 @@ TEST_F(RecentFilesTest, ReopenedFileMovesUpOnceWhateverItsCase)
 
     recent.addToTop("c:\\b.tvd");
     EXPECT_EQ(3, recent.count());
-    EXPECT_EQ(9, GetMenuItemCount(menu));
+    EXPECT_EQ(10, GetMenuItemCount(menu));
 }
 
 TEST_F(RecentFilesTest, SixthFileDropsTheOldest)
