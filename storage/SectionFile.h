@@ -44,6 +44,8 @@ public:
     int close();
     // A write failed since openWrite.
     bool writeFailed() const { return failed_ != 0; }
+    // Read mode: the cursor's offset from the start of the data.
+    size_t position() const { return size_t(cursor_ - buffer_); }
 
 private:
     void put(const char* data, size_t length);

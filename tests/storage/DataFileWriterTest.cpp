@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "TestSupport.h"
+#include "document/Document.h"
+#include "storage/DataFile.h"
+
+using namespace testing_support;
+
+namespace {
+
+class WriterTest : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    FaultGuard faults;
+    Document doc;
+    RecordingView view;
+    std::string out = folder.file("out.tvd");
+
+    std::string save()
+    {
+        EXPECT_EQ(saveDataFile(doc, view, out.c_str()), 1);
+        return readBytes(out);
+    }
+};
+
+TEST_F(WriterTest, ExampleFileSavesBackByteForByte)
+{
+    std::string in = folder.file("in.tvd");
+    writeBytes(in, exampleFile());
+    ASSERT_EQ(loadDataFile(doc, view, in.c_str()), 1);
+    doc.modified = 1;
+    EXPECT_EQ(save(), exampleFile());
+    EXPECT_EQ(doc.modified, 0);
+}
+
+TEST_F(WriterTest, NewDocumentStartsWithTheProgramSection)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    EXPECT_EQ(save(), crlf({"[Program]", "Tallyvane", "", "[Action Items]", "0", "", "[Names]", "0", ""}));
+}
+
+TEST_F(WriterTest, DeletedSlotsAndEntriesAreDroppedAndIndexesBecomeDense)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    for (const char* action : {"gone", "first", "second"}) {
+        ASSERT_EQ(doc.addActionItem(action), 1);
+        ASSERT_EQ(doc.addActionEntries(), 1);
+    }
+    ASSERT_EQ(doc.addName("Removed"), 0);
+    ASSERT_EQ(doc.addName("Ann"), 1);
+    ASSERT_EQ(doc.addName("Bob"), 2);
+    ASSERT_EQ(doc.addMemo(1, "kept memo"), 1);
+    ASSERT_EQ(doc.addMemo(1, "deleted memo"), 1);
+    ASSERT_EQ(doc.addCheckbox(2, "own box"), 1);
+    Entry* annSecond = doc.entryAt(1, 2);
+    annSecond->kind = ActionDone;
+    strcpy(annSecond->date, "05/06/26 07:08 PM");
+    Entry* bobBox = doc.entryAt(2, 3);
+    bobBox->kind = CheckboxDone;
+    strcpy(bobBox->date, "01/02/26 03:04 AM");
+    doc.deleteEntry(1, 4);
+    doc.deleteName(0);
+    doc.deleteActionItem(0);
+
+    std::string expected = crlf({"[Program]", "Tallyvane", "", "[Action Items]", "2", "first", "second", "",
+                                 "[Names]", "2", "0 Ann", "1 Bob", "", "[0]", "3", "0 ", "1 05/06/26 07:08 PM",
+                                 "2 kept memo", "[1]", "3", "0 ", "0 ", "4 own box\t01/02/26 03:04 AM"});
+    EXPECT_EQ(save(), expected);
+
+    Document reloaded;
+    RecordingView reloadView;
+    ASSERT_EQ(loadDataFile(reloaded, reloadView, out.c_str()), 1);
+    EXPECT_TRUE(reloadView.errors().empty());
+    EXPECT_EQ(reloadView.calls[2], "row Ann 0");
+    EXPECT_EQ(reloadView.calls[3], "row Bob 1");
+    EXPECT_EQ(reloaded.actionCount, 2);
+    EXPECT_STREQ(reloaded.actions[1].text, "second");
+    const Entry* done = reloaded.entryAt(0, 1);
+    EXPECT_EQ(done->kind, ActionDone);
+    EXPECT_EQ(done->actionIndex, 1);
+    EXPECT_STREQ(done->date, "05/06/26 07:08 PM");
+    EXPECT_STREQ(reloaded.entryAt(0, 2)->text, "kept memo");
+    EXPECT_EQ(reloaded.entryAt(1, 2)->kind, CheckboxDone);
+    EXPECT_STREQ(reloaded.entryAt(1, 2)->date, "01/02/26 03:04 AM");
+    // Saving the reloaded document changes nothing.
+    std::string again = folder.file("again.tvd");
+    ASSERT_EQ(saveDataFile(reloaded, reloadView, again.c_str()), 1);
+    EXPECT_EQ(readBytes(again), expected);
+}
+
+TEST_F(WriterTest, CountMismatchesRefuseTheSave)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    ASSERT_EQ(doc.addActionItem("a"), 1);
+    ASSERT_EQ(doc.addName("Ann"), 0);
+    doc.modified = 1;
+    for (int fault = 0; fault < 3; ++fault) {
+        if (fault == 0)
+            doc.liveActions++;
+        if (fault == 1)
+            doc.liveNames++;
+        if (fault == 2)
+            doc.names[0].liveEntries++;
+        view.calls.clear();
+        EXPECT_EQ(saveDataFile(doc, view, out.c_str()), 0) << fault;
+        EXPECT_EQ(view.errors(), std::vector<std::string>{"Tallyvane: Data is corrupt - file not saved"});
+        EXPECT_EQ(doc.modified, 1);
+        if (fault == 0)
+            doc.liveActions--;
+        if (fault == 1)
+            doc.liveNames--;
+    }
+}
+
+TEST_F(WriterTest, WriteFailuresAreDetectedWithoutTheCorruptMessage)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    ASSERT_EQ(doc.addName("Ann"), 0);
+    doc.modified = 1;
+    EXPECT_EQ(writeDataFile(doc, folder.file("no-folder/out.tvd").c_str()), SaveResult::NotCreated);
+    fileFaults.failWriteAt = 1;
+    EXPECT_EQ(writeDataFile(doc, out.c_str()), SaveResult::WriteFailed);
+    fileFaults.failClose = 1;
+    EXPECT_EQ(saveDataFile(doc, view, out.c_str()), 0);
+    EXPECT_TRUE(view.errors().empty());
+    EXPECT_EQ(doc.modified, 1);
+}
+
+TEST_F(WriterTest, LongTextsAreCutToTheLine)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    ASSERT_EQ(doc.addName("Ann"), 0);
+    std::string memo(300, 'm');
+    ASSERT_EQ(doc.addMemo(0, memo.c_str()), 1);
+    std::string bytes = save();
+    EXPECT_NE(bytes.find("2 " + std::string(157, 'm') + "\r\n"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "storage/DocumentFile.h"
+#include "storage/FileName.h"
+
+namespace {
+
+std::string replaced(const char* path, const char* extension, int size = 300)
+{
+    char buffer[300];
+    strcpy(buffer, path);
+    if (!replaceExtension(buffer, size, extension))
+        return "(refused) " + std::string(buffer);
+    return buffer;
+}
+
+std::string stripped(const char* path)
+{
+    char buffer[300];
+    strcpy(buffer, path);
+    stripExtension(buffer);
+    return buffer;
+}
+
+TEST(FileName, FindExtension)
+{
+    const char* path = "C:\\data\\staff.tvd";
+    EXPECT_EQ(findExtension(path), path + 13);
+    const char* bare = "C:\\data\\staff";
+    EXPECT_EQ(findExtension(bare), bare + strlen(bare));
+    const char* dotted = ".tvd";
+    EXPECT_EQ(findExtension(dotted), dotted);
+    EXPECT_EQ(findExtension(""), nullptr);
+    EXPECT_EQ(findExtension("C:\\data\\"), nullptr);
+    EXPECT_EQ(findExtension("C:"), nullptr);
+    EXPECT_EQ(findExtension("/tmp/"), nullptr);
+}
+
+TEST(FileName, TemporaryFileSitsBesideTheDataFile)
+{
+    EXPECT_EQ(replaced("C:\\data\\staff.tvd", ".$$$"), "C:\\data\\staff.$$$");
+    EXPECT_EQ(replaced("staff", ".$$$"), "staff.$$$");
+    EXPECT_EQ(replaced("list.txt", "tvd"), "list.tvd");
+    EXPECT_EQ(replaced("C:\\my.folder\\list", ".tvd"), "C:\\my.folder\\list.tvd");
+    EXPECT_EQ(replaced("/home/a.b/list", ".$$$"), "/home/a.b/list.$$$");
+    EXPECT_EQ(replaced("C:\\data\\", ".tvd"), "(refused) C:\\data\\");
+    EXPECT_EQ(replaced("staff", ".$$$", 9), "(refused) staff");
+    EXPECT_EQ(replaced("staff", ".$$$", 10), "staff.$$$");
+
+    char temp[16];
+    EXPECT_EQ(temporaryPathFor("a.tvd", temp, sizeof temp), 1);
+    EXPECT_STREQ(temp, "a.$$$");
+    EXPECT_EQ(temporaryPathFor("a-very-long-name.tvd", temp, sizeof temp), 0);
+}
+
+TEST(FileName, StripExtension)
+{
+    EXPECT_EQ(stripped("list.txt"), "list");
+    EXPECT_EQ(stripped("C:\\my.folder\\list"), "C:\\my.folder\\list");
+    EXPECT_EQ(stripped("a.b.c"), "a.b");
+    EXPECT_EQ(stripped(""), "");
+}
+
+} // namespace
