@@ -1,0 +1,27 @@
+// A thin child bar of class "BtnBarClass" along the top of a frame: a grey
+// strip with a two-line border that hands its controls' commands to its parent.
+#pragma once
+#include "WindowBase.h"
+
+class ButtonBar : public WindowBase {
+public:
+    // Registers "BtnBarClass".
+    ButtonBar();
+
+    // The bar's own procedure, in place of the dispatcher.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int RegisterWindowClass() override;
+
+    // Creates the bar as a child of parent; shown when visible is set. 1 on success.
+    virtual int createBar(HWND parent, int x, int y, int width, int height);
+
+    static constexpr const char* className = "BtnBarClass";
+    // Message a bar passes on to its parent unchanged.
+    static constexpr UINT forwardedMessage = 0xFA7E;
+
+    int height = 0;   // height given to createBar
+    int visible = 1;  // 1 when the bar is to be shown (read by the frame's layout)
+
+protected:
+    void paintBorder();
+};

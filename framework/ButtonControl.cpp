@@ -1,0 +1,52 @@
+#include "ButtonControl.h"
+
+#include <cstring>
+
+#include "Framework.h"
+
+namespace {
+WNDPROC g_savedButtonProc = nullptr;
+}
+
+ButtonControl::ButtonControl(bool subclassOnCreate) : subclassOnCreate(subclassOnCreate)
+{
+    style = WS_CHILD | WS_VISIBLE;
+}
+
+int ButtonControl::create(HWND parent, int newId, const char* text, int x, int y, int width, int height)
+{
+    settleId(newId);
+    const char* amp = text ? std::strchr(text, '&') : nullptr;
+    mnemonic = amp ? amp[1] : 0;
+    int created = CreateControl("BUTTON", parent, text, x, y, width, height);
+    if (created && subclassOnCreate)
+        subclass();
+    return created;
+}
+
+int ButtonControl::commandNotify(int code, int)
+{
+    if (code != BN_CLICKED)
+        return 0;
+    return fireCallback();
+}
+
+LRESULT ButtonControl::subclassProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!g_savedButtonProc)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    return CallWindowProcA(g_savedButtonProc, hwnd, message, wParam, lParam);
+}
+
+WNDPROC ButtonControl::subclass(WNDPROC procedure)
+{
+    WNDPROC previous = SetWindowProc(hwnd, procedure ? procedure : ControlSubclassProc);
+    if (!g_savedButtonProc)
+        g_savedButtonProc = previous;
+    return previous;
+}
+
+WNDPROC ButtonControl::savedProcedure()
+{
+    return g_savedButtonProc;
+}

@@ -1,0 +1,37 @@
+#include "FontRecord.h"
+
+#include <cstring>
+
+FontRecord::FontRecord()
+{
+    std::memset(&description, 0, sizeof description);
+}
+
+FontRecord::~FontRecord()
+{
+    if (font)
+        DeleteObject(font);
+}
+
+int FontRecord::makeFont(HDC dc, const char* face, int points)
+{
+    if (face && *face) {
+        std::strncpy(description.lfFaceName, face, LF_FACESIZE - 1);
+        description.lfFaceName[LF_FACESIZE - 1] = '\0';
+    }
+    description.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    HFONT made = CreateFontIndirectA(&description);
+    if (!made)
+        return 0;
+    if (font)
+        DeleteObject(font);
+    font = made;
+    return 1;
+}
+
+void FontRecord::applyFont(HDC dc) const
+{
+    SetTextColor(dc, colour);
+    if (font)
+        SelectObject(dc, font);
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <windows.h>
+
+// A font made from a LOGFONTA description, with the colour its text is drawn in.
+// Owns the font handle: a new makeFont deletes the previous font, and so
+// does the destructor.
+class FontRecord {
+public:
+    FontRecord();
+    ~FontRecord();
+    FontRecord(const FontRecord&) = delete;
+    FontRecord& operator=(const FontRecord&) = delete;
+
+    // Creates the font of the description with face (kept when empty) and
+    // points at dc's vertical resolution. 1 when the font was made.
+    int makeFont(HDC dc, const char* face, int points);
+    // Sets the text colour and selects the font into dc (the caller restores dc).
+    void applyFont(HDC dc) const;
+
+    HFONT font = nullptr;     // owned; null when none
+    COLORREF colour = 0;      // 0x00BBGGRR
+    LOGFONTA description;
+};

@@ -1,0 +1,83 @@
+#include "InputDialog.h"
+
+#include <cstring>
+
+#include "CentreWindow.h"
+#include "Framework.h"
+#include "GdiGuards.h"
+#include "resource.h"
+
+namespace {
+constexpr int kFieldId = 1000;
+}
+
+void InputDialog::setup(const char* captionText, const char* promptText, const char* initialText)
+{
+    caption = captionText ? captionText : "";
+    prompt = promptText ? promptText : "";
+    // A memo read from a data file can be longer than the buffer: keep its start.
+    const char* source = initialText ? initialText : "";
+    std::strncpy(text, source, sizeof text - 1);
+    text[sizeof text - 1] = '\0';
+}
+
+INT_PTR InputDialog::run(HWND owner)
+{
+    return DialogBoxParamA(framework::instance(), MAKEINTRESOURCEA(IDD_INPUT), owner, StaticDlgProc,
+                           reinterpret_cast<LPARAM>(static_cast<DialogBase*>(this)));
+}
+
+INT_PTR InputDialog::DialogProc(UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog();
+    case WM_PAINT:
+        paintPrompt();
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            acceptText();
+            EndDialog(hwnd, 1);
+            return 1;
+        case IDCANCEL:
+            EndDialog(hwnd, 0);
+            return 1;
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+// Runs at WM_INITDIALOG; returns 1 so the field, the first tab stop, gets the focus.
+int InputDialog::onInitDialog()
+{
+    if (readOnly)
+        EndDialog(hwnd, 0);
+    SetWindowTextA(hwnd, caption);
+    edit.create(hwnd, kFieldId, text, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    SendMessageA(edit.hwnd, EM_LIMITTEXT, maxTextLength, 0);
+    CentreWindow(hwnd);
+    return 1;
+}
+
+// Draws the prompt on a plain DC of the dialog; the dialog manager's own
+// painting runs afterwards and validates the window.
+void InputDialog::paintPrompt()
+{
+    WindowDc dc(hwnd);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    TextOutA(dc, 16, 10, prompt, static_cast<int>(std::strlen(prompt)));
+}
+
+void InputDialog::acceptText()
+{
+    GetWindowTextA(edit.hwnd, text, maxTextLength + 1);
+    size_t blanks = 0;
+    while (text[blanks] == ' ')
+        ++blanks;
+    if (blanks)
+        std::memmove(text, text + blanks, std::strlen(text + blanks) + 1);
+}
