@@ -1,0 +1,47 @@
+// Draws one row of the entries grid into any device context: the frame, the
+// checkbox square with its tick and the text. Kept apart from the list box so
+// a test can draw into a memory DC and look at the pixels.
+#pragma once
+#include <windows.h>
+
+struct GridColours {
+    COLORREF action;      // text of action rows (kinds 0 and 1)
+    COLORREF background;  // behind the text of every row
+    COLORREF memo;        // text of memo rows (kind 2)
+    COLORREF checkbox;    // text of single-checkbox rows (kinds 3 and 4)
+};
+
+class GridPainter {
+public:
+    // The painter draws into dc within row (the owner-draw rectangle, right
+    // and bottom exclusive); the DC's state is saved here and restored in the
+    // destructor. Neither the DC nor the colours are owned.
+    GridPainter(HDC dc, const RECT& row, const GridColours& colours);
+    ~GridPainter();
+    GridPainter(const GridPainter&) = delete;
+    GridPainter& operator=(const GridPainter&) = delete;
+
+    // Frame, checkbox and text of a row whose item data is kind.
+    void paint(LPARAM kind, const char* text);
+
+    void drawFrame();
+    void drawCheckbox(LPARAM kind);
+    void drawText(LPARAM kind, const char* text);
+
+    static bool hasCheckbox(LPARAM kind) { return kind != 2; }
+    static bool isTicked(LPARAM kind) { return kind == 1 || kind == 4; }
+    // Unchecked and checked kinds swap; every other value stays.
+    static LPARAM toggled(LPARAM kind);
+    // True when client point (x, y) lies on the checkbox square of a row
+    // whose rectangle is row.
+    static bool onSquare(const RECT& row, int x, int y);
+
+    // Left edge of the text, counted from the row's left edge.
+    static const int TextIndent = 24;
+
+private:
+    HDC dc_;
+    int savedState_;
+    RECT r_;  // the row's outermost pixels, right and bottom inclusive
+    const GridColours& colours_;
+};

@@ -1,0 +1,163 @@
+// The grid row drawn into a 24-bit memory DC, checked pixel by pixel.
+#include "GridPainter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const COLORREF Navy = RGB(0, 0, 0x80);
+const COLORREF White = RGB(0xFF, 0xFF, 0xFF);
+const COLORREF Silver = RGB(0xC0, 0xC0, 0xC0);
+const COLORREF Black = RGB(0, 0, 0);
+const COLORREF Red = RGB(0xFF, 0, 0);
+const COLORREF Yellow = RGB(0xFF, 0xFF, 0);
+const COLORREF Green = RGB(0, 0xFF, 0);
+const GridColours Colours = {White, Navy, Yellow, Green};
+
+// A memory DC over a 24-bit DIB, filled with a colour none of the rows use.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        dc_ = CreateCompatibleDC(nullptr);
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        SelectObject(dc_, GetStockObject(SYSTEM_FONT));
+        RECT all = {0, 0, width, height};
+        HBRUSH fill = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+        FillRect(dc_, &all, fill);
+        DeleteObject(fill);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+    int count(COLORREF colour, int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (at(x, y) == colour) ++n;
+        return n;
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+void drawRow(Canvas& canvas, LPARAM kind, const char* text) {
+    RECT row = {0, 0, canvas.width(), canvas.height()};
+    GridPainter painter(canvas.dc(), row, Colours);
+    painter.paint(kind, text);
+}
+
+}  // namespace
+
+TEST(GridPainter, FrameIsSilverTopLeftAndBlackBottomRight) {
+    Canvas c(200, 20);
+    drawRow(c, 2, "");
+    for (int y = 0; y <= 19; ++y) EXPECT_EQ(Silver, c.at(0, y)) << "left y=" << y;
+    for (int x = 0; x <= 198; ++x) EXPECT_EQ(Silver, c.at(x, 0)) << "top x=" << x;
+    for (int y = 0; y <= 18; ++y) EXPECT_EQ(Black, c.at(199, y)) << "right y=" << y;
+    for (int x = 1; x <= 199; ++x) EXPECT_EQ(Black, c.at(x, 19)) << "bottom x=" << x;
+}
+
+TEST(GridPainter, UncheckedSquareHasBlackEdgesAndWhiteInside) {
+    Canvas c(200, 20);
+    drawRow(c, 0, "");
+    for (int x = 5; x <= 17; ++x) {
+        EXPECT_EQ(Black, c.at(x, 3)) << x;
+        EXPECT_EQ(Black, c.at(x, 15)) << x;
+    }
+    for (int y = 3; y <= 15; ++y) {
+        EXPECT_EQ(Black, c.at(5, y)) << y;
+        EXPECT_EQ(Black, c.at(17, y)) << y;
+    }
+    EXPECT_EQ(11 * 11, c.count(White, 6, 4, 17, 15));
+    EXPECT_NE(Black, c.at(4, 8));
+    EXPECT_NE(Black, c.at(18, 8));
+    EXPECT_EQ(0, c.count(Red, 0, 0, 200, 20));
+}
+
+TEST(GridPainter, TickIsRedTwoPixelsWideInsideTheSquare) {
+    for (LPARAM kind : {1, 4}) {
+        Canvas c(200, 20);
+        drawRow(c, kind, "");
+        // Both strokes: down from (6,12) to (8,15), up to (17,4).
+        EXPECT_EQ(Red, c.at(7, 13)) << kind;
+        EXPECT_EQ(Red, c.at(12, 10)) << kind;
+        EXPECT_EQ(Red, c.at(16, 5)) << kind;
+        int red = c.count(Red, 0, 0, 200, 20);
+        EXPECT_GT(red, 20) << kind;
+        EXPECT_EQ(red, c.count(Red, 5, 3, 19, 17)) << "tick stays in the square";
+    }
+    for (LPARAM kind : {0, 2, 3}) {
+        Canvas c(200, 20);
+        drawRow(c, kind, "");
+        EXPECT_EQ(0, c.count(Red, 0, 0, 200, 20)) << kind;
+    }
+}
+
+TEST(GridPainter, MemoRowHasNoSquare) {
+    Canvas c(200, 20);
+    drawRow(c, 2, "");
+    EXPECT_EQ(0, c.count(White, 1, 1, 24, 19));
+    EXPECT_EQ(0, c.count(Black, 1, 1, 199, 19));
+}
+
+TEST(GridPainter, TextColourFollowsTheKindOnNavyFromX24) {
+    struct { LPARAM kind; COLORREF colour; } cases[] = {
+        {0, White}, {1, White}, {2, Yellow}, {3, Green}, {4, Green}};
+    for (auto& k : cases) {
+        Canvas c(200, 20);
+        drawRow(c, k.kind, "WWWW");
+        EXPECT_GT(c.count(k.colour, 24, 1, 199, 19), 10) << k.kind;
+        EXPECT_GT(c.count(Navy, 24, 1, 199, 19), 10) << k.kind;
+        EXPECT_EQ(0, c.count(Navy, 0, 0, 24, 20)) << "no text left of 24, kind " << k.kind;
+        COLORREF others[] = {White, Yellow, Green};
+        for (COLORREF o : others)
+            if (o != k.colour) EXPECT_EQ(0, c.count(o, 24, 1, 199, 19)) << k.kind;
+    }
+}
+
+TEST(GridPainter, RestoresTheDcState) {
+    Canvas c(200, 20);
+    HGDIOBJ pen = GetCurrentObject(c.dc(), OBJ_PEN);
+    HGDIOBJ brush = GetCurrentObject(c.dc(), OBJ_BRUSH);
+    COLORREF text = GetTextColor(c.dc());
+    drawRow(c, 4, "x");
+    EXPECT_EQ(pen, GetCurrentObject(c.dc(), OBJ_PEN));
+    EXPECT_EQ(brush, GetCurrentObject(c.dc(), OBJ_BRUSH));
+    EXPECT_EQ(text, GetTextColor(c.dc()));
+}
+
+TEST(GridPainter, SquareHitTestAndToggle) {
+    RECT row = {0, 40, 200, 60};
+    EXPECT_FALSE(GridPainter::onSquare(row, 4, 50));
+    EXPECT_TRUE(GridPainter::onSquare(row, 5, 50));
+    EXPECT_TRUE(GridPainter::onSquare(row, 16, 50));
+    EXPECT_FALSE(GridPainter::onSquare(row, 17, 50));
+    EXPECT_FALSE(GridPainter::onSquare(row, 10, 43));
+    EXPECT_TRUE(GridPainter::onSquare(row, 10, 44));
+    EXPECT_TRUE(GridPainter::onSquare(row, 10, 56));
+    EXPECT_FALSE(GridPainter::onSquare(row, 10, 57));
+    EXPECT_EQ(1, GridPainter::toggled(0));
+    EXPECT_EQ(0, GridPainter::toggled(1));
+    EXPECT_EQ(4, GridPainter::toggled(3));
+    EXPECT_EQ(3, GridPainter::toggled(4));
+    EXPECT_EQ(2, GridPainter::toggled(2));
+    EXPECT_EQ(-1, GridPainter::toggled(-1));
+}
