@@ -8,10 +8,12 @@
 //   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
 //   MainWindowViews.cpp     the four views and the view bar's buttons
 //   MainWindowEntries.cpp   ticks and their completion dates
+//   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
 #include "FrameWindow.h"
+#include "RecentFiles.h"
 #include "ViewBarHost.h"
 #include "ViewMode.h"
 
@@ -72,7 +74,8 @@ public:
     int startEmptyDocument();
     // Loads path into the document and the Names view; 1 when loaded.
     int loadDocument(const char* path);
-    // Saves to currentPath; 0 when it fails or there is no path yet.
+    // Saves to currentPath through the ".$$$" file beside it, asking for a
+    // name first when the document is untitled; 1 when saved.
     virtual int saveDocument();
     // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
     void updateTitle();
@@ -89,6 +92,28 @@ public:
     void enterReadOnly() override;
     void clearReadOnlyPrompt() override;
     void addRecentFile(const char* path) override;
+
+    // --- files (MainWindowFiles.cpp)
+    // settingsFolder (created when missing) and documentsFolder.
+    void locateFolders();
+    // The recent files of the File menu, settingsPath, and the file to open
+    // first (named on commandLine, else the one open at the last exit).
+    void readSettings(const char* commandLine);
+    // At destruction, when writeSettingsOnExit is set.
+    void writeSettings();
+    // Start-up (0, 0), the Open command (1, 0) or recent item id (0, id).
+    // Falls back to an empty untitled document; 0 when the user stays.
+    int openDocument(int ask, int recentId);
+    // A recent-file command id from 5900.
+    int openRecent(int id);
+    // Writes the document to a file chosen in the Save dialog; the document
+    // stays tied to its own file, or untitled.
+    void saveDocumentAs();
+    // "Save data?", then empties the Names view; 0 when the user stays.
+    int closeDocument();
+    // closeDocument, then an empty untitled document.
+    int newDocument();
+    RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -137,6 +162,8 @@ public:
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 
 private:
+    // The part of closeDocument after the question.
+    void leaveDocument();
     ListBoxControl* paneOf(ViewMode mode) const;
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);
