@@ -202,6 +202,7 @@ void MessageWindow::createBox()
 
 int MessageWindow::createBoxWindow(int width, int height)
 {
+    style = WS_POPUP | WS_VISIBLE | WS_CAPTION;  // no system menu, no close box
     RECT client = {};
     if (owner)
         GetClientRect(owner, &client);
