@@ -104,7 +104,18 @@ int MainWindow::openDocument(int ask, int recentId) {
 
 int MainWindow::openRecent(int id) { return recentFiles.holds(id) ? openDocument(0, id) : 0; }
 
+// A read-only data file is not to be replaced. Windows refuses to move a file
+// over it, but Wine does not, so it is checked here first.
+static int isReadOnlyFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 int MainWindow::saveDocument() {
+    if (currentPath[0] && isReadOnlyFile(currentPath)) {
+        showError("Failed to save the file", currentPath);
+        return 0;
+    }
     if (!currentPath[0]) {
         char chosen[DialogPathSize] = "";
         FileDialog dialog(0);

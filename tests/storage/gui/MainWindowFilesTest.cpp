@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -311,7 +312,8 @@ TEST_F(MainWindowFilesTest, CancelOnSaveDataKeepsTheDocument)
     }
     EXPECT_EQ(club, w.currentPath);
     EXPECT_EQ(1, program::document.modified);
-    EXPECT_EQ(2, nameRows());
+    EXPECT_EQ(2, program::document.liveNames);
+    EXPECT_EQ(1, nameRows());
 }
 
 TEST_F(MainWindowFilesTest, OpenDialogOpensTheTypedFile)
@@ -466,8 +468,8 @@ TEST_F(MainWindowFilesTest, DataFileHeldOpenByAnotherProgram)
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDNO));
-        answer.then(MessageWindow::className, answerWith(IDOK));
         answer.then("#32770", typeAndAccept(club));
+        answer.then(MessageWindow::className, answerWith(IDOK));
         EXPECT_EQ(1, w.openDocument(1, 0));
     }
     CloseHandle(held);
@@ -506,4 +508,36 @@ TEST_F(MainWindowFilesTest, MissingFolderIsReported)
     }
     EXPECT_EQ((std::vector<Box>{{lost, "Failed to save the file"}}), boxes);
     EXPECT_EQ(1, program::document.modified);
+}
+
+// A new user's first run: no settings, no file; the data typed in is saved
+// under a name typed into the real Save dialog, and the next run opens it.
+TEST_F(MainWindowFilesTest, NewUserSavesAndFindsTheFileAgain)
+{
+    DeleteFileA(settings.c_str());
+    start("");
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    Document& doc = program::document;
+    ASSERT_NE(0, doc.addActionItem("Sign the safety form"));
+    int ann = doc.addName("Ann Smith");
+    ASSERT_GE(ann, 0);
+    doc.entryAt(ann, 0)->kind = ActionDone;
+    strcpy(doc.entryAt(ann, 0)->date, "03/14/26 09:05 AM");
+    doc.modified = 1;
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + "club"));
+        ASSERT_EQ(1, w.saveDocument());
+    }
+    std::string club = folder + "club.tvd";
+    EXPECT_EQ(kClub, readAll(club));
+    stop();
+    EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + club + "\r\n", readAll(settings));
+
+    start("");
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(Strings{club}, recentItems());
+    EXPECT_EQ(0, program::document.modified);
 }
