@@ -1,0 +1,8 @@
+# Sources of the main window's commands: dispatch, menu state and help texts,
+# the editing commands, the clipboard copy and the texts they compose.
+target_sources(tv_gui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/WindowTitle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DeleteConfirmation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
+)
+target_link_libraries(tv_gui PUBLIC tv_document)
