@@ -5,4 +5,3 @@ target_sources(tv_gui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DeleteConfirmation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Clipboard.cpp
 )
-target_link_libraries(tv_gui PUBLIC tv_document)

@@ -6,8 +6,6 @@
 #include <string>
 
 #include "DeleteConfirmation.h"
-#include "Document.h"
-#include "EntryRows.h"
 #include "WindowTitle.h"
 
 namespace {
@@ -81,24 +79,5 @@ TEST(DeleteConfirmation, LongTextsAreCutWithAnEllipsisInsideTheBuffer)
         ASSERT_EQ('#', c);
 }
 
-TEST(EntryRows, RowsCountBackFromTheNewestSkippingDeletedEntries)
-{
-    Document doc;
-    ASSERT_TRUE(doc.resetDocument(0, 0));
-    int32_t ann = doc.addName("Ann");
-    ASSERT_GE(ann, 0);
-    ASSERT_TRUE(doc.addMemo(ann, "first"));     // position 0
-    ASSERT_TRUE(doc.addCheckbox(ann, "box"));   // position 1
-    ASSERT_TRUE(doc.addMemo(ann, "third"));     // position 2
-    ASSERT_TRUE(doc.addMemo(ann, "newest"));    // position 3
-    doc.deleteEntry(ann, 2);
-
-    const NameRecord& record = *doc.nameAt(ann);
-    EXPECT_EQ(3, EntryRows::positionOf(record, 0));
-    EXPECT_EQ(1, EntryRows::positionOf(record, 1));
-    EXPECT_EQ(0, EntryRows::positionOf(record, 2));
-    EXPECT_EQ(-1, EntryRows::positionOf(record, 3));
-    EXPECT_EQ(-1, EntryRows::positionOf(record, -1));
-}
 
 }  // namespace

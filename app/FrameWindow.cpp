@@ -1,0 +1,124 @@
+#include "FrameWindow.h"
+
+#include <commctrl.h>
+
+#include "ButtonBar.h"
+#include "Framework.h"
+#include "GdiGuards.h"
+#include "ListBoxControl.h"
+#include "PaneLayout.h"
+#include "StatusBar.h"
+
+namespace {
+int classRegistered = 0;
+}
+
+FrameWindow::FrameWindow() { style = WS_OVERLAPPEDWINDOW; }
+
+void FrameWindow::OnFinalDestroy() { PostQuitMessage(0); }
+
+int FrameWindow::RegisterWindowClass() {
+    if (classRegistered) return 0;
+    WNDCLASSA wc = {};
+    wc.style = CS_BYTEALIGNCLIENT;
+    wc.lpfnWndProc = StaticWndProc;
+    wc.cbWndExtra = 4;
+    wc.hInstance = framework::instance();
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));  // the panes cover the client
+    wc.lpszClassName = className;
+    prepareClass(wc);
+    if (!RegisterClassA(&wc)) return 0;
+    classRegistered = 1;
+    return 1;
+}
+
+void FrameWindow::OnClose() {
+    if (queryClose()) DestroyWindowObject();
+}
+
+int FrameWindow::OnCreate() {
+    INITCOMMONCONTROLSEX icc = {8, 0xFF};
+    InitCommonControlsEx(&icc);
+    return statusBar && statusBar->create(hwnd);
+}
+
+int FrameWindow::OnQueryEndSession() { return queryClose(); }
+
+void FrameWindow::OnSetFocus() {
+    if (currentPane && currentPane->hwnd) SetFocus(currentPane->hwnd);
+}
+
+void FrameWindow::OnSize(WPARAM wParam, LPARAM lParam) {
+    clientWidth = LOWORD(lParam);
+    clientHeight = HIWORD(lParam);
+    if (statusBar) statusBar->resize(wParam, lParam);
+    layoutPanes();
+}
+
+int FrameWindow::queryClose() { return 1; }
+void FrameWindow::prepareClass(WNDCLASSA&) {}
+void FrameWindow::prepareCreate(CREATESTRUCTA&) {}
+int FrameWindow::showOverride() { return 0; }
+
+int FrameWindow::createFrame(ListBoxControl* firstPane, ButtonBar* bar, StatusBar* status) {
+    currentPane = firstPane;
+    buttonBar = bar;
+    statusBar = status;
+
+    RegisterWindowClass();
+    CREATESTRUCTA cs = {};
+    cs.lpszClass = className;
+    cs.lpszName = "";
+    cs.style = WS_OVERLAPPEDWINDOW;
+    cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
+    prepareCreate(cs);
+    style = cs.style;
+    exStyle = cs.dwExStyle;
+    if (!CreateWindowObject(cs.lpszClass, cs.hwndParent, cs.hMenu, cs.lpszName, cs.x, cs.y, cs.cx, cs.cy))
+        return 0;
+
+    TEXTMETRICA tm = {};
+    {
+        OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+        if (!ic || !GetTextMetricsA(ic, &tm)) return 0;
+    }
+    RECT client;
+    GetClientRect(hwnd, &client);
+    barHeight = tm.tmHeight + 12;
+
+    if (!buttonBar->createBar(hwnd, 0, 0, client.right, barHeight)) return 0;
+    currentPane->exStyle = WS_EX_CLIENTEDGE;
+    return currentPane->create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+}
+
+int FrameWindow::runMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorA(hwnd, accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void FrameWindow::layoutPanes() {
+    // Size events arrive while the window is still being built; the bands are
+    // placed by the first one after bar and pane exist.
+    if (!buttonBar || !buttonBar->hwnd || !currentPane || !currentPane->hwnd) return;
+    int statusHeight = statusBar && statusBar->isVisible() ? statusBar->windowHeight() : 0;
+    PaneLayout l = PaneLayout::compute(clientHeight, barHeight, buttonBar->visible != 0, statusHeight);
+
+    HDWP defer = BeginDeferWindowPos(3);
+    if (defer)
+        defer = DeferWindowPos(defer, buttonBar->hwnd, nullptr, 0, 0, clientWidth, l.barHeight,
+                               SWP_SHOWWINDOW);
+    if (defer)
+        defer = DeferWindowPos(defer, currentPane->hwnd, nullptr, 0, l.paneTop, clientWidth, l.paneHeight,
+                               SWP_SHOWWINDOW);
+    if (defer && statusBar && statusBar->hwnd)
+        defer = DeferWindowPos(defer, statusBar->hwnd, nullptr, 0, clientHeight - statusHeight, clientWidth,
+                               statusHeight, SWP_SHOWWINDOW);
+    if (defer) EndDeferWindowPos(defer);
+}

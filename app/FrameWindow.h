@@ -1,0 +1,64 @@
+// A top-level window of class "MainClass" with a button bar along the top,
+// one list pane in the middle and a status bar along the bottom.
+//
+// Virtual table: the WindowBase operations, then queryClose, prepareClass,
+// prepareCreate, showOverride.
+#pragma once
+#include <windows.h>
+
+#include "WindowBase.h"
+
+class ButtonBar;
+class ListBoxControl;
+class StatusBar;
+
+class FrameWindow : public WindowBase {
+public:
+    FrameWindow();
+
+    // Posts the quit message (exit code 0).
+    void OnFinalDestroy() override;
+    // Registers "MainClass" once per process; 1 when registered now.
+    int RegisterWindowClass() override;
+    // Destroys the window when queryClose allows it.
+    void OnClose() override;
+    // Initialises the common controls and creates the status bar; 0 fails the creation.
+    int OnCreate() override;
+    // Log-off or shut-down: the answer of queryClose.
+    int OnQueryEndSession() override;
+    // Hands the keyboard focus to the pane shown.
+    void OnSetFocus() override;
+    // Re-fits the status bar and places the three bands.
+    void OnSize(WPARAM wParam, LPARAM lParam) override;
+
+    // 1 when the window may close.
+    virtual int queryClose();
+    // May change the class record before it is registered.
+    virtual void prepareClass(WNDCLASSA& windowClass);
+    // May change the creation record before the window is created.
+    virtual void prepareCreate(CREATESTRUCTA& create);
+    // Shows the window its own way; 0 lets the caller use ShowWindow.
+    virtual int showOverride();
+
+    // Stores the companions (borrowed; they outlive the window), builds the
+    // window, its bar and its first pane. 1 on success.
+    int createFrame(ListBoxControl* firstPane, ButtonBar* bar, StatusBar* status);
+    // Runs until the quit message; returns its exit code.
+    int runMessageLoop();
+    // Places bar, pane and status bar in one deferred move. Does nothing
+    // until the bar and the pane have windows.
+    void layoutPanes();
+
+    HACCEL accelerators = nullptr;   // table 101 once loaded; not destroyed (resource)
+    int clientWidth = 0;             // from the last size event
+    int clientHeight = 0;
+    int barHeight = 0;               // display font height + 12
+    ButtonBar* buttonBar = nullptr;  // borrowed
+    StatusBar* statusBar = nullptr;  // borrowed
+    ListBoxControl* currentPane = nullptr;  // borrowed; the pane shown
+
+    static constexpr const char* className = "MainClass";
+
+protected:
+    ~FrameWindow() = default;
+};

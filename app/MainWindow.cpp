@@ -1,0 +1,60 @@
+#include "MainWindow.h"
+
+#include "CentreWindow.h"
+#include "Document.h"
+#include "Framework.h"
+#include "GdiGuards.h"
+#include "MessageWindow.h"
+#include "StatusBar.h"
+#include "ViewBar.h"
+#include "resource.h"
+
+MainWindow::MainWindow(const MainWindowParts& companions) : parts(companions) {}
+
+int MainWindow::OnCreate() {
+    CentreWindow(hwnd);
+    return FrameWindow::OnCreate();
+}
+
+LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, White);
+    SetBkColor(dc, Navy);
+    return reinterpret_cast<LRESULT>(listBrush);
+}
+
+void MainWindow::OnDestroy() {
+    // Settings are written here once the settings file has its home.
+    if (listBrush) DeleteObject(listBrush);
+    listBrush = nullptr;
+}
+
+void MainWindow::OnDrawItem(WPARAM wParam, LPARAM lParam) {
+    auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (static_cast<int>(wParam) == parts.entriesPane->id) parts.entriesPane->drawItem(item);
+    DefWindowProcA(hwnd, WM_DRAWITEM, wParam, lParam);
+}
+
+void MainWindow::OnPaint() {
+    { PaintDc paint(hwnd); }
+    if (parts.entriesPane->hwnd) InvalidateRect(parts.entriesPane->hwnd, nullptr, TRUE);
+    if (buttonBar && buttonBar->hwnd) InvalidateRect(buttonBar->hwnd, nullptr, TRUE);
+}
+
+int MainWindow::queryClose() {
+    if (!parts.document->modified) return 1;
+    int answer = parts.messageWindow->showModal(hwnd, "Save data?", "Tallyvane", MB_YESNOCANCEL | MB_ICONQUESTION, 0,
+                                                RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+    if (answer == IDCANCEL) return 0;
+    if (answer == IDYES) return saveDocument() ? 1 : 0;
+    // No; also a box that could not be shown or was closed without an answer
+    // keeps the window open rather than dropping unsaved work.
+    return answer == IDNO ? 1 : 0;
+}
+
+void MainWindow::prepareClass(WNDCLASSA& wc) {
+    wc.hIcon = LoadIconA(framework::instance(), MAKEINTRESOURCEA(IDI_APP));
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+}
+
+void MainWindow::prepareCreate(CREATESTRUCTA& cs) { cs.lpszName = "Tallyvane"; }

@@ -1,0 +1,144 @@
+// The application's main window: the frame with the view bar, the four list
+// panes (Names, Action items, entries, Pending) and the status bar, the views
+// of the document, the completion dates and the command dispatch.
+//
+// Its operations are spread over a few files:
+//   MainWindow.cpp          creation, colours, painting, closing
+//   MainWindowDocument.cpp  start-up steps, title, the DocumentView calls
+//   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
+//   MainWindowViews.cpp     the four views and the view bar's buttons
+//   MainWindowEntries.cpp   ticks and their completion dates
+#pragma once
+#include "DocumentView.h"
+#include "EntryGrid.h"
+#include "FrameWindow.h"
+#include "ViewBarHost.h"
+#include "ViewMode.h"
+
+class AboutWindow;
+class Document;
+class InputDialog;
+class MessageWindow;
+class ViewBar;
+class WarningWindow;
+
+// The objects the main window works with; all outlive it, none are owned.
+struct MainWindowParts {
+    Document* document;
+    ViewBar* viewBar;
+    StatusBar* statusBar;
+    ListBoxControl* namesPane;
+    ListBoxControl* actionsPane;
+    EntryGrid* entriesPane;
+    ListBoxControl* pendingPane;
+    MessageWindow* messageWindow;
+    InputDialog* inputDialog;
+    WarningWindow* warningWindow;
+    AboutWindow* aboutWindow;
+};
+
+class MainWindow : public FrameWindow,
+                   public DocumentView,
+                   public ViewBarHost,
+                   public EntryStateListener {
+public:
+    explicit MainWindow(const MainWindowParts& parts);
+
+    // --- window (MainWindow.cpp)
+    // Centres the window, then the frame's creation step.
+    int OnCreate() override;
+    // White text on navy for every list pane; returns listBrush.
+    LRESULT OnCtlColorListBox(WPARAM wParam, LPARAM lParam) override;
+    // Writes the settings (when asked to) and deletes listBrush.
+    void OnDestroy() override;
+    // Rows of the entries pane go to its drawItem.
+    void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+    // Validates, then has the entries pane and the view bar repaint.
+    void OnPaint() override;
+    // "Save data?" when the document is modified; 1 when it may be dropped.
+    int queryClose() override;
+    // Icon 102 and menu 103.
+    void prepareClass(WNDCLASSA& windowClass) override;
+    // Title "Tallyvane".
+    void prepareCreate(CREATESTRUCTA& create) override;
+
+    // --- start-up (MainWindowDocument.cpp)
+    // The remaining panes, row height, colours, context menus and brush.
+    void finishWindow();
+    // Loads currentPath, or starts an empty untitled document when it is
+    // empty or can't be loaded.
+    void openFirstDocument();
+    // Empty, untitled document in the Names view.
+    int startEmptyDocument();
+    // Loads path into the document and the Names view; 1 when loaded.
+    int loadDocument(const char* path);
+    // Saves to currentPath; 0 when it fails or there is no path yet.
+    virtual int saveDocument();
+    // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
+    void updateTitle();
+    // Shows text in the message window owned by this window, with an OK
+    // button and the exclamation icon; returns the message window's result.
+    int showError(const char* text, const char* caption);
+
+    // DocumentView: what loading and saving do to the windows.
+    void clearNames() override;
+    void addNameRow(const char* text, int slot) override;
+    void setViewTitle(const char* title) override;
+    // Note the order: caption first (showError takes the text first).
+    void reportError(const char* caption, const char* text) override;
+    void enterReadOnly() override;
+    void clearReadOnlyPrompt() override;
+    void addRecentFile(const char* path) override;
+
+    // --- commands (MainWindowCommands.cpp)
+    void OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Double clicks and the entries pane's selection change; 1 when handled.
+    int handlePaneNotification(int id, int code);
+    // The menu, accelerator and context-menu commands; 1 when handled.
+    virtual int runCommand(int id);
+
+    // --- views (MainWindowViews.cpp)
+    void switchView(ViewMode mode);
+    void showNames();
+    void showActionItems() override;
+    void showEntries();
+    void showPending();
+    void readSelection();
+    void goBack() override;
+
+    // --- ticks and dates (MainWindowEntries.cpp)
+    // Stores the toggled kind of row in the current person's entry and
+    // stamps the date when the entry has none.
+    void recordEntryState(int row) override;
+    // Status text "Done on <date>" for the entry selected in the entries pane.
+    void showEntryDate();
+
+    // Fields shared by the commands, views and file operations.
+    int writeSettingsOnExit = 0;
+    ViewMode viewMode = NamesView;
+    int currentItem = 0;
+    int currentRow = 0;
+    int currentEntry = 0;
+    int savedNamesRow = -1;
+    int savedActionsRow = -1;
+    char currentPath[300] = {};
+    char settingsPath[300] = {};
+    char settingsFolder[260] = {};
+    char documentsFolder[260] = {};
+    HBRUSH listBrush = nullptr;    // owned; deleted in OnDestroy
+    HMENU namesMenu = nullptr;     // owned by the process; loaded once per window
+    HMENU actionsMenu = nullptr;
+    HMENU entriesMenu = nullptr;
+    int readOnlyMode = 0;          // a damaged file was loaded
+
+    MainWindowParts parts;
+
+    static constexpr COLORREF Navy = RGB(0, 0, 0x80);
+    static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
+
+private:
+    ListBoxControl* paneOf(ViewMode mode) const;
+    void fillBegin(ListBoxControl* pane, int rows, int bytes);
+    void fillEnd(ListBoxControl* pane);
+    int addRow(ListBoxControl* pane, const char* text, LPARAM data);
+};

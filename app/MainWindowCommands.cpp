@@ -1,0 +1,43 @@
+// Command dispatch: first the notifications of the list panes, then the
+// commands of the menus, accelerators and context menus.
+#include "MainWindow.h"
+
+// Runs for every WM_COMMAND of the main window.
+void MainWindow::OnCommand(WPARAM wParam, LPARAM) {
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    if (handlePaneNotification(id, code)) return;
+    runCommand(id);
+}
+
+// Double clicks open the next view; the entries pane's selection shows its
+// date. Returns 1 when the notification was one of these.
+int MainWindow::handlePaneNotification(int id, int code) {
+    if (id == parts.namesPane->id && code == LBN_DBLCLK) {
+        readSelection();
+        showEntries();
+        return 1;
+    }
+    if (id == parts.actionsPane->id && code == LBN_DBLCLK) {
+        readSelection();
+        showPending();
+        return 1;
+    }
+    if (id == parts.pendingPane->id && code == LBN_DBLCLK) {
+        readSelection();
+        showEntries();
+        return 1;
+    }
+    if (id == parts.entriesPane->id) {
+        if (code == LBN_DBLCLK) {
+            // Edit selected, like the menu command.
+            runCommand(40011);
+            return 1;
+        }
+        if (code == LBN_SELCHANGE) {
+            showEntryDate();
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,132 @@
+// Start-up of the main window, the title bar and what loading a data file
+// does to the windows (the DocumentView calls).
+#include <cstring>
+
+#include "DataFile.h"
+#include "Document.h"
+#include "DocumentFile.h"
+#include "Framework.h"
+#include "GdiGuards.h"
+#include "InputDialog.h"
+#include "MainWindow.h"
+#include "MessageWindow.h"
+#include "StatusBar.h"
+#include "ViewBar.h"
+#include "resource.h"
+
+namespace {
+
+// Creates a pane as the frame created the first one, keeping its styles.
+void createPane(ListBoxControl* pane, HWND parent) {
+    pane->create(parent, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+}
+
+}  // namespace
+
+void MainWindow::finishWindow() {
+    createPane(parts.actionsPane, hwnd);
+    createPane(parts.entriesPane, hwnd);
+    createPane(parts.pendingPane, hwnd);
+
+    // The entries pane's rows are as high as the display font's lines plus 4.
+    TEXTMETRICA tm = {};
+    {
+        OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+        if (ic) GetTextMetricsA(ic, &tm);
+    }
+    parts.entriesPane->setRowHeight(tm.tmHeight + tm.tmExternalLeading + 4);
+    parts.entriesPane->colours.action = White;
+    parts.entriesPane->colours.background = Navy;
+
+    HINSTANCE instance = framework::instance();
+    namesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_NAMES_MENU));
+    actionsMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ACTIONS_MENU));
+    entriesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ENTRIES_MENU));
+    listBrush = CreateSolidBrush(Navy);
+    currentPath[0] = '\0';
+}
+
+void MainWindow::openFirstDocument() {
+    char path[300];
+    std::strcpy(path, currentPath);
+    currentPath[0] = '\0';
+    if (path[0] && loadDocument(path)) return;
+    if (path[0]) showError("Failed to open the existing file", path);
+    startEmptyDocument();
+}
+
+int MainWindow::loadDocument(const char* path) {
+    // The reader fills the Names list row by row: no painting until it is done.
+    fillBegin(parts.namesPane, 0, 0);
+    int loaded = loadDataFile(*parts.document, *this, path);
+    fillEnd(parts.namesPane);
+    if (!loaded) return 0;
+    writeSettingsOnExit = 1;
+    lstrcpynA(currentPath, path, sizeof currentPath);
+    updateTitle();
+    statusBar->setStatusText(0, currentPath);
+    return 1;
+}
+
+int MainWindow::startEmptyDocument() {
+    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
+    switchView(NamesView);
+    savedNamesRow = -1;
+    savedActionsRow = -1;
+    readOnlyMode = 0;
+    parts.inputDialog->readOnly = 0;
+    parts.entriesPane->readOnly = 0;
+    statusBar->setStatusText(1, "");
+    writeSettingsOnExit = 1;
+    currentPath[0] = '\0';
+    if (!parts.document->resetDocument(0, 0)) return 0;
+    setViewTitle("");
+    updateTitle();
+    return 1;
+}
+
+int MainWindow::saveDocument() {
+    // Untitled documents get their name from the Save dialog, which comes
+    // with the file commands.
+    if (!currentPath[0]) return 0;
+    return saveDocumentFile(*parts.document, *this, currentPath);
+}
+
+void MainWindow::updateTitle() {
+    const char* name = "Untitled";
+    if (currentPath[0]) {
+        name = currentPath;
+        // The text after the last separator; one in the very first place stays.
+        for (const char* p = currentPath + 1; *p; ++p)
+            if (*p == '\\' || *p == ':' || *p == '/') name = p + 1;
+    }
+    char title[260 + 16];
+    lstrcpynA(title, name, 260);
+    std::strcat(title, " - Tallyvane");
+    SetWindowTextA(hwnd, title);
+}
+
+int MainWindow::showError(const char* text, const char* caption) {
+    return parts.messageWindow->showModal(hwnd, text, caption, MB_OK | MB_ICONEXCLAMATION, 0, RGB(0, 0, 0),
+                                          RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+}
+
+void MainWindow::clearNames() { SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0); }
+
+void MainWindow::addNameRow(const char* text, int slot) { addRow(parts.namesPane, text, slot); }
+
+void MainWindow::setViewTitle(const char* title) { parts.viewBar->setTitle(title); }
+
+void MainWindow::reportError(const char* caption, const char* text) { showError(text, caption); }
+
+void MainWindow::enterReadOnly() {
+    readOnlyMode = 1;
+    parts.inputDialog->readOnly = 1;
+    parts.entriesPane->readOnly = 1;
+    statusBar->setStatusText(1, "Read only");
+}
+
+void MainWindow::clearReadOnlyPrompt() { parts.inputDialog->readOnly = 0; }
+
+// The recent-files list arrives with the settings file.
+void MainWindow::addRecentFile(const char*) {}

@@ -1,0 +1,51 @@
+// Ticks in the entries pane and their completion dates.
+#include <cstring>
+
+#include "CompletionDate.h"
+#include "Document.h"
+#include "EntryKind.h"
+#include "EntryRows.h"
+#include "MainWindow.h"
+#include "StatusBar.h"
+
+// Runs after a click toggled row's item data in the entries pane.
+void MainWindow::recordEntryState(int row) {
+    Document& doc = *parts.document;
+    NameRecord* person = doc.nameAt(currentItem);
+    if (!person) return;
+    int position = EntryRows::positionOfRow(*person, row);
+    if (position < 0) return;
+    LRESULT kind = SendMessageA(parts.entriesPane->hwnd, LB_GETITEMDATA, row, 0);
+    if (kind == LB_ERR) return;
+    Entry& entry = person->entries[position];
+    entry.kind = static_cast<int32_t>(kind);
+    if (!entry.date[0] && kind != ActionOpen) {
+        SYSTEMTIME now;
+        CompletionDate::readLocalTime(&now);
+        CompletionDate::formatStamp(now, entry.date);
+    }
+    doc.modified = 1;
+}
+
+// Runs at every selection change of the entries pane.
+void MainWindow::showEntryDate() {
+    HWND pane = parts.entriesPane->hwnd;
+    int row = static_cast<int>(SendMessageA(pane, LB_GETCURSEL, 0, 0));
+    if (row == -1) return;
+    currentRow = row;
+    char text[32] = "";
+    LRESULT kind = SendMessageA(pane, LB_GETITEMDATA, row, 0);
+    NameRecord* person = parts.document->nameAt(currentItem);
+    if (person && (kind == ActionOpen || kind == ActionDone || kind == CheckboxOpen || kind == CheckboxDone)) {
+        int position = EntryRows::positionOfRow(*person, row);
+        if (position >= 0) {
+            currentEntry = position;
+            const char* date = person->entries[position].date;
+            if (date[0]) {
+                std::strcpy(text, "Done on ");
+                lstrcpynA(text + 8, date, sizeof text - 8);
+            }
+        }
+    }
+    statusBar->setStatusText(0, text);
+}

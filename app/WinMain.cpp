@@ -1,0 +1,9 @@
+// Entry function of Tallyvane.exe.
+#include <windows.h>
+
+#include "Program.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    if (!program::start(instance, showCommand, GetCommandLineA())) return 0;
+    return program::mainWindow.runMessageLoop();
+}
