@@ -1,54 +1,12 @@
-// Texts the commands compose without any window: the title bar, the delete
-// question, and the Entries row rule they all act through.
+// The delete question, composed without any window.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "DeleteConfirmation.h"
-#include "WindowTitle.h"
 
 namespace {
-
-std::string titleFor(const char* path)
-{
-    char title[WindowTitle::MaxLength];
-    WindowTitle::compose(path, title, sizeof title);
-    return title;
-}
-
-TEST(WindowTitle, NamesTheFileAfterTheLastSeparatorOfAnyKind)
-{
-    EXPECT_EQ("club.tvd - Tallyvane", titleFor("C:\\Users\\ann\\Documents\\club.tvd"));
-    EXPECT_EQ("club.tvd - Tallyvane", titleFor("C:club.tvd"));
-    EXPECT_EQ("club.tvd - Tallyvane", titleFor("share/data\\club.tvd"));
-    EXPECT_EQ("club.tvd - Tallyvane", titleFor("a\\b/club.tvd"));
-    EXPECT_EQ("club.tvd - Tallyvane", titleFor("club.tvd"));
-}
-
-TEST(WindowTitle, UntitledWithoutAPath)
-{
-    EXPECT_EQ("Untitled - Tallyvane", titleFor(""));
-    EXPECT_EQ("Untitled - Tallyvane", titleFor(nullptr));
-}
-
-TEST(WindowTitle, ALeadingSeparatorStaysPartOfTheName)
-{
-    EXPECT_EQ("\\club.tvd - Tallyvane", titleFor("\\club.tvd"));
-    EXPECT_EQ("/x - Tallyvane", titleFor("/x"));
-}
-
-TEST(WindowTitle, LongNamesAreCutTo259CharactersAndSmallBuffersStayTerminated)
-{
-    std::string name(400, 'n');
-    std::string title = titleFor(("C:\\" + name).c_str());
-    EXPECT_EQ(std::string(259, 'n') + " - Tallyvane", title);
-
-    char small[8];
-    memset(small, 'x', sizeof small);
-    WindowTitle::compose("C:\\club.tvd", small, sizeof small);
-    EXPECT_STREQ("club.tv", small);
-}
 
 TEST(DeleteConfirmation, PutsTheItemOnALineOfItsOwn)
 {
@@ -78,6 +36,5 @@ TEST(DeleteConfirmation, LongTextsAreCutWithAnEllipsisInsideTheBuffer)
     for (char c : space.guard)
         ASSERT_EQ('#', c);
 }
-
 
 }  // namespace
