@@ -60,13 +60,27 @@ void ProgramTest::pressKey(UINT vk)
 
 void ProgramTest::pressCtrlKey(UINT vk)
 {
+    pressWithModifier(vk, VK_CONTROL, false);
+}
+
+void ProgramTest::pressAltKey(UINT vk)
+{
+    pressWithModifier(vk, VK_MENU, true);
+}
+
+// The accelerator table looks at the keyboard state for the modifiers.
+void ProgramTest::pressWithModifier(UINT vk, UINT modifier, bool system)
+{
     BYTE keys[256];
     GetKeyboardState(keys);
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    keys[modifier] = 0x80;
     SetKeyboardState(keys);
-    tvtest::pressKey(window().currentPane->hwnd, vk);
+    if (system)
+        tvtest::pressAltKey(window().currentPane->hwnd, vk);
+    else
+        tvtest::pressKey(window().currentPane->hwnd, vk);
     runLoop();
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+    keys[modifier] = 0;
     SetKeyboardState(keys);
 }
 

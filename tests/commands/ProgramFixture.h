@@ -29,6 +29,9 @@ protected:
     void pressKey(UINT vk);
     // Ctrl+key, with the Ctrl key held in the keyboard state.
     void pressCtrlKey(UINT vk);
+    // Alt+key, with the Alt key held in the keyboard state.
+    void pressAltKey(UINT vk);
+    void pressWithModifier(UINT vk, UINT modifier, bool system);
     // Double click and right click on row of pane (client point in the row's middle).
     void doubleClickRow(ListBoxControl* pane, int row);
     void rightClickRow(ListBoxControl* pane, int row);
