@@ -8,6 +8,11 @@
 //   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
 //   MainWindowViews.cpp     the four views and the view bar's buttons
 //   MainWindowEntries.cpp   ticks and their completion dates
+//   MainWindowCommandTable.cpp  the command table and the menu graying
+//   MainWindowMenus.cpp     menu help texts and the context menus
+//   MainWindowEditing.cpp   add, edit, delete, remove date, read-only mode
+//   MainWindowClipboard.cpp the copy of the selected row
+//   MainWindowFileCommands.cpp  New, Exit and emptying the window
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 #pragma once
 #include "DocumentView.h"
@@ -18,6 +23,7 @@
 #include "ViewMode.h"
 
 class AboutWindow;
+struct Entry;
 class Document;
 class InputDialog;
 class MessageWindow;
@@ -101,18 +107,8 @@ public:
     void readSettings(const char* commandLine);
     // At destruction, when writeSettingsOnExit is set.
     void writeSettings();
-    // Start-up (0, 0), the Open command (1, 0) or recent item id (0, id).
-    // Falls back to an empty untitled document; 0 when the user stays.
-    int openDocument(int ask, int recentId);
     // A recent-file command id from 5900.
     int openRecent(int id);
-    // Writes the document to a file chosen in the Save dialog; the document
-    // stays tied to its own file, or untitled.
-    void saveDocumentAs();
-    // "Save data?", then empties the Names view; 0 when the user stays.
-    int closeDocument();
-    // closeDocument, then an empty untitled document.
-    int newDocument();
     RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)
@@ -121,6 +117,51 @@ public:
     int handlePaneNotification(int id, int code);
     // The menu, accelerator and context-menu commands; 1 when handled.
     virtual int runCommand(int id);
+
+    // --- menus (MainWindowCommandTable.cpp, MainWindowMenus.cpp)
+    // Grays the editing items of the main menu that don't apply to the view.
+    void OnInitMenu() override;
+    // Help text of the highlighted item in status part 0; "" when the menu closes.
+    int OnMenuSelect(WPARAM wParam, LPARAM lParam) override;
+    void OnContextMenu(WPARAM wParam, LPARAM lParam) override;
+    // The view's context menu at screen point position, after the row under
+    // the pointer was selected. Nothing in the Pending view.
+    void showContextMenu(HWND window, LPARAM position);
+    // 1 when command id is grayed in the main menu while mode is shown.
+    static int commandGrayed(ViewMode mode, int id);
+
+    // --- document commands (MainWindowFileCommands.cpp)
+    // Asks "Save data?" when needed, then empties the Names view and leaves
+    // read-only mode. 0 when the user chose to stay.
+    int closeDocument();
+    // An empty untitled document with no unsaved changes; 0 when the user
+    // chose to stay or memory is short.
+    int newDocument();
+    // Exit: destroys the window unless the user chose to stay.
+    void exitProgram();
+    // The about box, owned by this window.
+    void showAbout();
+    // The Open command (ask = 1), a recent-file item (its command id) or the
+    // start-up open (0, 0); nonzero when a document was opened.
+    virtual int openDocument(int ask, int recentId);
+    // Save under a name from the Save dialog.
+    virtual void saveDocumentAs();
+
+    // --- editing (MainWindowEditing.cpp); each does nothing outside its views
+    void addName();
+    void addAction();
+    void addMemo();
+    void addCheckbox();
+    void editSelected();
+    void deleteSelected();
+    void removeDate();
+    // Prompts answer normally again, ticks are taken, status part 1 is emptied.
+    void leaveReadOnly();
+
+    // --- clipboard (MainWindowClipboard.cpp)
+    // The selected row's text as CF_TEXT; nothing without a selection or in
+    // the Pending view.
+    void copySelection();
 
     // --- views (MainWindowViews.cpp)
     void switchView(ViewMode mode);
@@ -162,10 +203,15 @@ public:
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 
 private:
-    // The part of closeDocument after the question.
-    void leaveDocument();
     ListBoxControl* paneOf(ViewMode mode) const;
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);
     int addRow(ListBoxControl* pane, const char* text, LPARAM data);
+    // Runs the input prompt; 1 when it was answered with OK.
+    int askText(const char* caption, const char* prompt, const char* initialText);
+    // The selected row of pane, or -1.
+    static int selectedRow(ListBoxControl* pane);
+    // The selected entries row's own entry (memo or single checkbox): sets
+    // currentRow and currentEntry; null for no selection or an action row.
+    Entry* selectedOwnEntry();
 };
