@@ -1,9 +1,26 @@
 #include "ProgramFixture.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <string>
+
+namespace {
+
+// The settings file that start-up reads and exit writes, in the test prefix's
+// application-data folder; each test starts without one.
+void removeSettingsFile()
+{
+    char appData[MAX_PATH] = "";
+    if (SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE))
+        DeleteFileA((std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini").c_str());
+}
+
+} // namespace
 
 void ProgramTest::SetUp()
 {
+    removeSettingsFile();
     ASSERT_TRUE(program::start(GetModuleHandleA(nullptr), SW_SHOWNORMAL, "Tallyvane.exe"));
     SetForegroundWindow(window().hwnd);
     runLoop(50);
@@ -20,6 +37,7 @@ void ProgramTest::TearDown()
         if (msg.message != WM_QUIT)
             DispatchMessageA(&msg);
     }
+    removeSettingsFile();
 }
 
 std::vector<int> ProgramTest::seed(const std::vector<const char*>& names, const std::vector<const char*>& actions)
