@@ -8,14 +8,22 @@
 //   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
 //   MainWindowViews.cpp     the four views and the view bar's buttons
 //   MainWindowEntries.cpp   ticks and their completion dates
+//   MainWindowCommandTable.cpp  the command table and the menu graying
+//   MainWindowMenus.cpp     menu help texts and the context menus
+//   MainWindowEditing.cpp   add, edit, delete, remove date, read-only mode
+//   MainWindowClipboard.cpp the copy of the selected row
+//   MainWindowFileCommands.cpp  New, Exit and emptying the window
+//   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
 #include "FrameWindow.h"
+#include "RecentFiles.h"
 #include "ViewBarHost.h"
 #include "ViewMode.h"
 
 class AboutWindow;
+struct Entry;
 class Document;
 class InputDialog;
 class MessageWindow;
@@ -72,7 +80,8 @@ public:
     int startEmptyDocument();
     // Loads path into the document and the Names view; 1 when loaded.
     int loadDocument(const char* path);
-    // Saves to currentPath; 0 when it fails or there is no path yet.
+    // Saves to currentPath through the ".$$$" file beside it, asking for a
+    // name first when the document is untitled; 1 when saved.
     virtual int saveDocument();
     // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
     void updateTitle();
@@ -90,12 +99,69 @@ public:
     void clearReadOnlyPrompt() override;
     void addRecentFile(const char* path) override;
 
+    // --- files (MainWindowFiles.cpp)
+    // settingsFolder (created when missing) and documentsFolder.
+    void locateFolders();
+    // The recent files of the File menu, settingsPath, and the file to open
+    // first (named on commandLine, else the one open at the last exit).
+    void readSettings(const char* commandLine);
+    // At destruction, when writeSettingsOnExit is set.
+    void writeSettings();
+    // A recent-file command id from 5900.
+    int openRecent(int id);
+    RecentFiles recentFiles;
+
     // --- commands (MainWindowCommands.cpp)
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Double clicks and the entries pane's selection change; 1 when handled.
     int handlePaneNotification(int id, int code);
     // The menu, accelerator and context-menu commands; 1 when handled.
     virtual int runCommand(int id);
+
+    // --- menus (MainWindowCommandTable.cpp, MainWindowMenus.cpp)
+    // Grays the editing items of the main menu that don't apply to the view.
+    void OnInitMenu() override;
+    // Help text of the highlighted item in status part 0; "" when the menu closes.
+    int OnMenuSelect(WPARAM wParam, LPARAM lParam) override;
+    void OnContextMenu(WPARAM wParam, LPARAM lParam) override;
+    // The view's context menu at screen point position, after the row under
+    // the pointer was selected. Nothing in the Pending view.
+    void showContextMenu(HWND window, LPARAM position);
+    // 1 when command id is grayed in the main menu while mode is shown.
+    static int commandGrayed(ViewMode mode, int id);
+
+    // --- document commands (MainWindowFileCommands.cpp)
+    // Asks "Save data?" when needed, then empties the Names view and leaves
+    // read-only mode. 0 when the user chose to stay.
+    int closeDocument();
+    // An empty untitled document with no unsaved changes; 0 when the user
+    // chose to stay or memory is short.
+    int newDocument();
+    // Exit: destroys the window unless the user chose to stay.
+    void exitProgram();
+    // The about box, owned by this window.
+    void showAbout();
+    // The Open command (ask = 1), a recent-file item (its command id) or the
+    // start-up open (0, 0); nonzero when a document was opened.
+    virtual int openDocument(int ask, int recentId);
+    // Save under a name from the Save dialog.
+    virtual void saveDocumentAs();
+
+    // --- editing (MainWindowEditing.cpp); each does nothing outside its views
+    void addName();
+    void addAction();
+    void addMemo();
+    void addCheckbox();
+    void editSelected();
+    void deleteSelected();
+    void removeDate();
+    // Prompts answer normally again, ticks are taken, status part 1 is emptied.
+    void leaveReadOnly();
+
+    // --- clipboard (MainWindowClipboard.cpp)
+    // The selected row's text as CF_TEXT; nothing without a selection or in
+    // the Pending view.
+    void copySelection();
 
     // --- views (MainWindowViews.cpp)
     void switchView(ViewMode mode);
@@ -142,4 +208,11 @@ private:
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);
     int addRow(ListBoxControl* pane, const char* text, LPARAM data);
+    // Runs the input prompt; 1 when it was answered with OK.
+    int askText(const char* caption, const char* prompt, const char* initialText);
+    // The selected row of pane, or -1.
+    static int selectedRow(ListBoxControl* pane);
+    // The selected entries row's own entry (memo or single checkbox): sets
+    // currentRow and currentEntry; null for no selection or an action row.
+    Entry* selectedOwnEntry();
 };

@@ -1,0 +1,226 @@
+// The editing commands of the Edit menu and the context menus: each reads
+// the current view's selection, asks through the input prompt or the warning
+// window, changes the document, keeps the visible list in step and marks the
+// document modified. A command outside its views does nothing.
+#include <cstring>
+
+#include "DeleteConfirmation.h"
+#include "Document.h"
+#include "EntryGrid.h"
+#include "EntryKind.h"
+#include "EntryRows.h"
+#include "InputDialog.h"
+#include "MainWindow.h"
+#include "StatusBar.h"
+#include "WarningWindow.h"
+
+namespace {
+
+const char OutOfMemory[] = "Out of memory";
+const char Caption[] = "Tallyvane";
+
+LRESULT send(ListBoxControl* pane, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(pane->hwnd, message, wParam, lParam);
+}
+
+bool refused(LRESULT row) { return row == LB_ERR || row == LB_ERRSPACE; }
+
+}  // namespace
+
+int MainWindow::askText(const char* caption, const char* prompt, const char* initialText) {
+    InputDialog& input = *parts.inputDialog;
+    input.setup(caption, prompt, initialText);
+    INT_PTR answer = input.run(hwnd);
+    return answer != 0 && answer != -1;
+}
+
+int MainWindow::selectedRow(ListBoxControl* pane) {
+    return static_cast<int>(send(pane, LB_GETCURSEL));
+}
+
+Entry* MainWindow::selectedOwnEntry() {
+    currentRow = selectedRow(parts.entriesPane);
+    if (currentRow == -1) return nullptr;
+    LRESULT kind = send(parts.entriesPane, LB_GETITEMDATA, currentRow);
+    if (!hasOwnText(static_cast<int32_t>(kind))) return nullptr;
+    NameRecord* person = parts.document->nameAt(currentItem);
+    int position = person ? EntryRows::positionOfRow(*person, currentRow) : -1;
+    if (position < 0) return nullptr;
+    currentEntry = position;
+    return &person->entries[position];
+}
+
+void MainWindow::addName() {
+    if (viewMode != NamesView) return;
+    if (!askText("Add", "New name to add:", "") || !parts.inputDialog->text[0]) return;
+    const char* answer = parts.inputDialog->text;
+    int slot = parts.document->addName(answer);
+    if (slot == -1) {
+        showError(OutOfMemory, Caption);
+        return;
+    }
+    LRESULT row = send(parts.namesPane, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(answer));
+    if (!refused(row)) send(parts.namesPane, LB_SETITEMDATA, row, slot);
+    parts.document->modified = 1;
+}
+
+void MainWindow::addAction() {
+    if (viewMode != ActionsView) return;
+    if (!askText("Add", "New action to add:", "") || !parts.inputDialog->text[0]) return;
+    Document& doc = *parts.document;
+    if (!doc.addActionItem(parts.inputDialog->text) || !doc.addActionEntries()) {
+        showError(OutOfMemory, Caption);
+        return;
+    }
+    showActionItems();
+    doc.modified = 1;
+}
+
+void MainWindow::addMemo() {
+    if (viewMode != EntriesView) return;
+    if (!askText("Add", "Enter text:", "") || !parts.inputDialog->text[0]) return;
+    if (!parts.document->addMemo(currentItem, parts.inputDialog->text)) {
+        showError(OutOfMemory, Caption);
+        return;
+    }
+    showEntries();
+    parts.document->modified = 1;
+}
+
+void MainWindow::addCheckbox() {
+    if (viewMode != EntriesView) return;
+    if (!askText("Add", "Enter checkbox text:", "") || !parts.inputDialog->text[0]) return;
+    if (!parts.document->addCheckbox(currentItem, parts.inputDialog->text)) {
+        showError(OutOfMemory, Caption);
+        return;
+    }
+    showEntries();
+    parts.document->modified = 1;
+}
+
+void MainWindow::editSelected() {
+    Document& doc = *parts.document;
+    const char* answer = parts.inputDialog->text;
+    switch (viewMode) {
+    case NamesView: {
+        ListBoxControl* pane = parts.namesPane;
+        savedNamesRow = selectedRow(pane);
+        if (savedNamesRow == -1) return;
+        currentItem = static_cast<int>(send(pane, LB_GETITEMDATA, savedNamesRow));
+        NameRecord* person = doc.nameAt(currentItem);
+        if (!person) return;
+        if (!askText("Edit", "Edit name:", person->name) || !answer[0]) return;
+        Document::copyField(person->name, Document::kTextSize, answer);
+        // The list sorts the new text into place; the selection stays where
+        // the old row was.
+        send(pane, LB_DELETESTRING, savedNamesRow);
+        LRESULT row = send(pane, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(person->name));
+        if (refused(row)) return;
+        send(pane, LB_SETITEMDATA, row, currentItem);
+        send(pane, LB_SETCURSEL, savedNamesRow);
+        doc.modified = 1;
+        return;
+    }
+    case ActionsView: {
+        ListBoxControl* pane = parts.actionsPane;
+        savedActionsRow = selectedRow(pane);
+        if (savedActionsRow == -1) return;
+        currentItem = static_cast<int>(send(pane, LB_GETITEMDATA, savedActionsRow));
+        if (currentItem < 0 || currentItem >= doc.actionCount) return;
+        char* slot = doc.actions[currentItem].text;
+        if (!askText("Edit", "Edit action item:", slot) || !answer[0]) return;
+        // Every person's entry refers to the slot and shows the new text.
+        Document::copyField(slot, Document::kTextSize, answer);
+        send(pane, LB_DELETESTRING, savedActionsRow);
+        LRESULT row = send(pane, LB_INSERTSTRING, savedActionsRow, reinterpret_cast<LPARAM>(slot));
+        if (refused(row)) return;
+        send(pane, LB_SETITEMDATA, row, currentItem);
+        send(pane, LB_SETCURSEL, row);
+        doc.modified = 1;
+        return;
+    }
+    case EntriesView: {
+        Entry* entry = selectedOwnEntry();
+        if (!entry) return;
+        const char* original = entry->text ? entry->text : "";
+        if (!askText("Edit", "Edit memo", original)) return;
+        // A text read from a file can be longer than the prompt holds; OK on
+        // its unchanged start keeps the whole text.
+        size_t shown = std::strlen(answer);
+        if (shown == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
+            std::strncmp(original, answer, shown) == 0)
+            return;
+        if (!doc.setEntryText(*entry, answer)) {
+            showError(OutOfMemory, Caption);
+            return;
+        }
+        showEntries();
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void MainWindow::deleteSelected() {
+    Document& doc = *parts.document;
+    ListBoxControl* pane;
+    const char* itemText;
+    switch (viewMode) {
+    case NamesView:
+    case ActionsView: {
+        pane = viewMode == NamesView ? parts.namesPane : parts.actionsPane;
+        currentRow = selectedRow(pane);
+        if (currentRow == -1) return;
+        currentItem = static_cast<int>(send(pane, LB_GETITEMDATA, currentRow));
+        if (viewMode == NamesView) {
+            NameRecord* person = doc.nameAt(currentItem);
+            if (!person) return;
+            itemText = person->name;
+        } else {
+            itemText = doc.actionText(currentItem);
+        }
+        break;
+    }
+    case EntriesView: {
+        pane = parts.entriesPane;
+        Entry* entry = selectedOwnEntry();
+        if (!entry) return;
+        itemText = entry->text ? entry->text : "";
+        break;
+    }
+    default:
+        return;
+    }
+
+    char question[DeleteConfirmation::BufferSize];
+    DeleteConfirmation::compose(itemText, question);
+    if (!parts.warningWindow->confirm(hwnd, question, "Delete", RGB(0xFF, 0xFF, 0))) return;
+
+    if (viewMode == NamesView) doc.deleteName(currentItem);
+    else if (viewMode == ActionsView) doc.deleteActionItem(currentItem);
+    else doc.deleteEntry(currentItem, currentEntry);
+    send(pane, LB_DELETESTRING, currentRow);
+    doc.modified = 1;
+}
+
+void MainWindow::removeDate() {
+    if (viewMode != EntriesView) return;
+    currentRow = selectedRow(parts.entriesPane);
+    if (currentRow == -1) return;
+    if (!isActionKind(static_cast<int32_t>(send(parts.entriesPane, LB_GETITEMDATA, currentRow)))) return;
+    NameRecord* person = parts.document->nameAt(currentItem);
+    int position = person ? EntryRows::positionOfRow(*person, currentRow) : -1;
+    if (position < 0) return;
+    currentEntry = position;
+    // Dates are not part of the row text: the list stays as it is.
+    person->entries[position].date[0] = '\0';
+    parts.document->modified = 1;
+}
+
+void MainWindow::leaveReadOnly() {
+    readOnlyMode = 0;
+    parts.inputDialog->readOnly = 0;
+    parts.entriesPane->readOnly = 0;
+    statusBar->setStatusText(1, "");
+}

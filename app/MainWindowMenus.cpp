@@ -1,0 +1,56 @@
+// What the status bar says while a menu item is highlighted, and the
+// context menus of the Names, Action items and entries panes.
+#include <windowsx.h>
+
+#include "Framework.h"
+#include "ListBoxControl.h"
+#include "MainWindow.h"
+#include "StatusBar.h"
+#include "resource.h"
+
+// Runs while the user moves through a menu (the main menu or a context
+// menu, both owned by this window) and when it closes; returns 0.
+int MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+    char help[80] = "";
+    int id = LOWORD(wParam);
+    bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
+    // Popups report their position, never a command id, in the low word.
+    if (!closed && !(HIWORD(wParam) & MF_POPUP) && id >= CMD_NEW && id <= CMD_ABOUT)
+        LoadStringA(framework::instance(), id, help, sizeof help);
+    statusBar->setStatusText(0, help);
+    return 0;
+}
+
+// Runs on a right click or the context-menu key in a pane.
+void MainWindow::OnContextMenu(WPARAM wParam, LPARAM lParam) {
+    showContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+}
+
+void MainWindow::showContextMenu(HWND, LPARAM position) {
+    HMENU menu;
+    ListBoxControl* pane;
+    switch (viewMode) {
+    case NamesView: menu = namesMenu; pane = parts.namesPane; break;
+    case ActionsView: menu = actionsMenu; pane = parts.actionsPane; break;
+    case EntriesView: menu = entriesMenu; pane = parts.entriesPane; break;
+    default: return;
+    }
+    POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard: no pointer to aim with, so the selection stays
+        // and the menu opens at the pane's top left corner.
+        POINT corner = {0, 0};
+        ClientToScreen(pane->hwnd, &corner);
+        at = corner;
+    } else {
+        // The row under the pointer becomes the selection the command acts on.
+        POINT client = at;
+        ScreenToClient(pane->hwnd, &client);
+        int rowHeight = static_cast<int>(SendMessageA(pane->hwnd, LB_GETITEMHEIGHT, 0, 0));
+        int top = static_cast<int>(SendMessageA(pane->hwnd, LB_GETTOPINDEX, 0, 0));
+        if (rowHeight > 0) SendMessageA(pane->hwnd, LB_SETCURSEL, top + client.y / rowHeight, 0);
+    }
+    OnInitMenu();
+    // The chosen item comes back as WM_COMMAND, like a menu item.
+    TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
+}

@@ -1,0 +1,237 @@
+// Every command id reaches its operation from the menu, the accelerators and
+// the context menus; the main menu grays what does not apply to the view.
+#include "ProgramFixture.h"
+#include <commctrl.h>
+
+#include "resource.h"
+
+namespace {
+
+using Dispatch = ProgramTest;
+
+// Shows the view mode with the document seeded by the test.
+void showView(ProgramTest* t, MainWindow& w, ViewMode mode)
+{
+    (void)t;
+    switch (mode) {
+    case NamesView: w.showNames(); break;
+    case ActionsView: w.showActionItems(); break;
+    case EntriesView: w.currentItem = 0; w.showEntries(); break;
+    case PendingView: w.currentItem = 0; w.showPending(); break;
+    }
+}
+
+TEST_F(Dispatch, SevenEditingItemsAreGrayedExactlyPerView)
+{
+    seed({"Ann", "Bob"}, {"Dues"});
+    const int ids[] = {CMD_ADD_NAME,      CMD_ADD_ACTION,      CMD_ADD_MEMO,    CMD_ADD_CHECKBOX,
+                       CMD_EDIT_SELECTED, CMD_DELETE_SELECTED, CMD_REMOVE_DATE, CMD_NEW,
+                       CMD_COPY,          CMD_VIEW_NAMES,      CMD_ABOUT};
+    // Columns in the order of ids; 1 = grayed.
+    const struct {
+        ViewMode mode;
+        int grayed[11];
+    } expected[] = {
+        {NamesView, {0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0}},
+        {ActionsView, {1, 0, 1, 1, 0, 0, 1, 0, 0, 0, 0}},
+        {EntriesView, {1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {PendingView, {1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0}},
+    };
+    for (const auto& view : expected) {
+        showView(this, window(), view.mode);
+        ASSERT_EQ(view.mode, window().viewMode);
+        SendMessageA(window().hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(window().hwnd)), 0);
+        for (int i = 0; i < 11; ++i)
+            EXPECT_EQ(view.grayed[i], grayed(ids[i])) << "view " << view.mode << ", item " << ids[i];
+    }
+}
+
+TEST_F(Dispatch, AddKeysActOnlyInTheirOwnView)
+{
+    seed({"Ann"}, {"Dues"});
+    {
+        // F6 in the Names view: no prompt, nothing added.
+        ModalAnswerer answer(20, 1000);
+        answer.then(typeAndConfirm("Never"));
+        pressKey(VK_F6);
+        EXPECT_EQ(0, answer.answered());
+        EXPECT_EQ(1, doc().actionCount);
+    }
+    window().showActionItems();
+    {
+        ModalAnswerer answer(20, 1000);
+        answer.then(typeAndConfirm("Never"));
+        pressKey(VK_F5);
+        EXPECT_EQ(0, answer.answered());
+        EXPECT_EQ(1, doc().namesCount);
+    }
+    {
+        ModalAnswerer answer;
+        answer.then(typeAndConfirm("Keys"));
+        pressKey(VK_F6);
+        EXPECT_EQ(1, answer.answered());
+        EXPECT_EQ((std::vector<std::string>{"Keys", "Dues"}), rows(&program::actionsPane));
+    }
+    window().showNames();
+    {
+        ModalAnswerer answer;
+        answer.then(typeAndConfirm("Zoe"));
+        pressKey(VK_F5);
+        EXPECT_EQ(1, answer.answered());
+        EXPECT_EQ((std::vector<std::string>{"Ann", "Zoe"}), rows(&program::namesPane));
+    }
+}
+
+TEST_F(Dispatch, DeleteAndEditDoNothingInThePendingViewWhereADoubleClickShowsEntries)
+{
+    seed({"Ann", "Bob"}, {"Dues"});
+    window().showActionItems();
+    doubleClickRow(&program::actionsPane, 0);
+    ASSERT_EQ(PendingView, window().viewMode);
+    ASSERT_EQ((std::vector<std::string>{"Ann", "Bob"}), rows(&program::pendingPane));
+    selectRow(&program::pendingPane, 1);
+    {
+        ModalAnswerer answer(20, 1000);
+        answer.then(pressButtonKey('Y'));
+        pressKey(VK_DELETE);
+        window().runCommand(CMD_DELETE_SELECTED);
+        window().runCommand(CMD_EDIT_SELECTED);
+        runLoop(200);
+        EXPECT_EQ(0, answer.answered());
+    }
+    EXPECT_EQ(2, doc().liveNames);
+    EXPECT_EQ(2, static_cast<int>(rows(&program::pendingPane).size()));
+
+    doubleClickRow(&program::pendingPane, 1);
+    EXPECT_EQ(EntriesView, window().viewMode);
+    EXPECT_EQ(1, window().currentItem);
+    EXPECT_EQ((std::vector<std::string>{"Dues|0"}), rows(&program::entriesPane, true));
+}
+
+TEST_F(Dispatch, ViewCommandsAndTheBarButtonsSwitchViews)
+{
+    seed({"Ann"}, {"Dues", "Keys"});
+    window().runCommand(CMD_VIEW_ACTIONS);
+    EXPECT_EQ(ActionsView, window().viewMode);
+    EXPECT_EQ((std::vector<std::string>{"Keys|1", "Dues|0"}), rows(&program::actionsPane, true));
+    window().runCommand(CMD_VIEW_NAMES);
+    EXPECT_EQ(NamesView, window().viewMode);
+    EXPECT_EQ(0, window().runCommand(CMD_CANCEL));
+    EXPECT_EQ(0, window().runCommand(CMD_RECENT_FIRST));  // no recent files listed
+}
+
+TEST_F(Dispatch, RightClickSelectsTheRowSoDeleteNameDeletesTheNameUnderThePointer)
+{
+    seed({"Ann", "Bob", "Cy"}, {});
+    selectRow(&program::namesPane, 0);
+    std::string question, caption;
+    ModalAnswerer answer;
+    // "Delete name" is the fourth item of the Names context menu.
+    answer.then("#32768", [](HWND menu) {
+        for (int i = 0; i < 4; ++i)
+            tvtest::pressKey(menu, VK_DOWN);
+        tvtest::pressKey(menu, VK_RETURN);
+    });
+    answer.then("CMSGCLASS", recordBox(&question, &caption, pressButtonKey('Y')));
+    rightClickRow(&program::namesPane, 2);
+    runLoop(300);
+    EXPECT_EQ(2, answer.answered());
+    EXPECT_EQ("Ok to Delete?\nCy", question);
+    EXPECT_EQ("Delete", caption);
+    EXPECT_EQ((std::vector<std::string>{"Ann", "Bob"}), rows(&program::namesPane));
+    EXPECT_EQ(0, doc().names[2].name[0]);
+    EXPECT_EQ(1, doc().modified);
+}
+
+TEST_F(Dispatch, ContextMenuCancelOrEscapeLeavesAnEmptyHelpTextAndNothingElse)
+{
+    seed({"Ann", "Bob"}, {});
+    // Cancel is the last item, after a separator.
+    for (UINT lastKey : {UINT(VK_RETURN), UINT(VK_ESCAPE)}) {
+        program::statusBar.setStatusText(0, "before");
+        ModalAnswerer answer;
+        answer.then("#32768", [lastKey](HWND menu) {
+            tvtest::pressKey(menu, VK_UP);  // from nothing highlighted up to the last item, Cancel
+            if (lastKey == VK_ESCAPE)
+                tvtest::pressKey(menu, VK_ESCAPE);
+            else
+                tvtest::pressKey(menu, VK_RETURN);
+        });
+        rightClickRow(&program::namesPane, 1);
+        runLoop(300);
+        EXPECT_EQ(1, answer.answered());
+        EXPECT_EQ("", statusText(0));
+        EXPECT_EQ(1, selection(&program::namesPane));
+        EXPECT_EQ((std::vector<std::string>{"Ann", "Bob"}), rows(&program::namesPane));
+        EXPECT_EQ(0, doc().modified);
+    }
+}
+
+TEST_F(Dispatch, ThePendingViewHasNoContextMenu)
+{
+    seed({"Ann"}, {"Dues"});
+    window().currentItem = 0;
+    window().showPending();
+    ModalAnswerer answer(20, 1000);
+    answer.then("#32768", [](HWND menu) { tvtest::pressKey(menu, VK_ESCAPE); });
+    rightClickRow(&program::pendingPane, 0);
+    runLoop(300);
+    EXPECT_EQ(0, answer.answered());
+}
+
+TEST_F(Dispatch, EveryCommandHasItsHelpText)
+{
+    const struct {
+        int id;
+        const char* text;
+    } table[] = {
+        {40001, "Create a new Tallyvane"},
+        {40002, "Open an existing document"},
+        {40003, "Save the list"},
+        {40004, "Save under a different name"},
+        {40005, "Exit this program"},
+        {40006, "Add a new name to the name list"},
+        {40007, "Add a new action item"},
+        {40008, "Add a new menu to the users data"},
+        {40009, "Add a checkbox to one name only"},
+        {40010, "Copy the selected text to the clipboard"},
+        {40011, "Edit the text of the selected item"},
+        {40012, "Delete the selected item"},
+        {40013, "Remove the date from the selected item"},
+        {40014, ""},
+        {40015, ""},
+        {40016, "Information about this program"},
+        {40101, ""},
+        {5900, ""},
+    };
+    HMENU menu = GetMenu(window().hwnd);
+    for (const auto& row : table) {
+        program::statusBar.setStatusText(0, "before");
+        SendMessageA(window().hwnd, WM_MENUSELECT, MAKEWPARAM(row.id, MF_STRING), reinterpret_cast<LPARAM>(menu));
+        EXPECT_EQ(row.text, statusText(0)) << row.id;
+    }
+    SendMessageA(window().hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ("", statusText(0));
+}
+
+TEST_F(Dispatch, TitleNamesTheFileAfterTheLastSeparator)
+{
+    const struct {
+        const char* path;
+        const char* title;
+    } table[] = {
+        {"C:\\Users\\ann\\club.tvd", "club.tvd - Tallyvane"},
+        {"", "Untitled - Tallyvane"},
+        {"C:club.tvd", "club.tvd - Tallyvane"},
+        {"shared/lists/club.tvd", "club.tvd - Tallyvane"},
+        {"\\club.tvd", "\\club.tvd - Tallyvane"},
+    };
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    for (const auto& row : table) {
+        lstrcpynA(window().currentPath, row.path, sizeof window().currentPath);
+        window().updateTitle();
+        EXPECT_EQ(row.title, title()) << row.path;
+    }
+}
+
+}  // namespace
