@@ -9,5 +9,4 @@ target_sources(tv_gui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainWindowEditing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainWindowClipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainWindowFileCommands.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MainWindowOpenSave.cpp
 )

@@ -24,7 +24,7 @@ LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {
 }
 
 void MainWindow::OnDestroy() {
-    // Settings are written here once the settings file has its home.
+    writeSettings();
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
 }

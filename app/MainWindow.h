@@ -8,15 +8,17 @@
 //   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
 //   MainWindowViews.cpp     the four views and the view bar's buttons
 //   MainWindowEntries.cpp   ticks and their completion dates
+//   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowCommandTable.cpp  the command table and the menu graying
 //   MainWindowMenus.cpp     menu help texts and the context menus
-//   MainWindowEditing.cpp   add, edit, delete, remove date, read-only mode
+//   MainWindowEditing.cpp   add, edit, delete, remove date
 //   MainWindowClipboard.cpp the copy of the selected row
-//   MainWindowFileCommands.cpp  New, Exit and emptying the window
+//   MainWindowFileCommands.cpp  Exit and About
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
 #include "FrameWindow.h"
+#include "RecentFiles.h"
 #include "ViewBarHost.h"
 #include "ViewMode.h"
 
@@ -78,7 +80,8 @@ public:
     int startEmptyDocument();
     // Loads path into the document and the Names view; 1 when loaded.
     int loadDocument(const char* path);
-    // Saves to currentPath; 0 when it fails or there is no path yet.
+    // Saves to currentPath through the ".$$$" file beside it, asking for a
+    // name first when the document is untitled; 1 when saved.
     virtual int saveDocument();
     // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
     void updateTitle();
@@ -95,6 +98,28 @@ public:
     void enterReadOnly() override;
     void clearReadOnlyPrompt() override;
     void addRecentFile(const char* path) override;
+
+    // --- files (MainWindowFiles.cpp)
+    // settingsFolder (created when missing) and documentsFolder.
+    void locateFolders();
+    // The recent files of the File menu, settingsPath, and the file to open
+    // first (named on commandLine, else the one open at the last exit).
+    void readSettings(const char* commandLine);
+    // At destruction, when writeSettingsOnExit is set.
+    void writeSettings();
+    // Start-up (0, 0), the Open command (1, 0) or recent item id (0, id).
+    // Falls back to an empty untitled document; 0 when the user stays.
+    int openDocument(int ask, int recentId);
+    // A recent-file command id from 5900.
+    int openRecent(int id);
+    // Writes the document to a file chosen in the Save dialog; the document
+    // stays tied to its own file, or untitled.
+    void saveDocumentAs();
+    // "Save data?", then empties the Names view; 0 when the user stays.
+    int closeDocument();
+    // closeDocument, then an empty untitled document.
+    int newDocument();
+    RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -115,22 +140,11 @@ public:
     // 1 when command id is grayed in the main menu while mode is shown.
     static int commandGrayed(ViewMode mode, int id);
 
-    // --- document commands (MainWindowFileCommands.cpp)
-    // Asks "Save data?" when needed, then empties the Names view and leaves
-    // read-only mode. 0 when the user chose to stay.
-    int closeDocument();
-    // An empty untitled document with no unsaved changes; 0 when the user
-    // chose to stay or memory is short.
-    int newDocument();
+    // --- commands shared by the menus (MainWindowFileCommands.cpp)
     // Exit: destroys the window unless the user chose to stay.
     void exitProgram();
     // The about box, owned by this window.
     void showAbout();
-    // The Open command (ask = 1), a recent-file item (its command id) or the
-    // start-up open (0, 0); nonzero when a document was opened.
-    virtual int openDocument(int ask, int recentId);
-    // Save under a name from the Save dialog.
-    virtual void saveDocumentAs();
 
     // --- editing (MainWindowEditing.cpp); each does nothing outside its views
     void addName();
@@ -140,8 +154,6 @@ public:
     void editSelected();
     void deleteSelected();
     void removeDate();
-    // Prompts answer normally again, ticks are taken, status part 1 is emptied.
-    void leaveReadOnly();
 
     // --- clipboard (MainWindowClipboard.cpp)
     // The selected row's text as CF_TEXT; nothing without a selection or in
@@ -188,6 +200,8 @@ public:
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 
 private:
+    // The part of closeDocument after the question.
+    void leaveDocument();
     ListBoxControl* paneOf(ViewMode mode) const;
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);

@@ -85,13 +85,6 @@ int MainWindow::startEmptyDocument() {
     return 1;
 }
 
-int MainWindow::saveDocument() {
-    // Untitled documents get their name from the Save dialog, which comes
-    // with the file commands.
-    if (!currentPath[0]) return 0;
-    return saveDocumentFile(*parts.document, *this, currentPath);
-}
-
 void MainWindow::updateTitle() {
     const char* name = "Untitled";
     if (currentPath[0]) {
@@ -127,6 +120,3 @@ void MainWindow::enterReadOnly() {
 }
 
 void MainWindow::clearReadOnlyPrompt() { parts.inputDialog->readOnly = 0; }
-
-// The recent-files list arrives with the settings file.
-void MainWindow::addRecentFile(const char*) {}

@@ -1,28 +1,7 @@
-// New and Exit, and emptying the window before another document.
+// Exit and About, the commands of the File and Help menus that need no file.
 #include "AboutWindow.h"
-#include "Document.h"
-#include "ListBoxControl.h"
 #include "MainWindow.h"
 #include "resource.h"
-
-int MainWindow::closeDocument() {
-    if (!queryClose()) return 0;
-    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
-    switchView(NamesView);
-    savedActionsRow = -1;
-    savedNamesRow = -1;
-    leaveReadOnly();
-    return 1;
-}
-
-int MainWindow::newDocument() {
-    if (!closeDocument()) return 0;
-    if (!startEmptyDocument()) return 0;
-    // Nothing to save in an empty document: New must not leave the flag of
-    // the document it replaced.
-    parts.document->modified = 0;
-    return 1;
-}
 
 void MainWindow::exitProgram() {
     // Destroying the window writes the settings and ends the message loop.

@@ -77,10 +77,9 @@ int start(HINSTANCE instance, int showCommand, const char* commandLine) {
     if (!mainWindow.showOverride()) ShowWindow(mainWindow.hwnd, showCommand);
     UpdateWindow(mainWindow.hwnd);
 
-    // Folders and settings come with the settings file; until then only the
-    // command line names the file to open.
-    CommandLine::firstArgument(commandLine, mainWindow.currentPath, sizeof mainWindow.currentPath);
-    mainWindow.openFirstDocument();
+    mainWindow.locateFolders();
+    mainWindow.readSettings(commandLine);
+    mainWindow.openDocument(0, 0);
 
     mainWindow.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return 1;

@@ -34,7 +34,7 @@ INT_PTR InputDialog::DialogProc(UINT message, WPARAM wParam, LPARAM)
         return onInitDialog();
     case WM_PAINT:
         paintPrompt();
-        return 0;
+        return 1;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -63,11 +63,12 @@ int InputDialog::onInitDialog()
     return 1;
 }
 
-// Draws the prompt on a plain DC of the dialog; the dialog manager's own
-// painting runs afterwards and validates the window.
+// Erases and validates the dialog, then draws the prompt in the DC's default
+// font. (Drawn before the dialog manager's own painting, the prompt would be
+// wiped out by the background erase that painting does.)
 void InputDialog::paintPrompt()
 {
-    WindowDc dc(hwnd);
+    PaintDc dc(hwnd);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     TextOutA(dc, 16, 10, prompt, static_cast<int>(std::strlen(prompt)));
 }

@@ -67,6 +67,16 @@ void ModalAnswerer::tick()
 {
     if (inStep_)
         return;
+    // A window that its step did not take down in time is closed by force.
+    if (current_ && IsWindow(current_) && IsWindowVisible(current_) && IsWindowEnabled(current_)) {
+        if (GetTickCount() - waitingSince_ > patienceMs_) {
+            timedOut_ = true;
+            forceClose(current_);
+            current_ = nullptr;
+        }
+        return;
+    }
+    current_ = nullptr;
     HWND window = findNewWindow();
     if (!window) {
         waitingSince_ = GetTickCount();
@@ -78,6 +88,7 @@ void ModalAnswerer::tick()
         GetClassNameA(window, className, sizeof className);
         if (entry.className.empty() || entry.className == className) {
             known_.insert(window);
+            current_ = window;
             ++answered_;
             waitingSince_ = GetTickCount();
             inStep_ = true;

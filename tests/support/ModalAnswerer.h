@@ -46,4 +46,5 @@ private:
     int answered_ = 0;
     bool timedOut_ = false;
     bool inStep_ = false;
+    HWND current_ = nullptr;  // the window answered last, while it is up
 };

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "GuiActions.h"
+
 namespace tvtest {
 
 COLORREF Image::pixel(int x, int y) const
@@ -17,6 +19,9 @@ Image captureWindow(HWND window)
 {
     Image image;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine copies a window's drawing to the display a moment later; let it.
+    GdiFlush();
+    tvtest::pumpMessages(150);
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return image;

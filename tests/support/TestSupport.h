@@ -12,6 +12,8 @@
 //     EXPECT_EQ(IDYES, messageWindow.showModal(owner, ...));
 //     EXPECT_EQ(1, answer.answered());
 //
+//   Windows that exist when the answerer is made are never answered, so make
+//   owners and parents first; a class name in then() narrows the match.
 //   A window that no step answers within the answerer's patience is closed
 //   (IDCANCEL, then WM_CLOSE, then DestroyWindow) so a failing test can't hang;
 //   timedOut() tells.

@@ -18,10 +18,10 @@ void registerOnce()
 }
 } // namespace
 
-TestWindow::TestWindow(const char* title, int x, int y, int width, int height, bool visible)
+TestWindow::TestWindow(const char* title, int x, int y, int width, int height, bool visible, DWORD style)
 {
     registerOnce();
-    hwnd = CreateWindowExA(0, kClassName, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), x, y, width,
+    hwnd = CreateWindowExA(0, kClassName, title, style | (visible ? WS_VISIBLE : 0), x, y, width,
                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 

@@ -1,0 +1,142 @@
+// The file operations of the main window: the folders and the settings file
+// at start-up and exit, Open (start-up, Open dialog, recent-file item), Save
+// through the ".$$$" file beside the data file, and Save as.
+#include <cstring>
+
+#include "Document.h"
+#include "DocumentFile.h"
+#include "FileDialog.h"
+#include "Folders.h"
+#include "InputDialog.h"
+#include "MainWindow.h"
+#include "SettingsFile.h"
+#include "StatusBar.h"
+#include "ViewBar.h"
+#include "resource.h"
+
+namespace {
+
+const int DialogPathSize = MAX_PATH;   // the dialogs hand back at most 259 characters
+
+}  // namespace
+
+void MainWindow::locateFolders() { ::locateFolders(hwnd, settingsFolder, documentsFolder); }
+
+void MainWindow::readSettings(const char* commandLine) {
+    // The recent items go between the separator under "Save as..." and Exit.
+    recentFiles.init(GetSubMenu(GetMenu(hwnd), 0), 5, CMD_RECENT_FIRST, CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
+
+    // splitCommandLine cuts its line; work on a copy of whatever length.
+    size_t length = commandLine ? std::strlen(commandLine) : 0;
+    char* line = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, length + 1));
+    if (!line) return;
+    std::memcpy(line, commandLine ? commandLine : "", length + 1);
+    StartupFiles found;
+    ::readSettings(line, settingsFolder, recentFiles, found);
+    HeapFree(GetProcessHeap(), 0, line);
+
+    std::strcpy(settingsPath, found.settingsPath);
+    std::strcpy(currentPath, found.currentPath);
+    if (found.fromCommandLine) writeSettingsOnExit = 1;
+}
+
+void MainWindow::writeSettings() {
+    if (writeSettingsOnExit) ::writeSettings(settingsPath, currentPath, recentFiles);
+}
+
+int MainWindow::closeDocument() {
+    if (!queryClose()) return 0;
+    leaveDocument();
+    return 1;
+}
+
+void MainWindow::leaveDocument() {
+    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
+    switchView(NamesView);
+    savedActionsRow = -1;
+    savedNamesRow = -1;
+    readOnlyMode = 0;
+    parts.inputDialog->readOnly = 0;
+    parts.entriesPane->readOnly = 0;
+    statusBar->setStatusText(1, "");
+}
+
+int MainWindow::newDocument() {
+    if (!closeDocument()) return 0;
+    if (!startEmptyDocument()) return 0;
+    parts.document->modified = 0;
+    return 1;
+}
+
+int MainWindow::openDocument(int ask, int recentId) {
+    char path[300] = "";
+    FileDialog dialog(1);
+    if (!closeDocument()) return 0;
+
+    bool chosen = true;
+    if (ask) {
+        chosen = dialog.run(hwnd, path, DialogPathSize, documentsFolder) != 0;
+    } else if (recentId) {
+        recentFiles.pathOf(recentId, path, DialogPathSize);
+    } else {
+        std::strcpy(path, currentPath);
+        currentPath[0] = '\0';
+    }
+
+    if (chosen && path[0]) {
+        if (loadDocument(path)) {
+            // The document now is the file's content, nothing to save yet.
+            parts.document->modified = 0;
+            return 1;
+        }
+        showError("Failed to open the existing file", path);
+        if (recentId) recentFiles.gray(recentId);
+    }
+
+    // The user has already answered "Save data?" for the old document, and
+    // what a failed load left behind is not worth saving: start afresh
+    // without asking again.
+    currentPath[0] = '\0';
+    if (!startEmptyDocument()) return 0;
+    parts.document->modified = 0;
+    return 1;
+}
+
+int MainWindow::openRecent(int id) { return recentFiles.holds(id) ? openDocument(0, id) : 0; }
+
+// A read-only data file is not to be replaced. Windows refuses to move a file
+// over it, but Wine does not, so it is checked here first.
+static int isReadOnlyFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+int MainWindow::saveDocument() {
+    if (currentPath[0] && isReadOnlyFile(currentPath)) {
+        showError("Failed to save the file", currentPath);
+        return 0;
+    }
+    if (!currentPath[0]) {
+        char chosen[DialogPathSize] = "";
+        FileDialog dialog(0);
+        if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
+        // The first save of an untitled document ties it to the chosen file.
+        std::strcpy(currentPath, chosen);
+        if (saveDocumentFile(*parts.document, *this, currentPath)) return 1;
+        // Nothing was saved there: the next Save asks again.
+        currentPath[0] = '\0';
+        return 0;
+    }
+    return saveDocumentFile(*parts.document, *this, currentPath);
+}
+
+void MainWindow::saveDocumentAs() {
+    // The document stays tied to its file (or untitled) whatever is chosen.
+    char kept[sizeof currentPath];
+    std::strcpy(kept, currentPath);
+    currentPath[0] = '\0';
+    saveDocument();
+    std::strcpy(currentPath, kept);
+}
+
+void MainWindow::addRecentFile(const char* path) { recentFiles.addToTop(path); }

@@ -1,0 +1,78 @@
+#include "FileDialog.h"
+
+#include "storage/FileName.h"
+
+#include <string.h>
+
+FileDialog::FileDialog(int isOpen)
+    : isOpen(isOpen),
+      flags(isOpen ? OFN_HIDEREADONLY
+                   : OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN)
+{
+}
+
+void FileDialog::customize(OPENFILENAMEA&)
+{
+}
+
+int FileDialog::run(HWND owner, char* path, int size, const char* folder)
+{
+    const char* extension = defaultExtension;
+    if (extension && *extension == '.')
+        ++extension;
+
+    OPENFILENAMEA dialog = {};
+    // The Windows 2000 layout of the structure: every version of comdlg32 takes it.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.hInstance = GetModuleHandleA(nullptr);
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = filterIndex;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = size;
+    dialog.lpstrInitialDir = folder;
+    dialog.lpstrTitle = title && *title ? title : nullptr;
+    dialog.Flags = flags;
+    dialog.lpstrDefExt = extension && *extension ? extension : nullptr;
+    customize(dialog);
+
+    if (isOpen) {
+        if (readOnly)
+            dialog.Flags |= OFN_READONLY;
+        if (!GetOpenFileNameA(&dialog))
+            return 0;
+        int chosenReadOnly = (dialog.Flags & OFN_READONLY) ? 1 : 0;
+        if (static_cast<int>(dialog.nFilterIndex) != filterIndex || chosenReadOnly != readOnly) {
+            filterIndex = dialog.nFilterIndex;
+            readOnly = chosenReadOnly;
+            changed = 1;
+        }
+    } else if (!GetSaveFileNameA(&dialog)) {
+        return 0;
+    }
+
+    if (extension && *extension && !forceExtension(path, size, extension))
+        return 0;
+    return 1;
+}
+
+int forceExtension(char* path, int size, const char* extension)
+{
+    if (*extension == '.')
+        ++extension;
+    char forced[MAX_PATH + 8];
+    if (strlen(path) >= sizeof forced)
+        return 0;
+    strcpy(forced, path);
+    stripExtension(forced);
+    size_t stem = strlen(forced);
+    if (stem == 0 || forced[stem - 1] == '\\' || forced[stem - 1] == ':')
+        return 0;
+    size_t length = stem + 1 + strlen(extension);
+    if (length >= static_cast<size_t>(size) || length >= sizeof forced)
+        return 0;
+    forced[stem] = '.';
+    strcpy(forced + stem + 1, extension);
+    strcpy(path, forced);
+    return 1;
+}

@@ -1,0 +1,37 @@
+// The common Open and Save dialogs for data files. A FileDialog is built on
+// the stack for one use, so every dialog starts afresh in the folder given.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>   // not in windows.h with WIN32_LEAN_AND_MEAN
+
+class FileDialog {
+public:
+    // isOpen: 1 for the Open dialog, 0 for the Save dialog.
+    explicit FileDialog(int isOpen);
+    virtual ~FileDialog() = default;
+
+    // Runs just before the dialog is shown, with the filled structure; the
+    // base class leaves it alone.
+    virtual void customize(OPENFILENAMEA& dialog);
+
+    // Shows the dialog owned by owner, starting in folder, with path (size
+    // characters) as the file-name field. Returns 1 with the chosen path,
+    // forced to the default extension, in path; 0 when cancelled.
+    int run(HWND owner, char* path, int size, const char* folder);
+
+    int readOnly = 0;       // Open only: the read-only check box, in and out
+    int changed = 0;        // the filter index or read-only choice changed
+    int isOpen;
+    DWORD flags;
+    int filterIndex = 1;
+    const char* filter = "Tallyvane data file (*.tvd)\0*.tvd\0";
+    const char* defaultExtension = ".tvd";
+    const char* title = "";
+};
+
+// Puts extension (with or without its dot) in place of the extension of the
+// last component of path, or after it when it has none; a dot in a folder
+// name is left alone. Returns 0, path unchanged, when the result would not
+// fit in size characters or the path names no file.
+int forceExtension(char* path, int size, const char* extension);

@@ -1,0 +1,108 @@
+#include "SettingsFile.h"
+
+#include "CommandLine.h"
+#include "Folders.h"
+#include "RecentFiles.h"
+#include "storage/DocumentFile.h"
+#include "storage/FileHandle.h"
+#include "storage/FileName.h"
+#include "storage/SectionFile.h"
+
+#include <windows.h>
+#include <string.h>
+
+namespace {
+
+const char kMagic[] = "Tallyvane";
+const char kFileName[] = "Tallyvane.ini";
+
+// Copies text into a buffer of size bytes; refuses (empty buffer) what does
+// not fit, since a cut path would name another file.
+void copyPath(char* buffer, int size, const char* text)
+{
+    if (strlen(text) < static_cast<size_t>(size))
+        strcpy(buffer, text);
+    else
+        buffer[0] = '\0';
+}
+
+} // namespace
+
+void moveLegacySettings(const char* legacyPath, const char* newPath)
+{
+    if (legacyPath[0] && fileExists(legacyPath) && CopyFileA(legacyPath, newPath, FALSE))
+        DeleteFileA(legacyPath);
+}
+
+void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& recent, StartupFiles& out)
+{
+    out.settingsPath[0] = '\0';
+    out.currentPath[0] = '\0';
+    out.fromCommandLine = 0;
+
+    char* tokens[3];
+    int found = splitCommandLine(commandLine, tokens, 3);
+
+    char legacy[300];
+    copyPath(legacy, sizeof legacy, tokens[0]);
+    if (legacy[0] && !replaceExtension(legacy, sizeof legacy, ".ini"))
+        legacy[0] = '\0';
+    copyPath(out.settingsPath, sizeof out.settingsPath, settingsFolder);
+    appendText(out.settingsPath, sizeof out.settingsPath, kFileName);
+    moveLegacySettings(legacy, out.settingsPath);
+
+    // A file named on the command line is opened whatever the settings say.
+    if (found >= 2 && tokens[1][0]) {
+        copyPath(out.currentPath, sizeof out.currentPath, tokens[1]);
+        out.fromCommandLine = out.currentPath[0] != '\0';
+    }
+
+    SectionFile file;
+    if (!file.openRead(out.settingsPath))
+        return;
+    char line[300];
+    if (!file.findSection("Program") || !file.readValue(line, sizeof line) || lstrcmpiA(line, kMagic) != 0) {
+        file.close();
+        return;
+    }
+    file.findSection("Files");
+    bool wantCurrent = !out.fromCommandLine;
+    while (file.readValue(line, sizeof line)) {
+        if (!line[0])
+            continue;
+        if (wantCurrent) {
+            copyPath(out.currentPath, sizeof out.currentPath, line);
+            wantCurrent = false;
+            continue;
+        }
+        recent.append(line);
+    }
+    file.close();
+}
+
+int writeSettings(const char* settingsPath, const char* currentPath, const RecentFiles& recent)
+{
+    // Written beside it first, so that a full disk can't leave a torn file.
+    char temp[320];
+    if (!settingsPath[0] || !temporaryPathFor(settingsPath, temp, sizeof temp))
+        return 0;
+    SectionFile file;
+    if (!file.openWrite(temp))
+        return 0;
+    file.writeSection("Program");
+    file.writeLine(kMagic);
+    file.writeLine("");
+    file.writeSection("Files");
+    if (currentPath[0])
+        file.writeLine(currentPath);
+    char path[MAX_PATH];
+    for (int i = 0; i < recent.count(); ++i) {
+        if (recent.pathOf(recent.firstId() + i, path, sizeof path))
+            file.writeLine(path);
+    }
+    if (!file.close() || !replaceFile(temp, settingsPath)) {
+        deleteFile(temp);
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,543 @@
+// The file operations of the real main window, in-process: the program is
+// started as the entry function would, with a command line, and its modal
+// windows (message window, common dialogs) are answered from a timer.
+#include "DialogInput.h"
+#include "Folders.h"
+#include "Program.h"
+#include "storage/FileFaults.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kClub[] =
+    "[Program]\r\nTallyvane\r\n\r\n"
+    "[Action Items]\r\n1\r\nSign the safety form\r\n\r\n"
+    "[Names]\r\n1\r\n0 Ann Smith\r\n\r\n"
+    "[0]\r\n1\r\n1 03/14/26 09:05 AM\r\n";
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// One message window as the user saw it.
+struct Box {
+    std::string caption;
+    std::string text;
+    bool operator==(const Box& o) const { return caption == o.caption && text == o.text; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Box& b)
+{
+    return out << "{\"" << b.caption << "\", \"" << b.text << "\"}";
+}
+
+class MainWindowFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        static int serial = 0;
+        folder = std::string(temp) + "tv-main-" + std::to_string(GetCurrentProcessId()) + "-"
+                 + std::to_string(++serial) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+
+        // The settings file of whoever runs the tests is put aside meanwhile.
+        char appData[MAX_PATH];
+        specialFolderPath(nullptr, CSIDL_APPDATA, appData);
+        settings = std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
+        kept = settings + ".kept-by-test";
+        hadSettings = MoveFileExA(settings.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+        fileFaults.reset();
+    }
+
+    void TearDown() override
+    {
+        if (running)
+            stop();
+        fileFaults.reset();
+        DeleteFileA(settings.c_str());
+        if (hadSettings)
+            MoveFileA(kept.c_str(), settings.c_str());
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                std::string file = folder + found.cFileName;
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    // Starts the program as "<folder>Tallyvane.exe" args, answering whatever
+    // start-up shows with steps.
+    void start(const std::string& args, const std::vector<int>& answers = {})
+    {
+        std::string line = "\"" + folder + "Tallyvane.exe\"" + (args.empty() ? "" : " " + args);
+        {
+            ModalAnswerer answer(20, 8000);
+            for (int result : answers)
+                answer.then(MessageWindow::className, answerWith(result));
+            ASSERT_EQ(1, program::start(GetModuleHandleA(nullptr), SW_SHOWNORMAL, line.c_str()));
+            EXPECT_EQ(static_cast<int>(answers.size()), answer.answered());
+        }
+        running = true;
+    }
+
+    // Closes the main window as Exit does after "Save data?" was settled.
+    void stop()
+    {
+        program::document.modified = 0;
+        DestroyWindow(w.hwnd);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT)
+                DispatchMessageA(&msg);
+        }
+        running = false;
+    }
+
+    // A message-window step: notes caption and text, then clicks the button
+    // that gives result (IDOK, IDYES, IDNO, IDCANCEL).
+    ModalAnswerer::Step answerWith(int result)
+    {
+        return [this, result](HWND) {
+            MessageWindow& box = program::messageWindow;
+            boxes.push_back({box.caption ? box.caption : "", box.message ? box.message : ""});
+            for (int i = 0; i < MessageWindow::buttonCount; ++i) {
+                if (box.buttonResults[i] == result)
+                    tvtest::clickButton(MessageWindow::buttons[i].hwnd);
+            }
+        };
+    }
+
+    std::string title() const
+    {
+        char text[300] = "";
+        GetWindowTextA(w.hwnd, text, sizeof text);
+        return text;
+    }
+
+    // Texts of the recent items, top first, "(grayed)" after a grayed one.
+    std::vector<std::string> recentItems() const
+    {
+        std::vector<std::string> items;
+        HMENU file = GetSubMenu(GetMenu(w.hwnd), 0);
+        for (int i = 0; i < w.recentFiles.count(); ++i) {
+            char text[MAX_PATH] = "";
+            GetMenuStringA(file, 5900 + i, text, sizeof text, MF_BYCOMMAND);
+            std::string item = text;
+            if (GetMenuState(file, 5900 + i, MF_BYCOMMAND) & MF_GRAYED)
+                item += " (grayed)";
+            items.push_back(item);
+        }
+        return items;
+    }
+
+    int nameRows() const { return static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETCOUNT, 0, 0)); }
+
+    // Gives the open document a change of its own.
+    void edit(const char* name = "Bob Jones")
+    {
+        program::document.addName(name);
+        program::document.modified = 1;
+    }
+
+    MainWindow& w = program::mainWindow;
+    std::string folder;
+    std::string settings;
+    std::string kept;
+    bool hadSettings = false;
+    bool running = false;
+    std::vector<Box> boxes;
+};
+
+using Strings = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(MainWindowFilesTest, FirstStartShowsAnEmptyUntitledDocument)
+{
+    start("");
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    EXPECT_EQ(0, nameRows());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(recentItems().empty());
+    EXPECT_EQ(1, folderExists(w.settingsFolder));
+    EXPECT_EQ(settings, w.settingsPath);
+}
+
+TEST_F(MainWindowFilesTest, CommandLineFileIsOpenedWithoutSettings)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_EQ(Strings{club}, recentItems());
+    EXPECT_EQ(1, w.writeSettingsOnExit);
+}
+
+TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
+{
+    start("");
+    edit("Ann Smith");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + "staff"));
+        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(1, answer.answered());
+    }
+    std::string staff = folder + "staff.tvd";
+    EXPECT_EQ(staff, w.currentPath);
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Action Items]\r\n0\r\n\r\n[Names]\r\n1\r\n0 Ann Smith\r\n\r\n[0]\r\n0\r\n",
+              readAll(staff));
+
+    // The next Save writes to the same file without a dialog.
+    edit();
+    {
+        ModalAnswerer answer(20, 3000);
+        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(0, answer.answered());
+    }
+    EXPECT_NE(std::string::npos, readAll(staff).find("1 Bob Jones\r\n"));
+    EXPECT_FALSE(exists(folder + "staff.$$$"));
+}
+
+TEST_F(MainWindowFilesTest, SaveAsOfAnUntitledDocumentLeavesItUntitled)
+{
+    start("");
+    edit();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + "copy.txt"));
+        w.saveDocumentAs();
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_TRUE(exists(folder + "copy.tvd"));
+    EXPECT_FALSE(exists(folder + "copy.txt"));
+    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ("Untitled - Tallyvane", title());
+
+    // The next Save asks again; cancelling writes nothing.
+    edit("Cy");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", [](HWND dialog) { tvtest::clickButton(GetDlgItem(dialog, IDCANCEL)); });
+        EXPECT_EQ(0, w.saveDocument());
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ(1, program::document.modified);
+}
+
+TEST_F(MainWindowFilesTest, SaveAsKeepsTheDocumentTiedToItsFile)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    edit();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + "other"));
+        w.saveDocumentAs();
+    }
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(kClub, readAll(club));
+    EXPECT_NE(std::string::npos, readAll(folder + "other.tvd").find("1 Bob Jones\r\n"));
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_EQ(Strings{club}, recentItems());
+}
+
+TEST_F(MainWindowFilesTest, CancelledOpenDialogGivesAnEmptyUntitledDocument)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    edit();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        answer.then("#32770", [](HWND dialog) { tvtest::clickButton(GetDlgItem(dialog, IDCANCEL)); });
+        EXPECT_EQ(1, w.openDocument(1, 0));
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ(0, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_EQ(kClub, readAll(club));
+}
+
+TEST_F(MainWindowFilesTest, CancelOnSaveDataKeepsTheDocument)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    edit();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDCANCEL));
+        EXPECT_EQ(0, w.openDocument(1, 0));
+    }
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_EQ(2, program::document.liveNames);
+    EXPECT_EQ(1, nameRows());
+}
+
+TEST_F(MainWindowFilesTest, OpenDialogOpensTheTypedFile)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(club));
+        EXPECT_EQ(1, w.openDocument(1, 0));
+    }
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(Strings{club}, recentItems());
+}
+
+TEST_F(MainWindowFilesTest, FileThatIsNotADataFileIsReportedTwice)
+{
+    std::string notes = folder + "notes.tvd";
+    writeAll(notes, "Shopping list\r\n");
+    start("\"" + notes + "\"", {IDOK, IDOK});
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Not a Tallyvane data file"},
+                                {notes, "Failed to open the existing file"}}),
+              boxes);
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    EXPECT_STREQ("", w.currentPath);
+    EXPECT_TRUE(recentItems().empty());
+}
+
+TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)
+{
+    std::string a = folder + "a.tvd";
+    std::string b = folder + "b.tvd";
+    writeAll(a, kClub);
+    writeAll(b, kClub);
+    writeAll(settings, "[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + a + "\r\n" + b + "\r\n");
+    start("");
+    EXPECT_EQ((Strings{a, b}), recentItems());
+    DeleteFileA(b.c_str());
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(1, w.openRecent(5901));
+    }
+    EXPECT_EQ((std::vector<Box>{{b, "Failed to open the existing file"}}), boxes);
+    EXPECT_EQ((Strings{a, b + " (grayed)"}), recentItems());
+    EXPECT_EQ("Untitled - Tallyvane", title());
+
+    // A grayed item is left out of the settings file.
+    stop();
+    EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + a + "\r\n", readAll(settings));
+}
+
+TEST_F(MainWindowFilesTest, RecentFilesAcrossTwoRuns)
+{
+    std::string a = folder + "a.tvd", b = folder + "b.tvd", c = folder + "c.tvd";
+    for (const std::string& p : {a, b, c})
+        writeAll(p, kClub);
+    start("\"" + a + "\"");
+    for (const std::string& p : {b, c}) {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(p));
+        ASSERT_EQ(1, w.openDocument(1, 0));
+    }
+    EXPECT_EQ((Strings{c, b, a}), recentItems());
+    ASSERT_EQ(1, w.openRecent(5901));
+    EXPECT_EQ((Strings{b, c, a}), recentItems());
+    ASSERT_EQ(1, w.openRecent(5901));
+    EXPECT_EQ((Strings{c, b, a}), recentItems());
+    stop();
+    EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + c + "\r\n" + c + "\r\n" + b + "\r\n" + a + "\r\n",
+              readAll(settings));
+
+    start("");
+    EXPECT_EQ(c, w.currentPath);
+    EXPECT_EQ("c.tvd - Tallyvane", title());
+    EXPECT_EQ((Strings{c, b, a}), recentItems());
+}
+
+// Every way a save can fail ends with the message, the old file byte for
+// byte, no half-written file under its name, and the document still modified.
+TEST_F(MainWindowFilesTest, FailedSaveIsReportedAndLosesNothing)
+{
+    std::string club = folder + "club.tvd";
+    std::string temp = folder + "club.$$$";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+
+    struct Fault {
+        const char* name;
+        void (*arm)();
+        bool newContentKept;
+    } faults[] = {
+        {"create", [] { fileFaults.failCreate = 1; }, false},
+        {"first write", [] { fileFaults.failWriteAt = 1; }, false},
+        {"flush", [] { fileFaults.failFlush = 1; }, false},
+        {"close", [] { fileFaults.failClose = 1; }, false},
+        {"replace", [] { fileFaults.failReplace = 1; }, true},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        DeleteFileA(temp.c_str());
+        boxes.clear();
+        edit();
+        fault.arm();
+        {
+            ModalAnswerer answer(20, 8000);
+            answer.then(MessageWindow::className, answerWith(IDOK));
+            EXPECT_EQ(0, w.saveDocument());
+        }
+        fileFaults.reset();
+        EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
+        EXPECT_EQ(kClub, readAll(club));
+        EXPECT_EQ(1, program::document.modified);
+        EXPECT_EQ(club, w.currentPath);
+        EXPECT_EQ(fault.newContentKept, exists(temp));
+        if (fault.newContentKept) {
+            EXPECT_NE(std::string::npos, readAll(temp).find("Bob Jones"));
+        }
+    }
+
+    // With the faults gone the same document saves.
+    DeleteFileA(temp.c_str());
+    EXPECT_EQ(1, w.saveDocument());
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_FALSE(exists(temp));
+}
+
+TEST_F(MainWindowFilesTest, DataFileHeldOpenByAnotherProgram)
+{
+    std::string club = folder + "club.tvd";
+    std::string temp = folder + "club.$$$";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    edit();
+
+    HANDLE held = CreateFileA(club.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(0, w.saveDocument());
+    }
+    EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_NE(std::string::npos, readAll(temp).find("Bob Jones"));
+
+    // Opening it while it is held fails with the message, too.
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        answer.then("#32770", typeAndAccept(club));
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(1, w.openDocument(1, 0));
+    }
+    CloseHandle(held);
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}, {club, "Failed to open the existing file"}}), boxes);
+    EXPECT_EQ(kClub, readAll(club));
+    EXPECT_EQ("Untitled - Tallyvane", title());
+}
+
+TEST_F(MainWindowFilesTest, ReadOnlyDataFileIsNotReplaced)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    ASSERT_TRUE(SetFileAttributesA(club.c_str(), FILE_ATTRIBUTE_READONLY));
+    edit();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(0, w.saveDocument());
+    }
+    EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
+    EXPECT_EQ(kClub, readAll(club));
+    EXPECT_EQ(1, program::document.modified);
+}
+
+TEST_F(MainWindowFilesTest, MissingFolderIsReported)
+{
+    start("");
+    std::string lost = folder + "gone\\club.tvd";
+    lstrcpyA(w.currentPath, lost.c_str());
+    edit();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(0, w.saveDocument());
+    }
+    EXPECT_EQ((std::vector<Box>{{lost, "Failed to save the file"}}), boxes);
+    EXPECT_EQ(1, program::document.modified);
+}
+
+// A new user's first run: no settings, no file; the data typed in is saved
+// under a name typed into the real Save dialog, and the next run opens it.
+TEST_F(MainWindowFilesTest, NewUserSavesAndFindsTheFileAgain)
+{
+    DeleteFileA(settings.c_str());
+    start("");
+    EXPECT_EQ("Untitled - Tallyvane", title());
+    Document& doc = program::document;
+    ASSERT_NE(0, doc.addActionItem("Sign the safety form"));
+    int ann = doc.addName("Ann Smith");
+    ASSERT_GE(ann, 0);
+    doc.entryAt(ann, 0)->kind = ActionDone;
+    strcpy(doc.entryAt(ann, 0)->date, "03/14/26 09:05 AM");
+    doc.modified = 1;
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + "club"));
+        ASSERT_EQ(1, w.saveDocument());
+    }
+    std::string club = folder + "club.tvd";
+    EXPECT_EQ(kClub, readAll(club));
+    stop();
+    EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + club + "\r\n", readAll(settings));
+
+    start("");
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(Strings{club}, recentItems());
+    EXPECT_EQ(0, program::document.modified);
+}
