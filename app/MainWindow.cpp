@@ -27,6 +27,12 @@ void MainWindow::OnDestroy() {
     writeSettings();
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
+    // The context menus are loaded again with the next window.
+    HMENU* menus[] = {&namesMenu, &actionsMenu, &entriesMenu};
+    for (HMENU* menu : menus) {
+        if (*menu) DestroyMenu(*menu);
+        *menu = nullptr;
+    }
 }
 
 void MainWindow::OnDrawItem(WPARAM wParam, LPARAM lParam) {

@@ -104,9 +104,20 @@ int MainWindow::showError(const char* text, const char* caption) {
                                           RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
 }
 
-void MainWindow::clearNames() { SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0); }
+void MainWindow::clearNames() {
+    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
+    reserveNameRows = 1;
+}
 
-void MainWindow::addNameRow(const char* text, int slot) { addRow(parts.namesPane, text, slot); }
+void MainWindow::addNameRow(const char* text, int slot) {
+    // By the first row the reader has sized the name table for the file.
+    if (reserveNameRows) {
+        int rows = parts.document->nameTable.capacity;
+        SendMessageA(parts.namesPane->hwnd, LB_INITSTORAGE, rows, rows * 16);
+        reserveNameRows = 0;
+    }
+    addRow(parts.namesPane, text, slot);
+}
 
 void MainWindow::setViewTitle(const char* title) { parts.viewBar->setTitle(title); }
 

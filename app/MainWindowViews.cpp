@@ -1,12 +1,10 @@
 // The four views of the document: all names, all action items, one person's
 // entries and the names that still have one action item open. A view is
 // refilled from the document every time it is shown.
-#include <cstring>
 
 #include "Document.h"
 #include "EntryKind.h"
 #include "MainWindow.h"
-#include "MessageWindow.h"
 #include "StatusBar.h"
 #include "ViewBar.h"
 

@@ -1,1 +1,106 @@
-int main(){return 0;}
+// Start-up to the first painted Names view with a 40,000-name data file, and
+// the switches to the Names, Action items, Entries and Pending views of that
+// document. Run by scripts/bench-gui.sh under Wine; prints one line a figure.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Program.h"
+
+namespace {
+
+const int NameCount = 40000;
+const int ActionCount = 6;
+
+double nowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// A data file of NameCount people in no particular order, each with every
+// action item (some done) and a memo.
+bool writeDataFile(const char* path) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    std::fprintf(f, "[Program]\r\nTallyvane\r\n\r\n[Action Items]\r\n%d\r\n", ActionCount);
+    for (int a = 0; a < ActionCount; ++a) std::fprintf(f, "Action item number %d\r\n", a + 1);
+    std::fprintf(f, "\r\n[Names]\r\n%d\r\n", NameCount);
+    static const char* first[] = {"Ann", "Bob", "Carla", "Dev", "Eve", "Femi", "Gus", "Hana", "Ivo", "Jun"};
+    static const char* last[] = {"Smith", "Jones", "Diaz", "Patel", "Okafor", "Berg", "Kim", "Rossi"};
+    unsigned seed = 12345;
+    for (int i = 0; i < NameCount; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        std::fprintf(f, "%d %s %s %05u\r\n", i, first[(seed >> 8) % 10], last[(seed >> 12) % 8], (seed >> 16) % 100000);
+    }
+    for (int i = 0; i < NameCount; ++i) {
+        std::fprintf(f, "\r\n[%d]\r\n%d\r\n", i, ActionCount + 1);
+        for (int a = 0; a < ActionCount; ++a) {
+            if ((i + a) % 3 == 0) std::fprintf(f, "1 03/14/26 09:05 AM\r\n");
+            else std::fprintf(f, "0 \r\n");
+        }
+        std::fprintf(f, "2 Memo for person %d\r\n", i);
+    }
+    return std::fclose(f) == 0;
+}
+
+// Dispatches what is waiting, then paints the main window and its panes.
+void paintNow() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    RedrawWindow(program::mainWindow.hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+template <typename Step>
+double timed(Step step) {
+    double t0 = nowMs();
+    step();
+    paintNow();
+    return nowMs() - t0;
+}
+
+}  // namespace
+
+int main() {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "tallyvane-bench.tvd";
+    if (!writeDataFile(path.c_str())) {
+        std::printf("cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::string commandLine = "Tallyvane.exe \"" + path + "\"";
+
+    MainWindow& w = program::mainWindow;
+    double startup = timed([&] {
+        if (!program::start(GetModuleHandleA(nullptr), SW_SHOWNORMAL, commandLine.c_str())) std::exit(2);
+    });
+    int rows = static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETCOUNT, 0, 0));
+    std::printf("start-up to the painted Names view (%d names): %.0f ms\n", rows, startup);
+
+    double actions = timed([&] { w.showActionItems(); });
+    std::printf("switch to Action items: %.0f ms\n", actions);
+    double names = timed([&] { w.showNames(); });
+    std::printf("switch to Names (%d rows): %.0f ms\n",
+                static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETCOUNT, 0, 0)), names);
+    w.currentItem = NameCount / 2;
+    double entries = timed([&] { w.showEntries(); });
+    std::printf("switch to Entries: %.0f ms\n", entries);
+    w.currentItem = 1;
+    double pending = timed([&] { w.showPending(); });
+    std::printf("switch to Pending (%d rows): %.0f ms\n",
+                static_cast<int>(SendMessageA(program::pendingPane.hwnd, LB_GETCOUNT, 0, 0)), pending);
+    double back = timed([&] { w.goBack(); });
+    std::printf("back to Action items: %.0f ms\n", back);
+
+    bool ok = startup < 3000 && actions < 1000 && names < 1000 && entries < 1000 && pending < 1000 && back < 1000;
+    std::printf("%s (targets: start-up < 3000 ms, each switch < 1000 ms)\n", ok ? "within targets" : "OVER TARGET");
+    DestroyWindow(w.hwnd);
+    DeleteFileA(path.c_str());
+    return ok ? 0 : 3;
+}

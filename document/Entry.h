@@ -10,3 +10,5 @@ struct Entry {
     char* text;           // memo and checkbox kinds: owned heap copy (length + 2 bytes); else null
     char date[20];        // completion date, empty when there is none
 };
+
+static_assert(sizeof(void*) != 4 || sizeof(Entry) == 32, "entries are 32 bytes in the 32-bit program");

@@ -1,37 +1,11 @@
 #include "GridPainter.h"
 
-namespace {
-
-// A one-pixel (or wider) solid pen selected for the lifetime of the object;
-// the previous pen is selected back before the new one is deleted.
-class SelectedPen {
-public:
-    SelectedPen(HDC dc, int width, COLORREF colour)
-        : dc_(dc), pen_(CreatePen(PS_SOLID, width, colour)),
-          previous_(pen_ ? SelectObject(dc, pen_) : nullptr) {}
-    ~SelectedPen() {
-        if (previous_) SelectObject(dc_, previous_);
-        if (pen_) DeleteObject(pen_);
-    }
-    SelectedPen(const SelectedPen&) = delete;
-    SelectedPen& operator=(const SelectedPen&) = delete;
-
-private:
-    HDC dc_;
-    HPEN pen_;
-    HGDIOBJ previous_;
-};
-
-}  // namespace
+#include "GdiGuards.h"
 
 GridPainter::GridPainter(HDC dc, const RECT& row, const GridColours& colours)
-    : dc_(dc), savedState_(SaveDC(dc)), r_(row), colours_(colours) {
+    : dc_(dc), saved_(dc), r_(row), colours_(colours) {
     r_.right -= 1;
     r_.bottom -= 1;
-}
-
-GridPainter::~GridPainter() {
-    if (savedState_) RestoreDC(dc_, savedState_);
 }
 
 void GridPainter::paint(LPARAM kind, const char* text) {
@@ -43,12 +17,14 @@ void GridPainter::paint(LPARAM kind, const char* text) {
 // Silver along the left and top, black along the right and bottom.
 void GridPainter::drawFrame() {
     {
-        SelectedPen silver(dc_, 1, RGB(0xC0, 0xC0, 0xC0));
+        Pen silver(CreatePen(PS_SOLID, 1, RGB(0xC0, 0xC0, 0xC0)));
+        SelectGuard use(dc_, silver);
         MoveToEx(dc_, r_.left, r_.bottom, nullptr);
         LineTo(dc_, r_.left, r_.top);
         LineTo(dc_, r_.right, r_.top);
     }
-    SelectedPen black(dc_, 1, RGB(0, 0, 0));
+    Pen black(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    SelectGuard use(dc_, black);
     MoveToEx(dc_, r_.right, r_.top, nullptr);
     LineTo(dc_, r_.right, r_.bottom);
     LineTo(dc_, r_.left, r_.bottom);
@@ -58,13 +34,14 @@ void GridPainter::drawFrame() {
 // when checked. Memo rows have no square.
 void GridPainter::drawCheckbox(LPARAM kind) {
     if (!hasCheckbox(kind)) return;
-    HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(BLACK_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc_, GetStockObject(WHITE_BRUSH));
-    Rectangle(dc_, r_.left + 5, r_.top + 3, r_.left + 18, r_.bottom - 3);
-    SelectObject(dc_, oldBrush);
-    SelectObject(dc_, oldPen);
+    {
+        SelectGuard pen(dc_, GetStockObject(BLACK_PEN));
+        SelectGuard brush(dc_, GetStockObject(WHITE_BRUSH));
+        Rectangle(dc_, r_.left + 5, r_.top + 3, r_.left + 18, r_.bottom - 3);
+    }
     if (!isTicked(kind)) return;
-    SelectedPen red(dc_, 2, RGB(0xFF, 0, 0));
+    Pen red(CreatePen(PS_SOLID, 2, RGB(0xFF, 0, 0)));
+    SelectGuard use(dc_, red);
     MoveToEx(dc_, r_.left + 6, r_.top + 12, nullptr);
     LineTo(dc_, r_.left + 8, r_.bottom - 4);
     LineTo(dc_, r_.left + 17, r_.top + 4);

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "GdiGuards.h"
+
 struct GridColours {
     COLORREF action;      // text of action rows (kinds 0 and 1)
     COLORREF background;  // behind the text of every row
@@ -14,10 +16,9 @@ struct GridColours {
 class GridPainter {
 public:
     // The painter draws into dc within row (the owner-draw rectangle, right
-    // and bottom exclusive); the DC's state is saved here and restored in the
-    // destructor. Neither the DC nor the colours are owned.
+    // and bottom exclusive); the DC's state is saved here and restored when
+    // the painter goes. Neither the DC nor the colours are owned.
     GridPainter(HDC dc, const RECT& row, const GridColours& colours);
-    ~GridPainter();
     GridPainter(const GridPainter&) = delete;
     GridPainter& operator=(const GridPainter&) = delete;
 
@@ -41,7 +42,7 @@ public:
 
 private:
     HDC dc_;
-    int savedState_;
+    DcState saved_;
     RECT r_;  // the row's outermost pixels, right and bottom inclusive
     const GridColours& colours_;
 };

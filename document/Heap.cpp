@@ -3,11 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#ifdef _WIN32
 #include <malloc.h>
-#else
-#include <malloc.h>
-#endif
 
 HeapHooks heapHooks;
 

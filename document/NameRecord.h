@@ -11,3 +11,5 @@ struct NameRecord {
     int32_t entryCapacity;   // Entry elements the block holds
     Entry* entries;          // owned, zero-filled; null once the name is deleted
 };
+
+static_assert(sizeof(void*) != 4 || sizeof(NameRecord) == 144, "name slots are 144 bytes in the 32-bit program");

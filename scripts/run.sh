@@ -16,8 +16,4 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   cmake --build --preset win64
   flavour=win64
 fi
-if [ -f build/$flavour/bin/Tallyvane.exe ]; then
-  exec scripts/wine-run build/$flavour/bin/Tallyvane.exe "$file"
-fi
-# Before the main window exists: load the file as the program would.
-exec scripts/wine-run build/$flavour/bin/tvd.exe check "$file"
+exec scripts/wine-run build/$flavour/bin/Tallyvane.exe "$file"

@@ -56,8 +56,12 @@ bool sameIgnoringCase(const char* a, const char* b)
     return *a == *b;
 }
 
+// A declared count kept within the lines that follow it (and far from overflow).
 int32_t clampCount(int32_t declared, int32_t room)
 {
+    const int32_t most = INT32_MAX - 1000;
+    if (room > most)
+        room = most;
     if (declared < 0)
         return 0;
     return declared < room ? declared : room;

@@ -9,6 +9,16 @@
 
 namespace {
 
+// Writes one composed line. A line break inside a text would split the line
+// in two on reading, so breaks (which no editor produces) become blanks.
+void writeText(SectionFile& file, char* line)
+{
+    for (char* p = line; *p; ++p)
+        if (*p == '\r' || *p == '\n')
+            *p = ' ';
+    file.writeLine(line);
+}
+
 // Composes one entry line into line (kLineSize bytes), cut to fit.
 void composeEntry(const Entry& entry, char* line)
 {
@@ -37,7 +47,11 @@ bool writeBody(Document& doc, SectionFile& file)
     for (int32_t i = 0; i < doc.actionCount; ++i) {
         if (!doc.actions[i].text[0])
             continue;
-        file.writeLine(doc.actions[i].text);
+        // An action line starting with "[" would read back as a section
+        // header and end the list: such a text is written after a blank.
+        const char* text = doc.actions[i].text;
+        snprintf(line, sizeof line, "%s%s", text[0] == '[' ? " " : "", text);
+        writeText(file, line);
         written++;
     }
     if (written != doc.liveActions)
@@ -52,7 +66,7 @@ bool writeBody(Document& doc, SectionFile& file)
         if (!doc.names[i].name[0])
             continue;
         snprintf(line, sizeof line, "%d %s", int(position), doc.names[i].name);
-        file.writeLine(line);
+        writeText(file, line);
         position++;
     }
     if (position != doc.liveNames)
@@ -73,7 +87,7 @@ bool writeBody(Document& doc, SectionFile& file)
             if (record.entries[k].kind == EntryDeleted)
                 continue;
             composeEntry(record.entries[k], line);
-            file.writeLine(line);
+            writeText(file, line);
             lines++;
         }
         if (lines != record.liveEntries)

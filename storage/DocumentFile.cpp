@@ -20,7 +20,15 @@ int temporaryPathFor(const char* path, char* temp, int size)
     if (length + 1 > size_t(size))
         return 0;
     memcpy(temp, path, length + 1);
-    return replaceExtension(temp, size, ".$$$");
+    if (!replaceExtension(temp, size, ".$$$"))
+        return 0;
+    // A data file that itself ends in ".$$$" must not be written in place.
+    if (strcmp(temp, path) == 0) {
+        if (length + 5 > size_t(size))
+            return 0;
+        strcat(temp, ".$$$");
+    }
+    return 1;
 }
 
 int saveDocumentFile(Document& doc, DocumentView& view, const char* path)

@@ -15,6 +15,7 @@ class DocumentView;
 // content stays in the ".$$$" file. Returns 1 when saved.
 int saveDocumentFile(Document& doc, DocumentView& view, const char* path);
 
-// The temporary file's path for path (".$$$" in place of its extension)
-// in a buffer of size bytes; 0 when path has no file-name part or is too long.
+// The temporary file's path for path (".$$$" in place of its extension;
+// ".$$$" added when that would be path itself) in a buffer of size bytes;
+// 0 when path has no file-name part or the result does not fit.
 int temporaryPathFor(const char* path, char* temp, int size);

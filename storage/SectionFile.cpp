@@ -82,9 +82,9 @@ int SectionFile::findSectionByScan(const char* name)
     while (readLine(line, kSearchSize)) {
         if (line[0] != '[')
             continue;
-        char* close = strchr(line, ']');
-        if (close)
-            *close = 0;
+        char* bracket = strchr(line, ']');
+        if (bracket)
+            *bracket = 0;
         if (strlen(line + 1) != wanted)
             continue;
         size_t i = 0;

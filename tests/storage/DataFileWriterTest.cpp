@@ -129,6 +129,26 @@ TEST_F(WriterTest, WriteFailuresAreDetectedWithoutTheCorruptMessage)
     EXPECT_EQ(doc.modified, 1);
 }
 
+TEST_F(WriterTest, TextsThatWouldBreakTheFormatAreWrittenSafely)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    ASSERT_EQ(doc.addActionItem("[Names]"), 1);
+    ASSERT_EQ(doc.addActionItem("second"), 1);
+    ASSERT_EQ(doc.addName("Ann"), 0);
+    ASSERT_EQ(doc.addMemo(0, "two\r\nlines"), 1);
+    std::string bytes = save();
+    EXPECT_NE(bytes.find("\r\n [Names]\r\nsecond\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("2 two  lines\r\n"), std::string::npos);
+
+    Document reloaded;
+    RecordingView reloadView;
+    ASSERT_EQ(loadDataFile(reloaded, reloadView, out.c_str()), 1);
+    EXPECT_TRUE(reloadView.errors().empty());
+    EXPECT_EQ(reloaded.actionCount, 2);
+    EXPECT_STREQ(reloaded.actions[0].text, " [Names]");
+    EXPECT_STREQ(reloaded.names[0].name, "Ann");
+}
+
 TEST_F(WriterTest, LongTextsAreCutToTheLine)
 {
     ASSERT_EQ(doc.resetDocument(0, 0), 1);

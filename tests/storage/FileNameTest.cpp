@@ -54,6 +54,8 @@ TEST(FileName, TemporaryFileSitsBesideTheDataFile)
     EXPECT_EQ(temporaryPathFor("a.tvd", temp, sizeof temp), 1);
     EXPECT_STREQ(temp, "a.$$$");
     EXPECT_EQ(temporaryPathFor("a-very-long-name.tvd", temp, sizeof temp), 0);
+    EXPECT_EQ(temporaryPathFor("odd.$$$", temp, sizeof temp), 1);
+    EXPECT_STREQ(temp, "odd.$$$.$$$");
 }
 
 TEST(FileName, StripExtension)

@@ -128,8 +128,11 @@ TEST(GridPainter, TextColourFollowsTheKindOnNavyFromX24) {
         EXPECT_GT(c.count(Navy, 24, 1, 199, 19), 10) << k.kind;
         EXPECT_EQ(0, c.count(Navy, 0, 0, 24, 20)) << "no text left of 24, kind " << k.kind;
         COLORREF others[] = {White, Yellow, Green};
-        for (COLORREF o : others)
-            if (o != k.colour) EXPECT_EQ(0, c.count(o, 24, 1, 199, 19)) << k.kind;
+        for (COLORREF o : others) {
+            if (o != k.colour) {
+                EXPECT_EQ(0, c.count(o, 24, 1, 199, 19)) << k.kind;
+            }
+        }
     }
 }
 

@@ -1,0 +1,245 @@
+// Benchmark of the data-file reader and writer: generates files of 10,000
+// and 40,000 names with 40 action items each (plus memos and single
+// checkboxes), times loading and saving them, measures the memory a load
+// takes, and checks that time grows linearly and memory stays bounded.
+//   bench_data_file              run everything; exit 1 when a check fails
+//   bench_data_file --load FILE  load FILE once, print the growth of the peak resident set
+//   bench_data_file --generate NAMES FILE  write a generated file (for profiling)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "document/Document.h"
+#include "document/Heap.h"
+#include "storage/DataFile.h"
+#include "storage/DocumentView.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+const int kActions = 40;
+
+class QuietView : public DocumentView {
+public:
+    void clearNames() override {}
+    void addNameRow(const char*, int) override {}
+    void setViewTitle(const char*) override {}
+    void reportError(const char* caption, const char* text) override { fprintf(stderr, "%s: %s\n", caption, text); }
+    void enterReadOnly() override {}
+    void clearReadOnlyPrompt() override {}
+    void addRecentFile(const char*) override {}
+};
+
+double seconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+// A document of names x 40 action items, about a third of them done, every
+// other name with a memo, every name with a single checkbox.
+bool generate(Document& doc, int names)
+{
+    if (!doc.resetDocument(0, 0))
+        return false;
+    char text[128];
+    for (int a = 0; a < kActions; ++a) {
+        snprintf(text, sizeof text, "Action item number %d of the season", a + 1);
+        if (!doc.addActionItem(text))
+            return false;
+    }
+    for (int n = 0; n < names; ++n) {
+        snprintf(text, sizeof text, "Person %06d of the club", n);
+        int slot = doc.addName(text);
+        if (slot < 0)
+            return false;
+        NameRecord& record = doc.names[slot];
+        for (int a = 0; a < kActions; ++a) {
+            if ((n + a) % 3 == 0) {
+                record.entries[a].kind = ActionDone;
+                snprintf(record.entries[a].date, sizeof record.entries[a].date, "%02d/%02d/26 %02d:%02d AM",
+                         a % 12 + 1, n % 28 + 1, n % 12 + 1, a % 60);
+            }
+        }
+        if (n % 2 == 0 && !doc.addMemo(slot, "Phoned on Monday, will bring the form next week"))
+            return false;
+        if (!doc.addCheckbox(slot, "Parking permit"))
+            return false;
+        if (n % 4 == 0)
+            strcpy(record.entries[record.entryCount - 1].date, "03/15/26 02:30 PM");
+    }
+    return true;
+}
+
+struct Figures {
+    int names = 0;
+    long long entries = 0;
+    long long fileBytes = 0;
+    double loadWall = 0;     // a load in a fresh process, best of the runs, seconds
+    double loadCpu = 0;      // its processor time (user + system)
+    double saveWall = 0;     // a save (with its flush to the disk), best of the runs
+    double saveCpu = 0;
+    long long heapPeak = 0;  // bytes of the document's heap blocks at the peak of a load
+    long long rssPeak = -1;  // growth of the peak resident set during a load in a fresh process
+};
+
+// Processor time of this process so far, in seconds: unlike the wall clock
+// it does not count the time other programs had the processor.
+double cpuSeconds()
+{
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto toSeconds = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
+    return toSeconds(kernel) + toSeconds(user);
+#else
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+#endif
+}
+
+long long maxResidentBytes()
+{
+#ifdef _WIN32
+    return -1;
+#else
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024LL;
+#endif
+}
+
+// Loads path in a fresh process, as the program does at start-up; fills the
+// load's wall and processor time and the growth of its peak resident set.
+bool loadInFreshProcess(const char* self, const std::string& path, Figures& f)
+{
+    std::string command = "\"" + std::string(self) + "\" --load \"" + path + "\"";
+    FILE* child = popen(command.c_str(), "r");
+    if (!child)
+        return false;
+    double wall = 0, cpu = 0;
+    long long rss = -1;
+    bool ok = fscanf(child, "wall=%lf cpu=%lf rss=%lld", &wall, &cpu, &rss) == 3;
+    ok = pclose(child) == 0 && ok;
+    if (ok) {
+        f.loadWall = std::min(f.loadWall, wall);
+        f.loadCpu = std::min(f.loadCpu, cpu);
+        f.rssPeak = rss;
+    }
+    return ok;
+}
+
+bool measure(const char* self, const std::string& folder, int names, Figures& f)
+{
+    QuietView view;
+    std::string path = folder + "/names-" + std::to_string(names) + ".tvd";
+    {
+        Document doc;
+        if (!generate(doc, names) || writeDataFile(doc, path.c_str()) != SaveResult::Saved)
+            return false;
+    }
+    f.names = names;
+    f.fileBytes = (long long)std::filesystem::file_size(path);
+    f.loadWall = f.loadCpu = f.saveWall = f.saveCpu = 1e9;
+    const int runs = 7;
+    for (int run = 0; run < runs; ++run)
+        if (!loadInFreshProcess(self, path, f))
+            return false;
+
+    Document doc;
+    size_t before = heapHooks.bytesInUse;
+    heapHooks.resetPeak();
+    if (!loadDataFile(doc, view, path.c_str()))
+        return false;
+    f.heapPeak = (long long)(heapHooks.peakBytes - before);
+    f.entries = doc.liveEntryTotal();
+    std::string out = folder + "/saved.tvd";
+    for (int run = 0; run < runs; ++run) {
+        double cpu = cpuSeconds();
+        auto start = std::chrono::steady_clock::now();
+        if (writeDataFile(doc, out.c_str()) != SaveResult::Saved)
+            return false;
+        f.saveWall = std::min(f.saveWall, seconds(std::chrono::steady_clock::now() - start));
+        f.saveCpu = std::min(f.saveCpu, cpuSeconds() - cpu);
+    }
+    return true;
+}
+
+int loadOnce(const char* path)
+{
+    QuietView view;
+    Document doc;
+    long long rss = maxResidentBytes();
+    double cpu = cpuSeconds();
+    auto start = std::chrono::steady_clock::now();
+    if (!loadDataFile(doc, view, path))
+        return 1;
+    double wall = seconds(std::chrono::steady_clock::now() - start);
+    cpu = cpuSeconds() - cpu;
+    printf("wall=%.6f cpu=%.6f rss=%lld\n", wall, cpu, maxResidentBytes() - rss);
+    return 0;
+}
+
+bool check(bool ok, const char* what)
+{
+    printf("  %-58s %s\n", what, ok ? "ok" : "FAILED");
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && strcmp(argv[1], "--load") == 0)
+        return loadOnce(argv[2]);
+    if (argc == 4 && strcmp(argv[1], "--generate") == 0) {
+        Document doc;
+        return generate(doc, atoi(argv[2])) && writeDataFile(doc, argv[3]) == SaveResult::Saved ? 0 : 1;
+    }
+
+    std::filesystem::path folder = std::filesystem::temp_directory_path()
+                                   / ("tallyvane-bench-" + std::to_string(
+                                          std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007));
+    std::filesystem::create_directories(folder);
+
+    Figures small, large;
+    bool measured = measure(argv[0], folder.string(), 10000, small) && measure(argv[0], folder.string(), 40000, large);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    if (!measured) {
+        fprintf(stderr, "bench_data_file: could not generate, save or load the files\n");
+        return 1;
+    }
+
+    printf("%8s %10s %12s %9s %9s %9s %9s %12s %12s %12s\n", "names", "entries", "file bytes", "load s",
+           "load cpu", "save s", "save cpu", "heap peak", "rss peak", "budget");
+    for (const Figures* f : {&small, &large}) {
+        long long budget = f->fileBytes + 64 * f->entries + 8LL * 1024 * 1024;
+        printf("%8d %10lld %12lld %9.3f %9.3f %9.3f %9.3f %12lld %12lld %12lld\n", f->names, f->entries,
+               f->fileBytes, f->loadWall, f->loadCpu, f->saveWall, f->saveCpu, f->heapPeak, f->rssPeak, budget);
+    }
+    // The ratios use processor time: on a busy machine the wall clock also
+    // counts the time other programs ran.
+    double loadRatio = large.loadCpu / small.loadCpu;
+    double saveRatio = large.saveCpu / small.saveCpu;
+    printf("40k/10k: load %.2f (wall %.2f), save %.2f (wall %.2f)\n", loadRatio, large.loadWall / small.loadWall,
+           saveRatio, large.saveWall / small.saveWall);
+
+    long long budget = large.fileBytes + 64 * large.entries + 8LL * 1024 * 1024;
+    long long peak = std::max(large.heapPeak, large.rssPeak);
+    bool ok = true;
+    ok &= check(loadRatio <= 4.5, "load time grows linearly (40k/10k <= 4.5)");
+    ok &= check(saveRatio <= 4.5, "save time grows linearly (40k/10k <= 4.5)");
+    ok &= check(large.loadWall < 1.0, "40,000 names load in under 1 s");
+    ok &= check(peak < budget, "peak memory of a load < file + 64 B/entry + 8 MB");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,115 @@
+// libFuzzer target for the data-file reader. Each input is written to a
+// scratch folder of its own under /dev/shm or /tmp and loaded; a document that loads and
+// saves is loaded and saved again, and the second file must equal the first.
+// The scratch folder lives in /dev/shm where there is one, so that the
+// flush of every save costs nothing.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "document/Document.h"
+#include "storage/DataFile.h"
+#include "storage/DocumentView.h"
+#include "storage/SectionFile.h"
+
+namespace {
+
+class QuietView : public DocumentView {
+public:
+    void clearNames() override {}
+    void addNameRow(const char*, int) override {}
+    void setViewTitle(const char*) override {}
+    void reportError(const char*, const char*) override {}
+    void enterReadOnly() override {}
+    void clearReadOnlyPrompt() override {}
+    void addRecentFile(const char*) override {}
+};
+
+std::string scratch(const char* name)
+{
+    static std::string folder;
+    if (folder.empty()) {
+        char shm[] = "/dev/shm/tallyvane-fuzz-XXXXXX";
+        char tmp[] = "/tmp/tallyvane-fuzz-XXXXXX";
+        char* pattern = mkdtemp(shm);
+        if (!pattern)
+            pattern = mkdtemp(tmp);
+        if (!pattern)
+            abort();
+        folder = pattern;
+        // Only the folder itself is left behind when the run ends.
+        atexit([] {
+            for (const char* file : {"/in.tvd", "/first.tvd", "/second.tvd"})
+                unlink((folder + file).c_str());
+            rmdir(folder.c_str());
+        });
+    }
+    return folder + name;
+}
+
+std::string readAll(const std::string& path)
+{
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        abort();
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, got);
+    fclose(file);
+    return bytes;
+}
+
+void writeAll(const std::string& path, const uint8_t* data, size_t size)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file || fwrite(data, 1, size, file) != size)
+        abort();
+    fclose(file);
+}
+
+// The header index must agree with the plain search of the file.
+void checkSectionSearch(const std::string& path)
+{
+    static const char* names[] = {"Program", "Names", "Action Items", "0", "1", "", "a"};
+    SectionFile indexed, scanned;
+    if (!indexed.openRead(path.c_str()) || !scanned.openRead(path.c_str()))
+        abort();
+    for (const char* name : names) {
+        if (indexed.findSection(name) != scanned.findSectionByScan(name))
+            abort();
+        if (indexed.position() != scanned.position())
+            abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string in = scratch("/in.tvd");
+    writeAll(in, data, size);
+    checkSectionSearch(in);
+
+    QuietView view;
+    Document doc;
+    if (!loadDataFile(doc, view, in.c_str()))
+        return 0;
+    std::string first = scratch("/first.tvd");
+    if (writeDataFile(doc, first.c_str()) != SaveResult::Saved)
+        return 0;
+
+    Document again;
+    if (!loadDataFile(again, view, first.c_str()))
+        abort();
+    std::string second = scratch("/second.tvd");
+    if (writeDataFile(again, second.c_str()) != SaveResult::Saved)
+        abort();
+    if (readAll(first) != readAll(second))
+        abort();
+    return 0;
+}

@@ -1,0 +1,24 @@
+# Runs tvd once and checks its exit status and its output line by line.
+#   -DTVD=program -DEMULATOR=runner-or-empty -DDIR=working-folder
+#   -DARGS=a|b|c -DEXPECT_RC=n -DEXPECT_OUT=file [-DSAME_A=file -DSAME_B=file]
+string(REPLACE "|" ";" args "${ARGS}")
+execute_process(COMMAND ${EMULATOR} ${TVD} ${args}
+  WORKING_DIRECTORY ${DIR}
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(REPLACE "\r" "" out "${out}")
+file(READ ${EXPECT_OUT} expected)
+if(NOT rc STREQUAL EXPECT_RC)
+  message(FATAL_ERROR "tvd ${ARGS}: exit status ${rc}, expected ${EXPECT_RC}\n${out}${err}")
+endif()
+if(NOT out STREQUAL expected)
+  message(FATAL_ERROR "tvd ${ARGS}: output\n${out}expected\n${expected}")
+endif()
+if(EXPECT_RC STREQUAL "2" AND NOT err MATCHES "usage: tvd check FILE")
+  message(FATAL_ERROR "tvd ${ARGS}: no usage text on stderr:\n${err}")
+endif()
+if(SAME_A)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SAME_A} ${SAME_B} RESULT_VARIABLE differ)
+  if(differ)
+    message(FATAL_ERROR "${SAME_B} differs from ${SAME_A}")
+  endif()
+endif()

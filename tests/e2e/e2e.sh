@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# End to end: starts the real Tallyvane.exe under Wine on a private Xvfb with
+# the example data file, double-clicks the first name, ticks an open checkbox
+# with a click on its square and checks the screenshots (navy panes, the red
+# tick) and the window title. The screenshots stay in <build>/screenshots.
+#   e2e.sh PATH/TO/Tallyvane.exe SOURCE_DIR
+# Exit 77 (skipped) when the X tools or the right Wine are missing.
+set -u
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+src=${2:?usage: e2e.sh Tallyvane.exe SOURCE_DIR}
+build=$(dirname "$(dirname "$exe")")
+shots=$build/screenshots
+mkdir -p "$shots"
+
+for tool in xdotool import convert Xvfb; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
+    exit 77
+  fi
+done
+machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
+machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
+if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
+  exit 77
+fi
+
+fail() { echo "FAILED: $*"; exit 1; }
+
+# A display of our own, so the clicks land on nothing else.
+for n in $(seq 200 260); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    export DISPLAY=":$n"
+    break
+  fi
+done
+[ -n "${DISPLAY:-}" ] || fail "no free display for Xvfb"
+
+export WINEPREFIX=$build/wineprefix
+"$src/scripts/wine-run" "$exe" "Z:$src/examples/club.tvd" >/dev/null 2>&1 &
+app_pid=$!
+finish() {
+  # Only this test's program runs in the prefix (the test runs serially).
+  if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
+  WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+}
+trap finish EXIT
+
+win=""
+for _ in $(seq 1 240); do
+  win=$(xdotool search --name "club.tvd - Tallyvane" 2>/dev/null | head -1)
+  [ -n "$win" ] && break
+  sleep 0.25
+done
+[ -n "$win" ] || fail "no window titled 'club.tvd - Tallyvane' appeared"
+sleep 1
+title=$(xdotool getwindowname "$win")
+[ "$title" = "club.tvd - Tallyvane" ] || fail "title is '$title'"
+echo "title: $title"
+
+# Colour of window pixel (x, y) as rrggbb.
+pixel() {
+  convert "$1" -format "%[hex:u.p{$2,$3}]" info: 2>/dev/null | cut -c1-6 | tr 'A-F' 'a-f'
+}
+# First y from y0 down in column x whose colour is $4.
+first_y() {
+  local img=$1 x=$2 y0=$3 colour=$4 h
+  h=$(convert "$img" -format "%h" info:)
+  convert "$img" -crop "1x$((h - y0))+$x+$y0" +repage txt:- 2>/dev/null |
+    awk -v c="$colour" -v y0="$y0" 'NR > 1 { split($1, p, "[,:]"); if (tolower($3) == "#" c) { print p[2] + y0; exit } }'
+}
+# Number of pixels of colour rrggbb in the image.
+count() {
+  convert "$1" txt:- 2>/dev/null | grep -ci "#$2"
+}
+
+import -window "$win" "$shots/e2e-1-names.png" || fail "no screenshot"
+width=$(convert "$shots/e2e-1-names.png" -format "%w" info:)
+height=$(convert "$shots/e2e-1-names.png" -format "%h" info:)
+mid=$(pixel "$shots/e2e-1-names.png" $((width / 2)) $((height / 2)))
+[ "$mid" = "000080" ] || fail "the Names pane is not navy (centre pixel $mid)"
+echo "Names pane: navy"
+pane_top=$(first_y "$shots/e2e-1-names.png" $((width / 2)) 0 000080)
+[ -n "$pane_top" ] || fail "no navy pane found"
+
+# Double-click the first name (Ann Smith).
+xdotool mousemove --window "$win" 40 $((pane_top + 8)) click --repeat 2 --delay 60 1
+sleep 1.5
+import -window "$win" "$shots/e2e-2-entries.png"
+view=$(xdotool getwindowname "$win")
+ticks_before=$(count "$shots/e2e-2-entries.png" ff0000)
+[ "$ticks_before" -gt 0 ] || fail "the Entries view shows no red tick"
+# Row tops are the silver frame lines of the rows.
+rows=$(convert "$shots/e2e-2-entries.png" -crop "1x$((height - pane_top))+$((width / 2))+$pane_top" +repage txt:- |
+  awk -v y0="$pane_top" 'NR > 1 && tolower($3) == "#c0c0c0" { split($1, p, "[,:]"); print p[2] + y0 }')
+set -- $rows
+[ $# -ge 4 ] || fail "expected four rows in Ann Smith's entries, found $#"
+row_height=$(( $2 - $1 ))
+# Row 2 is "Signed the safety form", still open: tick it.
+square_x=$(( 2 + 10 ))
+square_y=$(( $3 + row_height / 2 ))
+xdotool mousemove --window "$win" "$square_x" "$square_y" click 1
+sleep 1
+import -window "$win" "$shots/e2e-3-ticked.png"
+ticks_after=$(count "$shots/e2e-3-ticked.png" ff0000)
+[ "$ticks_after" -gt "$ticks_before" ] || fail "no new red tick after the click ($ticks_before -> $ticks_after red pixels)"
+square_red=$(convert "$shots/e2e-3-ticked.png" -crop "14x$((row_height))+$((square_x - 7))+$3" +repage txt:- | grep -ci "#ff0000")
+[ "$square_red" -gt 5 ] || fail "the clicked square shows no tick"
+echo "tick drawn: $ticks_before -> $ticks_after red pixels, $square_red in the clicked square"
+echo "screenshots: $shots/e2e-*.png"
+echo "PASSED"
