@@ -13,7 +13,7 @@
 //   MainWindowMenus.cpp     menu help texts and the context menus
 //   MainWindowEditing.cpp   add, edit, delete, remove date
 //   MainWindowClipboard.cpp the copy of the selected row
-//   MainWindowFileCommands.cpp  Exit and About
+//   MainWindowProgramCommands.cpp  Exit and About
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
@@ -140,7 +140,7 @@ public:
     // 1 when command id is grayed in the main menu while mode is shown.
     static int commandGrayed(ViewMode mode, int id);
 
-    // --- commands shared by the menus (MainWindowFileCommands.cpp)
+    // --- Exit and About (MainWindowProgramCommands.cpp)
     // Exit: destroys the window unless the user chose to stay.
     void exitProgram();
     // The about box, owned by this window.

@@ -1,4 +1,4 @@
-// Exit and About, the commands of the File and Help menus that need no file.
+// Exit and About: the File and Help commands that need no file.
 #include "AboutWindow.h"
 #include "MainWindow.h"
 #include "resource.h"
