@@ -8,12 +8,12 @@
 //   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
 //   MainWindowViews.cpp     the four views and the view bar's buttons
 //   MainWindowEntries.cpp   ticks and their completion dates
-//   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowCommandTable.cpp  the command table and the menu graying
 //   MainWindowMenus.cpp     menu help texts and the context menus
-//   MainWindowEditing.cpp   add, edit, delete, remove date
+//   MainWindowEditing.cpp   add, edit, delete, remove date, read-only mode
 //   MainWindowClipboard.cpp the copy of the selected row
-//   MainWindowProgramCommands.cpp  Exit and About
+//   MainWindowFileCommands.cpp  New, Exit and emptying the window
+//   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
@@ -107,18 +107,8 @@ public:
     void readSettings(const char* commandLine);
     // At destruction, when writeSettingsOnExit is set.
     void writeSettings();
-    // Start-up (0, 0), the Open command (1, 0) or recent item id (0, id).
-    // Falls back to an empty untitled document; 0 when the user stays.
-    int openDocument(int ask, int recentId);
     // A recent-file command id from 5900.
     int openRecent(int id);
-    // Writes the document to a file chosen in the Save dialog; the document
-    // stays tied to its own file, or untitled.
-    void saveDocumentAs();
-    // "Save data?", then empties the Names view; 0 when the user stays.
-    int closeDocument();
-    // closeDocument, then an empty untitled document.
-    int newDocument();
     RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)
@@ -140,11 +130,22 @@ public:
     // 1 when command id is grayed in the main menu while mode is shown.
     static int commandGrayed(ViewMode mode, int id);
 
-    // --- Exit and About (MainWindowProgramCommands.cpp)
+    // --- document commands (MainWindowFileCommands.cpp)
+    // Asks "Save data?" when needed, then empties the Names view and leaves
+    // read-only mode. 0 when the user chose to stay.
+    int closeDocument();
+    // An empty untitled document with no unsaved changes; 0 when the user
+    // chose to stay or memory is short.
+    int newDocument();
     // Exit: destroys the window unless the user chose to stay.
     void exitProgram();
     // The about box, owned by this window.
     void showAbout();
+    // The Open command (ask = 1), a recent-file item (its command id) or the
+    // start-up open (0, 0); nonzero when a document was opened.
+    virtual int openDocument(int ask, int recentId);
+    // Save under a name from the Save dialog.
+    virtual void saveDocumentAs();
 
     // --- editing (MainWindowEditing.cpp); each does nothing outside its views
     void addName();
@@ -154,6 +155,8 @@ public:
     void editSelected();
     void deleteSelected();
     void removeDate();
+    // Prompts answer normally again, ticks are taken, status part 1 is emptied.
+    void leaveReadOnly();
 
     // --- clipboard (MainWindowClipboard.cpp)
     // The selected row's text as CF_TEXT; nothing without a selection or in
@@ -189,20 +192,17 @@ public:
     char settingsFolder[260] = {};
     char documentsFolder[260] = {};
     HBRUSH listBrush = nullptr;    // owned; deleted in OnDestroy
-    HMENU namesMenu = nullptr;     // owned; loaded with the window, destroyed in OnDestroy
+    HMENU namesMenu = nullptr;     // owned by the process; loaded once per window
     HMENU actionsMenu = nullptr;
     HMENU entriesMenu = nullptr;
     int readOnlyMode = 0;          // a damaged file was loaded
 
     MainWindowParts parts;
-    int reserveNameRows = 0;       // the next name row reserves room for the file's names
 
     static constexpr COLORREF Navy = RGB(0, 0, 0x80);
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 
 private:
-    // The part of closeDocument after the question.
-    void leaveDocument();
     ListBoxControl* paneOf(ViewMode mode) const;
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);

@@ -11,6 +11,7 @@
 #include "EntryRows.h"
 #include "InputDialog.h"
 #include "MainWindow.h"
+#include "StatusBar.h"
 #include "WarningWindow.h"
 
 namespace {
@@ -215,4 +216,11 @@ void MainWindow::removeDate() {
     // Dates are not part of the row text: the list stays as it is.
     person->entries[position].date[0] = '\0';
     parts.document->modified = 1;
+}
+
+void MainWindow::leaveReadOnly() {
+    readOnlyMode = 0;
+    parts.inputDialog->readOnly = 0;
+    parts.entriesPane->readOnly = 0;
+    statusBar->setStatusText(1, "");
 }

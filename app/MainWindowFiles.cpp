@@ -7,11 +7,9 @@
 #include "DocumentFile.h"
 #include "FileDialog.h"
 #include "Folders.h"
-#include "InputDialog.h"
 #include "MainWindow.h"
 #include "SettingsFile.h"
 #include "StatusBar.h"
-#include "ViewBar.h"
 #include "resource.h"
 
 namespace {
@@ -42,30 +40,6 @@ void MainWindow::readSettings(const char* commandLine) {
 
 void MainWindow::writeSettings() {
     if (writeSettingsOnExit) ::writeSettings(settingsPath, currentPath, recentFiles);
-}
-
-int MainWindow::closeDocument() {
-    if (!queryClose()) return 0;
-    leaveDocument();
-    return 1;
-}
-
-void MainWindow::leaveDocument() {
-    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
-    switchView(NamesView);
-    savedActionsRow = -1;
-    savedNamesRow = -1;
-    readOnlyMode = 0;
-    parts.inputDialog->readOnly = 0;
-    parts.entriesPane->readOnly = 0;
-    statusBar->setStatusText(1, "");
-}
-
-int MainWindow::newDocument() {
-    if (!closeDocument()) return 0;
-    if (!startEmptyDocument()) return 0;
-    parts.document->modified = 0;
-    return 1;
 }
 
 int MainWindow::openDocument(int ask, int recentId) {

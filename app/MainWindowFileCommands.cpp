@@ -1,0 +1,35 @@
+// New and Exit, and emptying the window before another document.
+#include "AboutWindow.h"
+#include "Document.h"
+#include "ListBoxControl.h"
+#include "MainWindow.h"
+#include "resource.h"
+
+int MainWindow::closeDocument() {
+    if (!queryClose()) return 0;
+    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
+    switchView(NamesView);
+    savedActionsRow = -1;
+    savedNamesRow = -1;
+    leaveReadOnly();
+    return 1;
+}
+
+int MainWindow::newDocument() {
+    if (!closeDocument()) return 0;
+    if (!startEmptyDocument()) return 0;
+    // Nothing to save in an empty document: New must not leave the flag of
+    // the document it replaced.
+    parts.document->modified = 0;
+    return 1;
+}
+
+void MainWindow::exitProgram() {
+    // Destroying the window writes the settings and ends the message loop.
+    if (queryClose()) DestroyWindowObject();
+}
+
+void MainWindow::showAbout() {
+    parts.aboutWindow->showModal(hwnd, AboutWindow::aboutText, AboutWindow::webAddress, 0, IDI_APP, RGB(0, 0, 0),
+                                 RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+}
