@@ -192,12 +192,13 @@ public:
     char settingsFolder[260] = {};
     char documentsFolder[260] = {};
     HBRUSH listBrush = nullptr;    // owned; deleted in OnDestroy
-    HMENU namesMenu = nullptr;     // owned by the process; loaded once per window
+    HMENU namesMenu = nullptr;     // owned; loaded with the window, destroyed in OnDestroy
     HMENU actionsMenu = nullptr;
     HMENU entriesMenu = nullptr;
     int readOnlyMode = 0;          // a damaged file was loaded
 
     MainWindowParts parts;
+    int reserveNameRows = 0;       // the next name row reserves room for the file's names
 
     static constexpr COLORREF Navy = RGB(0, 0, 0x80);
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
