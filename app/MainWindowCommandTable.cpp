@@ -27,8 +27,7 @@ int MainWindow::runCommand(int id) {
     case CMD_ABOUT: showAbout(); return 1;
     }
     // A recent-file id counts while the File menu lists an item for it.
-    if (id >= CMD_RECENT_FIRST && id <= CMD_RECENT_LAST &&
-        GetMenuState(GetMenu(hwnd), id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+    if (recentFiles.holds(id)) {
         openDocument(0, id);
         return 1;
     }

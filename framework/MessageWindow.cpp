@@ -206,8 +206,6 @@ int MessageWindow::createBoxWindow(int width, int height)
     RECT client = {};
     if (owner)
         GetClientRect(owner, &client);
-    // No system menu and so no close box: the buttons are the only way out.
-    style = WS_POPUP | WS_VISIBLE | WS_CAPTION;
     return CreateWindowObject(className, owner, nullptr, caption, client.right / 2 - width / 2,
                               client.bottom / 2 - height / 2, width, height);
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 #include <string>
@@ -51,6 +52,14 @@ inline HWND findMessageWindow() { return FindWindowA("CMSGCLASS", nullptr); }
 
 class AppTest : public ::testing::Test {
 protected:
+    // A settings file that an earlier run left in the test prefix would name
+    // the file to open at start-up; every test starts without one.
+    void SetUp() override {
+        char appData[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+        DeleteFileA((std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini").c_str());
+    }
+
     // Starts the program with commandLine ("prog" alone: no data file).
     void startWith(const std::string& commandLine) {
         ASSERT_EQ(1, program::start(GetModuleHandleA(nullptr), SW_SHOWNOACTIVATE, commandLine.c_str()));
@@ -60,6 +69,7 @@ protected:
 
     void TearDown() override {
         program::document.modified = 0;
+        program::mainWindow.writeSettingsOnExit = 0;
         if (program::mainWindow.hwnd) DestroyWindow(program::mainWindow.hwnd);
         // Take the quit message that destruction posted, so it ends no later loop.
         MSG msg;

@@ -3,24 +3,23 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <string>
-
 namespace {
-
-// The settings file that start-up reads and exit writes, in the test prefix's
-// application-data folder; each test starts without one.
-void removeSettingsFile()
+// Every run starts without a settings file, so no test opens the file an
+// earlier one left behind; the settings of whoever runs the tests are put
+// aside meanwhile.
+std::string settingsFile()
 {
     char appData[MAX_PATH] = "";
-    if (SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE))
-        DeleteFileA((std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini").c_str());
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
 }
-
-} // namespace
+const char KeptSuffix[] = ".kept-by-commands-test";
+}  // namespace
 
 void ProgramTest::SetUp()
 {
-    removeSettingsFile();
+    std::string settings = settingsFile();
+    keptSettings_ = MoveFileExA(settings.c_str(), (settings + KeptSuffix).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     ASSERT_TRUE(program::start(GetModuleHandleA(nullptr), SW_SHOWNORMAL, "Tallyvane.exe"));
     SetForegroundWindow(window().hwnd);
     runLoop(50);
@@ -29,6 +28,7 @@ void ProgramTest::SetUp()
 void ProgramTest::TearDown()
 {
     doc().modified = 0;
+    window().writeSettingsOnExit = 0;
     if (window().hwnd)
         DestroyWindow(window().hwnd);
     // The destroyed window posted its quit message: take it out of the way.
@@ -37,7 +37,10 @@ void ProgramTest::TearDown()
         if (msg.message != WM_QUIT)
             DispatchMessageA(&msg);
     }
-    removeSettingsFile();
+    std::string settings = settingsFile();
+    DeleteFileA(settings.c_str());
+    if (keptSettings_)
+        MoveFileA((settings + KeptSuffix).c_str(), settings.c_str());
 }
 
 std::vector<int> ProgramTest::seed(const std::vector<const char*>& names, const std::vector<const char*>& actions)

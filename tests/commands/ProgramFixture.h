@@ -62,4 +62,7 @@ protected:
     };
     static ModalAnswerer::Step recordPrompt(PromptSeen* seen, ModalAnswerer::Step then);
     static ModalAnswerer::Step recordBox(std::string* text, std::string* caption, ModalAnswerer::Step then);
+
+private:
+    bool keptSettings_ = false;
 };

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# End to end with the keyboard: the real Tallyvane.exe under Wine on a
+# private Xvfb, typed at with xdotool. F5 adds a name typed into the prompt,
+# F6 does nothing in the Names view and adds an action item in the Action
+# items view, Ctrl+C copies a name, Del with "Y" in the warning window
+# deletes a name. Ctrl+S saves, and
+# the saved file tells what happened. Screenshots of the prompt and the
+# warning window stay in <build>/screenshots.
+#   e2e-keys.sh PATH/TO/Tallyvane.exe SOURCE_DIR
+# Exit 77 (skipped) when the X tools or the right Wine are missing.
+set -u
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+src=${2:?usage: e2e-keys.sh Tallyvane.exe SOURCE_DIR}
+build=$(dirname "$(dirname "$exe")")
+shots=$build/screenshots
+mkdir -p "$shots"
+
+for tool in xdotool import Xvfb; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
+    exit 77
+  fi
+done
+machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
+machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
+if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
+  exit 77
+fi
+
+fail() { echo "FAILED: $*"; exit 1; }
+
+work=$(mktemp -d "$build/e2e-keys.XXXXXX")
+cp "$src/examples/club.tvd" "$work/club.tvd"
+
+for n in $(seq 261 320); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    export DISPLAY=":$n"
+    break
+  fi
+done
+[ -n "${DISPLAY:-}" ] || fail "no free display for Xvfb"
+
+export WINEPREFIX=$build/wineprefix
+"$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
+app_pid=$!
+finish() {
+  # The program is stopped without its exit, so no settings are written.
+  if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
+  WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+
+# The first window whose title is exactly $1, within $2 quarter seconds.
+wait_window() {
+  local found="" i
+  for i in $(seq 1 "$2"); do
+    found=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$found" ] && break
+    sleep 0.25
+  done
+  echo "$found"
+}
+gone() {
+  local i
+  for i in $(seq 1 20); do
+    [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+win=$(wait_window "club.tvd - Tallyvane" 240)
+[ -n "$win" ] || fail "no window titled 'club.tvd - Tallyvane' appeared"
+sleep 1
+# A click into the Names pane gives it the keyboard focus.
+xdotool mousemove --window "$win" 200 300 click 1
+sleep 0.5
+
+# F5 in the Names view: the prompt, a typed name, Enter.
+xdotool key F5
+prompt=$(wait_window "Add" 40)
+[ -n "$prompt" ] || fail "F5 showed no prompt titled 'Add'"
+sleep 0.5
+import -window "$prompt" "$shots/e2e-keys-1-prompt.png" || fail "no screenshot of the prompt"
+xdotool type --delay 30 "Zed Zebra"
+xdotool key Return
+gone "Add" || fail "the prompt stayed up after Enter"
+echo "F5: prompt shown, name typed"
+
+# F6 in the Names view does nothing.
+xdotool key F6
+[ -z "$(wait_window "Add" 6)" ] || fail "F6 showed a prompt in the Names view"
+echo "F6 in the Names view: nothing"
+
+# View > Action items, then F6.
+xdotool key alt+v a
+sleep 0.5
+xdotool key F6
+prompt=$(wait_window "Add" 40)
+[ -n "$prompt" ] || fail "F6 showed no prompt in the Action items view"
+xdotool type --delay 30 "Return keys"
+xdotool key Return
+gone "Add" || fail "the action prompt stayed up"
+echo "F6 in the Action items view: action typed"
+
+# Back to the names: Ctrl+C on the first name. Wine hands the Windows
+# clipboard on to the X clipboard, where Tk reads it.
+xdotool key alt+v n
+sleep 0.5
+xdotool key Home
+sleep 0.5
+xdotool key ctrl+c
+sleep 1
+clip=$(python3 -c 'import tkinter; r = tkinter.Tk(); r.withdraw(); print(r.clipboard_get())' 2>/dev/null)
+[ "$clip" = "Ann Smith" ] || fail "Ctrl+C left '$clip' on the clipboard, not 'Ann Smith'"
+echo "Ctrl+C: 'Ann Smith' on the clipboard"
+
+# The second row (Bob Jones) with Del, answered Y.
+sleep 0.5
+xdotool key Home Down
+sleep 0.3
+xdotool key Delete
+warning=$(wait_window "Delete" 40)
+[ -n "$warning" ] || fail "Del showed no warning window titled 'Delete'"
+sleep 0.5
+import -window "$warning" "$shots/e2e-keys-2-warning.png" || fail "no screenshot of the warning window"
+xdotool key y
+gone "Delete" || fail "the warning window stayed up after Y"
+echo "Del: warning shown, answered Y"
+
+# Save and read the file.
+xdotool key ctrl+s
+sleep 2
+saved=$(tr -d '\r' < "$work/club.tvd")
+echo "$saved" | grep -qx "[0-9]* Zed Zebra" || fail "the saved file has no name 'Zed Zebra'"
+echo "$saved" | grep -q "Bob Jones" && fail "'Bob Jones' is still in the saved file"
+echo "$saved" | grep -qx "Return keys" || fail "the saved file has no action item 'Return keys'"
+# Ann Smith (section [0]) had four entries: the new action item gives her a fifth.
+echo "$saved" | grep -A1 -x "\[0\]" | tail -1 | grep -qx "5" || fail "Ann Smith's entry count is not 5"
+echo "saved file: Zed Zebra and Return keys present, Bob Jones gone"
+echo "screenshots: $shots/e2e-keys-*.png"
+echo "PASSED"
