@@ -75,7 +75,6 @@ public:
     void finishWindow();
     // Loads currentPath, or starts an empty untitled document when it is
     // empty or can't be loaded.
-    void openFirstDocument();
     // Empty, untitled document in the Names view.
     int startEmptyDocument();
     // Loads path into the document and the Names view; 1 when loaded.

@@ -46,15 +46,6 @@ void MainWindow::finishWindow() {
     currentPath[0] = '\0';
 }
 
-void MainWindow::openFirstDocument() {
-    char path[300];
-    std::strcpy(path, currentPath);
-    currentPath[0] = '\0';
-    if (path[0] && loadDocument(path)) return;
-    if (path[0]) showError("Failed to open the existing file", path);
-    startEmptyDocument();
-}
-
 int MainWindow::loadDocument(const char* path) {
     // The reader fills the Names list row by row: no painting until it is done.
     fillBegin(parts.namesPane, 0, 0);

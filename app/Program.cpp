@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "CommandLine.h"
 #include "Framework.h"
 #include "resource.h"
 

@@ -164,12 +164,15 @@ int32_t Document::addName(const char* text)
     return slot;
 }
 
+// The copy is made before the old text goes, so a failed allocation leaves
+// the entry as it was instead of losing its text.
 int Document::setEntryText(Entry& entry, const char* text)
 {
-    releaseBlock(entry.text);
-    entry.text = copyText(text);
-    if (!entry.text)
+    char* copy = copyText(text);
+    if (!copy)
         return 0;
+    releaseBlock(entry.text);
+    entry.text = copy;
     modified = 1;
     return 1;
 }

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "CommandLine.h"
 #include "PaneLayout.h"
 #include "EntryRows.h"
 #include "Program.h"

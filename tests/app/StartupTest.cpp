@@ -160,17 +160,6 @@ TEST(StatusBarEdges, LastPartEndsTwoCharactersBeforeTheRightEnd) {
     EXPECT_EQ(800 - 14 - 98, edges[0]);
 }
 
-TEST(CommandLine, TakesTheFirstArgumentQuotedOrNot) {
-    char path[300];
-    EXPECT_EQ(0, CommandLine::firstArgument("Tallyvane.exe", path, sizeof path));
-    EXPECT_STREQ("", path);
-    EXPECT_EQ(1, CommandLine::firstArgument("\"C:\\Program Files\\Tallyvane.exe\" club.tvd", path, sizeof path));
-    EXPECT_STREQ("club.tvd", path);
-    EXPECT_EQ(1, CommandLine::firstArgument("tv.exe \"C:\\My Lists\\a b.tvd\"", path, sizeof path));
-    EXPECT_STREQ("C:\\My Lists\\a b.tvd", path);
-    EXPECT_EQ(0, CommandLine::firstArgument("tv.exe   ", path, sizeof path));
-}
-
 TEST_F(AppTest, ClosingWithoutChangesAsksNothing) {
     startWithExample();
     ModalAnswerer answer;

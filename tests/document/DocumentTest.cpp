@@ -205,6 +205,13 @@ TEST(Document, FailedAllocationsLeaveTheDocumentUsable)
     EXPECT_EQ(doc.addMemo(0, "memo"), 0);
     EXPECT_EQ(doc.names[0].entryCount, 1);
 
+    // An edit whose copy can't be made keeps the memo's text.
+    ASSERT_EQ(doc.addMemo(0, "kept"), 1);
+    Entry& memo = doc.names[0].entries[1];
+    heapHooks.failAt = 1;
+    EXPECT_EQ(doc.setEntryText(memo, "replacement"), 0);
+    EXPECT_STREQ(memo.text, "kept");
+
     heapHooks.failAt = 1;
     EXPECT_EQ(doc.resetDocument(0, 0), 0);
     EXPECT_EQ(doc.nameTable.capacity, 0);
