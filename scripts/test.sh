@@ -24,15 +24,8 @@ cmake --build --preset win64
 # One virtual display for the whole Windows run, unless there is a screen.
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 20 89); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      xvfb_pid=$!
-      for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-      export DISPLAY=":$n"
-      break
-    fi
-  done
+  . scripts/xvfb.sh
+  start_xvfb 20 89 || { echo "Xvfb could not start" >&2; exit 1; }
 fi
 finish() {
   WINEPREFIX="$PWD/build/win64/wineprefix" WINESERVER=/usr/lib/wine/wineserver64 \

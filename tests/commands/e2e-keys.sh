@@ -33,16 +33,8 @@ fail() { echo "FAILED: $*"; exit 1; }
 work=$(mktemp -d "$build/e2e-keys.XXXXXX")
 cp "$src/examples/club.tvd" "$work/club.tvd"
 
-for n in $(seq 261 320); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    export DISPLAY=":$n"
-    break
-  fi
-done
-[ -n "${DISPLAY:-}" ] || fail "no free display for Xvfb"
+. "$src/scripts/xvfb.sh"
+start_xvfb 261 320 || fail "no free display for Xvfb"
 
 export WINEPREFIX=$build/wineprefix
 "$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &

@@ -28,16 +28,8 @@ fi
 fail() { echo "FAILED: $*"; exit 1; }
 
 # A display of our own, so the clicks land on nothing else.
-for n in $(seq 200 260); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    export DISPLAY=":$n"
-    break
-  fi
-done
-[ -n "${DISPLAY:-}" ] || fail "no free display for Xvfb"
+. "$src/scripts/xvfb.sh"
+start_xvfb 200 260 || fail "no free display for Xvfb"
 
 export WINEPREFIX=$build/wineprefix
 "$src/scripts/wine-run" "$exe" "Z:$src/examples/club.tvd" >/dev/null 2>&1 &
