@@ -40,8 +40,7 @@ int runAddNames(const char* file, const char* roster, FILE* out)
 
     names.sortOut(doc);
     int32_t added = names.addTo(doc);
-    for (const RosterFile::Note& note : names.notes())
-        fprintf(out, "%s:%d: %s\n", roster, int(note.line), RosterFile::noteText(note).c_str());
+    fputs(names.noteLines(roster).c_str(), out);
     if (added < 0) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;

@@ -317,3 +317,11 @@ std::string RosterFile::noteText(const Note& note)
     }
     return std::string();
 }
+
+std::string RosterFile::noteLines(const char* rosterName) const
+{
+    std::string lines;
+    for (const Note& note : notes())
+        lines += std::string(rosterName) + ":" + std::to_string(note.line) + ": " + noteText(note) + "\n";
+    return lines;
+}

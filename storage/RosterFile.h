@@ -66,6 +66,8 @@ public:
 
     // The reason of a note as shown to the user: "name cut to 127 characters".
     static std::string noteText(const Note& note);
+    // Every note as a line "ROSTER:LINE: reason\n", ROSTER being rosterName.
+    std::string noteLines(const char* rosterName) const;
 
 private:
     void takeName(const std::string& cell, int32_t line, bool utf8, std::unordered_map<std::string, int32_t>& seen);
