@@ -3,7 +3,8 @@
 # eyes: the page as on screen and as printed (A4 and Letter), in build/preview/.
 #   bash scripts/export-preview.sh [DATA.tvd]     (default: examples/club.tvd
 #                                                 with a roster of 24 names added)
-# Needs chromium (apt-get install chromium); not part of the test command.
+# Needs chromium (apt-get install chromium), and poppler-utils for pictures
+# of the printed pages; not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/preview
@@ -39,7 +40,7 @@ for paper in A4:8.27x11.69 Letter:8.5x11; do
   sed "s|@page{margin:12mm}|@page{size:${name};margin:12mm}|" "$out/export.html" > "$out/print-$name.html"
   "$browser" "${flags[@]}" --print-to-pdf="$out/export-$name.pdf" "file://$(realpath "$out/print-$name.html")" 2>/dev/null
   if command -v pdftoppm >/dev/null; then
-    pdftoppm -png -r 60 -f 1 -l 1 "$out/export-$name.pdf" "$out/export-$name"
+    pdftoppm -png -r 60 "$out/export-$name.pdf" "$out/export-$name"
   fi
 done
 ls -1 "$out"/export*
