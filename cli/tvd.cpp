@@ -10,6 +10,7 @@
 #include "document/Document.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
+#include "storage/FileName.h"
 
 namespace {
 
@@ -66,6 +67,11 @@ int main(int argc, char** argv)
     if (strcmp(command, "export") == 0) {
         if (argc != 5 || (strcmp(argv[3], "--csv") != 0 && strcmp(argv[3], "--html") != 0))
             return usage();
+        // An export named like a data file would most likely replace one by mistake.
+        if (hasExtension(argv[4], ".tvd")) {
+            fprintf(stderr, "tvd: %s: an export is not written over a .tvd file\n", argv[4]);
+            return usage();
+        }
         return runExport(argv[2], strcmp(argv[3], "--html") == 0, argv[4]);
     }
     bool isCheck = strcmp(command, "check") == 0 && argc == 3;

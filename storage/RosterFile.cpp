@@ -7,6 +7,7 @@
 
 #include "AnsiText.h"
 #include "FileHandle.h"
+#include "FileName.h"
 #include "document/Document.h"
 #include "document/Heap.h"
 
@@ -49,6 +50,45 @@ bool isUtf8(const unsigned char* p, size_t size)
             return false;
     }
     return true;
+}
+
+void appendUtf8(uint32_t code, std::string& out)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 after its byte-order mark (either order) as UTF-8 with a BOM; a
+// lone surrogate becomes U+FFFD, which has no ANSI form.
+void utf16ToUtf8(const unsigned char* data, size_t size, std::string& out)
+{
+    bool little = data[0] == 0xFF;
+    out = kBom;
+    for (size_t i = 2; i + 1 < size; i += 2) {
+        uint32_t unit = little ? data[i] | (data[i + 1] << 8) : (data[i] << 8) | data[i + 1];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < size) {
+            uint32_t low = little ? data[i + 2] | (data[i + 3] << 8) : (data[i + 2] << 8) | data[i + 3];
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, out);
+    }
 }
 
 bool isLineBreak(char c)
@@ -160,15 +200,6 @@ bool isHeader(const std::string& cell)
     return true;
 }
 
-bool endsWithCsv(const char* path)
-{
-    size_t length = strlen(path);
-    if (length < 4)
-        return false;
-    const char* ext = path + length - 4;
-    return ext[0] == '.' && (ext[1] | 0x20) == 'c' && (ext[2] | 0x20) == 's' && (ext[3] | 0x20) == 'v';
-}
-
 } // namespace
 
 int RosterFile::read(const char* path)
@@ -185,7 +216,7 @@ int RosterFile::read(const char* path)
     int32_t got = file.read(data, size);
     file.close();
     if (got >= 0)
-        parse(data, size_t(got), endsWithCsv(path));
+        parse(data, size_t(got), hasExtension(path, ".csv"));
     releaseBlock(data);
     return got >= 0;
 }
@@ -197,6 +228,13 @@ void RosterFile::parse(const char* data, size_t size, bool csv)
     keys_.clear();
     presentCount_ = skipped_ = 0;
 
+    // "Unicode text" of some editors is UTF-16 with its byte-order mark.
+    std::string fromUtf16;
+    if (size >= 2 && (memcmp(data, "\xFF\xFE", 2) == 0 || memcmp(data, "\xFE\xFF", 2) == 0)) {
+        utf16ToUtf8(reinterpret_cast<const unsigned char*>(data), size, fromUtf16);
+        data = fromUtf16.data();
+        size = fromUtf16.size();
+    }
     bool utf8 = size >= 3 && memcmp(data, kBom, 3) == 0;
     const char* p = utf8 ? data + 3 : data;
     const char* end = data + size;
@@ -231,7 +269,8 @@ void RosterFile::takeName(const std::string& cell, int32_t line, bool utf8,
     std::string text;
     if (!utf8) {
         text = cell;
-    } else if (!AnsiText::fromUtf8(cell.data(), cell.size(), text)) {
+    } else if (!isUtf8(reinterpret_cast<const unsigned char*>(cell.data()), cell.size())
+               || !AnsiText::fromUtf8(cell.data(), cell.size(), text)) {
         notes_.push_back({line, NoAnsiForm, 0});
         skipped_++;
         return;

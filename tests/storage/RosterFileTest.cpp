@@ -43,6 +43,8 @@ const RosterCase kCases[] = {
      {"2: name cut to 127 characters"}, 0, 0},
     {"a name with no ANSI form is skipped", "\xC5\x81ukasz\nZo\xC3\xAB \xE2\x82\xAC\n", false, {}, {"Zo\xEB \x80"},
      {"1: a character of the name has no ANSI form - skipped"}, 0, 1},
+    {"UTF-16 with its byte-order mark", std::string("\xFF\xFEN\0a\0m\0e\0\r\0\n\0Z\0o\0\xEB\0\n\0", 20), false, {},
+     {"Zo\xEB"}, {}, 0, 0},
     {"an ANSI roster is taken as it is", "Zo\xEB\nRen\xE9\n", false, {}, {"Zo\xEB", "Ren\xE9"}, {}, 0, 0},
 };
 
