@@ -81,12 +81,8 @@ reg_value() {  # KEY NAME: the value's data, empty when there is none
     awk 'NF >= 3 && $2 ~ /^REG_/ { sub(/^[ ]*[^ ]+[ ]+REG_[A-Z_]+[ ]+/, ""); print; exit }'
 }
 has_key() { "$wine" reg query "$1" >/dev/null 2>&1; }
-install() {  # waits for the installer and all it started
-  "$wine" "$setup64" /S
-  local status=$?
-  "$WINESERVER" -w
-  return $status
-}
+# Wine returns when the installer has ended, with its exit code.
+install() { "$wine" "$setup64" /S; }
 
 appdir=$(win_var LOCALAPPDATA)\\Programs\\Tallyvane
 app=$(unix "$appdir")
