@@ -9,14 +9,14 @@ scripts/setup-deps.sh
 file=${1:-examples/club.tvd}
 
 cmake --preset win32 >/dev/null
-cmake --build --preset win32
+cmake --build --preset win32 --target Tallyvane
 flavour=win32
 server=wineserver
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   # This kernel can't run 32-bit Wine: start the 64-bit build of the same sources.
   echo "32-bit Wine can't run here; starting the 64-bit build instead."
   cmake --preset win64 >/dev/null
-  cmake --build --preset win64
+  cmake --build --preset win64 --target Tallyvane
   flavour=win64
   server=/usr/lib/wine/wineserver64
 fi
