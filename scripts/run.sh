@@ -33,7 +33,7 @@ app_pid=$!
 stop() {
   WINEPREFIX="$PWD/build/$flavour/wineprefix" WINESERVER=$server timeout 20 "$server" -k 2>/dev/null || true
   kill "$app_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
 }
 trap stop EXIT
 trap 'exit 130' INT TERM

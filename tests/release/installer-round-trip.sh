@@ -68,7 +68,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=$WINELOADER
 finish() {
   timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
 }
 trap finish EXIT
 "$wine" wineboot -i >/dev/null 2>&1
