@@ -15,6 +15,7 @@
 //   MainWindowFileCommands.cpp  New, Exit and emptying the window
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowDrop.cpp      files dropped on the window
+//   MainWindowRoster.cpp    a dropped roster of names
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
@@ -115,6 +116,11 @@ public:
     // Opens path as the Open command opens the file chosen in its dialog
     // ("Save data?" first); nonzero when a document was opened.
     int openDroppedFile(const char* path);
+    // Adds the new names of the roster at path (MainWindowRoster.cpp) as
+    // tvd add-names would, after asking "Add N names from roster.csv?"; shows
+    // them in the Names view and sets modified, saving nothing. Refused in
+    // read-only mode; a roster without new names only says so.
+    void addRoster(const char* path);
     RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)

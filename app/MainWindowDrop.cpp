@@ -9,12 +9,13 @@
 
 namespace {
 
-// What a dropped file is for, decided by its extension alone.
-enum class DropUse { Refuse, OpenDocument };
+// What a dropped file is for, decided by its extension alone: a data file
+// is opened, a roster of names (.txt, .csv) is added to the document.
+enum class DropUse { Refuse, OpenDocument, AddRoster };
 
 DropUse dropUseOf(const char* path) {
-    const char* extension = findExtension(path);
-    if (extension && lstrcmpiA(extension, ".tvd") == 0) return DropUse::OpenDocument;
+    if (hasExtension(path, ".tvd")) return DropUse::OpenDocument;
+    if (hasExtension(path, ".txt") || hasExtension(path, ".csv")) return DropUse::AddRoster;
     return DropUse::Refuse;
 }
 
@@ -56,6 +57,9 @@ void MainWindow::OnDropFiles(WPARAM wParam) {
     switch (use) {
     case DropUse::OpenDocument:
         openDroppedFile(chosen);
+        break;
+    case DropUse::AddRoster:
+        addRoster(chosen);
         break;
     case DropUse::Refuse:
         if (first[0]) showError("Not a Tallyvane data file", first);

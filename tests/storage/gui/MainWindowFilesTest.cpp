@@ -4,6 +4,7 @@
 #include "DialogInput.h"
 #include "Folders.h"
 #include "Program.h"
+#include "Screenshot.h"
 #include "storage/FileFaults.h"
 
 #include <gtest/gtest.h>
@@ -376,7 +377,7 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
 {
     std::string club = folder + "club.tvd";
     std::string other = folder + "OTHER.TVD";
-    std::string notes = folder + "notes.txt";
+    std::string notes = folder + "notes.doc";
     writeAll(club, kClub);
     writeAll(other, kClub);
     writeAll(notes, "Ann Smith\r\n");
@@ -411,6 +412,84 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ((Strings{other, club}), recentItems());
     EXPECT_EQ(kClub, readAll(club));
+}
+
+// A roster dropped on the window adds its new names after a question, as tvd
+// add-names would: No changes nothing, Yes adds them unsaved and lists the
+// skipped lines; a roster without new names and read-only mode change nothing.
+TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
+{
+    std::string club = folder + "club.tvd";
+    std::string roster = folder + "Roster.CSV";
+    writeAll(club, kClub);
+    writeAll(roster, "\xEF\xBB\xBFName,Phone\r\n\"Smith, Bob\",1\r\nann smith,2\r\nCara Diaz,3\r\ncara diaz,4\r\n");
+    start("\"" + club + "\"");
+
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        drop({roster});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from Roster.CSV?"}}), boxes);
+    EXPECT_EQ(1, program::document.liveNames);
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, [this](HWND box) {
+            tvtest::saveWindowPng(box, "roster_question");
+            answerWith(IDYES)(box);
+        });
+        answer.then(MessageWindow::className, [this](HWND box) {
+            tvtest::saveWindowPng(box, "roster_skipped_lines");
+            answerWith(IDOK)(box);
+        });
+        drop({roster});
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from Roster.CSV?"},
+                                {"Roster.CSV", "Roster.CSV:3: already in the data file - skipped\n"
+                                               "Roster.CSV:5: same name as line 4 - skipped"}}),
+              boxes);
+    ASSERT_EQ(3, nameRows());
+    char row[128] = "";
+    SendMessageA(program::namesPane.hwnd, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(row));
+    EXPECT_STREQ("Smith, Bob", row);
+    int slot = static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETITEMDATA, 2, 0));
+    EXPECT_STREQ("Smith, Bob", program::document.names[slot].name);
+    ASSERT_EQ(1, program::document.names[slot].entryCount);
+    EXPECT_EQ(ActionOpen, program::document.names[slot].entries[0].kind);
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_EQ(kClub, readAll(club));
+
+    // Nothing new: said so, nothing changes.
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        drop({roster});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "No new names in Roster.CSV"}}), boxes);
+    EXPECT_EQ(3, program::document.liveNames);
+
+    // Read-only mode refuses before reading the roster.
+    boxes.clear();
+    w.enterReadOnly();
+    std::string more = folder + "more.txt";
+    writeAll(more, "Dev Patel\r\n");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        drop({more});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Read only - no names added"}}), boxes);
+    EXPECT_EQ(3, program::document.liveNames);
+    EXPECT_EQ(3, nameRows());
 }
 
 TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)
