@@ -6,18 +6,11 @@
 #include <string>
 
 #include "Document.h"
+#include "FileName.h"
 #include "MessageWindow.h"
 #include "RosterFile.h"
 
 namespace {
-
-// The file-name part of path, for the questions and the list of notes.
-const char* fileNamePart(const char* path) {
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    return name;
-}
 
 const char Caption[] = "Tallyvane";
 

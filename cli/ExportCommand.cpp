@@ -11,20 +11,7 @@
 #include "ReportTable.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
-
-namespace {
-
-// The file-name part of path.
-const char* fileNamePart(const char* path)
-{
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
-    return name;
-}
-
-} // namespace
+#include "storage/FileName.h"
 
 int runExport(const char* file, bool html, const char* outPath)
 {

@@ -76,3 +76,12 @@ bool hasExtension(const char* path, const char* extension)
     }
     return *own == *extension;
 }
+
+const char* fileNamePart(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            name = p + 1;
+    return name;
+}
