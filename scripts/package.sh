@@ -6,38 +6,64 @@
 #   Tallyvane-VERSION-portable.zip   the 32-bit programs, the example file,
 #                                    README.txt and LICENSE.txt
 # VERSION is the one of project() in CMakeLists.txt.
+#   package.sh [--from-test-builds] [--out DIR]
+# --from-test-builds packages the programs of the test command's builds
+# (presets win32 and win64, stripped here) instead of making two optimised
+# builds: the installer test uses it to spend its time on the installers.
+# --out writes the packages into DIR instead of dist/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+out=dist
+from=release
+while [ $# -gt 0 ]; do
+  case $1 in
+    --from-test-builds) from=test ;;
+    --out) out=${2:?--out needs a folder}; shift ;;
+    *) echo "usage: package.sh [--from-test-builds] [--out DIR]" >&2; exit 2 ;;
+  esac
+  shift
+done
 scripts/setup-deps.sh
 
-for preset in win32-release win64-release; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+docs=build/package
+rm -rf "$docs"
+mkdir -p "$docs/portable" "$docs/x86" "$docs/x64" "$out"
+for arch in x86 x64; do
+  if [ $arch = x86 ]; then preset=win32; strip=i686-w64-mingw32-strip; else preset=win64; strip=x86_64-w64-mingw32-strip; fi
+  if [ $from = release ]; then
+    preset=$preset-release
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    cp "build/$preset/bin/Tallyvane.exe" "build/$preset/bin/tvd.exe" "$docs/$arch/"
+  else
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" --target Tallyvane tvd
+    "$strip" -o "$docs/$arch/Tallyvane.exe" "build/$preset/bin/Tallyvane.exe"
+    "$strip" -o "$docs/$arch/tvd.exe" "build/$preset/bin/tvd.exe"
+  fi
 done
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32-release/CMakeCache.txt)
-[ -n "$version" ] || { echo "package.sh: no project version in build/win32-release" >&2; exit 1; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$preset/CMakeCache.txt")
+[ -n "$version" ] || { echo "package.sh: no project version in build/$preset" >&2; exit 1; }
 # "1.04" is 1.4.0.0 in the installer's own version numbers.
 numbers=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.%d", $1, $2, $3, $4 }')
 
 # The texts for Windows users get CR LF line ends.
-docs=build/package
-rm -rf "$docs"
-mkdir -p "$docs/portable" dist
 sed 's/$/\r/' LICENSE >"$docs/LICENSE.txt"
 sed "s/@VERSION@/$version/g; s/\$/\r/" installer/README.txt >"$docs/README.txt"
 
-installer() {  # ARCH PRESET OUTFILE
+case $out in /*) ;; *) out=$PWD/$out ;; esac
+installer() {  # ARCH OUTFILE
   makensis -V2 -DVERSION="$version" -DNUMBERS="$numbers" -DARCH="$1" \
-    -DBINDIR="$PWD/build/$2/bin" -DDOCDIR="$PWD/$docs" -DOUTFILE="$PWD/dist/$3" installer/Tallyvane.nsi
+    -DBINDIR="$PWD/$docs/$1" -DDOCDIR="$PWD/$docs" -DOUTFILE="$out/$2" installer/Tallyvane.nsi
 }
-installer x86 win32-release "Tallyvane-$version-setup.exe"
-installer x64 win64-release "Tallyvane-$version-x64-setup.exe"
+installer x86 "Tallyvane-$version-setup.exe"
+installer x64 "Tallyvane-$version-x64-setup.exe"
 
-zip=dist/Tallyvane-$version-portable.zip
-cp build/win32-release/bin/Tallyvane.exe build/win32-release/bin/tvd.exe examples/club.tvd \
+zip=$out/Tallyvane-$version-portable.zip
+cp "$docs/x86/Tallyvane.exe" "$docs/x86/tvd.exe" examples/club.tvd \
   "$docs/README.txt" "$docs/LICENSE.txt" "$docs/portable/"
 rm -f "$zip"
-(cd "$docs/portable" && zip -q -X "$OLDPWD/$zip" Tallyvane.exe tvd.exe club.tvd README.txt LICENSE.txt)
+(cd "$docs/portable" && zip -q -X "$zip" Tallyvane.exe tvd.exe club.tvd README.txt LICENSE.txt)
 
-ls -l dist/Tallyvane-"$version"-*
+ls -l "$out"/Tallyvane-"$version"-*

@@ -31,15 +31,15 @@ pe_kind() {
 
 # --- the packages
 started=$(date +%s)
-(cd "$src" && bash scripts/package.sh) >"$build/package.log" 2>&1 || { tail -30 "$build/package.log"; fail "scripts/package.sh"; }
-echo "scripts/package.sh: $(( $(date +%s) - started )) s"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$src/build/win32-release/CMakeCache.txt")
-setup32=$src/dist/Tallyvane-$version-setup.exe
-setup64=$src/dist/Tallyvane-$version-x64-setup.exe
-zip=$src/dist/Tallyvane-$version-portable.zip
-
 rm -rf "$work"
 mkdir -p "$work/x86" "$work/x64"
+(cd "$src" && bash scripts/package.sh --from-test-builds --out "$work/dist") >"$build/package.log" 2>&1 ||
+  { tail -30 "$build/package.log"; fail "scripts/package.sh"; }
+echo "scripts/package.sh: $(( $(date +%s) - started )) s"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup32=$work/dist/Tallyvane-$version-setup.exe
+setup64=$work/dist/Tallyvane-$version-x64-setup.exe
+zip=$work/dist/Tallyvane-$version-portable.zip
 [ "$(pe_kind "$setup32")" = "010b/014c" ] || fail "the x86 installer is not a 32-bit program"
 [ "$(pe_kind "$setup64")" = "020b/8664" ] || fail "the x64 installer is not a 64-bit program"
 7z e -y -o"$work/x86" "$setup32" >/dev/null || fail "7z can't read the x86 installer"
