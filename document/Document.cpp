@@ -226,7 +226,9 @@ void Document::deleteActionItem(int32_t actionSlot)
 void Document::deleteName(int32_t nameSlot)
 {
     NameRecord* record = nameAt(nameSlot);
-    if (!record || !record->name[0])
+    // A live slot is one that still has its entry list, even when its name
+    // is empty: the reader deletes the nameless lines of a damaged file.
+    if (!record || !record->entries)
         return;
     record->name[0] = 0;
     releaseEntries(*record);
