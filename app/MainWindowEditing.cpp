@@ -68,7 +68,7 @@ void MainWindow::addAction() {
     if (viewMode != ActionsView) return;
     if (!askText("Add", "New action to add:", "") || !parts.inputDialog->text[0]) return;
     Document& doc = *parts.document;
-    if (!doc.addActionItem(parts.inputDialog->text) || !doc.addActionEntries()) {
+    if (!doc.addActionWithEntries(parts.inputDialog->text)) {
         showError(OutOfMemory, Caption);
         return;
     }
