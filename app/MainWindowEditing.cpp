@@ -84,6 +84,7 @@ void MainWindow::addMemo() {
         return;
     }
     showEntries();
+    showEntryDate();
     parts.document->modified = 1;
 }
 
@@ -95,6 +96,7 @@ void MainWindow::addCheckbox() {
         return;
     }
     showEntries();
+    showEntryDate();
     parts.document->modified = 1;
 }
 
@@ -155,6 +157,7 @@ void MainWindow::editSelected() {
             return;
         }
         showEntries();
+        showEntryDate();
         return;
     }
     default:
@@ -202,6 +205,7 @@ void MainWindow::deleteSelected() {
     else doc.deleteEntry(currentItem, currentEntry);
     send(pane, LB_DELETESTRING, currentRow);
     doc.modified = 1;
+    if (viewMode == EntriesView) showEntryDate();
 }
 
 void MainWindow::removeDate() {
@@ -216,6 +220,7 @@ void MainWindow::removeDate() {
     // Dates are not part of the row text: the list stays as it is.
     person->entries[position].date[0] = '\0';
     parts.document->modified = 1;
+    showEntryDate();
 }
 
 void MainWindow::leaveReadOnly() {
