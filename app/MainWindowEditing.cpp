@@ -25,6 +25,14 @@ LRESULT send(ListBoxControl* pane, UINT message, WPARAM wParam = 0, LPARAM lPara
 
 bool refused(LRESULT row) { return row == LB_ERR || row == LB_ERRSPACE; }
 
+// A text read from a file can be longer than the prompt holds: OK on its
+// unchanged start leaves the whole text as it was.
+bool unchangedStart(const char* original, const char* answer) {
+    size_t shown = std::strlen(answer);
+    return shown == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
+           std::strncmp(original, answer, shown) == 0;
+}
+
 }  // namespace
 
 int MainWindow::askText(const char* caption, const char* prompt, const char* initialText) {
@@ -112,6 +120,7 @@ void MainWindow::editSelected() {
         NameRecord* person = doc.nameAt(currentItem);
         if (!person) return;
         if (!askText("Edit", "Edit name:", person->name) || !answer[0]) return;
+        if (unchangedStart(person->name, answer)) return;
         Document::copyField(person->name, Document::kTextSize, answer);
         // The list sorts the new text into place; the selection stays where
         // the old row was.
@@ -131,6 +140,7 @@ void MainWindow::editSelected() {
         if (currentItem < 0 || currentItem >= doc.actionCount) return;
         char* slot = doc.actions[currentItem].text;
         if (!askText("Edit", "Edit action item:", slot) || !answer[0]) return;
+        if (unchangedStart(slot, answer)) return;
         // Every person's entry refers to the slot and shows the new text.
         Document::copyField(slot, Document::kTextSize, answer);
         send(pane, LB_DELETESTRING, savedActionsRow);
@@ -145,13 +155,7 @@ void MainWindow::editSelected() {
         Entry* entry = selectedOwnEntry();
         if (!entry) return;
         const char* original = entry->text ? entry->text : "";
-        if (!askText("Edit", "Edit memo", original)) return;
-        // A text read from a file can be longer than the prompt holds; OK on
-        // its unchanged start keeps the whole text.
-        size_t shown = std::strlen(answer);
-        if (shown == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
-            std::strncmp(original, answer, shown) == 0)
-            return;
+        if (!askText("Edit", "Edit memo", original) || unchangedStart(original, answer)) return;
         if (!doc.setEntryText(*entry, answer)) {
             showError(OutOfMemory, Caption);
             return;
