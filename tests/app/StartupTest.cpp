@@ -41,7 +41,7 @@ TEST_F(AppTest, AMissingFileIsReportedAndLeavesAnUntitledDocument) {
 // The reader's message about a damaged file comes up while the Names list is
 // being filled; the names read so far are painted behind it.
 TEST_F(AppTest, TheNamesArePaintedBehindTheMessageAboutADamagedFile) {
-    std::string file = std::string("Z:") + TV_SOURCE_DIR + "/tests/cli/data/damaged.tvd";
+    std::string file = sourceFile("tests/cli/data/damaged.tvd");
     std::string captured;
     int whitePixels = 0;
     ModalAnswerer answer;
