@@ -47,10 +47,13 @@ void MainWindow::finishWindow() {
 }
 
 int MainWindow::loadDocument(const char* path) {
-    // The reader fills the Names list row by row: no painting until it is done.
+    // The reader fills the Names list row by row: no painting until it is
+    // done, or until it shows a message (reportError).
     fillBegin(parts.namesPane, 0, 0);
+    fillingNames = 1;
     int loaded = loadDataFile(*parts.document, *this, path);
-    fillEnd(parts.namesPane);
+    if (fillingNames) fillEnd(parts.namesPane);
+    fillingNames = 0;
     if (!loaded) return 0;
     writeSettingsOnExit = 1;
     lstrcpynA(currentPath, path, sizeof currentPath);
@@ -112,7 +115,15 @@ void MainWindow::addNameRow(const char* text, int slot) {
 
 void MainWindow::setViewTitle(const char* title) { parts.viewBar->setTitle(title); }
 
-void MainWindow::reportError(const char* caption, const char* text) { showError(text, caption); }
+void MainWindow::reportError(const char* caption, const char* text) {
+    // The reader adds no rows after a message: the Names list paints again
+    // now, so the window behind the box shows what was read.
+    if (fillingNames) {
+        fillEnd(parts.namesPane);
+        fillingNames = 0;
+    }
+    showError(text, caption);
+}
 
 void MainWindow::enterReadOnly() {
     readOnlyMode = 1;

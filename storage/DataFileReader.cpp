@@ -172,6 +172,14 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
                 view.reportError(kCaption, "Out of memory");
                 return 0;
             }
+            // A line without a name keeps its slot, so the later lines keep
+            // their numbers, but counts as deleted: no blank row, and a save
+            // writes a consistent file without it.
+            if (!doc.names[slot].name[0]) {
+                doc.deleteName(slot);
+                *inconsistency = 7;
+                continue;
+            }
             view.addNameRow(doc.names[slot].name, slot);
         }
     }
@@ -179,6 +187,8 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         *inconsistency = 2;
 
     for (int32_t i = 0; i < doc.namesCount; ++i) {
+        if (!doc.names[i].name[0])
+            continue;
         char number[16];
         snprintf(number, sizeof number, "%d", int(i));
         if (!file.findSection(number)) {

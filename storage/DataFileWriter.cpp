@@ -25,10 +25,16 @@ void composeEntry(const Entry& entry, char* line)
     const int size = SectionFile::kLineSize;
     if (hasOwnText(entry.kind)) {
         const char* text = entry.text ? entry.text : "";
-        if (entry.kind != EntryMemo && entry.date[0])
-            snprintf(line, size, "%d %s\t%s", int(entry.kind), text, entry.date);
-        else
-            snprintf(line, size, "%d %s", int(entry.kind), text);
+        int length = snprintf(line, size, "%d %s", int(entry.kind), text);
+        if (entry.kind != EntryMemo) {
+            // The first tab of a checkbox line starts its date on reading:
+            // tabs inside the text (pasted into the prompt) become blanks.
+            for (char* p = line; *p; ++p)
+                if (*p == '\t')
+                    *p = ' ';
+            if (entry.date[0] && length >= 0 && length < size - 1)
+                snprintf(line + length, size_t(size - length), "\t%s", entry.date);
+        }
     } else {
         snprintf(line, size, "%d %s", int(entry.kind), entry.date);
     }
