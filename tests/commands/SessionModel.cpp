@@ -142,7 +142,8 @@ SessionModel SessionModel::reloaded() const
     std::map<int, int> slotOf;
     for (size_t i = 0; i < copy.actions.size(); ++i) {
         ModelAction& action = copy.actions[i];
-        slotOf[action.slot] = action.slot = int(i);
+        slotOf[action.slot] = int(i);
+        action.slot = int(i);
         if (action.text[0] == '[')
             action.text = " " + action.text;
     }

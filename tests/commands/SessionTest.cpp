@@ -9,7 +9,7 @@
 //
 // TV_SESSION_SEEDS (a seed, or FIRST-LAST) and TV_SESSION_STEPS choose the
 // sessions; scripts/session-soak.sh runs long ones. A failure names the seed,
-// the step and what the step did.
+// the step and what the step did; TV_SESSION_TRACE=1 prints every step.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -124,6 +124,10 @@ private:
     // Rows: brought into sight, then clicked as a user would.
     POINT pointOf(ListBoxControl* pane, int row, bool square);
     void click(ListBoxControl* pane, int row, bool square = false);
+    // The row a command acts on: mostly one the user clicks first
+    // (clickRow), now and then the one already highlighted.
+    int pickRow(ListBoxControl* pane);
+    void clickRow(ListBoxControl* pane, int row);
     void doubleClick(ListBoxControl* pane, int row);
     void rightClick(ListBoxControl* pane, int row);
     static int rowCount(ListBoxControl* pane);
@@ -166,6 +170,8 @@ private:
     int saves_ = 0;
     std::string did_;
     bool quit_ = false;
+    bool trace_ = getenv("TV_SESSION_TRACE") != nullptr;  // print every step
+    bool highlighted_ = false;  // pickRow took the highlighted row
     bool untitledView_ = true;  // New leaves the view bar's title empty until a view is shown
 };
 
@@ -192,6 +198,8 @@ void Session::runSession(uint32_t seed, int steps)
         g_now.wHour = WORD(minutes / 60 % 24);
         g_now.wMinute = WORD(minutes % 60);
         step();
+        if (trace_)
+            printf("%s\n", where().c_str());
         if (!HasFailure())
             checkView();
     }
@@ -281,6 +289,21 @@ void Session::click(ListBoxControl* pane, int row, bool square)
     POINT at = pointOf(pane, row, square);
     tvtest::clickAt(pane->hwnd, at.x, at.y);
     settle();
+}
+
+int Session::pickRow(ListBoxControl* pane)
+{
+    int current = selection(pane);
+    highlighted_ = current >= 0 && rnd_.percent(25);
+    return highlighted_ ? current : rnd_.below(rowCount(pane));
+}
+
+void Session::clickRow(ListBoxControl* pane, int row)
+{
+    if (highlighted_)
+        did_ += " (highlighted)";
+    else
+        click(pane, row);
 }
 
 void Session::doubleClick(ListBoxControl* pane, int row)
@@ -495,7 +518,7 @@ void Session::addOrEdit(Act act)
 {
     ListBoxControl* pane = window().currentPane;
     int rows = rowCount(pane);
-    int row = act == Edit ? rnd_.below(rows) : -1;
+    int row = act == Edit ? pickRow(pane) : -1;
     ModelName* person = view_ == EntriesView ? model_.nameInSlot(shown_) : nullptr;
     ModelEntry* entry = person && row >= 0 ? &SessionModel::entryOfRow(*person, row) : nullptr;
     std::string* text = nullptr;  // the text an edit changes
@@ -513,7 +536,8 @@ void Session::addOrEdit(Act act)
     int way = rnd_.below(rows ? 3 : 1);
     bool byMenu = way == 1 && act != Edit;  // adds: the context menu of any row
     if (act == Edit)
-        did_ += (way == 0 ? ", Edit menu on row " : way == 1 ? ", context menu Edit on row " : ", double click on row ") +
+        did_ += (way == 1 ? ", context menu Edit on row " : way == 2 && view_ == EntriesView ? ", double click on row "
+                                                                                           : ", Edit menu on row ") +
                 std::to_string(row);
     else
         did_ += view_ == NamesView ? ", add name" : view_ == ActionsView ? ", add action" :
@@ -526,7 +550,7 @@ void Session::addOrEdit(Act act)
         answer.then(reply(act == Edit, text ? *text : "", &answered, &result));
 
     if (act == Edit && way == 0) {
-        click(pane, row);
+        clickRow(pane, row);
         post(CMD_EDIT_SELECTED);
     } else if (act == Edit && way == 1) {
         rightClick(pane, row);
@@ -534,7 +558,7 @@ void Session::addOrEdit(Act act)
         if (view_ == EntriesView) {
             doubleClick(pane, row);
         } else {  // a double click opens the next view; the menu item edits here
-            click(pane, row);
+            clickRow(pane, row);
             post(CMD_EDIT_SELECTED);
         }
     } else if (byMenu) {
@@ -562,7 +586,7 @@ void Session::addOrEdit(Act act)
 void Session::deleteRow()
 {
     ListBoxControl* pane = window().currentPane;
-    int row = rnd_.below(rowCount(pane));
+    int row = pickRow(pane);
     bool byMenu = rnd_.percent(30);
     bool yes = rnd_.percent(70);
     did_ += std::string(byMenu ? ", context menu Delete" : ", Del") + " on row " + std::to_string(row) +
@@ -584,7 +608,7 @@ void Session::deleteRow()
     if (byMenu) {
         rightClick(pane, row);
     } else {
-        click(pane, row);
+        clickRow(pane, row);
         key(VK_DELETE);
     }
     expectAnswered(answer, int(byMenu) + int(asks));
@@ -606,7 +630,7 @@ void Session::tickOrRemoveDate(Act act)
 {
     ModelName& person = *model_.nameInSlot(shown_);
     ListBoxControl* pane = window().currentPane;
-    int row = rnd_.below(rowCount(pane));
+    int row = pickRow(pane);
     ModelEntry& entry = SessionModel::entryOfRow(person, row);
     if (act == Tick) {
         while (rowData(row) == EntryMemo)
@@ -629,7 +653,7 @@ void Session::tickOrRemoveDate(Act act)
         answer.then("#32768", menuItem(5));
         rightClick(pane, row);
     } else {
-        click(pane, row);
+        clickRow(pane, row);
         post(CMD_REMOVE_DATE);
     }
     expectAnswered(answer, int(byMenu));
@@ -777,9 +801,9 @@ void Session::closeOrReopen(Act act)
 void Session::copy()
 {
     ListBoxControl* pane = window().currentPane;
-    int row = rnd_.below(rowCount(pane));
+    int row = pickRow(pane);
     did_ += ", Ctrl+C on row " + std::to_string(row);
-    click(pane, row);
+    clickRow(pane, row);
     char text[512] = "";
     SendMessageA(pane->hwnd, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
     setClipboard("before");
