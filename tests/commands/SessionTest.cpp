@@ -989,7 +989,7 @@ void Session::opened(const std::string& path)
 
 TEST_F(Session, RandomUserSessionsAgreeWithTheModel)
 {
-    int steps = envNumber("TV_SESSION_STEPS", 300);
+    int steps = envNumber("TV_SESSION_STEPS", 200);
     std::string seeds = getenv("TV_SESSION_SEEDS") ? getenv("TV_SESSION_SEEDS") : "1";
     int first = atoi(seeds.c_str());
     size_t dash = seeds.find('-');
