@@ -118,10 +118,7 @@ LPARAM rowMiddle(ListBoxControl* pane, int row)
 void ProgramTest::doubleClickRow(ListBoxControl* pane, int row)
 {
     LPARAM at = rowMiddle(pane, row);
-    PostMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONUP, 0, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONUP, 0, at);
+    tvtest::doubleClickAt(pane->hwnd, LOWORD(at), HIWORD(at));
     runLoop();
 }
 

@@ -336,8 +336,7 @@ void Session::switchView(Act act)
         did_ += ", double click in the empty list";
         RECT client;
         GetClientRect(window().currentPane->hwnd, &client);
-        tvtest::clickAt(window().currentPane->hwnd, client.right / 2, client.bottom / 2);
-        PostMessageA(window().currentPane->hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(client.right / 2, client.bottom / 2));
+        tvtest::doubleClickAt(window().currentPane->hwnd, client.right / 2, client.bottom / 2);
         settle();
     } else {
         int row = rnd_.below(rowCount(window().currentPane));
@@ -347,10 +346,11 @@ void Session::switchView(Act act)
         view_ = view_ == ActionsView ? PendingView : EntriesView;
     }
     // The status line: emptied by "<<" and the Action items view, a note in the Pending view.
-    if (view_ == PendingView)
+    if (view_ == PendingView) {
         EXPECT_EQ("Action item not complete", statusText(0)) << where();
-    else if (act == Back || view_ == ActionsView)
+    } else if (act == Back || view_ == ActionsView) {
         EXPECT_EQ("", statusText(0)) << where();
+    }
 }
 
 // Save (Ctrl+S or the File menu) and Save as; the Save dialog for an

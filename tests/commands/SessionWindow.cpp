@@ -140,12 +140,8 @@ void Session::clickRow(ListBoxControl* pane, int row)
 
 void Session::doubleClick(ListBoxControl* pane, int row)
 {
-    POINT p = pointOf(pane, row, false);
-    LPARAM at = MAKELPARAM(p.x, p.y);
-    PostMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONUP, 0, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONUP, 0, at);
+    POINT at = pointOf(pane, row, false);
+    tvtest::doubleClickAt(pane->hwnd, at.x, at.y);
     settle();
 }
 
