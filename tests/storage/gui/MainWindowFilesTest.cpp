@@ -158,6 +158,33 @@ protected:
         return items;
     }
 
+    // Posts a drop of paths to the main window in a block of the shell's own
+    // layout, as a drag from Explorer does, and dispatches messages until
+    // the window has handled it (the window frees the block).
+    void drop(const std::vector<std::string>& paths)
+    {
+        size_t chars = 1;
+        for (const std::string& path : paths)
+            chars += path.size() + 1;
+        HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
+        ASSERT_NE(nullptr, block);
+        auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+        header->pFiles = sizeof(DROPFILES);
+        char* names = reinterpret_cast<char*>(header + 1);
+        for (const std::string& path : paths) {
+            std::memcpy(names, path.c_str(), path.size() + 1);
+            names += path.size() + 1;
+        }
+        GlobalUnlock(block);
+        ASSERT_TRUE(PostMessageA(w.hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+            if (msg.message == WM_DROPFILES)
+                break;
+        }
+    }
+
     int nameRows() const { return static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETCOUNT, 0, 0)); }
 
     // Gives the open document a change of its own.
@@ -343,6 +370,47 @@ TEST_F(MainWindowFilesTest, FileThatIsNotADataFileIsReportedTwice)
     EXPECT_EQ("Untitled - Tallyvane", title());
     EXPECT_STREQ("", w.currentPath);
     EXPECT_TRUE(recentItems().empty());
+}
+
+TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
+{
+    std::string club = folder + "club.tvd";
+    std::string other = folder + "OTHER.TVD";
+    std::string notes = folder + "notes.txt";
+    writeAll(club, kClub);
+    writeAll(other, kClub);
+    writeAll(notes, "Ann Smith\r\n");
+    start("\"" + club + "\"");
+    EXPECT_TRUE(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    edit();
+
+    // A file of another kind is refused and changes nothing.
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        drop({notes});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{notes, "Not a Tallyvane data file"}}), boxes);
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_EQ(2, program::document.liveNames);
+
+    // Of several, the first data file is opened, after "Save data?".
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        drop({notes, other, club});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
+    EXPECT_EQ("OTHER.TVD - Tallyvane", title());
+    EXPECT_EQ(other, w.currentPath);
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_EQ((Strings{other, club}), recentItems());
+    EXPECT_EQ(kClub, readAll(club));
 }
 
 TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)
