@@ -192,7 +192,12 @@ void MainWindow::deleteSelected() {
     case EntriesView: {
         pane = parts.entriesPane;
         Entry* entry = selectedOwnEntry();
-        if (!entry) return;
+        if (!entry) {
+            // An action's checkbox is not deleted here; part 0 still
+            // describes the selected row after a menu emptied it.
+            showEntryDate();
+            return;
+        }
         itemText = entry->text ? entry->text : "";
         break;
     }
@@ -202,7 +207,11 @@ void MainWindow::deleteSelected() {
 
     char question[DeleteConfirmation::BufferSize];
     DeleteConfirmation::compose(itemText, question);
-    if (!parts.warningWindow->confirm(hwnd, question, "Delete", RGB(0xFF, 0xFF, 0))) return;
+    if (!parts.warningWindow->confirm(hwnd, question, "Delete", RGB(0xFF, 0xFF, 0))) {
+        // The row stays selected; a context menu closing emptied part 0.
+        if (viewMode == EntriesView) showEntryDate();
+        return;
+    }
 
     if (viewMode == NamesView) doc.deleteName(currentItem);
     else if (viewMode == ActionsView) doc.deleteActionItem(currentItem);
@@ -215,15 +224,19 @@ void MainWindow::deleteSelected() {
 void MainWindow::removeDate() {
     if (viewMode != EntriesView) return;
     currentRow = selectedRow(parts.entriesPane);
-    if (currentRow == -1) return;
-    if (!isActionKind(static_cast<int32_t>(send(parts.entriesPane, LB_GETITEMDATA, currentRow)))) return;
     NameRecord* person = parts.document->nameAt(currentItem);
-    int position = person ? EntryRows::positionOfRow(*person, currentRow) : -1;
-    if (position < 0) return;
-    currentEntry = position;
-    // Dates are not part of the row text: the list stays as it is.
-    person->entries[position].date[0] = '\0';
-    parts.document->modified = 1;
+    if (currentRow != -1 && person &&
+        isActionKind(static_cast<int32_t>(send(parts.entriesPane, LB_GETITEMDATA, currentRow)))) {
+        int position = EntryRows::positionOfRow(*person, currentRow);
+        if (position >= 0) {
+            currentEntry = position;
+            // Dates are not part of the row text: the list stays as it is.
+            person->entries[position].date[0] = '\0';
+            parts.document->modified = 1;
+        }
+    }
+    // Part 0 follows the selected row, also where nothing was removed after
+    // a context menu emptied it.
     showEntryDate();
 }
 

@@ -95,7 +95,7 @@ Act Session::choose()
     int w[ActCount];
     for (int a = 0; a < ActCount; ++a) {
         w[a] = weights[view_][a];
-        bool needsRow = a == Copy || a == Select || a == Edit || a == Delete || (a == Open && !kDoubleClickEmptyList) ||
+        bool needsRow = a == Copy || a == Select || a == Edit || a == Delete ||
                         a == Tick || a == RemoveDate;
         if (needsRow && rows == 0)
             w[a] = 0;
@@ -271,7 +271,7 @@ void Session::deleteRow()
         else if (yes)
             person->entries.erase(person->entries.end() - 1 - row);
     }
-    if (kStatusFollowsEveryChange && view_ == EntriesView)
+    if (view_ == EntriesView)
         checkEntryStatus();
 }
 
@@ -310,14 +310,16 @@ void Session::tickOrRemoveDate(Act act)
         entry.date.clear();
         modified_ = true;
     }
-    if (kStatusFollowsEveryChange)
-        checkEntryStatus();
+    checkEntryStatus();
 }
 
 // The View menu, the view bar's buttons and double clicks on rows.
 void Session::switchView(Act act)
 {
-    untitledView_ = untitledView_ && act == Back && view_ == NamesView;
+    // The view bar's title stays empty until a view is really shown; a double
+    // click in an empty list shows none.
+    bool emptyDoubleClick = act == Open && rowCount(window().currentPane) == 0;
+    untitledView_ = untitledView_ && ((act == Back && view_ == NamesView) || emptyDoubleClick);
     if (act == ViewNames || act == ViewActions) {
         did_ += act == ViewNames ? ", View > Names" : ", View > Action items";
         post(act == ViewNames ? CMD_VIEW_NAMES : CMD_VIEW_ACTIONS);
@@ -332,7 +334,7 @@ void Session::switchView(Act act)
             view_ = ActionsView;
         else
             view_ = NamesView;
-    } else if (rowCount(window().currentPane) == 0) {
+    } else if (emptyDoubleClick) {
         did_ += ", double click in the empty list";
         RECT client;
         GetClientRect(window().currentPane->hwnd, &client);

@@ -36,13 +36,6 @@ private:
     uint32_t state_;
 };
 
-// Kept out of the sessions until the program does them right:
-// a double click in an empty list must do nothing (it opens a view of a
-// stale or deleted slot),
-inline const bool kDoubleClickEmptyList = false;
-// and part 0 of the status line must follow the highlighted entry after a
-// right click, a delete and Remove date too (it keeps describing another row).
-inline const bool kStatusFollowsEveryChange = false;
 
 enum Act { ViewNames, ViewActions, Back, ActionsButton, Save, SaveAs, New, Reopen, Copy, StrayKey,
            Add, AddCheckbox, Select, Edit, Delete, Open, Tick, RemoveDate, ActCount };
