@@ -9,12 +9,20 @@ Document::~Document()
     releaseAll();
 }
 
+// Texts read from a file stay in fileTexts until the document is emptied;
+// every other text is a heap block of its own.
+void Document::releaseText(char* text)
+{
+    if (text && !fileTexts.holds(text))
+        releaseBlock(text);
+}
+
 void Document::releaseEntries(NameRecord& record)
 {
     if (!record.entries)
         return;
     for (int32_t i = 0; i < record.entryCount && i < record.entryCapacity; ++i)
-        releaseBlock(record.entries[i].text);
+        releaseText(record.entries[i].text);
     releaseBlock(record.entries);
     record.entries = nullptr;
     record.entryCapacity = 0;
@@ -29,6 +37,7 @@ void Document::releaseAll()
 int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
 {
     releaseAll();
+    fileTexts.release();
     namesCount = actionCount = liveNames = liveActions = 0;
     if (expectedNames < 0)
         expectedNames = 0;
@@ -126,34 +135,38 @@ int Document::addActionEntries()
     return 1;
 }
 
-int32_t Document::addName(const char* text)
+Entry* Document::newActionList(int32_t* written, int32_t* capacity)
+{
+    if (actionCount > INT32_MAX - kEntryStep)
+        return nullptr;
+    *capacity = actionCount + kEntryStep;
+    size_t bytes = blockSize(size_t(*capacity), sizeof(Entry));
+    Entry* entries = static_cast<Entry*>(bytes ? allocZeroed(bytes) : nullptr);
+    if (!entries)
+        return nullptr;
+    *written = 0;
+    for (int32_t i = 0; i < actionCount; ++i) {
+        if (!actions[i].text[0])
+            continue;
+        entries[*written].kind = ActionOpen;
+        entries[*written].actionIndex = i;
+        ++*written;
+    }
+    return entries;
+}
+
+int32_t Document::appendName(const char* text)
 {
     if (namesCount >= nameTable.capacity) {
         names = static_cast<NameRecord*>(nameTable.growArray());
         if (namesCount >= nameTable.capacity)
             return -1;
     }
-    if (actionCount > INT32_MAX - kEntryStep)
-        return -1;
     int32_t slot = namesCount;
     NameRecord& record = names[slot];
-    int32_t capacity = actionCount + kEntryStep;
-    size_t bytes = blockSize(size_t(capacity), sizeof(Entry));
-    Entry* entries = static_cast<Entry*>(bytes ? allocZeroed(bytes) : nullptr);
-    if (!entries)
-        return -1;
     copyField(record.name, kTextSize, text);
-    int32_t written = 0;
-    for (int32_t i = 0; i < actionCount; ++i) {
-        if (!actions[i].text[0])
-            continue;
-        entries[written].kind = ActionOpen;
-        entries[written].actionIndex = i;
-        written++;
-    }
-    record.entries = entries;
-    record.entryCount = record.liveEntries = written;
-    record.entryCapacity = capacity;
+    record.entries = nullptr;
+    record.entryCount = record.liveEntries = record.entryCapacity = 0;
     liveNames++;
     namesCount++;
     if (namesCount == nameTable.capacity) {
@@ -164,6 +177,40 @@ int32_t Document::addName(const char* text)
     return slot;
 }
 
+int32_t Document::addName(const char* text)
+{
+    if (namesCount >= nameTable.capacity) {
+        names = static_cast<NameRecord*>(nameTable.growArray());
+        if (namesCount >= nameTable.capacity)
+            return -1;
+    }
+    int32_t written = 0, capacity = 0;
+    Entry* entries = newActionList(&written, &capacity);
+    if (!entries)
+        return -1;
+    // The table has room, so the name is stored even when the growth after
+    // it fails; the slot then has its list and the result is -1.
+    int32_t slot = namesCount;
+    int32_t result = appendName(text);
+    NameRecord& record = names[slot];
+    record.entries = entries;
+    record.entryCount = record.liveEntries = written;
+    record.entryCapacity = capacity;
+    return result;
+}
+
+int Document::giveActionEntries(NameRecord& record)
+{
+    int32_t written = 0, capacity = 0;
+    Entry* entries = newActionList(&written, &capacity);
+    if (!entries)
+        return 0;
+    record.entries = entries;
+    record.entryCount = record.liveEntries = written;
+    record.entryCapacity = capacity;
+    return 1;
+}
+
 // The copy is made before the old text goes, so a failed allocation leaves
 // the entry as it was instead of losing its text.
 int Document::setEntryText(Entry& entry, const char* text)
@@ -171,7 +218,7 @@ int Document::setEntryText(Entry& entry, const char* text)
     char* copy = copyText(text);
     if (!copy)
         return 0;
-    releaseBlock(entry.text);
+    releaseText(entry.text);
     entry.text = copy;
     modified = 1;
     return 1;
@@ -240,7 +287,7 @@ void Document::deleteEntry(int32_t nameSlot, int32_t position)
     if (!entry || entry->kind == EntryDeleted)
         return;
     entry->kind = EntryDeleted;
-    releaseBlock(entry->text);
+    releaseText(entry->text);
     entry->text = nullptr;
     record->liveEntries--;
 }
@@ -284,7 +331,7 @@ int Document::replaceEntryList(NameRecord& record, int32_t capacity)
     // Free the old texts first, then reuse the block in place where the heap
     // allows it, so a load never holds two lists of every name at once.
     for (int32_t i = 0; record.entries && i < record.entryCount && i < record.entryCapacity; ++i) {
-        releaseBlock(record.entries[i].text);
+        releaseText(record.entries[i].text);
         record.entries[i].text = nullptr;
     }
     record.entryCount = record.liveEntries = 0;
@@ -296,4 +343,22 @@ int Document::replaceEntryList(NameRecord& record, int32_t capacity)
     record.entries = list;
     record.entryCapacity = capacity;
     return 1;
+}
+
+Entry* Document::takeEntryList(NameRecord& record, int32_t capacity)
+{
+    size_t bytes = capacity > 0 ? blockSize(size_t(capacity), sizeof(Entry)) : 0;
+    auto* list = static_cast<Entry*>(bytes ? allocBlock(bytes) : nullptr);
+    if (!list)
+        return nullptr;
+    record.entries = list;
+    record.entryCount = record.liveEntries = 0;
+    record.entryCapacity = capacity;
+    return list;
+}
+
+void Document::finishEntryList(NameRecord& record, int32_t stored)
+{
+    record.entryCount = record.liveEntries = stored;
+    memset(record.entries + stored, 0, size_t(record.entryCapacity - stored) * sizeof(Entry));
 }
