@@ -50,6 +50,7 @@ int MainWindow::loadDocument(const char* path) {
     // The reader fills the Names list row by row: no painting until it is done.
     fillBegin(parts.namesPane, 0, 0);
     int loaded = loadDataFile(*parts.document, *this, path);
+    flushNameRows();
     fillEnd(parts.namesPane);
     if (!loaded) return 0;
     writeSettingsOnExit = 1;
@@ -97,22 +98,35 @@ int MainWindow::showError(const char* text, const char* caption) {
 
 void MainWindow::clearNames() {
     SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
+    sortedRows.clear();
     reserveNameRows = 1;
 }
 
-void MainWindow::addNameRow(const char* text, int slot) {
-    // By the first row the reader has sized the name table for the file.
+// The reader's rows are gathered and go into the list together, before the
+// reader's next call that the user could see (title, message) and at the end
+// of the load.
+void MainWindow::addNameRow(const char* text, int slot) { sortedRows.add(text, slot); }
+
+void MainWindow::flushNameRows() {
+    if (!sortedRows.count()) return;
+    // By now the reader has sized the name table for the file.
     if (reserveNameRows) {
         int rows = parts.document->nameTable.capacity;
         SendMessageA(parts.namesPane->hwnd, LB_INITSTORAGE, rows, rows * 16);
         reserveNameRows = 0;
     }
-    addRow(parts.namesPane, text, slot);
+    sortedRows.fill(parts.namesPane->hwnd);
 }
 
-void MainWindow::setViewTitle(const char* title) { parts.viewBar->setTitle(title); }
+void MainWindow::setViewTitle(const char* title) {
+    flushNameRows();
+    parts.viewBar->setTitle(title);
+}
 
-void MainWindow::reportError(const char* caption, const char* text) { showError(text, caption); }
+void MainWindow::reportError(const char* caption, const char* text) {
+    flushNameRows();
+    showError(text, caption);
+}
 
 void MainWindow::enterReadOnly() {
     readOnlyMode = 1;
