@@ -9,12 +9,18 @@ Document::~Document()
     releaseAll();
 }
 
-// Texts read from a file stay in fileTexts until the document is emptied;
-// every other text is a heap block of its own.
+// Lists and texts read from a file stay in readBlocks until the document is
+// emptied; every other list and text is a heap block of its own.
 void Document::releaseText(char* text)
 {
-    if (text && !fileTexts.holds(text))
+    if (text && !readBlocks.holds(text))
         releaseBlock(text);
+}
+
+void Document::releaseList(Entry* list)
+{
+    if (list && !readBlocks.holds(list))
+        releaseBlock(list);
 }
 
 void Document::releaseEntries(NameRecord& record)
@@ -23,7 +29,7 @@ void Document::releaseEntries(NameRecord& record)
         return;
     for (int32_t i = 0; i < record.entryCount && i < record.entryCapacity; ++i)
         releaseText(record.entries[i].text);
-    releaseBlock(record.entries);
+    releaseList(record.entries);
     record.entries = nullptr;
     record.entryCapacity = 0;
 }
@@ -37,7 +43,7 @@ void Document::releaseAll()
 int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
 {
     releaseAll();
-    fileTexts.release();
+    readBlocks.release();
     namesCount = actionCount = liveNames = liveActions = 0;
     if (expectedNames < 0)
         expectedNames = 0;
@@ -103,7 +109,7 @@ int Document::ensureEntryRoom(NameRecord& record)
         return 0;
     if (record.entries)
         memcpy(grown, record.entries, size_t(record.entryCapacity) * sizeof(Entry));
-    releaseBlock(record.entries);
+    releaseList(record.entries);
     record.entries = grown;
     record.entryCapacity = capacity;
     return 1;
@@ -323,32 +329,10 @@ int64_t Document::liveEntryTotal() const
     return total;
 }
 
-int Document::replaceEntryList(NameRecord& record, int32_t capacity)
-{
-    size_t bytes = capacity > 0 ? blockSize(size_t(capacity), sizeof(Entry)) : 0;
-    if (!bytes)
-        return 0;
-    // Free the old texts first, then reuse the block in place where the heap
-    // allows it, so a load never holds two lists of every name at once.
-    for (int32_t i = 0; record.entries && i < record.entryCount && i < record.entryCapacity; ++i) {
-        releaseText(record.entries[i].text);
-        record.entries[i].text = nullptr;
-    }
-    record.entryCount = record.liveEntries = 0;
-    size_t oldBytes = record.entries ? size_t(record.entryCapacity) * sizeof(Entry) : 0;
-    Entry* list = static_cast<Entry*>(reallocZeroed(record.entries, oldBytes, bytes));
-    if (!list)
-        return 0;
-    memset(list, 0, bytes);
-    record.entries = list;
-    record.entryCapacity = capacity;
-    return 1;
-}
-
 Entry* Document::takeEntryList(NameRecord& record, int32_t capacity)
 {
     size_t bytes = capacity > 0 ? blockSize(size_t(capacity), sizeof(Entry)) : 0;
-    auto* list = static_cast<Entry*>(bytes ? allocBlock(bytes) : nullptr);
+    auto* list = static_cast<Entry*>(bytes ? readBlocks.take(bytes) : nullptr);
     if (!list)
         return nullptr;
     record.entries = list;
