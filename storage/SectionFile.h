@@ -64,6 +64,6 @@ private:
     int failed_ = 0;                  // write mode: a write failed
     SectionIndex index_;
     int indexState_ = 0;              // 0 not built yet, 1 built, -1 could not be built
-    char out_[8192];                  // write mode: lines waiting for the next write
+    char out_[64 * 1024];             // write mode: lines waiting for the next write
     size_t outUsed_ = 0;
 };
