@@ -21,7 +21,8 @@ cmake --build --preset win32
 cmake --preset win64
 cmake --build --preset win64
 
-# One virtual display for the whole Windows run, unless there is a screen.
+# One virtual display with a window manager for the whole Windows run,
+# unless there is a screen.
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ]; then
   . scripts/xvfb.sh
@@ -30,7 +31,7 @@ fi
 finish() {
   WINEPREFIX="$PWD/build/win64/wineprefix" WINESERVER=/usr/lib/wine/wineserver64 \
     timeout 20 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && stop_xvfb
 }
 trap finish EXIT
 

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # End to end with the keyboard: the real Tallyvane.exe under Wine on a
-# private Xvfb, typed at with xdotool. F5 adds a name typed into the prompt,
-# F6 does nothing in the Names view and adds an action item in the Action
-# items view, Ctrl+C copies a name, Del with "Y" in the warning window
-# deletes a name. Ctrl+S saves, and
-# the saved file tells what happened. Screenshots of the prompt and the
-# warning window stay in <build>/screenshots.
-#   e2e-keys.sh PATH/TO/Tallyvane.exe SOURCE_DIR
+# private Xvfb with a window manager, typed at with xdotool. Ctrl+C copies a
+# name; F5 adds a name typed into the prompt (Home moves to its start); F6
+# does nothing in the Names view and adds an action item in the Action items
+# view, pasted with Ctrl+V; Alt+E opens the Edit menu and the status bar shows
+# the highlighted item's help text; Del with "Y" in the warning window
+# deletes a name. Ctrl+S saves, and the saved file tells what happened.
+# Screenshots of the prompt, the menu and the warning window stay in
+# <build>/screenshots.
+#   e2e-keys.sh PATH/TO/Tallyvane.exe SOURCE_DIR PATH/TO/status_text.exe
 # Exit 77 (skipped) when the X tools or the right Wine are missing.
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-src=${2:?usage: e2e-keys.sh Tallyvane.exe SOURCE_DIR}
+src=${2:?usage: e2e-keys.sh Tallyvane.exe SOURCE_DIR status_text.exe}
+peek=${3:?usage: e2e-keys.sh Tallyvane.exe SOURCE_DIR status_text.exe}
 build=$(dirname "$(dirname "$exe")")
 shots=$build/screenshots
 mkdir -p "$shots"
@@ -45,7 +48,7 @@ finish() {
   WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
   rm -rf "$work"
 }
 trap finish EXIT
@@ -76,37 +79,8 @@ sleep 1
 xdotool mousemove --window "$win" 200 300 click 1
 sleep 0.5
 
-# F5 in the Names view: the prompt, a typed name, Enter.
-xdotool key F5
-prompt=$(wait_window "Add" 40)
-[ -n "$prompt" ] || fail "F5 showed no prompt titled 'Add'"
-sleep 0.5
-import -window "$prompt" "$shots/e2e-keys-1-prompt.png" || fail "no screenshot of the prompt"
-xdotool type --delay 30 "Zed Zebra"
-xdotool key Return
-gone "Add" || fail "the prompt stayed up after Enter"
-echo "F5: prompt shown, name typed"
-
-# F6 in the Names view does nothing.
-xdotool key F6
-[ -z "$(wait_window "Add" 6)" ] || fail "F6 showed a prompt in the Names view"
-echo "F6 in the Names view: nothing"
-
-# View > Action items, then F6.
-xdotool key alt+v a
-sleep 0.5
-xdotool key F6
-prompt=$(wait_window "Add" 40)
-[ -n "$prompt" ] || fail "F6 showed no prompt in the Action items view"
-xdotool type --delay 30 "Return keys"
-xdotool key Return
-gone "Add" || fail "the action prompt stayed up"
-echo "F6 in the Action items view: action typed"
-
-# Back to the names: Ctrl+C on the first name. Wine hands the Windows
-# clipboard on to the X clipboard, where Tk reads it.
-xdotool key alt+v n
-sleep 0.5
+# Ctrl+C on the first name. Wine hands the Windows clipboard on to the X
+# clipboard, where Tk reads it.
 xdotool key Home
 sleep 0.5
 xdotool key ctrl+c
@@ -115,15 +89,61 @@ clip=$(python3 -c 'import tkinter; r = tkinter.Tk(); r.withdraw(); print(r.clipb
 [ "$clip" = "Ann Smith" ] || fail "Ctrl+C left '$clip' on the clipboard, not 'Ann Smith'"
 echo "Ctrl+C: 'Ann Smith' on the clipboard"
 
-# The second row (Bob Jones) with Del, answered Y.
+# F5 in the Names view: the prompt; "Zebra" typed, Home, then "Zed " in
+# front of it, Enter.
+xdotool key F5
+prompt=$(wait_window "Add" 40)
+[ -n "$prompt" ] || fail "F5 showed no prompt titled 'Add'"
 sleep 0.5
+import -window "$prompt" "$shots/e2e-keys-1-prompt.png" || fail "no screenshot of the prompt"
+xdotool type --delay 30 "Zebra"
+xdotool key Home
+xdotool type --delay 30 "Zed "
+xdotool key Return
+gone "Add" || fail "the prompt stayed up after Enter"
+echo "F5: prompt shown, name typed, Home moved to its start"
+
+# F6 in the Names view does nothing.
+xdotool key F6
+[ -z "$(wait_window "Add" 6)" ] || fail "F6 showed a prompt in the Names view"
+echo "F6 in the Names view: nothing"
+
+# View > Action items, then F6: the copied name pasted with Ctrl+V, more typed.
+xdotool key alt+v a
+sleep 0.5
+xdotool key F6
+prompt=$(wait_window "Add" 40)
+[ -n "$prompt" ] || fail "F6 showed no prompt in the Action items view"
+sleep 0.3
+xdotool key ctrl+v
+xdotool type --delay 30 " returns keys"
+xdotool key Return
+gone "Add" || fail "the action prompt stayed up"
+echo "F6 in the Action items view: action pasted and typed"
+
+# Alt+E opens the Edit menu with its first item highlighted; its help text
+# stands in part 0 of the status bar until the menu closes.
+xdotool key alt+v n
+sleep 0.5
+xdotool key alt+e
+sleep 1
+help=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" 2>/dev/null | tr -d '\r')
+import -window root "$shots/e2e-keys-2-menu.png" || true
+[ "$help" = "Add a new name to the name list" ] || fail "with the Edit menu open the status bar reads '$help'"
+xdotool key Escape Escape
+sleep 0.5
+help=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" 2>/dev/null | tr -d '\r')
+[ -z "$help" ] || fail "the status bar still reads '$help' after the menu closed"
+echo "Alt+E: Edit menu open, help text shown and cleared"
+
+# The second row (Bob Jones) with Del, answered Y.
 xdotool key Home Down
 sleep 0.3
 xdotool key Delete
 warning=$(wait_window "Delete" 40)
 [ -n "$warning" ] || fail "Del showed no warning window titled 'Delete'"
 sleep 0.5
-import -window "$warning" "$shots/e2e-keys-2-warning.png" || fail "no screenshot of the warning window"
+import -window "$warning" "$shots/e2e-keys-3-warning.png" || fail "no screenshot of the warning window"
 xdotool key y
 gone "Delete" || fail "the warning window stayed up after Y"
 echo "Del: warning shown, answered Y"
@@ -134,9 +154,9 @@ sleep 2
 saved=$(tr -d '\r' < "$work/club.tvd")
 echo "$saved" | grep -qx "[0-9]* Zed Zebra" || fail "the saved file has no name 'Zed Zebra'"
 echo "$saved" | grep -q "Bob Jones" && fail "'Bob Jones' is still in the saved file"
-echo "$saved" | grep -qx "Return keys" || fail "the saved file has no action item 'Return keys'"
+echo "$saved" | grep -qx "Ann Smith returns keys" || fail "the saved file has no action item 'Ann Smith returns keys'"
 # Ann Smith (section [0]) had four entries: the new action item gives her a fifth.
 echo "$saved" | grep -A1 -x "\[0\]" | tail -1 | grep -qx "5" || fail "Ann Smith's entry count is not 5"
-echo "saved file: Zed Zebra and Return keys present, Bob Jones gone"
+echo "saved file: Zed Zebra and Ann Smith returns keys present, Bob Jones gone"
 echo "screenshots: $shots/e2e-keys-*.png"
 echo "PASSED"

@@ -40,7 +40,7 @@ finish() {
   WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
 }
 trap finish EXIT
 

@@ -36,7 +36,7 @@ LRESULT CALLBACK recordingParent(HWND window, UINT message, WPARAM wParam, LPARA
 
 TEST(ViewBars, TheTitleFieldFollowsTheWidthAndTheButtonsStay)
 {
-    TestWindow parent("parent", 0, 0, 500, 300, true);
+    TestWindow parent("parent", 0, 0, 500, 300);
     ViewBar bar;
     ASSERT_EQ(1, bar.createBar(parent, 0, 0, 400, 32));
     RECT title = childRect(bar.titleField.hwnd);
@@ -69,7 +69,7 @@ TEST(ViewBars, TheTitleFieldFollowsTheWidthAndTheButtonsStay)
 
 TEST(ViewBars, EachButtonCallsItsOperationEveryTime)
 {
-    TestWindow parent("parent", 0, 0, 500, 300, true);
+    TestWindow parent("parent", 0, 0, 500, 300);
     ViewBar bar;
     StubHost host;
     bar.setHost(&host);
