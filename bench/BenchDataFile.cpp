@@ -188,6 +188,7 @@ bool copyPass(const std::string& from, const std::string& to, char* chunk)
     return out.flush() && out.close();
 }
 
+#ifndef _WIN32
 // Wall time of a shell command, or -1 when it fails.
 double commandWall(const std::string& command)
 {
@@ -196,6 +197,7 @@ double commandWall(const std::string& command)
     double wall = seconds(std::chrono::steady_clock::now() - start);
     return status == 0 ? wall : -1;
 }
+#endif
 
 bool measureReferences(const std::string& path, const std::string& copy, Figures& f)
 {
