@@ -35,6 +35,10 @@ char* ReadBlocks::room(size_t bytes, size_t alignment)
         auto* block = static_cast<Block*>(allocBlock(header + size));
         if (!block)
             return nullptr;
+        if (!addStart(block)) {
+            releaseBlock(block);
+            return nullptr;
+        }
         block->previous = last_;
         block->size = size;
         last_ = block;
@@ -66,15 +70,44 @@ char* ReadBlocks::keepText(const char* text, size_t length)
     return copy;
 }
 
+bool ReadBlocks::addStart(Block* block)
+{
+    if (count_ == capacity_) {
+        size_t grown = capacity_ ? capacity_ * 2 : 64;
+        void* larger = reallocZeroed(sorted_, capacity_ * sizeof(Block*), blockSize(grown, sizeof(Block*)));
+        if (!larger)
+            return false;
+        sorted_ = static_cast<Block**>(larger);
+        capacity_ = grown;
+    }
+    auto address = reinterpret_cast<uintptr_t>(block);
+    size_t at = count_;
+    while (at > 0 && reinterpret_cast<uintptr_t>(sorted_[at - 1]) > address) {
+        sorted_[at] = sorted_[at - 1];
+        --at;
+    }
+    sorted_[at] = block;
+    count_++;
+    return true;
+}
+
 bool ReadBlocks::holds(const void* pointer) const
 {
+    // The last block that starts at or below the address is the only candidate.
     auto address = reinterpret_cast<uintptr_t>(pointer);
-    for (const Block* block = last_; block; block = block->previous) {
-        auto start = reinterpret_cast<uintptr_t>(block) + headerSize(sizeof(Block));
-        if (address >= start && address - start < block->size)
-            return true;
+    size_t low = 0, high = count_;
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        if (reinterpret_cast<uintptr_t>(sorted_[middle]) <= address)
+            low = middle + 1;
+        else
+            high = middle;
     }
-    return false;
+    if (low == 0)
+        return false;
+    const Block* block = sorted_[low - 1];
+    auto start = reinterpret_cast<uintptr_t>(block) + headerSize(sizeof(Block));
+    return address >= start && address - start < block->size;
 }
 
 void ReadBlocks::release()
@@ -84,6 +117,9 @@ void ReadBlocks::release()
         releaseBlock(last_);
         last_ = previous;
     }
+    releaseBlock(sorted_);
+    sorted_ = nullptr;
+    count_ = capacity_ = 0;
     free_ = nullptr;
     left_ = 0;
 }

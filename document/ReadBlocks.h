@@ -33,9 +33,16 @@ private:
     char* room(size_t bytes, size_t alignment);
 
     static const size_t kFirstSize = 64 * 1024;
-    static const size_t kLargestSize = 1024 * 1024;
+    static const size_t kLargestSize = 256 * 1024;
+
+    bool addStart(Block* block);
 
     Block* last_ = nullptr;   // owned chain, newest first
     char* free_ = nullptr;    // next unused byte of last_
     size_t left_ = 0;         // unused bytes of last_
+    // The blocks by address, for holds: a binary search instead of a walk
+    // of the chain for every list and text a reset releases.
+    Block** sorted_ = nullptr;   // owned heap block
+    size_t count_ = 0;
+    size_t capacity_ = 0;
 };
