@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include <shellapi.h>
+
 #include "CentreWindow.h"
 #include "Document.h"
 #include "Framework.h"
@@ -13,7 +15,10 @@ MainWindow::MainWindow(const MainWindowParts& companions) : parts(companions) {}
 
 int MainWindow::OnCreate() {
     CentreWindow(hwnd);
-    return FrameWindow::OnCreate();
+    if (!FrameWindow::OnCreate()) return 0;
+    // Files dragged from Explorer or the desktop arrive as WM_DROPFILES.
+    DragAcceptFiles(hwnd, TRUE);
+    return 1;
 }
 
 LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {

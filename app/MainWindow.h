@@ -14,6 +14,8 @@
 //   MainWindowClipboard.cpp the copy of the selected row
 //   MainWindowFileCommands.cpp  New, Exit and emptying the window
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
+//   MainWindowDrop.cpp      files dropped on the window
+//   MainWindowRoster.cpp    a dropped roster of names
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
@@ -54,7 +56,7 @@ public:
     explicit MainWindow(const MainWindowParts& parts);
 
     // --- window (MainWindow.cpp)
-    // Centres the window, then the frame's creation step.
+    // Centres the window, then the frame's creation step; accepts dropped files.
     int OnCreate() override;
     // White text on navy for every list pane; returns listBrush.
     LRESULT OnCtlColorListBox(WPARAM wParam, LPARAM lParam) override;
@@ -62,6 +64,9 @@ public:
     void OnDestroy() override;
     // Rows of the entries pane go to its drawItem.
     void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+    // Files dropped on the window (MainWindowDrop.cpp): the first one that
+    // dropUseOf knows is used; when none is, the first is refused with a message.
+    void OnDropFiles(WPARAM wParam) override;
     // Validates, then has the entries pane and the view bar repaint.
     void OnPaint() override;
     // "Save data?" when the document is modified; 1 when it may be dropped.
@@ -109,6 +114,14 @@ public:
     void writeSettings();
     // A recent-file command id from 5900.
     int openRecent(int id);
+    // Opens path as the Open command opens the file chosen in its dialog
+    // ("Save data?" first); nonzero when a document was opened.
+    int openDroppedFile(const char* path);
+    // Adds the new names of the roster at path (MainWindowRoster.cpp) as
+    // tvd add-names would, after asking "Add N names from roster.csv?"; shows
+    // them in the Names view and sets modified, saving nothing. Refused in
+    // read-only mode; a roster without new names only says so.
+    void addRoster(const char* path);
     RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)
@@ -205,6 +218,10 @@ public:
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 
 private:
+    // The end of every open, after closeDocument: loads path (from the
+    // recent-file item recentId, or 0), or reports why not and starts an
+    // empty untitled document. Nonzero when a document is open afterwards.
+    int finishOpen(const char* path, int recentId);
     ListBoxControl* paneOf(ViewMode mode) const;
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);

@@ -1,6 +1,7 @@
 // The file operations of the main window: the folders and the settings file
-// at start-up and exit, Open (start-up, Open dialog, recent-file item), Save
-// through the ".$$$" file beside the data file, and Save as.
+// at start-up and exit, Open (start-up, Open dialog, recent-file item, a
+// dropped file), Save through the ".$$$" file beside the data file, and
+// Save as.
 #include <cstring>
 
 #include "Document.h"
@@ -57,7 +58,16 @@ int MainWindow::openDocument(int ask, int recentId) {
         currentPath[0] = '\0';
     }
 
-    if (chosen && path[0]) {
+    return finishOpen(chosen ? path : "", recentId);
+}
+
+int MainWindow::openDroppedFile(const char* path) {
+    if (!closeDocument()) return 0;
+    return finishOpen(path, 0);
+}
+
+int MainWindow::finishOpen(const char* path, int recentId) {
+    if (path[0]) {
         if (loadDocument(path)) {
             // The document now is the file's content, nothing to save yet.
             parts.document->modified = 0;

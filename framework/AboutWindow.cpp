@@ -4,8 +4,9 @@
 #include <shellapi.h>
 
 #include "GdiGuards.h"
+#include "Version.h"
 
-const char AboutWindow::aboutText[] = "Tallyvane - Version 1.04\n(c) 2026 Vantorell, Mira Ostlund";
+const char AboutWindow::aboutText[] = "Tallyvane - Version " TALLYVANE_VERSION "\n(c) 2026 Vantorell, Mira Ostlund";
 const char AboutWindow::webAddress[] = "https://tallyvane.example.org/";
 
 namespace {

@@ -62,3 +62,26 @@ int replaceExtension(char* path, int size, const char* extension)
     memcpy(at, extension, length + 1);
     return 1;
 }
+
+bool hasExtension(const char* path, const char* extension)
+{
+    const char* own = findExtension(path);
+    if (!own)
+        return false;
+    for (; *own && *extension; ++own, ++extension) {
+        char a = *own >= 'A' && *own <= 'Z' ? char(*own + 32) : *own;
+        char b = *extension >= 'A' && *extension <= 'Z' ? char(*extension + 32) : *extension;
+        if (a != b)
+            return false;
+    }
+    return *own == *extension;
+}
+
+const char* fileNamePart(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            name = p + 1;
+    return name;
+}

@@ -8,6 +8,10 @@
 // ("dir\", "C:"). A name that starts with a dot is all extension.
 char* findExtension(char* path);
 const char* findExtension(const char* path);
+// The file-name part of path: the text after its last backslash, slash or colon.
+const char* fileNamePart(const char* path);
+// Whether the path's extension is extension (with its dot), a-z matching A-Z.
+bool hasExtension(const char* path, const char* extension);
 // Cuts the path at its extension's dot, if it has one.
 void stripExtension(char* path);
 // Puts extension (with or without its leading dot) in place of the path's

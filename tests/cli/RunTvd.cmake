@@ -1,7 +1,19 @@
 # Runs tvd once and checks its exit status and its output line by line.
 #   -DTVD=program -DEMULATOR=runner-or-empty -DDIR=working-folder
 #   -DARGS=a|b|c -DEXPECT_RC=n -DEXPECT_OUT=file [-DSAME_A=file -DSAME_B=file]
+#   [-DCOPY=from|to] [-DFRESH=file] [-DEXPECT_ERR=file]
+# COPY copies a file of DIR before the run, FRESH removes one; EXPECT_ERR
+# also checks stderr.
 string(REPLACE "|" ";" args "${ARGS}")
+if(COPY)
+  string(REPLACE "|" ";" copy "${COPY}")
+  list(GET copy 0 from)
+  list(GET copy 1 to)
+  file(COPY_FILE ${DIR}/${from} ${DIR}/${to})
+endif()
+if(FRESH)
+  file(REMOVE ${DIR}/${FRESH})
+endif()
 execute_process(COMMAND ${EMULATOR} ${TVD} ${args}
   WORKING_DIRECTORY ${DIR}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -12,6 +24,13 @@ if(NOT rc STREQUAL EXPECT_RC)
 endif()
 if(NOT out STREQUAL expected)
   message(FATAL_ERROR "tvd ${ARGS}: output\n${out}expected\n${expected}")
+endif()
+if(EXPECT_ERR)
+  string(REPLACE "\r" "" err_lines "${err}")
+  file(READ ${EXPECT_ERR} expected_err)
+  if(NOT err_lines STREQUAL expected_err)
+    message(FATAL_ERROR "tvd ${ARGS}: stderr\n${err_lines}expected\n${expected_err}")
+  endif()
 endif()
 if(EXPECT_RC STREQUAL "2" AND NOT err MATCHES "usage: tvd check FILE")
   message(FATAL_ERROR "tvd ${ARGS}: no usage text on stderr:\n${err}")

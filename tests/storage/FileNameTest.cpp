@@ -66,4 +66,18 @@ TEST(FileName, StripExtension)
     EXPECT_EQ(stripped(""), "");
 }
 
+TEST(FileName, NamePartAndExtensionCheck)
+{
+    EXPECT_STREQ(fileNamePart("C:\\my.folder\\Roster.CSV"), "Roster.CSV");
+    EXPECT_STREQ(fileNamePart("data/club.tvd"), "club.tvd");
+    EXPECT_STREQ(fileNamePart("C:club.tvd"), "club.tvd");
+    EXPECT_STREQ(fileNamePart("dir\\"), "");
+    EXPECT_TRUE(hasExtension("C:\\x\\Roster.CSV", ".csv"));
+    EXPECT_TRUE(hasExtension("club.tvd", ".TVD"));
+    EXPECT_FALSE(hasExtension("club.tvd.bak", ".tvd"));
+    EXPECT_FALSE(hasExtension("my.csv\\roster", ".csv"));
+    EXPECT_FALSE(hasExtension("roster.csvx", ".csv"));
+    EXPECT_FALSE(hasExtension("", ".csv"));
+}
+
 } // namespace

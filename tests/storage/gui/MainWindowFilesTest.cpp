@@ -4,6 +4,7 @@
 #include "DialogInput.h"
 #include "Folders.h"
 #include "Program.h"
+#include "Screenshot.h"
 #include "storage/FileFaults.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,33 @@ protected:
             items.push_back(item);
         }
         return items;
+    }
+
+    // Posts a drop of paths to the main window in a block of the shell's own
+    // layout, as a drag from Explorer does, and dispatches messages until
+    // the window has handled it (the window frees the block).
+    void drop(const std::vector<std::string>& paths)
+    {
+        size_t chars = 1;
+        for (const std::string& path : paths)
+            chars += path.size() + 1;
+        HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
+        ASSERT_NE(nullptr, block);
+        auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+        header->pFiles = sizeof(DROPFILES);
+        char* names = reinterpret_cast<char*>(header + 1);
+        for (const std::string& path : paths) {
+            std::memcpy(names, path.c_str(), path.size() + 1);
+            names += path.size() + 1;
+        }
+        GlobalUnlock(block);
+        ASSERT_TRUE(PostMessageA(w.hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+            if (msg.message == WM_DROPFILES)
+                break;
+        }
     }
 
     int nameRows() const { return static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETCOUNT, 0, 0)); }
@@ -343,6 +371,125 @@ TEST_F(MainWindowFilesTest, FileThatIsNotADataFileIsReportedTwice)
     EXPECT_EQ("Untitled - Tallyvane", title());
     EXPECT_STREQ("", w.currentPath);
     EXPECT_TRUE(recentItems().empty());
+}
+
+TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
+{
+    std::string club = folder + "club.tvd";
+    std::string other = folder + "OTHER.TVD";
+    std::string notes = folder + "notes.doc";
+    writeAll(club, kClub);
+    writeAll(other, kClub);
+    writeAll(notes, "Ann Smith\r\n");
+    start("\"" + club + "\"");
+    EXPECT_TRUE(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    edit();
+
+    // A file of another kind is refused and changes nothing.
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        drop({notes});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{notes, "Not a Tallyvane data file"}}), boxes);
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_EQ(2, program::document.liveNames);
+
+    // Of several, the first data file is opened, after "Save data?".
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        drop({notes, other, club});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
+    EXPECT_EQ("OTHER.TVD - Tallyvane", title());
+    EXPECT_EQ(other, w.currentPath);
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+    EXPECT_EQ((Strings{other, club}), recentItems());
+    EXPECT_EQ(kClub, readAll(club));
+}
+
+// A roster dropped on the window adds its new names after a question, as tvd
+// add-names would: No changes nothing, Yes adds them unsaved and lists the
+// skipped lines; a roster without new names and read-only mode change nothing.
+TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
+{
+    std::string club = folder + "club.tvd";
+    std::string roster = folder + "Roster.CSV";
+    writeAll(club, kClub);
+    writeAll(roster, "\xEF\xBB\xBFName,Phone\r\n\"Smith, Bob\",1\r\nann smith,2\r\nCara Diaz,3\r\ncara diaz,4\r\n");
+    start("\"" + club + "\"");
+
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        drop({roster});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from Roster.CSV?"}}), boxes);
+    EXPECT_EQ(1, program::document.liveNames);
+    EXPECT_EQ(1, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, [this](HWND box) {
+            tvtest::saveWindowPng(box, "roster_question");
+            answerWith(IDYES)(box);
+        });
+        answer.then(MessageWindow::className, [this](HWND box) {
+            tvtest::saveWindowPng(box, "roster_skipped_lines");
+            answerWith(IDOK)(box);
+        });
+        drop({roster});
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from Roster.CSV?"},
+                                {"Roster.CSV", "Roster.CSV:3: already in the data file - skipped\n"
+                                               "Roster.CSV:5: same name as line 4 - skipped"}}),
+              boxes);
+    ASSERT_EQ(3, nameRows());
+    char row[128] = "";
+    SendMessageA(program::namesPane.hwnd, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(row));
+    EXPECT_STREQ("Smith, Bob", row);
+    int slot = static_cast<int>(SendMessageA(program::namesPane.hwnd, LB_GETITEMDATA, 2, 0));
+    EXPECT_STREQ("Smith, Bob", program::document.names[slot].name);
+    ASSERT_EQ(1, program::document.names[slot].entryCount);
+    EXPECT_EQ(ActionOpen, program::document.names[slot].entries[0].kind);
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_EQ(kClub, readAll(club));
+
+    // Nothing new: said so, nothing changes.
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        drop({roster});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "No new names in Roster.CSV"}}), boxes);
+    EXPECT_EQ(3, program::document.liveNames);
+
+    // Read-only mode refuses before reading the roster.
+    boxes.clear();
+    w.enterReadOnly();
+    std::string more = folder + "more.txt";
+    writeAll(more, "Dev Patel\r\n");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        drop({more});
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Read only - no names added"}}), boxes);
+    EXPECT_EQ(3, program::document.liveNames);
+    EXPECT_EQ(3, nameRows());
 }
 
 TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)

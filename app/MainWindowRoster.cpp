@@ -1,0 +1,64 @@
+// A roster of names (.txt or .csv) dropped on the main window: its new names
+// are added as tvd add-names adds them, after a question, and stay unsaved
+// until the user saves.
+#include "MainWindow.h"
+
+#include <string>
+
+#include "Document.h"
+#include "FileName.h"
+#include "MessageWindow.h"
+#include "RosterFile.h"
+
+namespace {
+
+const char Caption[] = "Tallyvane";
+
+// The message window shows every line at once: a long list is cut short.
+const int kMostNoteLines = 20;
+
+std::string shortenedNotes(const std::string& lines) {
+    std::string shown;
+    int count = 0;
+    for (size_t start = 0; start < lines.size(); start = lines.find('\n', start) + 1) {
+        if (++count > kMostNoteLines) continue;
+        if (!shown.empty()) shown += '\n';
+        shown.append(lines, start, lines.find('\n', start) - start);
+    }
+    if (count > kMostNoteLines) shown += "\n... and " + std::to_string(count - kMostNoteLines) + " more";
+    return shown;
+}
+
+}  // namespace
+
+void MainWindow::addRoster(const char* path) {
+    const char* name = fileNamePart(path);
+    if (readOnlyMode) {
+        showError("Read only - no names added", Caption);
+        return;
+    }
+    RosterFile roster;
+    if (!roster.read(path)) {
+        showError("Failed to open the existing file", path);
+        return;
+    }
+    Document& doc = *parts.document;
+    int32_t count = roster.sortOut(doc);
+    if (count == 0) {
+        showError((std::string("No new names in ") + name).c_str(), Caption);
+        return;
+    }
+    std::string question = "Add " + std::to_string(count) + (count == 1 ? " name from " : " names from ") + name + "?";
+    int answer = parts.messageWindow->showModal(hwnd, question.c_str(), Caption, MB_YESNO | MB_ICONQUESTION, 0,
+                                                RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+    if (answer != IDYES) return;
+
+    // The names added before memory ran out stay, as with the Add name command.
+    int32_t before = doc.liveNames;
+    int32_t added = roster.addTo(doc);
+    if (doc.liveNames != before) doc.modified = 1;
+    showNames();
+    if (added < 0) showError("Out of memory", Caption);
+    std::string notes = shortenedNotes(roster.noteLines(name));
+    if (!notes.empty()) showError(notes.c_str(), name);
+}

@@ -1,0 +1,57 @@
+#include "AddNamesCommand.h"
+
+#include "ConsoleView.h"
+#include "document/Document.h"
+#include "storage/DataFile.h"
+#include "storage/DocumentFile.h"
+#include "storage/FileHandle.h"
+#include "storage/RosterFile.h"
+
+namespace {
+
+const char kNotOpened[] = "Failed to open the existing file";
+
+} // namespace
+
+int runAddNames(const char* file, const char* roster, FILE* out)
+{
+    RosterFile names;
+    if (!names.read(roster)) {
+        fprintf(out, "%s: %s\n", roster, kNotOpened);
+        return 1;
+    }
+
+    Document doc;
+    ConsoleView view(out);
+    if (fileExists(file)) {
+        if (!loadDataFile(doc, view, file)) {
+            view.reportError(file, kNotOpened);
+            return 1;
+        }
+        // A damaged file is open read-only in the program: no name can be added.
+        if (view.readOnly()) {
+            view.reportError(file, "Read only");
+            return 1;
+        }
+    } else if (!doc.resetDocument(0, 0)) {
+        view.reportError("Tallyvane", "Out of memory");
+        return 1;
+    }
+
+    names.sortOut(doc);
+    int32_t added = names.addTo(doc);
+    fputs(names.noteLines(roster).c_str(), out);
+    if (added < 0) {
+        view.reportError("Tallyvane", "Out of memory");
+        return 1;
+    }
+    if (added > 0 || !fileExists(file)) {
+        doc.modified = 1;
+        if (!saveDocumentFile(doc, view, file))
+            return 1;
+    }
+    fprintf(out, "added=%d present=%d skipped=%d\n", int(added), int(names.presentCount()),
+            int(names.skippedCount()));
+    fflush(out);
+    return 0;
+}

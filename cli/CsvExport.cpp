@@ -1,0 +1,90 @@
+#include "CsvExport.h"
+
+#include <string>
+#include <vector>
+
+#include "OutputFile.h"
+#include "ReportTable.h"
+#include "document/Document.h"
+
+namespace {
+
+// Appends text (UTF-8) as one field, quoted when it has to be.
+void appendField(const std::string& text, std::string& row)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        row += text;
+        return;
+    }
+    row += '"';
+    for (char c : text) {
+        if (c == '"')
+            row += '"';
+        row += c;
+    }
+    row += '"';
+}
+
+// The Notes cell: "memo | [x] checkbox (date) | [ ] checkbox".
+void appendNotes(const std::vector<const Entry*>& own, std::string& cell)
+{
+    for (size_t i = 0; i < own.size(); ++i) {
+        const Entry& entry = *own[i];
+        if (i)
+            cell += " | ";
+        if (entry.kind == CheckboxDone)
+            cell += "[x] ";
+        else if (entry.kind == CheckboxOpen)
+            cell += "[ ] ";
+        ReportTable::appendUtf8(entry.text, cell);
+        if (entry.kind == CheckboxDone && entry.date[0]) {
+            cell += " (";
+            ReportTable::appendUtf8(entry.date, cell);
+            cell += ')';
+        }
+    }
+}
+
+} // namespace
+
+void exportCsv(const ReportTable& table, OutputFile& out)
+{
+    const Document& doc = table.document();
+    std::string row = "\xEF\xBB\xBFName";
+    std::string cell;
+    for (int32_t slot : table.actionSlots()) {
+        cell.clear();
+        ReportTable::appendUtf8(doc.actions[slot].text, cell);
+        row += ',';
+        appendField(cell, row);
+    }
+    row += ",Notes\r\n";
+    out.put(row);
+
+    std::vector<const Entry*> cells, own;
+    for (int32_t slot : table.nameSlots()) {
+        row.clear();
+        cell.clear();
+        ReportTable::appendUtf8(doc.names[slot].name, cell);
+        appendField(cell, row);
+        table.actionEntries(slot, cells);
+        for (const Entry* entry : cells) {
+            row += ',';
+            if (!entry || entry->kind != ActionDone)
+                continue;
+            cell.clear();
+            if (entry->date[0])
+                ReportTable::appendUtf8(entry->date, cell);
+            else
+                cell = "done";
+            appendField(cell, row);
+        }
+        table.ownEntries(slot, own);
+        cell.clear();
+        appendNotes(own, cell);
+        row += ',';
+        appendField(cell, row);
+        row += "\r\n";
+        out.put(row);
+    }
+}
