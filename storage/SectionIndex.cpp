@@ -66,6 +66,14 @@ int SectionIndex::build(const char* data, const char* end)
         headers_[count_++] = Header{name, length, hashFolded(name, length), body};
     }
 
+    // The doubling left up to half the array unused: give it back before the
+    // document's lists are allocated beside it.
+    if (count_ > 0 && count_ < capacity) {
+        void* block = reallocZeroed(headers_, size_t(capacity) * sizeof(Header), size_t(count_) * sizeof(Header));
+        if (block)
+            headers_ = static_cast<Header*>(block);
+    }
+
     uint32_t size = 16;
     while (size < uint32_t(count_) * 2)
         size *= 2;
