@@ -48,6 +48,9 @@ public:
         line_[used_] = 0;
     }
 
+    // Characters that still fit.
+    size_t room() const { return size_t(kMost - used_); }
+
 private:
     static const int kMost = SectionFile::kLineSize - 1;
     char* line_;
@@ -62,7 +65,10 @@ void composeEntry(const Entry& entry, char* line)
     out.add(" ");
     if (hasOwnText(entry.kind)) {
         out.add(entry.text ? entry.text : "");
-        if (entry.kind != EntryMemo && entry.date[0]) {
+        // A date that would be cut is left out with its tab: a tab at the
+        // very end would read back as an empty date and the next save
+        // would differ from this one.
+        if (entry.kind != EntryMemo && entry.date[0] && out.room() > strlen(entry.date)) {
             out.add("\t");
             out.add(entry.date);
         }
