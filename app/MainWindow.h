@@ -213,6 +213,7 @@ public:
     MainWindowParts parts;
     int reserveNameRows = 0;       // the next name row reserves room for the file's names
     SortedRows sortedRows;         // rows of the sorted list being filled
+    int fillingNames = 0;          // loadDocument has the Names list's painting off
 
     static constexpr COLORREF Navy = RGB(0, 0, 0x80);
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);

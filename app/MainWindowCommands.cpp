@@ -13,21 +13,6 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM) {
 // Double clicks open the next view; the entries pane's selection shows its
 // date. Returns 1 when the notification was one of these.
 int MainWindow::handlePaneNotification(int id, int code) {
-    if (id == parts.namesPane->id && code == LBN_DBLCLK) {
-        readSelection();
-        showEntries();
-        return 1;
-    }
-    if (id == parts.actionsPane->id && code == LBN_DBLCLK) {
-        readSelection();
-        showPending();
-        return 1;
-    }
-    if (id == parts.pendingPane->id && code == LBN_DBLCLK) {
-        readSelection();
-        showEntries();
-        return 1;
-    }
     if (id == parts.entriesPane->id) {
         if (code == LBN_DBLCLK) {
             // Edit selected, like the menu command.
@@ -38,6 +23,20 @@ int MainWindow::handlePaneNotification(int id, int code) {
             showEntryDate();
             return 1;
         }
+        return 0;
     }
-    return 0;
+    if (code != LBN_DBLCLK) return 0;
+    ListBoxControl* pane = id == parts.namesPane->id     ? parts.namesPane
+                           : id == parts.actionsPane->id ? parts.actionsPane
+                           : id == parts.pendingPane->id ? parts.pendingPane
+                                                         : nullptr;
+    if (!pane) return 0;
+    // A double click that selected no row (an empty list, or after a delete)
+    // does nothing: the view state still names whatever slot the last
+    // command left behind, perhaps a deleted one.
+    if (selectedRow(pane) == -1) return 1;
+    readSelection();
+    if (pane == parts.actionsPane) showPending();
+    else showEntries();
+    return 1;
 }

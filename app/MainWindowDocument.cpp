@@ -47,11 +47,14 @@ void MainWindow::finishWindow() {
 }
 
 int MainWindow::loadDocument(const char* path) {
-    // The reader fills the Names list row by row: no painting until it is done.
+    // The reader fills the Names list row by row: no painting until it is
+    // done, or until it shows a message (reportError).
     fillBegin(parts.namesPane, 0, 0);
+    fillingNames = 1;
     int loaded = loadDataFile(*parts.document, *this, path);
     flushNameRows();
-    fillEnd(parts.namesPane);
+    if (fillingNames) fillEnd(parts.namesPane);
+    fillingNames = 0;
     if (!loaded) return 0;
     writeSettingsOnExit = 1;
     lstrcpynA(currentPath, path, sizeof currentPath);
@@ -125,6 +128,12 @@ void MainWindow::setViewTitle(const char* title) {
 
 void MainWindow::reportError(const char* caption, const char* text) {
     flushNameRows();
+    // The reader adds no rows after a message: the Names list paints again
+    // now, so the window behind the box shows what was read.
+    if (fillingNames) {
+        fillEnd(parts.namesPane);
+        fillingNames = 0;
+    }
     showError(text, caption);
 }
 

@@ -25,6 +25,14 @@ LRESULT send(ListBoxControl* pane, UINT message, WPARAM wParam = 0, LPARAM lPara
 
 bool refused(LRESULT row) { return row == LB_ERR || row == LB_ERRSPACE; }
 
+// A text read from a file can be longer than the prompt holds: OK on its
+// unchanged start leaves the whole text as it was.
+bool unchangedStart(const char* original, const char* answer) {
+    size_t shown = std::strlen(answer);
+    return shown == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
+           std::strncmp(original, answer, shown) == 0;
+}
+
 }  // namespace
 
 int MainWindow::askText(const char* caption, const char* prompt, const char* initialText) {
@@ -68,7 +76,7 @@ void MainWindow::addAction() {
     if (viewMode != ActionsView) return;
     if (!askText("Add", "New action to add:", "") || !parts.inputDialog->text[0]) return;
     Document& doc = *parts.document;
-    if (!doc.addActionItem(parts.inputDialog->text) || !doc.addActionEntries()) {
+    if (!doc.addActionWithEntries(parts.inputDialog->text)) {
         showError(OutOfMemory, Caption);
         return;
     }
@@ -84,6 +92,7 @@ void MainWindow::addMemo() {
         return;
     }
     showEntries();
+    showEntryDate();
     parts.document->modified = 1;
 }
 
@@ -95,6 +104,7 @@ void MainWindow::addCheckbox() {
         return;
     }
     showEntries();
+    showEntryDate();
     parts.document->modified = 1;
 }
 
@@ -110,6 +120,7 @@ void MainWindow::editSelected() {
         NameRecord* person = doc.nameAt(currentItem);
         if (!person) return;
         if (!askText("Edit", "Edit name:", person->name) || !answer[0]) return;
+        if (unchangedStart(person->name, answer)) return;
         Document::copyField(person->name, Document::kTextSize, answer);
         // The list sorts the new text into place; the selection stays where
         // the old row was.
@@ -129,6 +140,7 @@ void MainWindow::editSelected() {
         if (currentItem < 0 || currentItem >= doc.actionCount) return;
         char* slot = doc.actions[currentItem].text;
         if (!askText("Edit", "Edit action item:", slot) || !answer[0]) return;
+        if (unchangedStart(slot, answer)) return;
         // Every person's entry refers to the slot and shows the new text.
         Document::copyField(slot, Document::kTextSize, answer);
         send(pane, LB_DELETESTRING, savedActionsRow);
@@ -143,18 +155,13 @@ void MainWindow::editSelected() {
         Entry* entry = selectedOwnEntry();
         if (!entry) return;
         const char* original = entry->text ? entry->text : "";
-        if (!askText("Edit", "Edit memo", original)) return;
-        // A text read from a file can be longer than the prompt holds; OK on
-        // its unchanged start keeps the whole text.
-        size_t shown = std::strlen(answer);
-        if (shown == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
-            std::strncmp(original, answer, shown) == 0)
-            return;
+        if (!askText("Edit", "Edit memo", original) || unchangedStart(original, answer)) return;
         if (!doc.setEntryText(*entry, answer)) {
             showError(OutOfMemory, Caption);
             return;
         }
         showEntries();
+        showEntryDate();
         return;
     }
     default:
@@ -202,6 +209,7 @@ void MainWindow::deleteSelected() {
     else doc.deleteEntry(currentItem, currentEntry);
     send(pane, LB_DELETESTRING, currentRow);
     doc.modified = 1;
+    if (viewMode == EntriesView) showEntryDate();
 }
 
 void MainWindow::removeDate() {
@@ -216,6 +224,7 @@ void MainWindow::removeDate() {
     // Dates are not part of the row text: the list stays as it is.
     person->entries[position].date[0] = '\0';
     parts.document->modified = 1;
+    showEntryDate();
 }
 
 void MainWindow::leaveReadOnly() {

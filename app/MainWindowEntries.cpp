@@ -27,13 +27,18 @@ void MainWindow::recordEntryState(int row) {
     doc.modified = 1;
 }
 
-// Runs at every selection change of the entries pane.
+// Runs at every selection change of the entries pane, and after the
+// commands that change the selected row or its date without one.
 void MainWindow::showEntryDate() {
     HWND pane = parts.entriesPane->hwnd;
     int row = static_cast<int>(SendMessageA(pane, LB_GETCURSEL, 0, 0));
-    if (row == -1) return;
-    currentRow = row;
     char text[32] = "";
+    if (row == -1) {
+        // No row: no date to describe.
+        statusBar->setStatusText(0, text);
+        return;
+    }
+    currentRow = row;
     LRESULT kind = SendMessageA(pane, LB_GETITEMDATA, row, 0);
     NameRecord* person = parts.document->nameAt(currentItem);
     if (person && (kind == ActionOpen || kind == ActionDone || kind == CheckboxOpen || kind == CheckboxDone)) {

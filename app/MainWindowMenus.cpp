@@ -21,9 +21,22 @@ int MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-// Runs on a right click or the context-menu key in a pane.
+// Runs on a right click or the context-menu key anywhere in the window; the
+// panes and bars pass theirs up with their own handle in wParam.
 void MainWindow::OnContextMenu(WPARAM wParam, LPARAM lParam) {
-    showContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    // Only the shown pane has a context menu. Anywhere else the default
+    // applies: the title bar's system menu, nothing on the bars.
+    HWND clicked = reinterpret_cast<HWND>(wParam);
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    bool fromKeyboard = at.x == -1 && at.y == -1;
+    RECT client;
+    GetClientRect(currentPane->hwnd, &client);
+    ScreenToClient(currentPane->hwnd, &at);
+    if (clicked != currentPane->hwnd || (!fromKeyboard && !PtInRect(&client, at))) {
+        DefWindowProcA(hwnd, WM_CONTEXTMENU, wParam, lParam);
+        return;
+    }
+    showContextMenu(clicked, lParam);
 }
 
 void MainWindow::showContextMenu(HWND, LPARAM position) {
@@ -43,12 +56,18 @@ void MainWindow::showContextMenu(HWND, LPARAM position) {
         ClientToScreen(pane->hwnd, &corner);
         at = corner;
     } else {
-        // The row under the pointer becomes the selection the command acts on.
+        // The row under the pointer becomes the selection the command acts
+        // on; below the last row nothing is selected, so no command acts on
+        // the row selected before.
         POINT client = at;
         ScreenToClient(pane->hwnd, &client);
         int rowHeight = static_cast<int>(SendMessageA(pane->hwnd, LB_GETITEMHEIGHT, 0, 0));
         int top = static_cast<int>(SendMessageA(pane->hwnd, LB_GETTOPINDEX, 0, 0));
-        if (rowHeight > 0) SendMessageA(pane->hwnd, LB_SETCURSEL, top + client.y / rowHeight, 0);
+        int rows = static_cast<int>(SendMessageA(pane->hwnd, LB_GETCOUNT, 0, 0));
+        int row = rowHeight > 0 ? top + client.y / rowHeight : -1;
+        SendMessageA(pane->hwnd, LB_SETCURSEL, row < rows ? row : -1, 0);
+        // LB_SETCURSEL sends no LBN_SELCHANGE.
+        if (viewMode == EntriesView) showEntryDate();
     }
     OnInitMenu();
     // The chosen item comes back as WM_COMMAND, like a menu item.

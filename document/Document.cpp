@@ -141,6 +141,35 @@ int Document::addActionEntries()
     return 1;
 }
 
+int Document::addActionWithEntries(const char* text)
+{
+    // Room first, in the action table and in every live name's list, so
+    // that nothing can fail once the item is stored.
+    if (actionCount >= actionTable.capacity) {
+        actions = static_cast<ActionItem*>(actionTable.growArray());
+        if (actionCount >= actionTable.capacity)
+            return 0;
+    }
+    for (int32_t i = 0; i < namesCount; ++i) {
+        NameRecord& record = names[i];
+        if (record.name[0] && (!record.entries || !ensureEntryRoom(record)))
+            return 0;
+    }
+    // A growth that fails after an element was stored leaves its table full;
+    // the next addition grows it first.
+    addActionItem(text);
+    for (int32_t i = 0; i < namesCount; ++i) {
+        NameRecord& record = names[i];
+        if (!record.name[0])
+            continue;
+        Entry& entry = record.entries[record.entryCount];
+        entry.kind = ActionOpen;
+        entry.actionIndex = actionCount - 1;
+        commitEntry(record);
+    }
+    return 1;
+}
+
 Entry* Document::newActionList(int32_t* written, int32_t* capacity)
 {
     if (actionCount > INT32_MAX - kEntryStep)
@@ -279,7 +308,9 @@ void Document::deleteActionItem(int32_t actionSlot)
 void Document::deleteName(int32_t nameSlot)
 {
     NameRecord* record = nameAt(nameSlot);
-    if (!record || !record->name[0])
+    // A live slot is one that still has its entry list, even when its name
+    // is empty: the reader deletes the nameless lines of a damaged file.
+    if (!record || !record->entries)
         return;
     record->name[0] = 0;
     releaseEntries(*record);

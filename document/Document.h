@@ -40,6 +40,9 @@ public:
     int resetDocument(int32_t expectedNames, int32_t expectedActions);
     int addActionItem(const char* text);
     int addActionEntries();
+    // The Add action command: the item together with every live name's open
+    // entry for it, or nothing at all when memory is short.
+    int addActionWithEntries(const char* text);
     int32_t addName(const char* text);
     int addMemo(int32_t nameSlot, const char* text);
     int addCheckbox(int32_t nameSlot, const char* text);

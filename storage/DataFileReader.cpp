@@ -146,11 +146,11 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
 }
 
 // Names get their entry lists after all of them are read; a load that ends
-// early gives the names read so far the lists a name is added with.
+// early gives the live names read so far the lists a name is added with.
 void giveListsUpTo(Document& doc, int32_t count)
 {
     for (int32_t i = 0; i < count; ++i)
-        if (!doc.names[i].entries && !doc.giveActionEntries(doc.names[i]))
+        if (doc.names[i].name[0] && !doc.names[i].entries && !doc.giveActionEntries(doc.names[i]))
             return;
 }
 
@@ -202,6 +202,16 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
                 view.reportError(kCaption, "Out of memory");
                 return 0;
             }
+            // A line without a name keeps its slot, so the later lines keep
+            // their numbers, but counts as deleted: no blank row, and a save
+            // writes a consistent file without it.
+            if (!doc.names[slot].name[0]) {
+                // appendName counted it live and gave it no list yet: it
+                // stays without one, as a deleted slot does.
+                doc.liveNames--;
+                *inconsistency = 7;
+                continue;
+            }
             view.addNameRow(doc.names[slot].name, slot);
         }
     }
@@ -209,6 +219,8 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         *inconsistency = 2;
 
     for (int32_t i = 0; i < doc.namesCount; ++i) {
+        if (!doc.names[i].name[0])
+            continue;
         char number[16];
         snprintf(number, sizeof number, "%d", int(i));
         if (!file.findSection(number)) {

@@ -65,12 +65,19 @@ void composeEntry(const Entry& entry, char* line)
     out.add(" ");
     if (hasOwnText(entry.kind)) {
         out.add(entry.text ? entry.text : "");
-        // A date that would be cut is left out with its tab: a tab at the
-        // very end would read back as an empty date and the next save
-        // would differ from this one.
-        if (entry.kind != EntryMemo && entry.date[0] && out.room() > strlen(entry.date)) {
-            out.add("\t");
-            out.add(entry.date);
+        if (entry.kind != EntryMemo) {
+            // The first tab of a checkbox line starts its date on reading:
+            // tabs inside the text (pasted into the prompt) become blanks.
+            for (char* p = line; *p; ++p)
+                if (*p == '\t')
+                    *p = ' ';
+            // A date that would be cut is left out with its tab: a tab at the
+            // very end would read back as an empty date and the next save
+            // would differ from this one.
+            if (entry.date[0] && out.room() > strlen(entry.date)) {
+                out.add("\t");
+                out.add(entry.date);
+            }
         }
     } else {
         out.add(entry.date);

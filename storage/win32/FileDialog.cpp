@@ -1,7 +1,9 @@
 #include "FileDialog.h"
 
+#include "storage/FileHandle.h"
 #include "storage/FileName.h"
 
+#include <stdio.h>
 #include <string.h>
 
 FileDialog::FileDialog(int isOpen)
@@ -13,6 +15,13 @@ FileDialog::FileDialog(int isOpen)
 
 void FileDialog::customize(OPENFILENAMEA&)
 {
+}
+
+int FileDialog::confirmReplace(HWND owner, const char* path)
+{
+    char question[MAX_PATH + 64];
+    snprintf(question, sizeof question, "%s already exists.\nDo you want to replace it?", path);
+    return MessageBoxA(owner, question, "Save As", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 int FileDialog::run(HWND owner, char* path, int size, const char* folder)
@@ -47,13 +56,26 @@ int FileDialog::run(HWND owner, char* path, int size, const char* folder)
             readOnly = chosenReadOnly;
             changed = 1;
         }
-    } else if (!GetSaveFileNameA(&dialog)) {
-        return 0;
+        if (extension && *extension && !forceExtension(path, size, extension))
+            return 0;
+        return 1;
     }
 
-    if (extension && *extension && !forceExtension(path, size, extension))
-        return 0;
-    return 1;
+    // The dialog would ask about the name as typed ("list.txt") and then
+    // list.tvd would be replaced without a word: the question is asked here,
+    // about the file that will really be written.
+    const DWORD saveFlags = dialog.Flags & ~OFN_OVERWRITEPROMPT;
+    const bool askReplace = (dialog.Flags & OFN_OVERWRITEPROMPT) != 0;
+    for (;;) {
+        dialog.Flags = saveFlags;
+        if (!GetSaveFileNameA(&dialog))
+            return 0;
+        if (extension && *extension && !forceExtension(path, size, extension))
+            return 0;
+        if (!askReplace || !fileExists(path) || confirmReplace(owner, path))
+            return 1;
+        // No: the dialog again, showing the name that was refused.
+    }
 }
 
 int forceExtension(char* path, int size, const char* extension)

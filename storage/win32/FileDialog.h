@@ -15,9 +15,17 @@ public:
     // base class leaves it alone.
     virtual void customize(OPENFILENAMEA& dialog);
 
+    // Save dialog with OFN_OVERWRITEPROMPT: runs when path, the file that
+    // will be written, already exists; 1 to replace it. The base class asks
+    // "<path> already exists. Do you want to replace it?" in a system
+    // message box owned by owner, as the dialog itself would.
+    virtual int confirmReplace(HWND owner, const char* path);
+
     // Shows the dialog owned by owner, starting in folder, with path (size
     // characters) as the file-name field. Returns 1 with the chosen path,
-    // forced to the default extension, in path; 0 when cancelled.
+    // forced to the default extension, in path; 0 when cancelled. A Save
+    // dialog asks before an existing file is replaced, and comes back when
+    // the answer is No.
     int run(HWND owner, char* path, int size, const char* folder);
 
     int readOnly = 0;       // Open only: the read-only check box, in and out

@@ -52,8 +52,12 @@ void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& re
     moveLegacySettings(legacy, out.settingsPath);
 
     // A file named on the command line is opened whatever the settings say.
+    // A relative path is made absolute now: the common dialogs may change the
+    // current folder, and a later Save must still write where it was found.
     if (found >= 2 && tokens[1][0]) {
-        copyPath(out.currentPath, sizeof out.currentPath, tokens[1]);
+        DWORD length = GetFullPathNameA(tokens[1], sizeof out.currentPath, out.currentPath, nullptr);
+        if (length == 0 || length >= sizeof out.currentPath)
+            out.currentPath[0] = '\0';
         out.fromCommandLine = out.currentPath[0] != '\0';
     }
 

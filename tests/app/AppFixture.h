@@ -43,8 +43,17 @@ inline std::string statusText(int part) {
     return text;
 }
 
-// The example data file as a path Wine can open.
-inline std::string exampleFile() { return std::string("Z:") + TV_SOURCE_DIR + "/examples/club.tvd"; }
+// A file of the source tree as a full Windows path, the form start-up gives
+// a path named on the command line.
+inline std::string sourceFile(const char* relative) {
+    std::string path = std::string("Z:") + TV_SOURCE_DIR + "/" + relative;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// The example data file.
+inline std::string exampleFile() { return sourceFile("examples/club.tvd"); }
 
 // A visible top-level message window of the thread, or null.
 inline HWND findMessageWindow() { return FindWindowA("CMSGCLASS", nullptr); }

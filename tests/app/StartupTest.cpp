@@ -1,5 +1,6 @@
 // Start-up, the title, the panes' styles and colours, and the layout.
 #include "AppFixture.h"
+#include "Screenshot.h"
 
 using namespace apptest;
 
@@ -35,6 +36,34 @@ TEST_F(AppTest, AMissingFileIsReportedAndLeavesAnUntitledDocument) {
     EXPECT_EQ(1, answer.answered());
     EXPECT_EQ("Z:\\no\\such\\file.tvd|Failed to open the existing file", captured);
     EXPECT_EQ("Untitled - Tallyvane", windowText(window().hwnd));
+}
+
+// The reader's message about a damaged file comes up while the Names list is
+// being filled; the names read so far are painted behind it.
+TEST_F(AppTest, TheNamesArePaintedBehindTheMessageAboutADamagedFile) {
+    std::string file = sourceFile("tests/cli/data/damaged.tvd");
+    std::string captured;
+    int whitePixels = 0;
+    ModalAnswerer answer;
+    answer.then("CMSGCLASS", [&](HWND) {
+        captured = program::messageWindow.message ? program::messageWindow.message : "";
+        tvtest::Image pane = tvtest::captureWindow(names());
+        RECT row = {};
+        SendMessageA(names(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        POINT origin = {0, 0};
+        ClientToScreen(names(), &origin);
+        RECT frame;
+        GetWindowRect(names(), &frame);
+        for (int y = row.top; y < row.bottom; ++y)
+            for (int x = row.left; x < row.right; ++x)
+                if (pane.pixel(x + origin.x - frame.left, y + origin.y - frame.top) == MainWindow::White) ++whitePixels;
+        tvtest::pressKey(GetFocus(), VK_RETURN);
+    });
+    startWith("Tallyvane.exe \"" + file + "\"");
+    EXPECT_EQ(1, answer.answered());
+    EXPECT_EQ("Data file is corrupt - Err# 4", captured);
+    EXPECT_GT(whitePixels, 10);  // the text of "Ann"
+    EXPECT_EQ("Read only", statusText(1));
 }
 
 TEST_F(AppTest, PaneStylesAndClasses) {

@@ -3,6 +3,8 @@
 #include "ProgramFixture.h"
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "resource.h"
 
 namespace {
@@ -141,6 +143,130 @@ TEST_F(Dispatch, RightClickSelectsTheRowSoDeleteNameDeletesTheNameUnderThePointe
     EXPECT_EQ((std::vector<std::string>{"Ann", "Bob"}), rows(&program::namesPane));
     EXPECT_EQ(0, doc().names[2].name[0]);
     EXPECT_EQ(1, doc().modified);
+}
+
+// Clicks that select no row act on no row: a double click on a list without
+// a selection keeps the view, and only right clicks inside the shown pane
+// bring up its context menu, which acts on nothing below the last row.
+TEST_F(Dispatch, ClicksThatSelectNoRowActOnNoRow)
+{
+    std::vector<int> slots = seed({"Ann", "Bob"}, {"Dues"});
+    doc().deleteName(slots[1]);
+    window().showNames();
+    window().currentItem = slots[1];  // what a delete leaves behind
+    struct {
+        ViewMode view;
+        ListBoxControl* pane;
+    } doubleClicks[] = {{NamesView, &program::namesPane},
+                        {ActionsView, &program::actionsPane},
+                        {PendingView, &program::pendingPane}};
+    for (const auto& c : doubleClicks) {
+        showView(this, window(), c.view);
+        window().currentItem = slots[1];
+        selectRow(c.pane, -1);
+        SendMessageA(window().hwnd, WM_COMMAND, MAKEWPARAM(c.pane->id, LBN_DBLCLK), LPARAM(c.pane->hwnd));
+        EXPECT_EQ(c.view, window().viewMode) << c.view;
+        EXPECT_EQ(slots[1], window().currentItem) << c.view;
+    }
+
+    // Right clicks elsewhere reach the window as WM_CONTEXTMENU with the
+    // clicked window's handle: the title bar gets its system menu, the bars
+    // no menu, and the selection stays.
+    seed({"Cy", "Di"}, {});
+    selectRow(&program::namesPane, 0);
+    RECT frame;
+    GetWindowRect(window().hwnd, &frame);
+    RECT bar;
+    GetWindowRect(program::viewBar.hwnd, &bar);
+    RECT status;
+    GetWindowRect(program::statusBar.hwnd, &status);
+    const int caption = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    struct {
+        HWND clicked;
+        POINT at;
+        bool systemMenu;
+    } elsewhere[] = {{window().hwnd, {(frame.left + frame.right) / 2, frame.top + caption}, true},
+                     {program::viewBar.hwnd, {(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2}, false},
+                     {program::statusBar.hwnd, {status.left + 5, (status.top + status.bottom) / 2}, false}};
+    for (const auto& c : elsewhere) {
+        HMENU shown = nullptr;
+        ModalAnswerer answer(20, 1500);
+        answer.then("#32768", [&shown](HWND menu) {
+            shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+            tvtest::pressKey(menu, VK_ESCAPE);
+        });
+        PostMessageA(window().hwnd, WM_CONTEXTMENU, WPARAM(c.clicked), MAKELPARAM(c.at.x, c.at.y));
+        runLoop(c.systemMenu ? 500 : 1700);
+        EXPECT_EQ(c.systemMenu ? 1 : 0, answer.answered()) << c.at.y;
+        EXPECT_NE(GetSubMenu(window().namesMenu, 0), shown) << c.at.y;
+        EXPECT_EQ(0, selection(&program::namesPane)) << c.at.y;
+    }
+
+    // Below the last row: "Delete name" has no row to delete.
+    RECT last;
+    SendMessageA(program::namesPane.hwnd, LB_GETITEMRECT, 2, LPARAM(&last));
+    LPARAM below = MAKELPARAM(last.left + 10, last.bottom + 10);
+    ModalAnswerer answer(20, 1500);
+    answer.then("#32768", [](HWND menu) {
+        for (int i = 0; i < 4; ++i)
+            tvtest::pressKey(menu, VK_DOWN);
+        tvtest::pressKey(menu, VK_RETURN);
+    });
+    answer.then("CMSGCLASS", pressButtonKey('Y'));
+    PostMessageA(program::namesPane.hwnd, WM_RBUTTONDOWN, MK_RBUTTON, below);
+    PostMessageA(program::namesPane.hwnd, WM_RBUTTONUP, 0, below);
+    runLoop(1700);
+    EXPECT_EQ(1, answer.answered());
+    EXPECT_EQ(-1, selection(&program::namesPane));
+    EXPECT_EQ(3, doc().liveNames);
+}
+
+// Part 0 of the status bar describes the selected entries row whichever way
+// the selection or its date changed.
+TEST_F(Dispatch, TheDoneOnTextFollowsTheSelectedEntry)
+{
+    std::vector<int> slots = seed({"Ann"}, {"Dues", "Keys"});
+    doc().addCheckbox(slots[0], "Locker key");
+    const char* dates[] = {"01/01/26 01:00 AM", "02/02/26 02:00 AM", "03/03/26 03:00 AM"};
+    for (int i = 0; i < 3; ++i) {
+        doc().names[0].entries[i].kind = i < 2 ? ActionDone : CheckboxDone;
+        strcpy(doc().names[0].entries[i].date, dates[i]);
+    }
+    showView(this, window(), EntriesView);  // rows: Locker key, Keys, Dues
+    ListBoxControl* pane = &program::entriesPane;
+    auto select = [&](int row) {
+        selectRow(pane, row);
+        SendMessageA(window().hwnd, WM_COMMAND, MAKEWPARAM(pane->id, LBN_SELCHANGE), LPARAM(pane->hwnd));
+    };
+    select(2);
+    EXPECT_EQ("Done on 01/01/26 01:00 AM", statusText(0));
+
+    std::string whileMenuUp;
+    {
+        ModalAnswerer answer;
+        answer.then("#32768", [&](HWND menu) {
+            whileMenuUp = statusText(0);
+            tvtest::pressKey(menu, VK_ESCAPE);
+        });
+        rightClickRow(pane, 1);
+        runLoop(300);
+    }
+    EXPECT_EQ("Done on 02/02/26 02:00 AM", whileMenuUp);
+
+    select(1);
+    window().runCommand(CMD_REMOVE_DATE);
+    EXPECT_EQ("", statusText(0));
+
+    select(0);
+    EXPECT_EQ("Done on 03/03/26 03:00 AM", statusText(0));
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", pressButtonKey('Y'));
+        pressKey(VK_DELETE);
+        EXPECT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ((std::vector<std::string>{"Keys", "Dues"}), rows(pane));
+    EXPECT_EQ("", statusText(0));
 }
 
 TEST_F(Dispatch, ContextMenuCancelOrEscapeLeavesAnEmptyHelpTextAndNothingElse)

@@ -2,7 +2,9 @@
 // and warning window; what changes in the document, in the list and in the
 // modified flag.
 #include <cstring>
+#include <fstream>
 
+#include "DocumentFile.h"
 #include "ProgramFixture.h"
 #include "resource.h"
 
@@ -189,6 +191,67 @@ TEST_F(Editing, ConfirmingALongMemoUnchangedKeepsAllOfIt)
     EXPECT_EQ(1, answer.answered());
     EXPECT_EQ(memo, doc().names[0].entries[0].text);
     EXPECT_EQ(0, doc().modified);
+}
+
+// What the user left in a prompt is what a save and reload give back: OK on
+// an unchanged long name or action item read from a file keeps all of it,
+// and a tab pasted into a single checkbox's text stays inside the text.
+TEST_F(Editing, TextsComeBackFromTheFileAsTheUserLeftThem)
+{
+    const std::string name127(127, 'n');
+    const std::string action127(127, 'a');
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "tv-texts-" + std::to_string(GetCurrentProcessId()) + ".tvd";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << "[Program]\r\nTallyvane\r\n\r\n[Action Items]\r\n1\r\n" << action127 << "\r\n\r\n[Names]\r\n1\r\n0 "
+            << name127 << "\r\n\r\n[0]\r\n2\r\n0 \r\n4 Locker\t03/03/26 03:00 AM\r\n";
+    }
+    ASSERT_EQ(1, window().loadDocument(path.c_str()));
+
+    struct {
+        ViewMode view;
+        int row;               // the row edited; -1 adds a single checkbox
+        const char* answer;    // null: OK on the text as shown
+    } edits[] = {
+        {NamesView, 0, nullptr},
+        {ActionsView, 0, nullptr},
+        {EntriesView, 0, "Locker\tkey"},
+        {EntriesView, -1, "Parking\tpermit"},
+    };
+    for (const auto& e : edits) {
+        if (e.view == NamesView) window().showNames();
+        if (e.view == ActionsView) window().showActionItems();
+        if (e.view == EntriesView) showEntriesOf(window(), 0);
+        ModalAnswerer answer;
+        answer.then(e.answer ? replaceAndConfirm(e.answer)
+                             : [](HWND dialog) { tvtest::clickButton(tvtest::findChild(dialog, "OK")); });
+        if (e.row < 0) {
+            pressKey(VK_F8);
+        } else {
+            selectRow(window().currentPane, e.row);
+            window().runCommand(CMD_EDIT_SELECTED);
+        }
+        EXPECT_EQ(1, answer.answered()) << e.view << " " << e.row;
+        EXPECT_EQ(e.answer ? 1 : 0, doc().modified) << e.view << " " << e.row;
+    }
+
+    window().showNames();
+    ASSERT_EQ(1, saveDocumentFile(doc(), window(), path.c_str()));
+    {
+        ModalAnswerer noMessage(20, 1000);
+        ASSERT_EQ(1, window().loadDocument(path.c_str()));
+        EXPECT_EQ(0, noMessage.answered());
+    }
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(name127, doc().names[0].name);
+    EXPECT_EQ(action127, doc().actions[0].text);
+    ASSERT_EQ(3, doc().names[0].entryCount);
+    EXPECT_STREQ("Locker key", doc().names[0].entries[1].text);
+    EXPECT_STREQ("03/03/26 03:00 AM", doc().names[0].entries[1].date);
+    EXPECT_STREQ("Parking permit", doc().names[0].entries[2].text);
+    EXPECT_STREQ("", doc().names[0].entries[2].date);
 }
 
 TEST_F(Editing, DeleteAsksInTheWarningWindowAndNoKeepsTheItem)

@@ -4,17 +4,18 @@
 #include <shlobj.h>
 
 namespace {
+const char KeptSuffix[] = ".kept-by-commands-test";
+}  // namespace
+
 // Every run starts without a settings file, so no test opens the file an
 // earlier one left behind; the settings of whoever runs the tests are put
 // aside meanwhile.
-std::string settingsFile()
+std::string ProgramTest::settingsFile()
 {
     char appData[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
     return std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
 }
-const char KeptSuffix[] = ".kept-by-commands-test";
-}  // namespace
 
 void ProgramTest::SetUp()
 {
@@ -117,10 +118,7 @@ LPARAM rowMiddle(ListBoxControl* pane, int row)
 void ProgramTest::doubleClickRow(ListBoxControl* pane, int row)
 {
     LPARAM at = rowMiddle(pane, row);
-    PostMessageA(pane->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONUP, 0, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(pane->hwnd, WM_LBUTTONUP, 0, at);
+    tvtest::doubleClickAt(pane->hwnd, LOWORD(at), HIWORD(at));
     runLoop();
 }
 

@@ -37,6 +37,9 @@ protected:
     void rightClickRow(ListBoxControl* pane, int row);
     void selectRow(ListBoxControl* pane, int row);
 
+    // The settings file the program reads at start-up and writes at exit.
+    static std::string settingsFile();
+
     // The rows of pane as "text" or "text|data" entries.
     static std::vector<std::string> rows(ListBoxControl* pane, bool withData = false);
     static int selection(ListBoxControl* pane);

@@ -263,3 +263,72 @@ TEST(Document, FullEntryListGrowsBeforeTheNextEntry)
 }
 
 } // namespace
+
+namespace {
+
+// Action entries of a live name: the number of kind 0 or 1 entries, and
+// whether they name the action slots in increasing order.
+int actionEntries(const Document& doc, int slot, bool* ordered)
+{
+    int count = 0;
+    int last = -1;
+    *ordered = true;
+    const NameRecord& record = doc.names[slot];
+    for (int i = 0; i < record.entryCount; ++i) {
+        if (!isActionKind(record.entries[i].kind))
+            continue;
+        *ordered = *ordered && record.entries[i].actionIndex > last;
+        last = record.entries[i].actionIndex;
+        count++;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(Document, AddActionStoresTheItemWithEveryonesEntryOrNothing)
+{
+    HeapGuard guard;
+    // The action table and Ann's list are one short of full and grow once the
+    // new entries are stored; Cy's list is full from a failed growth and must
+    // grow before. Bob is deleted.
+    for (long failAt = 1;; ++failAt) {
+        Document doc;
+        fill(doc, {}, {"Ann", "Bob", "Cy"});
+        for (int i = 0; i < 99; ++i)
+            ASSERT_EQ(doc.addActionWithEntries("x"), 1);
+        doc.deleteName(1);
+        heapHooks.failAt = 2;
+        ASSERT_EQ(doc.addMemo(2, "m"), 0);
+        ASSERT_EQ(doc.names[2].entryCount, doc.names[2].entryCapacity);
+        const int annBefore = doc.names[0].entryCount;
+        const int cyBefore = doc.names[2].entryCount;
+
+        heapHooks.reset();
+        heapHooks.failAt = failAt;
+        int added = doc.addActionWithEntries("new");
+        bool reached = heapHooks.failAt == 0;
+        heapHooks.reset();
+
+        EXPECT_EQ(doc.actionCount, added ? 100 : 99) << failAt;
+        EXPECT_EQ(doc.names[0].entryCount, annBefore + added) << failAt;
+        EXPECT_EQ(doc.names[2].entryCount, cyBefore + added) << failAt;
+        for (int slot : {0, 2}) {
+            bool ordered = false;
+            EXPECT_EQ(actionEntries(doc, slot, &ordered), doc.liveActions) << failAt << " slot " << slot;
+            EXPECT_TRUE(ordered) << failAt;
+        }
+        if (added) {
+            EXPECT_EQ(doc.names[2].entries[cyBefore].actionIndex, 99) << failAt;
+        }
+        // Whatever failed, the next add works and keeps everyone in step.
+        ASSERT_EQ(doc.addActionWithEntries("next"), 1) << failAt;
+        bool ordered = false;
+        EXPECT_EQ(actionEntries(doc, 0, &ordered), doc.liveActions) << failAt;
+        if (!reached) {
+            EXPECT_EQ(added, 1);
+            EXPECT_EQ(failAt, 4);   // Cy's list, the action table, Ann's list
+            break;
+        }
+    }
+}

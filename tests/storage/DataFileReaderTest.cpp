@@ -157,6 +157,7 @@ TEST_F(ReaderTest, EachInconsistencyIsReportedAndOpensReadOnly)
         {"no section", 4, oneByOne({})},
         {"entry count", 5, oneByOne({"[0]", "2", "0 "})},
         {"action entries", 6, oneByOne({"[0]", "2", "0 ", "1 "})},
+        {"nameless name", 7, program + crlf({"[Action Items]", "0", "", "[Names]", "1", "0 "})},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(load(c.bytes), 1) << c.what;
@@ -196,6 +197,30 @@ TEST_F(ReaderTest, BadNameLinesFailTheLoadAndKeepWhatWasRead)
     }
     EXPECT_EQ(load(head + crlf({"1 Ann"})), 0);
     EXPECT_EQ(view.lastError(), "Tallyvane: Data file is corrupt");
+}
+
+TEST_F(ReaderTest, ANamelessNameLineCountsAsDeletedAndTheFileStillSaves)
+{
+    const std::string head = crlf({"[Program]", "Tallyvane", "", "[Action Items]", "1", "Act", "", "[Names]", "4",
+                                   "0 Ann", "1", "2    ", "3 Cy", ""});
+    const std::string sections = crlf({"[0]", "1", "1 01/01/26 01:00 AM", "[1]", "1", "1 02/02/26 02:00 AM", "[2]",
+                                       "1", "0 ", "[3]", "1", "1 03/03/26 03:00 AM"});
+    ASSERT_EQ(load(head + sections), 1);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"clear", "prompt", "row Ann 0", "row Cy 3", "title Names",
+                                                    "error Tallyvane: Data file is corrupt - Err# 7", "readonly",
+                                                    "recent " + path}));
+    EXPECT_EQ(doc.namesCount, 4);
+    EXPECT_EQ(doc.liveNames, 2);
+    EXPECT_EQ(doc.names[1].entries, nullptr);
+    EXPECT_EQ(doc.liveEntryTotal(), 2);
+
+    // Saved, the two names keep their own entries under dense numbers.
+    std::string saved = folder.file("saved.tvd");
+    doc.modified = 1;
+    ASSERT_EQ(saveDataFile(doc, view, saved.c_str()), 1);
+    EXPECT_EQ(readBytes(saved), crlf({"[Program]", "Tallyvane", "", "[Action Items]", "1", "Act", "", "[Names]", "2",
+                                      "0 Ann", "1 Cy", "", "[0]", "1", "1 01/01/26 01:00 AM", "[1]", "1",
+                                      "1 03/03/26 03:00 AM"}));
 }
 
 TEST_F(ReaderTest, NameLinesKeepTheirTextAfterTheNumber)

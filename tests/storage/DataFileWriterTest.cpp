@@ -136,9 +136,14 @@ TEST_F(WriterTest, TextsThatWouldBreakTheFormatAreWrittenSafely)
     ASSERT_EQ(doc.addActionItem("second"), 1);
     ASSERT_EQ(doc.addName("Ann"), 0);
     ASSERT_EQ(doc.addMemo(0, "two\r\nlines"), 1);
+    ASSERT_EQ(doc.addCheckbox(0, "tab\tinside"), 1);
+    ASSERT_EQ(doc.addCheckbox(0, "dated\ttab"), 1);
+    strcpy(doc.names[0].entries[4].date, "01/02/26 03:04 AM");
+    ASSERT_EQ(doc.addMemo(0, "memo\ttab"), 1);
     std::string bytes = save();
     EXPECT_NE(bytes.find("\r\n [Names]\r\nsecond\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("2 two  lines\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("2 two  lines\r\n3 tab inside\r\n3 dated tab\t01/02/26 03:04 AM\r\n2 memo\ttab\r\n"),
+              std::string::npos);
 
     Document reloaded;
     RecordingView reloadView;
@@ -147,6 +152,11 @@ TEST_F(WriterTest, TextsThatWouldBreakTheFormatAreWrittenSafely)
     EXPECT_EQ(reloaded.actionCount, 2);
     EXPECT_STREQ(reloaded.actions[0].text, " [Names]");
     EXPECT_STREQ(reloaded.names[0].name, "Ann");
+    EXPECT_STREQ(reloaded.names[0].entries[3].text, "tab inside");
+    EXPECT_STREQ(reloaded.names[0].entries[3].date, "");
+    EXPECT_STREQ(reloaded.names[0].entries[4].text, "dated tab");
+    EXPECT_STREQ(reloaded.names[0].entries[4].date, "01/02/26 03:04 AM");
+    EXPECT_STREQ(reloaded.names[0].entries[5].text, "memo\ttab");
 }
 
 TEST_F(WriterTest, LongTextsAreCutToTheLine)

@@ -69,6 +69,13 @@ void clickAt(HWND window, int x, int y)
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+void doubleClickAt(HWND window, int x, int y)
+{
+    clickAt(window, x, y);
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 HWND findChild(HWND parent, const char* text)
 {
     ChildSearch search = {text, nullptr, nullptr};

@@ -17,6 +17,8 @@ void typeText(HWND target, const char* text);
 void clickButton(HWND button);
 // A left click at client point (x, y) of window.
 void clickAt(HWND window, int x, int y);
+// A double click there: down, up, double-click, up.
+void doubleClickAt(HWND window, int x, int y);
 
 // The first child of parent (at any depth) with this window text, or null.
 HWND findChild(HWND parent, const char* text);

@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* name : {"list.tvd", "a.b\\list.tvd", "club.tvd"})
+        for (const char* name : {"list.tvd", "list.txt", "a.b\\list.tvd", "club.tvd"})
             DeleteFileA((folder + name).c_str());
         RemoveDirectoryA((folder + "a.b").c_str());
         RemoveDirectoryA(folder.c_str());
@@ -138,6 +138,49 @@ TEST_F(FileDialogTest, TypedNameWithoutExtensionGetsTheDataExtension)
 TEST_F(FileDialogTest, TypedNameWithAnotherExtensionGetsTheDataExtension)
 {
     EXPECT_EQ(folder + "list.tvd", saveAs("list.txt", folder));
+}
+
+// The replace question is about the file that will be written, whatever
+// the name typed: No brings the dialog back, Yes returns the file.
+TEST_F(FileDialogTest, ReplacingAsksAboutTheFileReallyWritten)
+{
+    for (const char* name : {"list.tvd", "list.txt"}) {
+        HANDLE h = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        CloseHandle(h);
+    }
+    struct {
+        const char* typed;
+        int answer;          // the answer to the question; 0: no question expected
+        const char* result;  // the path returned, "<cancelled>" after No and Cancel
+    } cases[] = {
+        {"list.txt", IDNO, "<cancelled>"},
+        {"list.txt", IDYES, "list.tvd"},
+        {"list", IDYES, "list.tvd"},
+        {"club.txt", 0, "club.tvd"},
+    };
+    for (const auto& c : cases) {
+        std::string asked;
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(c.typed));
+        if (c.answer) {
+            answer.then("#32770", [&asked, &c](HWND box) {
+                char text[MAX_PATH + 64] = "";
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                asked = text;
+                tvtest::clickButton(GetDlgItem(box, c.answer));
+            });
+            if (c.answer == IDNO)
+                answer.then("#32770", [](HWND dialog) { tvtest::clickButton(GetDlgItem(dialog, IDCANCEL)); });
+        }
+        FileDialog dialog(0);
+        char path[260] = "";
+        int chosen = dialog.run(owner, path, sizeof path, folder.c_str());
+        EXPECT_FALSE(answer.timedOut()) << c.typed;
+        EXPECT_EQ(0, answer.pending()) << c.typed;
+        EXPECT_EQ(c.answer ? folder + "list.tvd already exists.\nDo you want to replace it?" : "", asked) << c.typed;
+        EXPECT_EQ(c.result[0] == '<' ? c.result : folder + c.result, chosen ? path : "<cancelled>") << c.typed;
+    }
 }
 
 TEST_F(FileDialogTest, FolderWithADotInItsNameIsLeftAlone)

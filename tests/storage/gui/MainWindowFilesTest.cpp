@@ -232,6 +232,26 @@ TEST_F(MainWindowFilesTest, CommandLineFileIsOpenedWithoutSettings)
     EXPECT_EQ(1, w.writeSettingsOnExit);
 }
 
+TEST_F(MainWindowFilesTest, RelativeCommandLineFileIsSavedWhereItWasFound)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    char before[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA(folder.c_str());
+    start("club.tvd");
+    // The common dialogs may leave another current folder behind.
+    char elsewhere[MAX_PATH] = "";
+    GetTempPathA(sizeof elsewhere, elsewhere);
+    SetCurrentDirectoryA(elsewhere);
+    edit();
+    EXPECT_EQ(1, w.saveDocument());
+    SetCurrentDirectoryA(before);
+    EXPECT_EQ(club, w.currentPath);
+    EXPECT_NE(std::string::npos, readAll(club).find("1 Bob Jones\r\n"));
+    EXPECT_FALSE(exists(std::string(elsewhere) + "club.tvd"));
+}
+
 TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
 {
     start("");
