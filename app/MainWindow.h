@@ -21,6 +21,7 @@
 #include "EntryGrid.h"
 #include "FrameWindow.h"
 #include "RecentFiles.h"
+#include "SortedRows.h"
 #include "ViewBarHost.h"
 #include "ViewMode.h"
 
@@ -211,6 +212,7 @@ public:
 
     MainWindowParts parts;
     int reserveNameRows = 0;       // the next name row reserves room for the file's names
+    SortedRows sortedRows;         // rows of the sorted list being filled
     int fillingNames = 0;          // loadDocument has the Names list's painting off
 
     static constexpr COLORREF Navy = RGB(0, 0, 0x80);
@@ -225,6 +227,8 @@ private:
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);
     int addRow(ListBoxControl* pane, const char* text, LPARAM data);
+    // Puts the name rows the reader gave so far into the Names list.
+    void flushNameRows();
     // Runs the input prompt; 1 when it was answered with OK.
     int askText(const char* caption, const char* prompt, const char* initialText);
     // The selected row of pane, or -1.

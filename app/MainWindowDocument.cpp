@@ -52,6 +52,7 @@ int MainWindow::loadDocument(const char* path) {
     fillBegin(parts.namesPane, 0, 0);
     fillingNames = 1;
     int loaded = loadDataFile(*parts.document, *this, path);
+    flushNameRows();
     if (fillingNames) fillEnd(parts.namesPane);
     fillingNames = 0;
     if (!loaded) return 0;
@@ -100,22 +101,33 @@ int MainWindow::showError(const char* text, const char* caption) {
 
 void MainWindow::clearNames() {
     SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
+    sortedRows.clear();
     reserveNameRows = 1;
 }
 
-void MainWindow::addNameRow(const char* text, int slot) {
-    // By the first row the reader has sized the name table for the file.
+// The reader's rows are gathered and go into the list together, before the
+// reader's next call that the user could see (title, message) and at the end
+// of the load.
+void MainWindow::addNameRow(const char* text, int slot) { sortedRows.add(text, slot); }
+
+void MainWindow::flushNameRows() {
+    if (!sortedRows.count()) return;
+    // By now the reader has sized the name table for the file.
     if (reserveNameRows) {
         int rows = parts.document->nameTable.capacity;
         SendMessageA(parts.namesPane->hwnd, LB_INITSTORAGE, rows, rows * 16);
         reserveNameRows = 0;
     }
-    addRow(parts.namesPane, text, slot);
+    sortedRows.fill(parts.namesPane->hwnd);
 }
 
-void MainWindow::setViewTitle(const char* title) { parts.viewBar->setTitle(title); }
+void MainWindow::setViewTitle(const char* title) {
+    flushNameRows();
+    parts.viewBar->setTitle(title);
+}
 
 void MainWindow::reportError(const char* caption, const char* text) {
+    flushNameRows();
     // The reader adds no rows after a message: the Names list paints again
     // now, so the window behind the box shows what was read.
     if (fillingNames) {

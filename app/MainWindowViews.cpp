@@ -54,8 +54,10 @@ void MainWindow::showNames() {
     SendMessageA(pane->hwnd, LB_RESETCONTENT, 0, 0);
     switchView(NamesView);
     fillBegin(pane, doc.liveNames, doc.liveNames * 16);
+    sortedRows.clear();
     for (int slot = 0; slot < doc.namesCount; ++slot)
-        if (doc.names[slot].name[0]) addRow(pane, doc.names[slot].name, slot);
+        if (doc.names[slot].name[0]) sortedRows.add(doc.names[slot].name, slot);
+    sortedRows.fill(pane->hwnd);
     fillEnd(pane);
     setViewTitle("Names");
     SendMessageA(pane->hwnd, LB_SETCURSEL, savedNamesRow, 0);
@@ -119,18 +121,20 @@ void MainWindow::showPending() {
     SendMessageA(pane->hwnd, LB_RESETCONTENT, 0, 0);
     switchView(PendingView);
     setViewTitle(doc.actionText(currentItem));
-    fillBegin(pane, 0, 0);
+    sortedRows.clear();
     for (int slot = 0; slot < doc.namesCount; ++slot) {
         const NameRecord& person = doc.names[slot];
         if (!person.name[0] || !person.entries) continue;
         for (int position = 0; position < person.entryCount; ++position) {
             const Entry& entry = person.entries[position];
             if (entry.actionIndex == currentItem && entry.kind == ActionOpen) {
-                addRow(pane, person.name, slot);
+                sortedRows.add(person.name, slot);
                 break;
             }
         }
     }
+    fillBegin(pane, sortedRows.count(), sortedRows.count() * 16);
+    sortedRows.fill(pane->hwnd);
     fillEnd(pane);
     statusBar->setStatusText(0, "Action item not complete");
 }

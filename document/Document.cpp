@@ -9,13 +9,27 @@ Document::~Document()
     releaseAll();
 }
 
+// Lists and texts read from a file stay in readBlocks until the document is
+// emptied; every other list and text is a heap block of its own.
+void Document::releaseText(char* text)
+{
+    if (text && !readBlocks.holds(text))
+        releaseBlock(text);
+}
+
+void Document::releaseList(Entry* list)
+{
+    if (list && !readBlocks.holds(list))
+        releaseBlock(list);
+}
+
 void Document::releaseEntries(NameRecord& record)
 {
     if (!record.entries)
         return;
     for (int32_t i = 0; i < record.entryCount && i < record.entryCapacity; ++i)
-        releaseBlock(record.entries[i].text);
-    releaseBlock(record.entries);
+        releaseText(record.entries[i].text);
+    releaseList(record.entries);
     record.entries = nullptr;
     record.entryCapacity = 0;
 }
@@ -29,6 +43,7 @@ void Document::releaseAll()
 int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
 {
     releaseAll();
+    readBlocks.release();
     namesCount = actionCount = liveNames = liveActions = 0;
     if (expectedNames < 0)
         expectedNames = 0;
@@ -94,7 +109,7 @@ int Document::ensureEntryRoom(NameRecord& record)
         return 0;
     if (record.entries)
         memcpy(grown, record.entries, size_t(record.entryCapacity) * sizeof(Entry));
-    releaseBlock(record.entries);
+    releaseList(record.entries);
     record.entries = grown;
     record.entryCapacity = capacity;
     return 1;
@@ -155,34 +170,38 @@ int Document::addActionWithEntries(const char* text)
     return 1;
 }
 
-int32_t Document::addName(const char* text)
+Entry* Document::newActionList(int32_t* written, int32_t* capacity)
+{
+    if (actionCount > INT32_MAX - kEntryStep)
+        return nullptr;
+    *capacity = actionCount + kEntryStep;
+    size_t bytes = blockSize(size_t(*capacity), sizeof(Entry));
+    Entry* entries = static_cast<Entry*>(bytes ? allocZeroed(bytes) : nullptr);
+    if (!entries)
+        return nullptr;
+    *written = 0;
+    for (int32_t i = 0; i < actionCount; ++i) {
+        if (!actions[i].text[0])
+            continue;
+        entries[*written].kind = ActionOpen;
+        entries[*written].actionIndex = i;
+        ++*written;
+    }
+    return entries;
+}
+
+int32_t Document::appendName(const char* text)
 {
     if (namesCount >= nameTable.capacity) {
         names = static_cast<NameRecord*>(nameTable.growArray());
         if (namesCount >= nameTable.capacity)
             return -1;
     }
-    if (actionCount > INT32_MAX - kEntryStep)
-        return -1;
     int32_t slot = namesCount;
     NameRecord& record = names[slot];
-    int32_t capacity = actionCount + kEntryStep;
-    size_t bytes = blockSize(size_t(capacity), sizeof(Entry));
-    Entry* entries = static_cast<Entry*>(bytes ? allocZeroed(bytes) : nullptr);
-    if (!entries)
-        return -1;
     copyField(record.name, kTextSize, text);
-    int32_t written = 0;
-    for (int32_t i = 0; i < actionCount; ++i) {
-        if (!actions[i].text[0])
-            continue;
-        entries[written].kind = ActionOpen;
-        entries[written].actionIndex = i;
-        written++;
-    }
-    record.entries = entries;
-    record.entryCount = record.liveEntries = written;
-    record.entryCapacity = capacity;
+    record.entries = nullptr;
+    record.entryCount = record.liveEntries = record.entryCapacity = 0;
     liveNames++;
     namesCount++;
     if (namesCount == nameTable.capacity) {
@@ -193,6 +212,40 @@ int32_t Document::addName(const char* text)
     return slot;
 }
 
+int32_t Document::addName(const char* text)
+{
+    if (namesCount >= nameTable.capacity) {
+        names = static_cast<NameRecord*>(nameTable.growArray());
+        if (namesCount >= nameTable.capacity)
+            return -1;
+    }
+    int32_t written = 0, capacity = 0;
+    Entry* entries = newActionList(&written, &capacity);
+    if (!entries)
+        return -1;
+    // The table has room, so the name is stored even when the growth after
+    // it fails; the slot then has its list and the result is -1.
+    int32_t slot = namesCount;
+    int32_t result = appendName(text);
+    NameRecord& record = names[slot];
+    record.entries = entries;
+    record.entryCount = record.liveEntries = written;
+    record.entryCapacity = capacity;
+    return result;
+}
+
+int Document::giveActionEntries(NameRecord& record)
+{
+    int32_t written = 0, capacity = 0;
+    Entry* entries = newActionList(&written, &capacity);
+    if (!entries)
+        return 0;
+    record.entries = entries;
+    record.entryCount = record.liveEntries = written;
+    record.entryCapacity = capacity;
+    return 1;
+}
+
 // The copy is made before the old text goes, so a failed allocation leaves
 // the entry as it was instead of losing its text.
 int Document::setEntryText(Entry& entry, const char* text)
@@ -200,7 +253,7 @@ int Document::setEntryText(Entry& entry, const char* text)
     char* copy = copyText(text);
     if (!copy)
         return 0;
-    releaseBlock(entry.text);
+    releaseText(entry.text);
     entry.text = copy;
     modified = 1;
     return 1;
@@ -271,7 +324,7 @@ void Document::deleteEntry(int32_t nameSlot, int32_t position)
     if (!entry || entry->kind == EntryDeleted)
         return;
     entry->kind = EntryDeleted;
-    releaseBlock(entry->text);
+    releaseText(entry->text);
     entry->text = nullptr;
     record->liveEntries--;
 }
@@ -307,24 +360,20 @@ int64_t Document::liveEntryTotal() const
     return total;
 }
 
-int Document::replaceEntryList(NameRecord& record, int32_t capacity)
+Entry* Document::takeEntryList(NameRecord& record, int32_t capacity)
 {
     size_t bytes = capacity > 0 ? blockSize(size_t(capacity), sizeof(Entry)) : 0;
-    if (!bytes)
-        return 0;
-    // Free the old texts first, then reuse the block in place where the heap
-    // allows it, so a load never holds two lists of every name at once.
-    for (int32_t i = 0; record.entries && i < record.entryCount && i < record.entryCapacity; ++i) {
-        releaseBlock(record.entries[i].text);
-        record.entries[i].text = nullptr;
-    }
-    record.entryCount = record.liveEntries = 0;
-    size_t oldBytes = record.entries ? size_t(record.entryCapacity) * sizeof(Entry) : 0;
-    Entry* list = static_cast<Entry*>(reallocZeroed(record.entries, oldBytes, bytes));
+    auto* list = static_cast<Entry*>(bytes ? readBlocks.take(bytes) : nullptr);
     if (!list)
-        return 0;
-    memset(list, 0, bytes);
+        return nullptr;
     record.entries = list;
+    record.entryCount = record.liveEntries = 0;
     record.entryCapacity = capacity;
-    return 1;
+    return list;
+}
+
+void Document::finishEntryList(NameRecord& record, int32_t stored)
+{
+    record.entryCount = record.liveEntries = stored;
+    memset(record.entries + stored, 0, size_t(record.entryCapacity - stored) * sizeof(Entry));
 }

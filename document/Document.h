@@ -5,6 +5,7 @@
 #include "Entry.h"
 #include "GrowArray.h"
 #include "NameRecord.h"
+#include "ReadBlocks.h"
 
 // The in-memory contents of one data file: the action table, the name table
 // and each name's entry list. Slots and entries never move while a document
@@ -60,10 +61,23 @@ public:
     // Live entries of the live names.
     int64_t liveEntryTotal() const;
 
-    // For the file reader: gives the name an empty zero-filled list of
-    // capacity entries in place of its current one. 0 when memory is short
-    // (the name then keeps an empty list of its old capacity).
-    int replaceEntryList(NameRecord& record, int32_t capacity);
+    // For the file reader: addName without the entry list, which the reader
+    // gives the name later with takeEntryList or giveActionEntries. -1 when
+    // the name table is full.
+    int32_t appendName(const char* text);
+    // The list addName makes, for a name that has none yet; 0 when memory is short.
+    int giveActionEntries(NameRecord& record);
+    // For the file reader: a list of capacity entries, taken from readBlocks,
+    // for a name that has none yet, with counts 0 and undefined contents; the
+    // reader writes the entries it stores and then calls finishEntryList.
+    // Null when memory is short.
+    Entry* takeEntryList(NameRecord& record, int32_t capacity);
+    // Counts the first stored entries of the list as live and zero-fills the rest.
+    void finishEntryList(NameRecord& record, int32_t stored);
+    // For the file reader: a text that lives in readBlocks (length bytes at
+    // text, two NULs after them), or null. The entry that holds it edits and
+    // deletes it like any other text.
+    char* keepText(const char* text, size_t length) { return readBlocks.keepText(text, length); }
     // Makes room for the entry at index entryCount when the list is full.
     int ensureEntryRoom(NameRecord& record);
     // A zero-filled heap copy (length + 2 bytes) of text, or null.
@@ -72,7 +86,12 @@ public:
     static void copyField(char* field, int size, const char* text);
 
 private:
+    Entry* newActionList(int32_t* written, int32_t* capacity);
+    void releaseText(char* text);
+    void releaseList(Entry* list);
     int addOwnEntry(int32_t nameSlot, int32_t kind, const char* text);
     void releaseEntries(NameRecord& record);
     void releaseAll();
+
+    ReadBlocks readBlocks;   // entry lists and texts read from the file; emptied by resetDocument
 };

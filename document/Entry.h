@@ -7,7 +7,8 @@
 struct Entry {
     int32_t kind;         // an EntryKind (or a bad kind kept from a damaged file)
     int32_t actionIndex;  // action kinds: slot of the action item; 0 otherwise
-    char* text;           // memo and checkbox kinds: owned heap copy (length + 2 bytes); else null
+    char* text;           // memo and checkbox kinds: owned copy (length + 2 bytes), a heap block of its own
+                          // or, when read from a file, in the document's read blocks; else null
     char date[20];        // completion date, empty when there is none
 };
 

@@ -45,6 +45,16 @@ void* allocZeroed(size_t size)
     return block;
 }
 
+void* allocBlock(size_t size)
+{
+    if (size == 0 || injectedFailure())
+        return nullptr;
+    void* block = malloc(size);
+    if (block)
+        countIn(block);
+    return block;
+}
+
 void* reallocZeroed(void* block, size_t oldSize, size_t newSize)
 {
     if (!block)

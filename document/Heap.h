@@ -1,7 +1,8 @@
 #pragma once
 #include <cstddef>
 
-// Zero-filled heap blocks for the document and the file buffers.
+// Heap blocks for the document and the file buffers, zero-filled unless
+// the caller writes every byte itself.
 // Every block of the document model goes through here, so tests can make
 // the Nth allocation fail and the benchmark can read the peak in use.
 struct HeapHooks {
@@ -18,6 +19,9 @@ extern HeapHooks heapHooks;
 
 // A zero-filled block of size bytes, or null.
 void* allocZeroed(size_t size);
+// A block of size bytes with undefined contents, or null: for callers that
+// write every byte before reading any.
+void* allocBlock(size_t size);
 // Resizes block (oldSize bytes) to newSize bytes; the old contents stay and
 // the new tail is zero-filled. Null on failure, and the old block stays valid.
 void* reallocZeroed(void* block, size_t oldSize, size_t newSize);

@@ -12,16 +12,17 @@ namespace {
 
 const char kCaption[] = "Tallyvane";
 
-// atoi's reading of a count: white space, a sign, digits; kept within int32.
-int32_t parseCount(const char* text)
+// atoi's reading of a count from text up to end: white space, a sign,
+// digits; kept within int32.
+int32_t parseCount(const char* text, const char* end)
 {
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+    while (text < end && (*text == ' ' || (*text >= '\t' && *text <= '\r')))
         ++text;
-    bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
+    bool negative = text < end && *text == '-';
+    if (text < end && (*text == '-' || *text == '+'))
         ++text;
     long long value = 0;
-    while (*text >= '0' && *text <= '9') {
+    while (text < end && *text >= '0' && *text <= '9') {
         if (value < 10000000000LL)
             value = value * 10 + (*text - '0');
         ++text;
@@ -35,14 +36,24 @@ int32_t parseCount(const char* text)
     return int32_t(value);
 }
 
-// The text after the leading digits and the blanks that follow them.
-const char* afterNumber(const char* line)
+int32_t parseCount(const char* text)
 {
-    while (*line >= '0' && *line <= '9')
+    return parseCount(text, text + strlen(text));
+}
+
+// The text after the leading digits and the blanks that follow them.
+const char* afterNumber(const char* line, const char* end)
+{
+    while (line < end && *line >= '0' && *line <= '9')
         ++line;
-    while (*line == ' ')
+    while (line < end && *line == ' ')
         ++line;
     return line;
+}
+
+const char* afterNumber(const char* line)
+{
+    return afterNumber(line, line + strlen(line));
 }
 
 bool sameIgnoringCase(const char* a, const char* b)
@@ -77,43 +88,51 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
     // The declared count only sizes the list: never more than the lines
     // that follow, so a damaged count can't ask for gigabytes.
     int32_t limit = clampCount(declared, file.countValues()) + Document::kEntryStep;
-    if (!doc.replaceEntryList(record, limit))
+    Entry* list = doc.takeEntryList(record, limit);
+    if (!list)
         return 0;
 
     int32_t stored = 0;
     int32_t actionEntries = 0;
     int ok = 1;
-    while (stored < limit && file.readValue(line) && line[0]) {
-        Entry& entry = record.entries[stored];
-        int32_t kind = parseCount(line);
+    const char* text;
+    size_t length;
+    // Each line is read where it lies in the file's buffer and its entry is
+    // composed whole, every byte of it written once.
+    while (stored < limit && file.readValueInPlace(&text, &length) && length) {
+        const char* end = text + length;
+        Entry entry = {};
+        int32_t kind = parseCount(text, end);
         entry.kind = kind;
-        const char* rest = afterNumber(line);
+        const char* rest = afterNumber(text, end);
+        size_t restLength = size_t(end - rest);
         if (kind < 0 || kind > 4) {
             *inconsistency = 3;
         } else if (isActionKind(kind)) {
             entry.actionIndex = actionEntries++;
-            size_t length = strlen(rest);
-            if (length > 0 && length < 18)
-                memcpy(entry.date, rest, length + 1);
+            if (restLength > 0 && restLength < 18)
+                memcpy(entry.date, rest, restLength);
         } else {
-            char text[SectionFile::kLineSize];
-            strcpy(text, rest);
+            size_t textLength = restLength;
             if (kind != EntryMemo) {
-                char* tab = strchr(text, '\t');
+                const char* tab = static_cast<const char*>(memchr(rest, '\t', restLength));
                 if (tab) {
-                    *tab = 0;
-                    Document::copyField(entry.date, sizeof entry.date, tab + 1);
+                    textLength = size_t(tab - rest);
+                    size_t dateLength = size_t(end - tab - 1);
+                    if (dateLength > sizeof entry.date - 1)
+                        dateLength = sizeof entry.date - 1;
+                    memcpy(entry.date, tab + 1, dateLength);
                 }
             }
-            entry.text = Document::copyText(text);
+            entry.text = doc.keepText(rest, textLength);
             if (!entry.text)
                 ok = 0;
         }
-        stored++;
+        list[stored++] = entry;
         if (!ok)
             break;
     }
-    record.entryCount = record.liveEntries = stored;
+    doc.finishEntryList(record, stored);
     // A list read up to its capacity grows now, so the next entry has room.
     if (ok && !doc.ensureEntryRoom(record))
         ok = 0;
@@ -124,6 +143,15 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
     if (actionEntries != doc.actionCount)
         *inconsistency = 6;
     return 1;
+}
+
+// Names get their entry lists after all of them are read; a load that ends
+// early gives the live names read so far the lists a name is added with.
+void giveListsUpTo(Document& doc, int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i)
+        if (doc.names[i].name[0] && !doc.names[i].entries && !doc.giveActionEntries(doc.names[i]))
+            return;
 }
 
 // The part of the load between the magic check and the final messages.
@@ -164,11 +192,13 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         file.readValue(line);
         while (file.readValue(line) && line[0]) {
             if (line[0] < '0' || line[0] > '9' || parseCount(line) != doc.namesCount) {
+                giveListsUpTo(doc, doc.namesCount);
                 view.reportError(kCaption, "Data file is corrupt");
                 return 0;
             }
-            int32_t slot = doc.addName(afterNumber(line));
+            int32_t slot = doc.appendName(afterNumber(line));
             if (slot < 0) {
+                giveListsUpTo(doc, doc.namesCount);
                 view.reportError(kCaption, "Out of memory");
                 return 0;
             }
@@ -176,7 +206,9 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
             // their numbers, but counts as deleted: no blank row, and a save
             // writes a consistent file without it.
             if (!doc.names[slot].name[0]) {
-                doc.deleteName(slot);
+                // appendName counted it live and gave it no list yet: it
+                // stays without one, as a deleted slot does.
+                doc.liveNames--;
                 *inconsistency = 7;
                 continue;
             }
@@ -193,12 +225,15 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         snprintf(number, sizeof number, "%d", int(i));
         if (!file.findSection(number)) {
             *inconsistency = 4;
+            // The name keeps the list it would have been added with.
+            if (doc.giveActionEntries(doc.names[i]))
+                continue;
+        } else if (readEntries(doc, file, doc.names[i], inconsistency)) {
             continue;
         }
-        if (!readEntries(doc, file, doc.names[i], inconsistency)) {
-            view.reportError(kCaption, "Out of memory");
-            return 0;
-        }
+        giveListsUpTo(doc, doc.namesCount);
+        view.reportError(kCaption, "Out of memory");
+        return 0;
     }
     return 1;
 }

@@ -107,6 +107,25 @@ int SectionFile::readValue(char* line, int size)
     return 1;
 }
 
+int SectionFile::readValueInPlace(const char** text, size_t* length, int size)
+{
+    *text = cursor_;
+    *length = 0;
+    if (!cursor_ || cursor_ >= end_)
+        return 0;
+    const char* start = cursor_;
+    const char* stop = LineScan::lineEnd(start, end_);
+    cursor_ = LineScan::nextLine(stop, end_);
+    if (*start == '[')
+        return 0;
+    size_t cut = size_t(stop - start);
+    if (cut > size_t(size - 1))
+        cut = size_t(size - 1);
+    const void* nul = memchr(start, 0, cut);
+    *length = nul ? size_t(static_cast<const char*>(nul) - start) : cut;
+    return 1;
+}
+
 int SectionFile::countValues() const
 {
     int count = 0;

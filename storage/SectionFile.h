@@ -34,6 +34,11 @@ public:
     // readLine within the current section: 0 at the end of the data, and 0
     // with an empty line when it read the next header.
     int readValue(char* line, int size = kLineSize);
+    // readValue without the copy: *text points at the line in the buffer and
+    // *length is what readValue would have copied, up to the first NUL (the
+    // line is not NUL-terminated there). Same results as readValue; a header
+    // or an empty line gives length 0.
+    int readValueInPlace(const char** text, size_t* length, int size = kLineSize);
     // The number of lines readValue can still return before the section or
     // the list ends (at a header, an empty line or the end); for sizing tables.
     int countValues() const;
@@ -59,6 +64,6 @@ private:
     int failed_ = 0;                  // write mode: a write failed
     SectionIndex index_;
     int indexState_ = 0;              // 0 not built yet, 1 built, -1 could not be built
-    char out_[8192];                  // write mode: lines waiting for the next write
+    char out_[64 * 1024];             // write mode: lines waiting for the next write
     size_t outUsed_ = 0;
 };

@@ -167,6 +167,21 @@ TEST_F(WriterTest, LongTextsAreCutToTheLine)
     ASSERT_EQ(doc.addMemo(0, memo.c_str()), 1);
     std::string bytes = save();
     EXPECT_NE(bytes.find("2 " + std::string(157, 'm') + "\r\n"), std::string::npos);
+
+    // A checkbox whose date no longer fits loses the date with its tab, so
+    // the file saves the same again after loading it.
+    for (size_t length : {139u, 150u, 156u}) {
+        ASSERT_EQ(doc.addCheckbox(0, std::string(length, 'c').c_str()), 1);
+        strcpy(doc.names[0].entries[doc.names[0].entryCount - 1].date, "03/15/26 02:30 PM");
+    }
+    bytes = save();
+    EXPECT_NE(bytes.find("3 " + std::string(139, 'c') + "\t03/15/26 02:30 PM\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("3 " + std::string(150, 'c') + "\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("3 " + std::string(156, 'c') + "\r\n"), std::string::npos);
+    Document again;
+    ASSERT_EQ(loadDataFile(again, view, out.c_str()), 1);
+    EXPECT_EQ(writeDataFile(again, out.c_str()), SaveResult::Saved);
+    EXPECT_EQ(readBytes(out), bytes);
 }
 
 } // namespace

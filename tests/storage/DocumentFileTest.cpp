@@ -83,7 +83,7 @@ TEST_F(SaveTest, AFailureAtAnyStepKeepsTheOldFileAndTheModifiedFlag)
 
 TEST_F(SaveTest, AFailedWriteInTheMiddleOfALargeFile)
 {
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 8000; ++i)
         ASSERT_EQ(doc.addMemo(0, "a memo long enough to fill the write buffer several times"), 1);
     fileFaults.failWriteAt = 3;
     EXPECT_EQ(saveDocumentFile(doc, view, target.c_str()), 0);
