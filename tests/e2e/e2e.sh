@@ -69,7 +69,8 @@ first_y() {
 }
 # Number of pixels of colour rrggbb in the image.
 count() {
-  convert "$1" txt:- 2>/dev/null | grep -ci "#$2"
+  convert "$1" -alpha off -fill black +opaque "#$2" -fill white -opaque "#$2" \
+    -format "%[fx:round(mean*w*h)]" info: 2>/dev/null
 }
 
 import -window "$win" "$shots/e2e-1-names.png" || fail "no screenshot"
