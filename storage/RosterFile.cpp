@@ -6,7 +6,7 @@
 #include <unordered_set>
 
 #include "AnsiText.h"
-#include "FileHandle.h"
+#include "SectionFile.h"
 #include "FileName.h"
 #include "document/Document.h"
 #include "document/Heap.h"
@@ -204,21 +204,13 @@ bool isHeader(const std::string& cell)
 
 int RosterFile::read(const char* path)
 {
-    FileHandle file;
-    if (!file.openRead(path))
-        return 0;
-    int32_t size = file.size();
-    if (size < 0)
-        return 0;
-    char* data = static_cast<char*>(allocZeroed(size_t(size) + 1));
+    int32_t got = 0;
+    char* data = SectionFile::readWhole(path, &got);
     if (!data)
         return 0;
-    int32_t got = file.read(data, size);
-    file.close();
-    if (got >= 0)
-        parse(data, size_t(got), hasExtension(path, ".csv"));
+    parse(data, size_t(got), hasExtension(path, ".csv"));
     releaseBlock(data);
-    return got >= 0;
+    return 1;
 }
 
 void RosterFile::parse(const char* data, size_t size, bool csv)

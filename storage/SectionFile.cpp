@@ -5,24 +5,34 @@
 #include "LineScan.h"
 #include "document/Heap.h"
 
-int SectionFile::openRead(const char* path)
+char* SectionFile::readWhole(const char* path, int32_t* length)
 {
-    close();
     FileHandle file;
     if (!file.openRead(path))
-        return 0;
+        return nullptr;
     int32_t size = file.size();
     if (size < 0)
-        return 0;
+        return nullptr;
     char* block = static_cast<char*>(allocZeroed(size_t(size) + 1));
     if (!block)
-        return 0;
+        return nullptr;
     int32_t got = file.read(block, size);
     file.close();
     if (got < 0) {
         releaseBlock(block);
-        return 0;
+        return nullptr;
     }
+    *length = got;
+    return block;
+}
+
+int SectionFile::openRead(const char* path)
+{
+    close();
+    int32_t got = 0;
+    char* block = readWhole(path, &got);
+    if (!block)
+        return 0;
     buffer_ = block;
     cursor_ = block;
     end_ = block + got;

@@ -20,6 +20,10 @@ public:
     // Reads the whole file into a zero-filled block; 0 when the file can't be
     // opened, sized, read or held in memory.
     int openRead(const char* path);
+    // The same reading for any whole file: a zero-filled block one byte longer
+    // than the data, which the caller frees with releaseBlock, and the data's
+    // length in *length; null when openRead would fail.
+    static char* readWhole(const char* path, int32_t* length);
     // Creates or empties path for writing; 0 when it can't be created.
     int openWrite(const char* path);
     // Copies the next line (cut to size - 1 characters) into line and steps
