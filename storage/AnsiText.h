@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Texts of the data file are 8-bit ANSI: the system's ANSI code page in the
@@ -19,5 +20,25 @@ size_t cutPoint(const char* text, size_t length, size_t limit);
 // Replaces key with a form of the ANSI text in which letters that differ
 // only in case are equal, so that "ANN", "Ann" and "ann" share one key.
 void caseKey(const char* text, std::string& key);
+
+// Appends the character code (below 0x110000) to out as UTF-8.
+inline void appendUtf8(uint32_t code, std::string& out)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
 
 } // namespace AnsiText

@@ -31,20 +31,6 @@ int byteOf(uint32_t code)
     return -1;
 }
 
-void appendUtf8(uint32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
 unsigned char upper(unsigned char c)
 {
     if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
@@ -82,7 +68,7 @@ bool AnsiText::fromUtf8(const char* text, size_t length, std::string& out)
 void AnsiText::toUtf8(const char* text, size_t length, std::string& out)
 {
     for (size_t i = 0; i < length; ++i)
-        appendUtf8(unicodeOf(static_cast<unsigned char>(text[i])), out);
+        AnsiText::appendUtf8(unicodeOf(static_cast<unsigned char>(text[i])), out);
 }
 
 size_t AnsiText::cutPoint(const char*, size_t length, size_t limit)

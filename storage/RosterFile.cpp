@@ -52,25 +52,6 @@ bool isUtf8(const unsigned char* p, size_t size)
     return true;
 }
 
-void appendUtf8(uint32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
 // UTF-16 after its byte-order mark (either order) as UTF-8 with a BOM; a
 // lone surrogate becomes U+FFFD, which has no ANSI form.
 void utf16ToUtf8(const unsigned char* data, size_t size, std::string& out)
@@ -82,12 +63,12 @@ void utf16ToUtf8(const unsigned char* data, size_t size, std::string& out)
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < size) {
             uint32_t low = little ? data[i + 2] | (data[i + 3] << 8) : (data[i + 2] << 8) | data[i + 3];
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
+                AnsiText::appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
                 i += 2;
                 continue;
             }
         }
-        appendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, out);
+        AnsiText::appendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, out);
     }
 }
 
