@@ -308,9 +308,7 @@ void Document::deleteActionItem(int32_t actionSlot)
 void Document::deleteName(int32_t nameSlot)
 {
     NameRecord* record = nameAt(nameSlot);
-    // A live slot is one that still has its entry list, even when its name
-    // is empty: the reader deletes the nameless lines of a damaged file.
-    if (!record || !record->entries)
+    if (!record || !record->name[0])
         return;
     record->name[0] = 0;
     releaseEntries(*record);
