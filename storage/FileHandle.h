@@ -19,6 +19,13 @@ public:
     int32_t size();
     // Reads up to count bytes; the number read, or -1 on error.
     int32_t read(void* buffer, int32_t count);
+    // Maps the first size bytes of a file opened for reading into memory,
+    // read-only; null when the system refuses (an empty file can't be
+    // mapped). The view is released with unmapView; it stays valid after
+    // close, but only an open handle keeps other programs from changing the
+    // file under it.
+    const char* mapView(int32_t size);
+    static void unmapView(const char* view, int32_t size);
     // Writes all count bytes; 0 on failure (disk full, I/O error).
     int write(const void* data, int32_t count);
     // Pushes the written data to the disk (FlushFileBuffers / fsync).

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +64,23 @@ int32_t FileHandle::read(void* buffer, int32_t count)
         total += int32_t(got);
     }
     return total;
+}
+
+// A program that truncates the file while it is mapped makes the next read
+// of the lost pages fault (SIGBUS); the native build is the development
+// build of the tools and tests.
+const char* FileHandle::mapView(int32_t size)
+{
+    if (!isOpen() || writing_ || size <= 0)
+        return nullptr;
+    void* view = mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, int(handle_), 0);
+    return view == MAP_FAILED ? nullptr : static_cast<const char*>(view);
+}
+
+void FileHandle::unmapView(const char* view, int32_t size)
+{
+    if (view)
+        munmap(const_cast<char*>(view), size_t(size));
 }
 
 int FileHandle::write(const void* data, int32_t count)

@@ -65,6 +65,26 @@ int32_t FileHandle::read(void* buffer, int32_t count)
     return total;
 }
 
+// The mapping object can be closed at once: the view keeps the section
+// alive until UnmapViewOfFile.
+const char* FileHandle::mapView(int32_t size)
+{
+    if (!isOpen() || writing_ || size <= 0)
+        return nullptr;
+    HANDLE mapping = CreateFileMappingA(asHandle(handle_), nullptr, PAGE_READONLY, 0, DWORD(size), nullptr);
+    if (!mapping)
+        return nullptr;
+    void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, SIZE_T(size));
+    CloseHandle(mapping);
+    return static_cast<const char*>(view);
+}
+
+void FileHandle::unmapView(const char* view, int32_t)
+{
+    if (view)
+        UnmapViewOfFile(view);
+}
+
 int FileHandle::write(const void* data, int32_t count)
 {
     if (!isOpen() || fileFaults.hitWrite())

@@ -5,11 +5,12 @@
 #include "LineScan.h"
 #include "document/Heap.h"
 
-char* SectionFile::readWhole(const char* path, int32_t* length)
+namespace {
+
+// The rest of an open file in a zero-filled block one byte longer than the
+// data; null when it can't be sized, read or held in memory.
+char* readAll(FileHandle& file, int32_t* length)
 {
-    FileHandle file;
-    if (!file.openRead(path))
-        return nullptr;
     int32_t size = file.size();
     if (size < 0)
         return nullptr;
@@ -17,7 +18,6 @@ char* SectionFile::readWhole(const char* path, int32_t* length)
     if (!block)
         return nullptr;
     int32_t got = file.read(block, size);
-    file.close();
     if (got < 0) {
         releaseBlock(block);
         return nullptr;
@@ -26,16 +26,41 @@ char* SectionFile::readWhole(const char* path, int32_t* length)
     return block;
 }
 
+} // namespace
+
+char* SectionFile::readWhole(const char* path, int32_t* length)
+{
+    FileHandle file;
+    if (!file.openRead(path))
+        return nullptr;
+    return readAll(file, length);
+}
+
 int SectionFile::openRead(const char* path)
 {
     close();
-    int32_t got = 0;
-    char* block = readWhole(path, &got);
-    if (!block)
+    if (!handle_.openRead(path))
         return 0;
-    buffer_ = block;
-    cursor_ = block;
-    end_ = block + got;
+    // The file is mapped rather than copied: a copy needs a block the size
+    // of the file, and filling it costs a page fault for every 4 KiB. The
+    // handle stays open until close, so on Windows (no sharing) no other
+    // program can change the file under the view.
+    int32_t size = handle_.size();
+    const char* view = size > 0 ? handle_.mapView(size) : nullptr;
+    int32_t got = size;
+    if (view) {
+        buffer_ = view;
+        mapped_ = 1;
+    } else {
+        // An empty file, or one the system would not map.
+        buffer_ = readAll(handle_, &got);
+        handle_.close();
+        if (!buffer_)
+            return 0;
+        mapped_ = 0;
+    }
+    cursor_ = buffer_;
+    end_ = buffer_ + got;
     reading_ = 1;
     indexState_ = 0;
     return 1;
@@ -185,8 +210,13 @@ int SectionFile::close()
 {
     if (reading_) {
         index_.release();
-        releaseBlock(buffer_);
+        if (mapped_)
+            FileHandle::unmapView(buffer_, int32_t(end_ - buffer_));
+        else
+            releaseBlock(const_cast<char*>(buffer_));
+        handle_.close();
         buffer_ = nullptr;
+        mapped_ = 0;
         cursor_ = end_ = nullptr;
         reading_ = 0;
         indexState_ = 0;

@@ -4,8 +4,8 @@
 #include "FileHandle.h"
 #include "SectionIndex.h"
 
-// One sectioned text file, read whole into memory and walked line by line,
-// or being written. Sections start with a "[Name]" line; see SectionIndex
+// One sectioned text file, mapped (or read) whole into memory and walked
+// line by line, or being written. Sections start with a "[Name]" line; see SectionIndex
 // for how headers are recognised. Used by the data file and the settings file.
 class SectionFile {
 public:
@@ -17,8 +17,9 @@ public:
     SectionFile(const SectionFile&) = delete;
     SectionFile& operator=(const SectionFile&) = delete;
 
-    // Reads the whole file into a zero-filled block; 0 when the file can't be
-    // opened, sized, read or held in memory.
+    // Maps the whole file into memory for reading (an empty file, or one
+    // the system won't map, is read into a zero-filled block instead); 0
+    // when the file can't be opened, sized, read or held in memory.
     int openRead(const char* path);
     // The same reading for any whole file: a zero-filled block one byte longer
     // than the data, which the caller frees with releaseBlock, and the data's
@@ -48,7 +49,7 @@ public:
     int countValues() const;
     void writeSection(const char* name);
     void writeLine(const char* text);
-    // Read mode: frees the buffer. Write mode: writes what is buffered,
+    // Read mode: unmaps or frees the buffer and closes the file. Write mode: writes what is buffered,
     // flushes and closes; 0 when any write, the flush or the close failed.
     int close();
     // A write failed since openWrite.
@@ -60,11 +61,12 @@ private:
     void put(const char* data, size_t length);
     void drain();
 
-    char* buffer_ = nullptr;          // read mode: the file plus one NUL; owned
+    const char* buffer_ = nullptr;    // read mode: the file's view (mapped_), else a heap copy with a NUL after it; owned
     const char* cursor_ = nullptr;    // read mode: start of the next unread line
     const char* end_ = nullptr;       // read mode: buffer_ + bytes read
-    FileHandle handle_;               // write mode: the open file
+    FileHandle handle_;               // the open file: in read mode while it is mapped
     int reading_ = 0;
+    int mapped_ = 0;                  // read mode: buffer_ is a view of handle_
     int failed_ = 0;                  // write mode: a write failed
     SectionIndex index_;
     int indexState_ = 0;              // 0 not built yet, 1 built, -1 could not be built

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@ protected:
     ScratchFolder folder;
     FaultGuard faults;
 
-    void open(SectionFile& file, const std::string& bytes)
+    // Files being read are held open without sharing on Windows: two
+    // readers at once need two files.
+    void open(SectionFile& file, const std::string& bytes, const char* name = "sections.txt")
     {
-        std::string path = folder.file("sections.txt");
+        std::string path = folder.file(name);
         writeBytes(path, bytes);
         ASSERT_EQ(file.openRead(path.c_str()), 1);
     }
@@ -120,7 +123,7 @@ TEST_F(SectionFileTest, IndexAgreesWithThePlainSearch)
             bytes += '\0';
         SectionFile indexed, scanned;
         open(indexed, bytes);
-        open(scanned, bytes);
+        open(scanned, bytes, "scanned.txt");
         for (const char* name : names) {
             int found = indexed.findSection(name);
             ASSERT_EQ(found, scanned.findSectionByScan(name)) << "file: " << bytes << " name: " << name;
@@ -161,6 +164,28 @@ TEST_F(SectionFileTest, FailedWritesFlushAndCloseAreRemembered)
     }
 }
 
+// A file is read through a view of exactly its bytes: the last line, a
+// header cut by the end of the file, must not be read beyond it.
+TEST_F(SectionFileTest, FilesEndingAtAPageBoundaryEndTheirLastLine)
+{
+    for (const char* tail : {"last", "[Tail", "["}) {
+        std::string bytes = "[Head]\r\n";
+        bytes += std::string(8192 - bytes.size() - strlen(tail) - 2, 'v') + "\r\n" + tail;
+        SectionFile file;
+        open(file, bytes);
+        char line[SectionFile::kLineSize];
+        ASSERT_EQ(file.findSection("Head"), 1) << tail;
+        EXPECT_EQ(file.countValues(), tail[0] == '[' ? 1 : 2) << tail;
+        ASSERT_EQ(file.readValue(line), 1);
+        const char* text;
+        size_t length;
+        EXPECT_EQ(file.readValueInPlace(&text, &length), tail[0] == '[' ? 0 : 1) << tail;
+        EXPECT_EQ(std::string(text, length), tail[0] == '[' ? "" : tail);
+        EXPECT_EQ(file.findSection(tail + 1), tail[0] == '[' ? 1 : 0) << tail;
+        EXPECT_EQ(file.readLine(line), 0) << tail;
+    }
+}
+
 TEST_F(SectionFileTest, OpenFailures)
 {
     SectionFile file;
@@ -168,8 +193,12 @@ TEST_F(SectionFileTest, OpenFailures)
     EXPECT_EQ(file.openWrite(folder.file("no-folder/x.txt").c_str()), 0);
     std::string path = folder.file("there.txt");
     writeBytes(path, "x");
+    // An empty file can't be mapped and is read into a block instead.
+    std::string empty = folder.file("empty.txt");
+    writeBytes(empty, "");
     heapHooks.failAt = 1;
-    EXPECT_EQ(file.openRead(path.c_str()), 0);
+    EXPECT_EQ(file.openRead(empty.c_str()), 0);
+    EXPECT_EQ(file.openRead(empty.c_str()), 1);
     fileFaults.failOpenRead = 1;
     EXPECT_EQ(file.openRead(path.c_str()), 0);
     EXPECT_EQ(file.openRead(path.c_str()), 1);
