@@ -398,11 +398,11 @@ int main(int argc, char** argv)
            small.touchWall, large.touchWall, small.faults, large.faults);
     // The single read pass the load is held to is `wc -l` itself where it
     // exists, as the target was set; the in-process read pass otherwise.
-    double reference = large.wcWall > 0 ? large.wcWall : large.readWall;
-    double loadTimesReference = large.loadWall / reference;
+    auto readReference = [](const Figures& f) { return f.wcWall > 0 ? f.wcWall : f.readWall; };
+    double loadTimesReference = large.loadWall / readReference(large);
     printf("load less first touch / wc -l: 10k %.1f, 40k %.1f\n",
-           (small.loadWall - small.touchWall) / (small.wcWall > 0 ? small.wcWall : small.readWall),
-           (large.loadWall - large.touchWall) / reference);
+           (small.loadWall - small.touchWall) / readReference(small),
+           (large.loadWall - large.touchWall) / readReference(large));
 
     long long budget = large.fileBytes + 64 * large.entries + 8LL * 1024 * 1024;
     long long peak = std::max(large.heapPeak, large.rssPeak);

@@ -7,13 +7,10 @@
 
 namespace {
 
-// The rest of an open file in a zero-filled block one byte longer than the
-// data; null when it can't be sized, read or held in memory.
-char* readAll(FileHandle& file, int32_t* length)
+// The size bytes of an open file in a zero-filled block one byte longer
+// than the data; null when they can't be read or held in memory.
+char* readAll(FileHandle& file, int32_t size, int32_t* length)
 {
-    int32_t size = file.size();
-    if (size < 0)
-        return nullptr;
     char* block = static_cast<char*>(allocZeroed(size_t(size) + 1));
     if (!block)
         return nullptr;
@@ -31,9 +28,8 @@ char* readAll(FileHandle& file, int32_t* length)
 char* SectionFile::readWhole(const char* path, int32_t* length)
 {
     FileHandle file;
-    if (!file.openRead(path))
-        return nullptr;
-    return readAll(file, length);
+    int32_t size = file.openRead(path) ? file.size() : -1;
+    return size < 0 ? nullptr : readAll(file, size, length);
 }
 
 int SectionFile::openRead(const char* path)
@@ -46,14 +42,18 @@ int SectionFile::openRead(const char* path)
     // handle stays open until close, so on Windows (no sharing) no other
     // program can change the file under the view.
     int32_t size = handle_.size();
-    const char* view = size > 0 ? handle_.mapView(size) : nullptr;
+    if (size < 0) {
+        handle_.close();
+        return 0;
+    }
+    const char* view = handle_.mapView(size);
     int32_t got = size;
     if (view) {
         buffer_ = view;
         mapped_ = 1;
     } else {
         // An empty file, or one the system would not map.
-        buffer_ = readAll(handle_, &got);
+        buffer_ = readAll(handle_, size, &got);
         handle_.close();
         if (!buffer_)
             return 0;
