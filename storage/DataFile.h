@@ -2,6 +2,7 @@
 
 class Document;
 class DocumentView;
+class SectionFile;
 
 // The data file (*.tvd): sections "Program" (the magic), "Action Items",
 // "Names" and one section per name, numbered from 0.
@@ -27,3 +28,8 @@ int saveDataFile(Document& doc, DocumentView& view, const char* path);
 
 // saveDataFile without any message, telling why it failed.
 SaveResult writeDataFile(Document& doc, const char* path);
+
+// The lines writeDataFile writes (the Program section and everything after
+// it), into a file the caller opened for writing and closes; doc.modified is
+// left as it is. false when the counts don't match what was written.
+bool writeDataLines(Document& doc, SectionFile& file);

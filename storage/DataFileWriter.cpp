@@ -152,15 +152,20 @@ bool writeBody(Document& doc, SectionFile& file)
 
 } // namespace
 
+bool writeDataLines(Document& doc, SectionFile& file)
+{
+    file.writeSection("Program");
+    file.writeLine("Tallyvane");
+    file.writeLine("");
+    return writeBody(doc, file);
+}
+
 SaveResult writeDataFile(Document& doc, const char* path)
 {
     SectionFile file;
     if (!file.openWrite(path))
         return SaveResult::NotCreated;
-    file.writeSection("Program");
-    file.writeLine("Tallyvane");
-    file.writeLine("");
-    bool consistent = writeBody(doc, file);
+    bool consistent = writeDataLines(doc, file);
     bool written = file.close() != 0;
     if (!consistent)
         return SaveResult::Corrupt;

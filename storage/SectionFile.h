@@ -49,6 +49,8 @@ public:
     int countValues() const;
     void writeSection(const char* name);
     void writeLine(const char* text);
+    // Writes length bytes as they are, line ends and all.
+    void writeBytes(const char* data, size_t length) { put(data, length); }
     // Read mode: unmaps or frees the buffer and closes the file. Write mode: writes what is buffered,
     // flushes and closes; 0 when any write, the flush or the close failed.
     int close();

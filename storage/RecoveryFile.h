@@ -1,0 +1,44 @@
+// The recovery file of a document with unsaved changes: which data file it
+// belongs to (empty for an untitled document), the process that wrote it,
+// when the last change was made, the data file as it was last loaded or
+// saved ("base") and the document in memory, written as a data file.
+//
+// Layout: the header lines "Tallyvane recovery", "path=", "pid=",
+// "changed=", "base=<byte count>" and an empty line, each ended by CR LF;
+// then the base's bytes; then the document's data-file lines to the end.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+class Document;
+
+class RecoveryFile {
+public:
+    static const int kPathSize = 300;
+
+    char dataPath[kPathSize] = {};
+    uint32_t pid = 0;
+    char changed[32] = {};
+
+    // After read: the base and the document as bytes inside the file's block
+    // (owned by this object, valid until it reads again or dies).
+    const char* base = nullptr;
+    size_t baseSize = 0;
+    const char* document = nullptr;
+    size_t documentSize = 0;
+
+    RecoveryFile() = default;
+    ~RecoveryFile();
+    RecoveryFile(const RecoveryFile&) = delete;
+    RecoveryFile& operator=(const RecoveryFile&) = delete;
+
+    // Writes the header fields, baseData and doc to path through the ".$$$"
+    // file beside it and one replace, so a crash while writing leaves the
+    // previous recovery file whole. doc.modified is left as it is. 1 when written.
+    int write(const char* path, Document& doc, const char* baseData, size_t baseBytes) const;
+    // Reads a whole recovery file; 0 when it can't be read or is not one.
+    int read(const char* path);
+
+private:
+    char* block_ = nullptr;   // the file's bytes; freed with releaseBlock
+};
