@@ -87,3 +87,12 @@ void locateFolders(HWND owner, char* settingsFolder, char* documentsFolder)
     if (!appendText(documentsFolder, MAX_PATH, "\\"))
         documentsFolder[0] = '\0';
 }
+
+void locateLocalFolder(HWND owner, char* localFolder)
+{
+    specialFolderPath(owner, CSIDL_LOCAL_APPDATA, localFolder);
+    if (!localFolder[0] || !appendText(localFolder, MAX_PATH, "\\Vantorell\\Tallyvane\\"))
+        localFolder[0] = '\0';
+    if (localFolder[0] && !folderExists(localFolder))
+        createFolderPath(localFolder);
+}

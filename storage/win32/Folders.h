@@ -23,6 +23,12 @@ void specialFolderPath(HWND owner, int folderId, char* buffer);
 // the root of the current drive.
 void locateFolders(HWND owner, char* settingsFolder, char* documentsFolder);
 
+// localFolder = local application-data folder + "\Vantorell\Tallyvane\"
+// (MAX_PATH characters), for what stays on this computer and is never
+// synced: recovery files and backups. Created when missing; "" when the
+// shell folder can't be found.
+void locateLocalFolder(HWND owner, char* localFolder);
+
 // Appends text to the NUL-terminated string in buffer of size characters.
 // Returns 0 and leaves the buffer alone when the result would not fit.
 int appendText(char* buffer, int size, const char* text);
