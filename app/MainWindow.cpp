@@ -30,6 +30,9 @@ LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {
 
 void MainWindow::OnDestroy() {
     writeSettings();
+    // The document goes: its changes were saved or dropped at "Save data?".
+    if (!sessionEnded) dropRecovery();
+    releasePresence();
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
     // The context menus are loaded again with the next window.
@@ -58,6 +61,7 @@ int MainWindow::queryClose() {
                                                 RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
     if (answer == IDCANCEL) return 0;
     if (answer == IDYES) return saveDocument() ? 1 : 0;
+    if (answer == IDNO) dropRecovery();
     // No; also a box that could not be shown or was closed without an answer
     // keeps the window open rather than dropping unsaved work.
     return answer == IDNO ? 1 : 0;

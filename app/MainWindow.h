@@ -16,10 +16,16 @@
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowDrop.cpp      files dropped on the window
 //   MainWindowRoster.cpp    a dropped roster of names
+//   MainWindowPresence.cpp  the presence file and the question about it
+//   MainWindowRecovery.cpp  the recovery file and its offer at start-up
 #pragma once
+#include <string>
+
 #include "DocumentView.h"
 #include "EntryGrid.h"
 #include "FrameWindow.h"
+#include "PresenceLock.h"
+#include "SharedFileStandIn.h"
 #include "RecentFiles.h"
 #include "SortedRows.h"
 #include "ViewBarHost.h"
@@ -30,6 +36,7 @@ struct Entry;
 class Document;
 class InputDialog;
 class MessageWindow;
+class RecoveryFile;
 class ViewBar;
 class WarningWindow;
 
@@ -191,6 +198,60 @@ public:
     void recordEntryState(int row) override;
     // Status text "Done on <date>" for the entry selected in the entries pane.
     void showEntryDate();
+
+    // --- who has the file open (MainWindowPresence.cpp)
+    // Before path is loaded: when another computer or a live Tallyvane of
+    // this one has it open, asks whether to open it for editing anyway.
+    // 1 for editing, 0 read-only, -1 open nothing.
+    int askAboutPresence(const char* path);
+    // After a load: read-only mode when access is 0, else claimPresence.
+    void settlePresence(int access);
+    // Puts this program's presence file beside currentPath, unless the
+    // document is untitled or in read-only mode.
+    void claimPresence();
+    // Removes the presence file, if it still is this program's own.
+    void releasePresence();
+    PresenceLock presence;
+    SharedFile sharedFile;   // stand-in
+    // Stand-in: replaces the program's document with replacement's content
+    // and shows it in the Names view.
+    void adoptDocument(Document& replacement);
+
+    // --- crash recovery (MainWindowRecovery.cpp)
+    // The frame's dispatch, then watchDocument after the messages that can
+    // change the document.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The local folder, and the restart after an update; at start-up.
+    void prepareRecovery();
+    // After anything that may have changed the document: with unsaved
+    // changes the recovery timer starts again, without them the recovery
+    // file goes.
+    void watchDocument();
+    // The recovery timer: writes the recovery file.
+    void OnTimer(WPARAM id) override;
+    // Writes the recovery file, then asks as a close does.
+    int OnQueryEndSession() override;
+    // Writes the recovery file when the session really ends.
+    void OnEndSession(WPARAM ending, LPARAM lParam) override;
+    // Writes the document, with its path and base, to this process's
+    // recovery file; 1 when written.
+    int writeRecovery();
+    // Stops the timer and deletes the recovery file.
+    void dropRecovery();
+    // At start-up: offers each recovery file of a process that no longer
+    // runs; Yes restores it (and stops), No puts it aside in Declined.
+    void offerRecovery();
+    // Opens the recovered changes: merged with the data file as it is now,
+    // or as an untitled document; modified. 1 when restored.
+    int restoreRecovery(const RecoveryFile& file);
+    // localFolder + "Backups\\", where saves keep the files they replace; "" without one.
+    std::string backupsFolder() const;
+    char localFolder[260] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
+    char recoveryPath[300] = {};   // this process's recovery file; "" until the first write
+    int recoveryDue = 0;           // changes made since the recovery file was written
+    DWORD recoveryDueSince = 0;    // tick count of the oldest of them
+    SYSTEMTIME lastChange = {};
+    int sessionEnded = 0;          // WM_ENDSESSION said the session ends
 
     // Fields shared by the commands, views and file operations.
     int writeSettingsOnExit = 0;

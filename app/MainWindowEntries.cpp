@@ -25,6 +25,7 @@ void MainWindow::recordEntryState(int row) {
         CompletionDate::formatStamp(now, entry.date);
     }
     doc.modified = 1;
+    watchDocument();
 }
 
 // Runs at every selection change of the entries pane, and after the

@@ -7,6 +7,7 @@
 
 int MainWindow::closeDocument() {
     if (!queryClose()) return 0;
+    releasePresence();
     SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
     switchView(NamesView);
     savedActionsRow = -1;

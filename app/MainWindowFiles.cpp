@@ -7,6 +7,7 @@
 #include "Document.h"
 #include "DocumentFile.h"
 #include "FileDialog.h"
+#include "Backups.h"
 #include "Folders.h"
 #include "MainWindow.h"
 #include "SettingsFile.h"
@@ -67,10 +68,13 @@ int MainWindow::openDroppedFile(const char* path) {
 }
 
 int MainWindow::finishOpen(const char* path, int recentId) {
+    int access = path[0] ? askAboutPresence(path) : 1;
+    if (access < 0) path = "";   // Cancel: open nothing
     if (path[0]) {
         if (loadDocument(path)) {
             // The document now is the file's content, nothing to save yet.
             parts.document->modified = 0;
+            settlePresence(access);
             return 1;
         }
         showError("Failed to open the existing file", path);
@@ -106,12 +110,20 @@ int MainWindow::saveDocument() {
         if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
         // The first save of an untitled document ties it to the chosen file.
         std::strcpy(currentPath, chosen);
-        if (saveDocumentFile(*parts.document, *this, currentPath)) return 1;
+        keepBackup(currentPath, backupsFolder().c_str());
+        if (saveDocumentFile(*parts.document, *this, currentPath)) {
+            sharedFile.readBase(currentPath);   // stand-in
+            claimPresence();
+            return 1;
+        }
         // Nothing was saved there: the next Save asks again.
         currentPath[0] = '\0';
         return 0;
     }
-    return saveDocumentFile(*parts.document, *this, currentPath);
+    keepBackup(currentPath, backupsFolder().c_str());
+    int saved = saveDocumentFile(*parts.document, *this, currentPath);
+    if (saved) sharedFile.readBase(currentPath);   // stand-in
+    return saved;
 }
 
 void MainWindow::saveDocumentAs() {

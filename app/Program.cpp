@@ -77,6 +77,7 @@ int start(HINSTANCE instance, int showCommand, const char* commandLine) {
     UpdateWindow(mainWindow.hwnd);
 
     mainWindow.locateFolders();
+    mainWindow.prepareRecovery();
     mainWindow.readSettings(commandLine);
     mainWindow.openDocument(0, 0);
 

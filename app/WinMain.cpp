@@ -5,5 +5,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!program::start(instance, showCommand, GetCommandLineA())) return 0;
+    program::mainWindow.offerRecovery();
     return program::mainWindow.runMessageLoop();
 }

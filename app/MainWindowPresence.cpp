@@ -1,0 +1,66 @@
+// Who has a data file open: this program's presence file beside the file it
+// has open for editing, and the question when someone else has it open.
+#include <cstdio>
+#include <cstring>
+
+#include "DataFile.h"
+#include "FileHandle.h"
+#include "StatusBar.h"
+
+#include "CompletionDate.h"
+#include "MainWindow.h"
+#include "MessageWindow.h"
+#include "FileName.h"
+
+int MainWindow::askAboutPresence(const char* path) {
+    PresenceFile found;
+    if (!PresenceLock::peek(path, found) || PresenceLock::ownerOf(found) != PresenceFile::Other) return 1;
+    char question[400];
+    std::snprintf(question, sizeof question,
+                  "%s is open in Tallyvane by %s on %s since %s. Open it for editing anyway? "
+                  "Both of you can save: the changes are merged.",
+                  fileNamePart(path), found.user[0] ? found.user : "someone", found.computer, found.since);
+    int answer = parts.messageWindow->showModal(hwnd, question, "Tallyvane", MB_YESNOCANCEL | MB_ICONQUESTION, 0,
+                                                RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+    // A box closed without an answer opens nothing, as Cancel does.
+    return answer == IDYES ? 1 : answer == IDNO ? 0 : -1;
+}
+
+void MainWindow::settlePresence(int access) {
+    sharedFile.readBase(currentPath);   // stand-in
+    if (!access) enterReadOnly();
+    claimPresence();
+}
+
+void MainWindow::claimPresence() {
+    // Read-only mode (chosen, or a damaged file) edits nothing: nobody to warn.
+    if (readOnlyMode || !currentPath[0]) return;
+    SYSTEMTIME now;
+    CompletionDate::readLocalTime(&now);
+    char since[32];
+    CompletionDate::formatStamp(now, since);
+    // A folder that refuses the file changes nothing else.
+    presence.claim(currentPath, since);
+}
+
+void MainWindow::releasePresence() { presence.release(); }
+
+// Stand-in: through a data file in the local folder, loaded as bytes so
+// that the recent-file list is left alone.
+void MainWindow::adoptDocument(Document& replacement) {
+    std::string temp = std::string(localFolder) + "adopt.tmp";
+    int32_t length = 0;
+    char* block = nullptr;
+    if (writeDataFile(replacement, temp.c_str()) == SaveResult::Saved)
+        block = SectionFile::readWhole(temp.c_str(), &length);
+    deleteFile(temp.c_str());
+    if (!block) return;
+    fillBegin(parts.namesPane, 0, 0);
+    fillingNames = 1;
+    loadDataBytes(*parts.document, *this, block, size_t(length));
+    flushNameRows();
+    if (fillingNames) fillEnd(parts.namesPane);
+    fillingNames = 0;
+    releaseBlock(block);
+    switchView(NamesView);
+}
