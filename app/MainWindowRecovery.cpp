@@ -147,7 +147,7 @@ void MainWindow::offerRecovery() {
         if (!file.read(path.c_str())) continue;
         char question[600];
         std::snprintf(question, sizeof question,
-                      "Tallyvane was closed without saving the changes to %s (last change %s). Restore them?",
+                      "Tallyvane was closed without saving the changes to %s (last change %s).\nRestore them?",
                       file.dataPath[0] ? fileNamePart(file.dataPath) : "Untitled", file.changed);
         int answer = parts.messageWindow->showModal(hwnd, question, "Tallyvane", MB_YESNO | MB_ICONQUESTION, 0,
                                                     RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));

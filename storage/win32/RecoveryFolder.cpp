@@ -32,7 +32,9 @@ std::vector<std::string> orphanRecoveryFiles(const char* folder)
         RecoveryFile file;
         // One that can't be read is being replaced by its writer right now,
         // or is not one: left alone.
-        if (file.read(path.c_str()) && !isTallyvaneRunning(file.pid))
+        // Process ids are used again: at start-up one naming this process
+        // is an earlier one's (Wine hands out the same small ids after a restart).
+        if (file.read(path.c_str()) && (file.pid == GetCurrentProcessId() || !isTallyvaneRunning(file.pid)))
             found.push_back({ticksOf(data.ftLastWriteTime), path});
     } while (FindNextFileA(search, &data));
     FindClose(search);

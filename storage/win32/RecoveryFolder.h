@@ -6,7 +6,8 @@
 #include <vector>
 
 // The recovery files (*.tvr) in folder (ending in a backslash) whose
-// process no longer runs, oldest first.
+// process no longer runs, oldest first. For start-up, before this process
+// has written its own: a file naming this process's id counts as orphaned.
 std::vector<std::string> orphanRecoveryFiles(const char* folder);
 // Moves the recovery file at path into folder's "Declined\" subfolder,
 // dated now; deletes it when it can't be moved.
