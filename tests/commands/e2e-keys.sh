@@ -40,6 +40,9 @@ cp "$src/examples/club.tvd" "$work/club.tvd"
 start_xvfb 261 320 || fail "no free display for Xvfb"
 
 export WINEPREFIX=$build/wineprefix
+# A program killed by an earlier run may have left a recovery file, which
+# the start would offer first.
+find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
 "$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
 app_pid=$!
 finish() {

@@ -104,7 +104,8 @@ count() {
     -format "%[fx:round(mean*w*h)]" info: 2>/dev/null
 }
 
-# Recovery files left by earlier runs of killed programs would be offered first.
+# A program killed by an earlier run may have left a recovery file, which
+# the start would offer first.
 recovery_files | while read -r f; do rm -f "$f"; done
 
 # 1. The first instance: the presence file names this process.

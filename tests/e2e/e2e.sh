@@ -32,6 +32,9 @@ fail() { echo "FAILED: $*"; exit 1; }
 start_xvfb 200 260 || fail "no free display for Xvfb"
 
 export WINEPREFIX=$build/wineprefix
+# A program killed by an earlier run may have left a recovery file, which
+# the start would offer first.
+find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
 "$src/scripts/wine-run" "$exe" "Z:$src/examples/club.tvd" >/dev/null 2>&1 &
 app_pid=$!
 finish() {
@@ -41,6 +44,8 @@ finish() {
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
   stop_xvfb
+  # The killed program's presence file beside the example.
+  rm -f "$src/examples/~\$club.tvd"
 }
 trap finish EXIT
 
