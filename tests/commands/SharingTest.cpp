@@ -1,0 +1,369 @@
+// A data file shared with others, in the real main window: the presence file
+// beside the open file and the question when someone else has it open; the
+// recovery file of unsaved changes, its offer at the next start; the backups
+// a save keeps.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "CompletionDate.h"
+#include "Document.h"
+#include "ProgramFixture.h"
+#include "RecoveryFile.h"
+#include "RecoveryFolder.h"
+#include "storage/BackupName.h"
+#include "storage/PresenceFile.h"
+#include "resource.h"
+
+namespace {
+
+const char kClub[] =
+    "[Program]\r\nTallyvane\r\n\r\n"
+    "[Action Items]\r\n1\r\nDues\r\n\r\n"
+    "[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n\r\n"
+    "[0]\r\n1\r\n0 \r\n"
+    "[1]\r\n1\r\n0 \r\n";
+const uint32_t kGonePid = 0xFFFFFFF0u;   // no process has this id
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string computer()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    GetComputerNameA(name, &size);
+    return name;
+}
+
+class Sharing : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        static int serial = 0;
+        folder = std::string(temp) + "tv-sharing-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(++serial) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        club = folder + "club.tvd";
+        presence = folder + "~$club.tvd";
+        writeAll(club, kClub);
+    }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        removeAll(folder);
+        for (const std::string& backup : backups())
+            DeleteFileA((window().backupsFolder() + backup).c_str());
+    }
+    static void removeAll(const std::string& in)
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((in + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                std::string file = in + found.cFileName;
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(in.c_str());
+    }
+
+    // Someone's presence file beside club.tvd.
+    void putPresence(const char* user, const char* onComputer, uint32_t pid)
+    {
+        PresenceFile someone;
+        std::strcpy(someone.user, user);
+        std::strcpy(someone.computer, onComputer);
+        someone.pid = pid;
+        std::strcpy(someone.since, "12/09/26 10:02 AM");
+        char text[300];
+        writeAll(presence, std::string(text, size_t(someone.compose(text, sizeof text))));
+    }
+    PresenceFile readPresence()
+    {
+        PresenceFile found;
+        std::string text = readAll(presence);
+        found.parse(text.data(), text.size());
+        return found;
+    }
+
+    // Opens club.tvd as a dropped file does, answering what it asks with steps.
+    void open(std::vector<ModalAnswerer::Step> answers = {})
+    {
+        ModalAnswerer answer;
+        for (auto& step : answers)
+            answer.then("CMSGCLASS", step);
+        window().openDroppedFile(club.c_str());
+        EXPECT_EQ(static_cast<int>(answers.size()), answer.answered());
+    }
+
+    std::vector<std::string> backups()
+    {
+        std::string prefix = BackupName::prefixFor(club.c_str());
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((window().backupsFolder() + prefix + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                names.push_back(found.cFileName);
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string folder, club, presence;
+};
+
+TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
+{
+    open();
+    ASSERT_TRUE(exists(presence));
+    EXPECT_TRUE(GetFileAttributesA(presence.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    PresenceFile mine = readPresence();
+    EXPECT_EQ(mine.pid, GetCurrentProcessId());
+    EXPECT_EQ(std::string(mine.computer), computer());
+    EXPECT_EQ(std::strlen(mine.since), 17u) << mine.since;
+
+    // New, Open, a recent file and Exit all close the document first.
+    window().runCommand(CMD_NEW);
+    EXPECT_FALSE(exists(presence));
+
+    // Taken over by someone else meanwhile: not removed at the close.
+    open();
+    putPresence("ann", "PC-7", 12);
+    window().runCommand(CMD_NEW);
+    EXPECT_TRUE(exists(presence));
+
+    // A read-only folder, or one that refuses the file: nothing else changes.
+    DeleteFileA(presence.c_str());
+    CreateDirectoryA(presence.c_str(), nullptr);
+    open();
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(2u, rows(program::mainWindow.parts.namesPane).size());
+    EXPECT_EQ(0, window().readOnlyMode);
+    RemoveDirectoryA(presence.c_str());
+}
+
+TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
+{
+    const std::string question =
+        "club.tvd is open in Tallyvane by ann on PC-7 since 12/09/26 10:02 AM.\n"
+        "Open it for editing anyway?\nBoth of you can save: the changes are merged.";
+    struct Case {
+        const char* computer;
+        uint32_t pid;
+        UINT key;             // the answer, 0 when nothing is asked
+        const char* title;
+        int readOnly;
+        bool presenceIsMine;
+    };
+    const std::string here = computer();
+    const Case cases[] = {
+        {"PC-7", 12, 'Y', "club.tvd - Tallyvane", 0, false},
+        {"PC-7", 12, 'N', "club.tvd - Tallyvane", 1, false},
+        {"PC-7", 12, 'C', "Untitled - Tallyvane", 0, false},
+        {here.c_str(), kGonePid, 0, "club.tvd - Tallyvane", 0, true},   // its process is gone
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.computer) + " " + char(c.key ? c.key : '-'));
+        window().runCommand(CMD_NEW);
+        putPresence("ann", c.computer, c.pid);
+        std::string text, caption;
+        if (c.key)
+            open({recordBox(&text, &caption, pressButtonKey(c.key))});
+        else
+            open();
+        if (c.key) {
+            EXPECT_EQ(question, text);
+            EXPECT_EQ("Tallyvane", caption);
+        }
+        EXPECT_EQ(c.title, title());
+        EXPECT_EQ(c.readOnly, window().readOnlyMode);
+        EXPECT_EQ(c.readOnly ? "Read only" : "", statusText(1));
+        EXPECT_EQ(c.presenceIsMine, readPresence().pid == GetCurrentProcessId());
+    }
+}
+
+TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
+{
+    open();
+    window().showNames();
+    ModalAnswerer add;
+    add.then(typeAndConfirm("Cy Young"));
+    pressKey(VK_F5);
+    ASSERT_EQ(1, doc().modified);
+    // Not at the change itself, but about two seconds after it.
+    EXPECT_EQ(0, window().recoveryPath[0] && exists(window().recoveryPath));
+    runLoop(2600);
+    const std::string recovery = window().recoveryPath;
+    ASSERT_TRUE(exists(recovery));
+    RecoveryFile file;
+    ASSERT_EQ(1, file.read(recovery.c_str()));
+    EXPECT_EQ(club, file.dataPath);
+    EXPECT_EQ(GetCurrentProcessId(), file.pid);
+    EXPECT_EQ(kClub, std::string(file.base, file.baseSize));
+    EXPECT_NE(std::string::npos, std::string(file.document, file.documentSize).find(" Cy Young\r\n"));
+
+    // A save deletes it.
+    pressCtrlKey('S');
+    EXPECT_EQ(0, doc().modified);
+    EXPECT_FALSE(exists(recovery));
+
+    // So does "No" to "Save data?".
+    ModalAnswerer again;
+    again.then(typeAndConfirm("Dee Lane"));
+    pressKey(VK_F5);
+    runLoop(2600);
+    ASSERT_TRUE(exists(recovery));
+    ModalAnswerer no;
+    no.then("CMSGCLASS", pressButtonKey('N'));
+    window().runCommand(CMD_NEW);
+    EXPECT_FALSE(exists(recovery));
+
+    // The end of the session writes it at once, before "Save data?" is
+    // answered; Cancel keeps it.
+    doc().addName("Eve Park");
+    doc().modified = 1;
+    bool writtenBeforeTheQuestion = false;
+    ModalAnswerer ending;
+    ending.then("CMSGCLASS", [&](HWND box) {
+        writtenBeforeTheQuestion = exists(recovery);
+        pressButtonKey('C')(box);
+    });
+    EXPECT_EQ(0, SendMessageA(window().hwnd, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(writtenBeforeTheQuestion);
+    EXPECT_TRUE(exists(recovery));
+}
+
+TEST_F(Sharing, QuickChangesPutTheRecoveryWriteOff)
+{
+    open();
+    doubleClickRow(program::mainWindow.parts.namesPane, 0);
+    ASSERT_EQ(EntriesView, window().viewMode);
+    // A tick every half second: the file waits for a quiet moment.
+    for (int i = 0; i < 5; ++i) {
+        SendMessageA(window().parts.entriesPane->hwnd, LB_SETITEMDATA, 0, i % 2 ? 0 : 1);
+        window().recordEntryState(0);
+        runLoop(500);
+        EXPECT_FALSE(window().recoveryPath[0] && exists(window().recoveryPath)) << "tick " << i;
+    }
+    runLoop(2200);
+    EXPECT_TRUE(window().recoveryPath[0] && exists(window().recoveryPath));
+}
+
+// A recovery file left by a process that no longer runs.
+std::string leaveRecovery(const std::string& folder, const char* dataPath, const char* base, Document& doc)
+{
+    std::string path = folder + "Recovery\\test-" + std::to_string(GetCurrentProcessId()) + ".tvr";
+    CreateDirectoryA((folder + "Recovery").c_str(), nullptr);
+    RecoveryFile file;
+    std::strcpy(file.dataPath, dataPath);
+    file.pid = kGonePid;
+    std::strcpy(file.changed, "12/09/26 10:02 AM");
+    EXPECT_EQ(1, file.write(path.c_str(), doc, base, base ? std::strlen(base) : 0));
+    return path;
+}
+
+TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
+{
+    // Others' leftovers would be offered first.
+    std::string recoveryFolder = std::string(window().localFolder) + "Recovery\\";
+    for (const std::string& orphan : orphanRecoveryFiles(recoveryFolder.c_str()))
+        DeleteFileA(orphan.c_str());
+
+    // The lost session ticked Ann's Dues; since then someone added Cy to the file.
+    open();
+    Document recovered;
+    doc().names[0].entries[0].kind = 1;
+    std::strcpy(doc().names[0].entries[0].date, "12/09/26 10:01 AM");
+    {
+        std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kClub, doc());
+        window().runCommand(CMD_NEW);
+        std::string withCy = kClub;
+        withCy.replace(withCy.find("[Names]\r\n2\r\n"), 12, "[Names]\r\n3\r\n");
+        withCy.replace(withCy.find("1 Bob Jones\r\n"), 13, "1 Bob Jones\r\n2 Cy Young\r\n");
+        withCy += "[2]\r\n1\r\n0 \r\n";
+        writeAll(club, withCy);
+
+        std::string text, caption;
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey('Y')));
+        window().offerRecovery();
+        EXPECT_EQ(1, answer.answered());
+        EXPECT_EQ("Tallyvane was closed without saving the changes to club.tvd (last change 12/09/26 10:02 AM).\n"
+                  "Restore them?",
+                  text);
+        EXPECT_FALSE(exists(recovery));
+        EXPECT_EQ("club.tvd - Tallyvane", title());
+        EXPECT_EQ(1, doc().modified);
+        EXPECT_EQ((std::vector<std::string>{"Ann Smith", "Bob Jones", "Cy Young"}),
+                  rows(program::mainWindow.parts.namesPane));
+        EXPECT_EQ(1, doc().names[0].entries[0].kind);
+        EXPECT_STREQ("12/09/26 10:01 AM", doc().names[0].entries[0].date);
+        // Its changes are this process's now.
+        EXPECT_TRUE(exists(window().recoveryPath));
+    }
+
+    // No puts it aside in Declined; an untitled one opens untitled.
+    for (UINT key : {'N', 'Y'}) {
+        SCOPED_TRACE(char(key));
+        ModalAnswerer no;
+        no.then("CMSGCLASS", pressButtonKey('N'));
+        window().runCommand(CMD_NEW);
+        doc().addName("Dee Lane");
+        std::string recovery = leaveRecovery(window().localFolder, "", nullptr, doc());
+        std::string declined = recoveryFolder + "Declined\\" + recovery.substr(recoveryFolder.size());
+        doc().modified = 0;
+        window().runCommand(CMD_NEW);
+        std::string text, caption;
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey(key)));
+        window().offerRecovery();
+        EXPECT_NE(std::string::npos, text.find("changes to Untitled (last change")) << text;
+        EXPECT_FALSE(exists(recovery));
+        EXPECT_EQ(key == 'N', exists(declined));
+        DeleteFileA(declined.c_str());
+        EXPECT_EQ("Untitled - Tallyvane", title());
+        EXPECT_EQ(key == 'Y' ? 1 : 0, doc().modified);
+        EXPECT_EQ(key == 'Y' ? 1u : 0u, rows(program::mainWindow.parts.namesPane).size());
+    }
+}
+
+TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
+{
+    open();
+    std::vector<std::string> contents;
+    for (int i = 0; i < 12; ++i) {
+        contents.push_back(readAll(club));
+        doc().addName(("Name " + std::to_string(i)).c_str());
+        doc().modified = 1;
+        pressCtrlKey('S');
+        ASSERT_EQ(0, doc().modified);
+    }
+    std::vector<std::string> kept = backups();
+    ASSERT_EQ(10u, kept.size());
+    // The newest ten replaced files, oldest first.
+    for (size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(contents[i + 2], readAll(window().backupsFolder() + kept[i])) << kept[i];
+}
+
+} // namespace
