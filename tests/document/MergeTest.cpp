@@ -391,7 +391,7 @@ private:
     size_t pick(size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random_); }
     std::string date()
     {
-        char text[20];
+        char text[40];
         snprintf(text, sizeof text, "12/%02d/26 %02d:%02d AM", int(pick(28)) + 1, int(pick(12)) + 1, int(pick(60)));
         return text;
     }
