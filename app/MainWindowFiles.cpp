@@ -112,8 +112,11 @@ int MainWindow::saveDocument() {
         std::strcpy(currentPath, chosen);
         keepBackup(currentPath, backupsFolder().c_str());
         if (saveDocumentFile(*parts.document, *this, currentPath)) {
-            sharedFile.readBase(currentPath);   // stand-in
-            claimPresence();
+            // The document now is this file's; Save as leaves the base alone.
+            if (!savingAs) {
+                sharedFile.remember(currentPath);
+                claimPresence();
+            }
             return 1;
         }
         // Nothing was saved there: the next Save asks again.
@@ -121,9 +124,7 @@ int MainWindow::saveDocument() {
         return 0;
     }
     keepBackup(currentPath, backupsFolder().c_str());
-    int saved = saveDocumentFile(*parts.document, *this, currentPath);
-    if (saved) sharedFile.readBase(currentPath);   // stand-in
-    return saved;
+    return saveShared();
 }
 
 void MainWindow::saveDocumentAs() {
@@ -131,7 +132,9 @@ void MainWindow::saveDocumentAs() {
     char kept[sizeof currentPath];
     std::strcpy(kept, currentPath);
     currentPath[0] = '\0';
+    savingAs = 1;
     saveDocument();
+    savingAs = 0;
     std::strcpy(currentPath, kept);
 }
 

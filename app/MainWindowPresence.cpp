@@ -1,11 +1,6 @@
 // Who has a data file open: this program's presence file beside the file it
 // has open for editing, and the question when someone else has it open.
 #include <cstdio>
-#include <cstring>
-
-#include "DataFile.h"
-#include "FileHandle.h"
-#include "StatusBar.h"
 
 #include "CompletionDate.h"
 #include "MainWindow.h"
@@ -28,7 +23,6 @@ int MainWindow::askAboutPresence(const char* path) {
 }
 
 void MainWindow::settlePresence(int access) {
-    sharedFile.readBase(currentPath);   // stand-in
     if (!access) enterReadOnly();
     claimPresence();
 }
@@ -45,23 +39,3 @@ void MainWindow::claimPresence() {
 }
 
 void MainWindow::releasePresence() { presence.release(); }
-
-// Stand-in: through a data file in the local folder, loaded as bytes so
-// that the recent-file list is left alone.
-void MainWindow::adoptDocument(Document& replacement) {
-    std::string temp = std::string(localFolder) + "adopt.tmp";
-    int32_t length = 0;
-    char* block = nullptr;
-    if (writeDataFile(replacement, temp.c_str()) == SaveResult::Saved)
-        block = SectionFile::readWhole(temp.c_str(), &length);
-    deleteFile(temp.c_str());
-    if (!block) return;
-    fillBegin(parts.namesPane, 0, 0);
-    fillingNames = 1;
-    loadDataBytes(*parts.document, *this, block, size_t(length));
-    flushNameRows();
-    if (fillingNames) fillEnd(parts.namesPane);
-    fillingNames = 0;
-    releaseBlock(block);
-    switchView(NamesView);
-}

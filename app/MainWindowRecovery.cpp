@@ -15,6 +15,7 @@
 #include "MainWindow.h"
 #include "Merge.h"
 #include "MessageWindow.h"
+#include "QuietView.h"
 #include "RecoveryFile.h"
 #include "RecoveryFolder.h"
 
@@ -24,23 +25,11 @@ const UINT_PTR RecoveryTimer = 0x7616;   // the main window's only timer
 const UINT RecoveryDelay = 2000;         // ms after the last change
 const DWORD LongestDelay = 10000;        // changes in a steady stream are written at least this often
 
-// Loads without showing anything: a recovered copy that fails to load is
-// simply not offered back.
-class QuietView : public DocumentView {
-public:
-    void clearNames() override {}
-    void addNameRow(const char*, int) override {}
-    void setViewTitle(const char*) override {}
-    void reportError(const char*, const char*) override { failed = 1; }
-    void enterReadOnly() override { failed = 1; }
-    void clearReadOnlyPrompt() override {}
-    void addRecentFile(const char*) override {}
-    int failed = 0;
-};
-
+// A recovered copy that fails to load, or would open read-only, is not
+// offered back.
 int loadQuietly(Document& doc, const char* data, size_t size) {
     QuietView view;
-    return loadDataBytes(doc, view, data, size) && !view.failed;
+    return loadDataBytes(doc, view, data, size) && view.message.empty() && !view.damaged;
 }
 
 // RegisterApplicationRestart is Vista's: looked up at run time.

@@ -313,8 +313,7 @@ private:
             item.from[Mine] = int(m);
             item.text = actionText(Mine, int(m));
             if (b >= 0) {
-                if (theirs.ofBase[size_t(b)] >= 0)
-                    continue;   // not reached: theirs placed every item mine kept
+                // Theirs placed every item both kept: this one theirs deleted.
                 if (!actionChanged(Mine, b)) {
                     report_.removed++;
                     continue;   // deleted there, untouched here
@@ -565,13 +564,27 @@ private:
     {
         out.clear();
         std::vector<char> actionDone(actions_.size(), 0), ownDone(own.size(), 0);
+        // A person only mine has was added with a checkbox for every action
+        // item of that time: the ones mine lacks join that first run.
+        auto addMissingActions = [&](int copy) {
+            for (size_t r = 0; r < actions_.size(); ++r)
+                if (actions_[r].from[copy] < 0 && !actionDone[r]) {
+                    actionDone[r] = 1;
+                    out.push_back(Slot{true, int(r)});
+                }
+        };
         auto walk = [&](int copy) {
             if (person.from[copy] < 0)
                 return;
             const PersonEntries& entries = person_[copy];
             const Input& input = in_[copy];
+            bool firstRun = copy == Mine && person.from[Base] < 0 && person.from[Theirs] < 0;
             for (int32_t k = 0; entries.record && k < entries.record->entryCount; ++k) {
                 const Entry& e = entries.entry(k);
+                if (firstRun && !isActionKind(e.kind) && e.kind != EntryDeleted) {
+                    addMissingActions(Mine);
+                    firstRun = false;
+                }
                 if (isActionKind(e.kind)) {
                     int32_t slot = e.actionIndex;
                     if (slot < 0 || size_t(slot) >= input.actionOrdinal.size() || input.actionOrdinal[size_t(slot)] < 0)

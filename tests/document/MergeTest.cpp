@@ -33,8 +33,9 @@ void build(Document& doc, const std::string& notation)
     ASSERT_EQ(doc.resetDocument(0, 0), 1);
     std::stringstream actions(groups.empty() ? "" : groups[0]);
     for (std::string action; std::getline(actions, action, ',');)
-        if (!trim(action).empty())
+        if (!trim(action).empty()) {
             ASSERT_EQ(doc.addActionItem(trim(action).c_str()), 1);
+        }
     for (size_t g = 1; g < groups.size(); ++g) {
         std::string group = groups[g];
         size_t colon = group.find(':');
@@ -201,6 +202,276 @@ TEST(Merge, EachRule)
         ASSERT_EQ(loadDataBytes(again, view, saved.data(), saved.size()), 1);
         EXPECT_TRUE(view.errors().empty());
         EXPECT_EQ(notationOf(again), notationOf(result));
+    }
+    // Nothing changed on either side: the very bytes of the file.
+    std::string file = exampleFile();
+    Document base, mine, theirs, result;
+    RecordingView view;
+    for (Document* doc : {&base, &mine, &theirs})
+        ASSERT_EQ(loadDataBytes(*doc, view, file.data(), file.size()), 1);
+    MergeReport report;
+    ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
+    EXPECT_EQ(bytesOf(result), file);
+    EXPECT_TRUE(report.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// One edit of a copy, by the texts of what it touches.
+struct Edit {
+    enum Type { Tick, Untick, RemoveDate, AddMemo, DeleteOwn, TickBox, AddName, DeleteName, AddAction, DeleteAction } type;
+    std::string name, action, text, date;
+};
+
+int32_t slotOfName(const Document& doc, const std::string& name)
+{
+    for (int32_t i = 0; i < doc.namesCount; ++i)
+        if (doc.names[i].name[0] && name == doc.names[i].name)
+            return i;
+    return -1;
+}
+
+int32_t slotOfAction(const Document& doc, const std::string& action)
+{
+    for (int32_t i = 0; i < doc.actionCount; ++i)
+        if (doc.actions[i].text[0] && action == doc.actions[i].text)
+            return i;
+    return -1;
+}
+
+Entry* cellOf(Document& doc, const std::string& name, const std::string& action)
+{
+    NameRecord* record = doc.nameAt(slotOfName(doc, name));
+    int32_t slot = slotOfAction(doc, action);
+    for (int32_t k = 0; record && k < record->entryCount; ++k)
+        if (isActionKind(record->entries[k].kind) && record->entries[k].actionIndex == slot)
+            return &record->entries[k];
+    return nullptr;
+}
+
+Entry* ownOf(Document& doc, const std::string& name, const std::string& text)
+{
+    NameRecord* record = doc.nameAt(slotOfName(doc, name));
+    for (int32_t k = 0; record && k < record->entryCount; ++k)
+        if (hasOwnText(record->entries[k].kind) && text == record->entries[k].text)
+            return &record->entries[k];
+    return nullptr;
+}
+
+// Applies edit as the program's commands would.
+void apply(Document& doc, const Edit& edit)
+{
+    Entry* entry = nullptr;
+    switch (edit.type) {
+    case Edit::Tick:
+    case Edit::Untick:
+    case Edit::RemoveDate:
+        entry = cellOf(doc, edit.name, edit.action);
+        ASSERT_NE(entry, nullptr);
+        if (edit.type == Edit::Tick) {
+            entry->kind = ActionDone;
+            Document::copyField(entry->date, sizeof entry->date, edit.date.c_str());
+        } else if (edit.type == Edit::Untick) {
+            entry->kind = ActionOpen;
+        } else {
+            entry->date[0] = 0;
+        }
+        break;
+    case Edit::AddMemo:
+        ASSERT_EQ(doc.addMemo(slotOfName(doc, edit.name), edit.text.c_str()), 1);
+        break;
+    case Edit::DeleteOwn: {
+        int32_t slot = slotOfName(doc, edit.name);
+        entry = ownOf(doc, edit.name, edit.text);
+        ASSERT_NE(entry, nullptr);
+        doc.deleteEntry(slot, int32_t(entry - doc.names[slot].entries));
+        break;
+    }
+    case Edit::TickBox:
+        entry = ownOf(doc, edit.name, edit.text);
+        ASSERT_NE(entry, nullptr);
+        entry->kind = entry->kind == CheckboxDone ? CheckboxOpen : CheckboxDone;
+        Document::copyField(entry->date, sizeof entry->date, edit.date.c_str());
+        break;
+    case Edit::AddName:
+        ASSERT_GE(doc.addName(edit.name.c_str()), 0);
+        break;
+    case Edit::DeleteName:
+        doc.deleteName(slotOfName(doc, edit.name));
+        break;
+    case Edit::AddAction:
+        ASSERT_EQ(doc.addActionWithEntries(edit.action.c_str()), 1);
+        break;
+    case Edit::DeleteAction:
+        doc.deleteActionItem(slotOfAction(doc, edit.action));
+        break;
+    }
+}
+
+// Random edits of one copy that touch nothing the other copy's edits touch:
+// claimed holds what either side has touched ("cell N A", "own N T",
+// "name N", "action A"); a deleted name or action item must be untouched.
+class EditMaker {
+public:
+    EditMaker(std::mt19937& random, std::set<std::string>& claimed) : random_(random), claimed_(claimed) {}
+
+    std::vector<Edit> make(const Document& base, const std::string& side, int count)
+    {
+        std::vector<std::string> names, actions;
+        for (int32_t i = 0; i < base.namesCount; ++i)
+            if (base.names[i].name[0])
+                names.push_back(base.names[i].name);
+        for (int32_t i = 0; i < base.actionCount; ++i)
+            if (base.actions[i].text[0])
+                actions.push_back(base.actions[i].text);
+        std::vector<Edit> edits;
+        for (int i = 0; i < count; ++i) {
+            Edit edit{Edit::Type(pick(10)), "", "", "", date()};
+            std::string unique = side + std::to_string(i);
+            // One name gone and one come on the same side read as a rename:
+            // a side either adds or deletes names, and action items likewise.
+            static const Edit::Type opposite[] = {Edit::AddName, Edit::DeleteName, Edit::AddAction, Edit::DeleteAction};
+            int kind = edit.type == Edit::AddName ? 1 : edit.type == Edit::DeleteName ? 0
+                     : edit.type == Edit::AddAction ? 3 : edit.type == Edit::DeleteAction ? 2 : -1;
+            if (kind >= 0 && std::count_if(edits.begin(), edits.end(), [&](const Edit& e) { return e.type == opposite[kind]; }))
+                continue;
+            if (edit.type == Edit::AddName) {
+                edit.name = "New " + unique;
+                names.push_back(edit.name);
+            } else if (edit.type == Edit::AddAction) {
+                edit.action = "Item " + unique;
+                actions.push_back(edit.action);
+            } else if (edit.type == Edit::DeleteAction) {
+                if (actions.empty())
+                    continue;
+                edit.action = actions[pick(actions.size())];
+                if (edit.action.rfind("Item ", 0) == 0 || claimed_.count("action " + edit.action) ||
+                    !take("action " + edit.action + " deleted"))
+                    continue;
+                actions.erase(std::find(actions.begin(), actions.end(), edit.action));
+            } else if (names.empty() || (edit.type <= Edit::RemoveDate && actions.empty())) {
+                continue;
+            } else {
+                edit.name = names[pick(names.size())];
+                if (!claim("name " + edit.name + " deleted"))
+                    continue;
+                if (edit.type <= Edit::RemoveDate) {
+                    edit.action = actions[pick(actions.size())];
+                    if (!claim("action " + edit.action + " deleted") || !take("cell " + edit.name + " " + edit.action))
+                        continue;
+                    touch("name " + edit.name);
+                    touch("action " + edit.action);
+                } else if (edit.type == Edit::AddMemo) {
+                    edit.text = "Memo " + unique;
+                    touch("name " + edit.name);
+                } else if (edit.type == Edit::DeleteOwn || edit.type == Edit::TickBox) {
+                    std::vector<std::string> own = ownTexts(base, edit.name);
+                    if (own.empty())
+                        continue;
+                    edit.text = own[pick(own.size())];
+                    if (!take("own " + edit.name + " " + edit.text))
+                        continue;
+                    if (edit.type == Edit::TickBox && !isBox(base, edit.name, edit.text))
+                        continue;
+                    touch("name " + edit.name);
+                } else if (edit.type == Edit::DeleteName) {
+                    if (claimed_.count("name " + edit.name) || !take("name " + edit.name + " deleted"))
+                        continue;
+                    names.erase(std::find(names.begin(), names.end(), edit.name));
+                }
+            }
+            edits.push_back(edit);
+        }
+        return edits;
+    }
+
+private:
+    size_t pick(size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random_); }
+    std::string date()
+    {
+        char text[40];
+        snprintf(text, sizeof text, "12/%02d/26 %02d:%02d AM", int(pick(28)) + 1, int(pick(12)) + 1, int(pick(60)));
+        return text;
+    }
+    bool take(const std::string& what) { return claimed_.insert(what).second; }
+    bool claim(const std::string& deleted) const { return !claimed_.count(deleted); }
+    void touch(const std::string& what) { claimed_.insert(what); }
+    static std::vector<std::string> ownTexts(const Document& doc, const std::string& name)
+    {
+        std::vector<std::string> out;
+        const NameRecord* record = doc.nameAt(slotOfName(doc, name));
+        for (int32_t k = 0; record && k < record->entryCount; ++k)
+            if (hasOwnText(record->entries[k].kind))
+                out.push_back(record->entries[k].text);
+        return out;
+    }
+    static bool isBox(const Document& doc, const std::string& name, const std::string& text)
+    {
+        return text.rfind("Box", 0) == 0 && slotOfName(doc, name) >= 0;
+    }
+
+    std::mt19937& random_;
+    std::set<std::string>& claimed_;
+};
+
+// A random document: a few action items, names with random checkboxes,
+// memos and single checkboxes of distinct texts.
+std::string randomDocument(std::mt19937& random)
+{
+    auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    std::string out;
+    int actions = below(4);
+    for (int a = 0; a < actions; ++a)
+        out += (a ? "," : "") + std::string("Act ") + char('A' + a);
+    int names = below(6);
+    for (int n = 0; n < names; ++n) {
+        out += " | Person " + std::to_string(n) + ":";
+        std::vector<std::string> entries;
+        for (int a = 0; a < actions; ++a)
+            entries.push_back(below(2) ? "1@12/01/26 09:0" + std::to_string(below(10)) + " AM" : "0");
+        for (int k = below(3); k > 0; --k)
+            entries.insert(entries.begin() + below(int(entries.size()) + 1), "M Note " + std::to_string(k));
+        for (int k = below(3); k > 0; --k)
+            entries.insert(entries.begin() + below(int(entries.size()) + 1),
+                           (below(2) ? "C Box " : "D Box ") + std::to_string(k) + (below(2) ? "@12/02/26 10:00 AM" : ""));
+        for (size_t i = 0; i < entries.size(); ++i)
+            out += (i ? "; " : " ") + entries[i];
+    }
+    return out;
+}
+
+TEST(Merge, EditsThatTouchDifferentThingsMergeToBothApplied)
+{
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 3000; ++round) {
+        std::string notation = randomDocument(random);
+        SCOPED_TRACE(notation);
+        Document base, mine, theirs, expected, result;
+        build(base, notation);
+        build(mine, notation);
+        build(theirs, notation);
+        build(expected, notation);
+        std::set<std::string> claimed;
+        EditMaker maker(random, claimed);
+        std::vector<Edit> theirEdits = maker.make(base, "T", std::uniform_int_distribution<int>(0, 5)(random));
+        std::vector<Edit> myEdits = maker.make(base, "M", std::uniform_int_distribution<int>(0, 5)(random));
+        for (const Edit& edit : theirEdits) {
+            apply(theirs, edit);
+            apply(expected, edit);
+        }
+        for (const Edit& edit : myEdits) {
+            apply(mine, edit);
+            apply(expected, edit);
+        }
+        MergeReport report;
+        ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
+        ASSERT_EQ(notationOf(result), notationOf(expected)) << "round " << round;
+        EXPECT_TRUE(report.choices.empty()) << report.text();
+        if (myEdits.empty() && theirEdits.empty()) {
+            ASSERT_EQ(bytesOf(result), bytesOf(base));
+        }
     }
 }
 
