@@ -255,10 +255,12 @@ public:
     // Stops the timer and deletes the recovery file.
     void dropRecovery();
     // At start-up: offers each recovery file of a process that no longer
-    // runs; Yes restores it (and stops), No puts it aside in Declined.
+    // runs; Yes restores it (and stops), No, or a copy that can't be
+    // restored, puts it aside in Declined.
     void offerRecovery();
-    // Opens the recovered changes: merged with the data file as it is now,
-    // or as an untitled document; modified. 1 when restored.
+    // Opens the recovered changes: merged with the data file as it is now
+    // (with the merge's report when others changed it meanwhile), or as an
+    // untitled document; modified. 1 when restored.
     int restoreRecovery(const RecoveryFile& file);
     // localFolder + "Backups\\", where saves keep the files they replace; "" without one.
     std::string backupsFolder() const;

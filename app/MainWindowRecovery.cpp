@@ -146,7 +146,8 @@ void MainWindow::offerRecovery() {
             // The changes are this process's now: its own recovery file
             // holds them before the old one goes. The others wait for the
             // next start.
-            if (restoreRecovery(file) && writeRecovery()) DeleteFileA(path.c_str());
+            if (!restoreRecovery(file)) declineRecoveryFile(path.c_str(), folder.c_str());
+            else if (writeRecovery()) DeleteFileA(path.c_str());
             return;
         }
         // A box closed without an answer keeps the file for the next start.
@@ -172,6 +173,15 @@ int MainWindow::restoreRecovery(const RecoveryFile& file) {
             return 0;
         }
         adoptDocument(merged);
+        if (!report.empty()) {
+            // What others changed in the file since the lost session, as Save reports a merge.
+            std::string text = std::string(fileNamePart(currentPath)) +
+                               " was changed after your last save there. Your restored changes and theirs "
+                               "were merged.\n\n" + report.text();
+            for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+            parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_OK | MB_ICONASTERISK, 0, RGB(0, 0, 0),
+                                           RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+        }
     } else {
         if (!newDocument()) return 0;
         adoptDocument(recovered);

@@ -304,11 +304,14 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         withCy += "[2]\r\n1\r\n0 \r\n";
         writeAll(club, withCy);
 
-        std::string text, caption;
+        std::string text, caption, report, reportCaption;
         ModalAnswerer answer;
         answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey('Y')));
+        answer.then("CMSGCLASS", recordBox(&report, &reportCaption, pressButtonKey(VK_RETURN)));
         window().offerRecovery();
-        EXPECT_EQ(1, answer.answered());
+        EXPECT_EQ(2, answer.answered());
+        EXPECT_EQ(0u, report.find("club.tvd was changed after your last save there.")) << report;
+        EXPECT_NE(std::string::npos, report.find("1 name")) << report;
         EXPECT_EQ("Tallyvane was closed without saving the changes to club.tvd (last change 12/09/26 10:02 AM).\n"
                   "Restore them?",
                   text);
