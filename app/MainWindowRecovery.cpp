@@ -131,7 +131,7 @@ void MainWindow::offerRecovery() {
     if (!localFolder[0]) return;
     std::string folder = std::string(localFolder) + "Recovery\\";
     pruneDeclined(folder.c_str());
-    for (const std::string& path : orphanRecoveryFiles(folder.c_str())) {
+    for (const std::string& path : orphanRecoveryFiles(folder.c_str(), recoveryPath)) {
         RecoveryFile file;
         if (!file.read(path.c_str())) continue;
         char question[600];

@@ -14,7 +14,7 @@ uint64_t ticksOf(const FILETIME& time) { return (uint64_t(time.dwHighDateTime) <
 
 } // namespace
 
-std::vector<std::string> orphanRecoveryFiles(const char* folder)
+std::vector<std::string> orphanRecoveryFiles(const char* folder, const char* ownPath)
 {
     struct Found {
         uint64_t written;
@@ -29,11 +29,12 @@ std::vector<std::string> orphanRecoveryFiles(const char* folder)
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         std::string path = std::string(folder) + data.cFileName;
+        if (lstrcmpiA(path.c_str(), ownPath) == 0)
+            continue;
         RecoveryFile file;
         // One that can't be read is being replaced by its writer right now,
-        // or is not one: left alone.
-        // Process ids are used again: at start-up one naming this process
-        // is an earlier one's (Wine hands out the same small ids after a restart).
+        // or is not one: left alone. Wine hands out the same small ids
+        // after a restart.
         if (file.read(path.c_str()) && (file.pid == GetCurrentProcessId() || !isTallyvaneRunning(file.pid)))
             found.push_back({ticksOf(data.ftLastWriteTime), path});
     } while (FindNextFileA(search, &data));

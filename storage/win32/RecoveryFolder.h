@@ -6,9 +6,10 @@
 #include <vector>
 
 // The recovery files (*.tvr) in folder (ending in a backslash) whose
-// process no longer runs, oldest first. For start-up, before this process
-// has written its own: a file naming this process's id counts as orphaned.
-std::vector<std::string> orphanRecoveryFiles(const char* folder);
+// process no longer runs, oldest first. Process ids are used again, so a
+// file naming this process's id is an earlier process's too, unless it is
+// ownPath, this process's own.
+std::vector<std::string> orphanRecoveryFiles(const char* folder, const char* ownPath = "");
 // Moves the recovery file at path into folder's "Declined\" subfolder,
 // dated now; deletes it when it can't be moved.
 void declineRecoveryFile(const char* path, const char* folder);

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "CompletionDate.h"
+#include "DialogInput.h"
 #include "Document.h"
 #include "ProgramFixture.h"
 #include "RecoveryFile.h"
@@ -163,6 +164,32 @@ TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
     RemoveDirectoryA(presence.c_str());
 }
 
+TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
+{
+    doc().addName("Ann Smith");
+    doc().modified = 1;
+    const std::string created = folder + "new.tvd";
+    {
+        ModalAnswerer answer;
+        answer.then("#32770", typeAndAccept(created));
+        pressCtrlKey('S');
+        ASSERT_EQ(1, answer.answered());
+    }
+    ASSERT_TRUE(exists(created));
+    EXPECT_TRUE(exists(folder + "~$new.tvd"));
+    {
+        ModalAnswerer answer;
+        answer.then("#32770", typeAndAccept(folder + "copy.tvd"));
+        window().runCommand(CMD_SAVE_AS);
+        ASSERT_EQ(1, answer.answered());
+    }
+    EXPECT_TRUE(exists(folder + "copy.tvd"));
+    EXPECT_FALSE(exists(folder + "~$copy.tvd"));
+    EXPECT_TRUE(exists(folder + "~$new.tvd"));
+    window().runCommand(CMD_NEW);
+    EXPECT_FALSE(exists(folder + "~$new.tvd"));
+}
+
 TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
 {
     const std::string question =
@@ -252,6 +279,21 @@ TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
     EXPECT_EQ(0, SendMessageA(window().hwnd, WM_QUERYENDSESSION, 0, 0));
     EXPECT_TRUE(writtenBeforeTheQuestion);
     EXPECT_TRUE(exists(recovery));
+
+    // A change after that, and the session ends: written at once, and the
+    // window's end (if it comes) leaves it for the next start.
+    DeleteFileA(recovery.c_str());
+    ModalAnswerer last;
+    last.then(typeAndConfirm("Fay Wong"));
+    pressKey(VK_F5);
+    SendMessageA(window().hwnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(exists(recovery));
+    RecoveryFile atTheEnd;
+    ASSERT_EQ(1, atTheEnd.read(recovery.c_str()));
+    EXPECT_NE(std::string::npos, std::string(atTheEnd.document, atTheEnd.documentSize).find(" Fay Wong\r\n"));
+    DestroyWindow(window().hwnd);
+    EXPECT_TRUE(exists(recovery));
+    DeleteFileA(recovery.c_str());
 }
 
 TEST_F(Sharing, QuickChangesPutTheRecoveryWriteOff)
@@ -325,6 +367,30 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         // Its changes are this process's now.
         EXPECT_TRUE(exists(window().recoveryPath));
     }
+
+    // Declined ones are kept for seven days.
+    CreateDirectoryA((recoveryFolder + "Declined").c_str(), nullptr);
+    for (int days : {8, 6}) {
+        std::string old = recoveryFolder + "Declined\\test-" + std::to_string(days) + ".tvr";
+        writeAll(old, "x");
+        HANDLE file = CreateFileA(old.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER then = {{now.dwLowDateTime, now.dwHighDateTime}};
+        then.QuadPart -= uint64_t(days) * 24 * 3600 * 10000000ull;
+        FILETIME written = {then.LowPart, then.HighPart};
+        SetFileTime(file, nullptr, nullptr, &written);
+        CloseHandle(file);
+    }
+    {
+        // Nothing to offer: this process's own recovery file is not an orphan.
+        ModalAnswerer none(20, 3000);
+        window().offerRecovery();
+        EXPECT_FALSE(none.timedOut());
+    }
+    EXPECT_FALSE(exists(recoveryFolder + "Declined\\test-8.tvr"));
+    EXPECT_TRUE(exists(recoveryFolder + "Declined\\test-6.tvr"));
+    DeleteFileA((recoveryFolder + "Declined\\test-6.tvr").c_str());
 
     // No puts it aside in Declined; an untitled one opens untitled.
     for (UINT key : {'N', 'Y'}) {
