@@ -15,14 +15,26 @@ const char kNotOpened[] = "Failed to open the existing file";
 
 int runAddNames(const char* file, const char* roster, FILE* out)
 {
+    if (isSameFile(file, roster)) {
+        fprintf(stderr, "tvd: %s: the roster is the data file itself\n", roster);
+        return 2;
+    }
+    ConsoleView view(out);
+    // Refused before anything is read, as the program refuses to save over it.
+    if (isReadOnlyFile(saveTarget(file).c_str())) {
+        setFileError("the file is read-only");
+        view.reportError(file, "Failed to save the file");
+        return 1;
+    }
     RosterFile names;
     if (!names.read(roster)) {
-        fprintf(out, "%s: %s\n", roster, kNotOpened);
+        fprintf(out, "%s: %s\n", roster, names.error().c_str());
+        fflush(out);
         return 1;
     }
 
     Document doc;
-    ConsoleView view(out);
+    setFileError("");
     if (fileExists(file)) {
         if (!loadDataFile(doc, view, file)) {
             view.reportError(file, kNotOpened);
@@ -47,6 +59,7 @@ int runAddNames(const char* file, const char* roster, FILE* out)
     }
     if (added > 0 || !fileExists(file)) {
         doc.modified = 1;
+        setFileError("");
         if (!saveDocumentFile(doc, view, file))
             return 1;
     }
