@@ -15,7 +15,8 @@
 //   MainWindowFileCommands.cpp  New, Exit and emptying the window
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowDrop.cpp      files dropped on the window
-//   MainWindowRoster.cpp    a dropped roster of names
+//   MainWindowRoster.cpp    a roster of names, dropped or imported
+//   MainWindowExport.cpp    File > Export...
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
@@ -122,6 +123,13 @@ public:
     // them in the Names view and sets modified, saving nothing. Refused in
     // read-only mode; a roster without new names only says so.
     void addRoster(const char* path);
+    // File > Import names...: the Open dialog for a .txt or .csv roster,
+    // then addRoster.
+    void importNames();
+    // File > Export...: the Save dialog for a CSV file or a printable page,
+    // the document in memory written as tvd export writes it, then "Open
+    // NAME now?" and the shell's "open" verb.
+    void exportDocument();
     RecentFiles recentFiles;
 
     // --- commands (MainWindowCommands.cpp)

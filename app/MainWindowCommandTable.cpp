@@ -1,5 +1,5 @@
 // The commands of the main menu, the accelerators and the context menus
-// (ids 40001-40016) and the recent-file items (5900 and up), and which of
+// (ids 40001-40018) and the recent-file items (5900 and up), and which of
 // them the main menu grays in each view.
 #include "MainWindow.h"
 #include "resource.h"
@@ -25,6 +25,8 @@ int MainWindow::runCommand(int id) {
     case CMD_VIEW_NAMES: showNames(); return 1;
     case CMD_VIEW_ACTIONS: showActionItems(); return 1;
     case CMD_ABOUT: showAbout(); return 1;
+    case CMD_IMPORT_NAMES: importNames(); return 1;
+    case CMD_EXPORT: exportDocument(); return 1;
     }
     // A recent-file id counts while the File menu lists an item for it.
     if (recentFiles.holds(id)) {

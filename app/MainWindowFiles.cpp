@@ -22,8 +22,10 @@ const int DialogPathSize = MAX_PATH;   // the dialogs hand back at most 259 char
 void MainWindow::locateFolders() { ::locateFolders(hwnd, settingsFolder, documentsFolder); }
 
 void MainWindow::readSettings(const char* commandLine) {
-    // The recent items go between the separator under "Save as..." and Exit.
-    recentFiles.init(GetSubMenu(GetMenu(hwnd), 0), 5, CMD_RECENT_FIRST, CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
+    // The recent items go between the separator under "Export..." and Exit.
+    HMENU fileMenu = GetSubMenu(GetMenu(hwnd), 0);
+    recentFiles.init(fileMenu, GetMenuItemCount(fileMenu) - 1, CMD_RECENT_FIRST,
+                     CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
 
     // splitCommandLine cuts its line; work on a copy of whatever length.
     size_t length = commandLine ? std::strlen(commandLine) : 0;

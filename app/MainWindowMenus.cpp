@@ -15,7 +15,7 @@ int MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     int id = LOWORD(wParam);
     bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
     // Popups report their position, never a command id, in the low word.
-    if (!closed && !(HIWORD(wParam) & MF_POPUP) && id >= CMD_NEW && id <= CMD_ABOUT)
+    if (!closed && !(HIWORD(wParam) & MF_POPUP) && id >= CMD_NEW && id < CMD_CANCEL)
         LoadStringA(framework::instance(), id, help, sizeof help);
     statusBar->setStatusText(0, help);
     return 0;

@@ -26,6 +26,8 @@
 #define CMD_VIEW_NAMES      40014
 #define CMD_VIEW_ACTIONS    40015
 #define CMD_ABOUT           40016
+#define CMD_IMPORT_NAMES    40017
+#define CMD_EXPORT          40018
 #define CMD_CANCEL          40101
 
 #define CMD_RECENT_FIRST    5900

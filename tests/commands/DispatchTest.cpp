@@ -327,6 +327,8 @@ TEST_F(Dispatch, EveryCommandHasItsHelpText)
         {40014, ""},
         {40015, ""},
         {40016, "Information about this program"},
+        {40017, "Add the names of a roster (.txt or .csv)"},
+        {40018, "Write the list for a spreadsheet or as a printable report"},
         {40101, ""},
         {5900, ""},
     };
