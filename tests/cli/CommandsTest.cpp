@@ -12,7 +12,9 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -320,6 +322,10 @@ std::function<void(const ScratchFolder&)> staysLink(const char* name)
 }
 #endif
 
+#ifdef _WIN32
+HANDLE heldByOther = INVALID_HANDLE_VALUE;   // a case's file held open by "another program"
+#endif
+
 std::vector<OutputCase> outputCases()
 {
     const std::string club = exampleFile();
@@ -353,7 +359,17 @@ std::vector<OutputCase> outputCases()
         {"a workbook as roster: the likely cause", {{"club.tvd", club}, {"r.csv", std::string("PK\x03\x04\0\0", 6)}},
          nullptr, "add-names|club.tvd|r.csv", 1, {{"club.tvd", club, true}},
          "r.csv: Not a roster of names - it looks like a spreadsheet workbook: save it as CSV first\n"},
-#ifndef _WIN32
+#ifdef _WIN32
+        // A spreadsheet keeps the file it shows open for writing, sharing only reading.
+        {"a roster that a spreadsheet holds open", {{"club.tvd", club}, {"r.csv", "Name\r\nZed\r\n"}},
+         [](const ScratchFolder& f) {
+             heldByOther = CreateFileA(f.file("r.csv").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+             ASSERT_NE(heldByOther, INVALID_HANDLE_VALUE);
+         },
+         "add-names|club.tvd|r.csv", 0, {{"club.tvd", "[Program]", false}}, "added=1 present=0 skipped=0\n",
+         [](const ScratchFolder&) { CloseHandle(heldByOther); }},
+#else
         // The native build's file system: permissions, links, pipes, long paths, UTF-8 names.
         {"a 0600 data file keeps its mode", {{"club.tvd", club}, {"r.txt", "Zed\n"}},
          [](const ScratchFolder& f) { chmod(f.file("club.tvd").c_str(), 0600); }, "add-names|club.tvd|r.txt", 0,
