@@ -117,7 +117,7 @@ int dispatch(int argc, char** argv)
         return 0;
     }
     if (argc == 2 && strcmp(argv[1], "--version") == 0) {
-        printf("tvd %s\n", TALLYVANE_VERSION);
+        printf("tvd %s\n", TVD_VERSION);
         return 0;
     }
     for (int i = 2; i < argc; ++i)
