@@ -8,6 +8,7 @@
 #include "AddNamesCommand.h"
 #include "ConsoleView.h"
 #include "ExportCommand.h"
+#include "MergeCommand.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
@@ -21,6 +22,7 @@ const char kUsage[] =
     "       tvd add-names FILE ROSTER\n"
     "       tvd export FILE --csv OUT\n"
     "       tvd export FILE --html OUT\n"
+    "       tvd merge BASE MINE THEIRS OUT\n"
     "       tvd --help | --version\n"
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
@@ -32,6 +34,10 @@ const char kUsage[] =
     "           added=N present=M skipped=K\n"
     "export     writes FILE's names, action items and ticks to OUT (- for standard\n"
     "           output) as CSV for spreadsheets, or as a printable HTML page\n"
+    "merge      merges the changes of MINE and THEIRS, two copies of BASE, as Save\n"
+    "           does when the file changed on disk, saves the result to OUT and\n"
+    "           prints what came in from THEIRS and each choice made; as a git\n"
+    "           merge driver: tvd merge %O %A %B %A\n"
     "\n"
     "exit status: 0 done, 1 the file did not load or save, 2 bad usage\n";
 
@@ -71,6 +77,11 @@ int runAddNamesCommand(char** args)
     return runAddNames(args[0], args[1], stdout);
 }
 
+int runMergeCommand(char** args)
+{
+    return runMerge(args[0], args[1], args[2], args[3], stdout);
+}
+
 int runExportCommand(char** args)
 {
     bool html = strcmp(args[1], "--html") == 0;
@@ -92,6 +103,7 @@ const Command kCommands[] = {
     {"resave", 2, runResave},
     {"add-names", 2, runAddNamesCommand},
     {"export", 3, runExportCommand},
+    {"merge", 4, runMergeCommand},
 };
 
 int usage()
