@@ -18,8 +18,8 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    // Opens an existing file (not a folder, pipe or device) for reading; 0
-    // when it can't be opened.
+    // Opens an existing file (not a folder; in the native build not a pipe
+    // or device either) for reading; 0 when it can't be opened.
     int openRead(const char* path, Sharing sharing = Exclusive);
     // Creates path for writing, emptying an existing file; 0 on failure.
     int create(const char* path);

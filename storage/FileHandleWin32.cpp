@@ -74,21 +74,16 @@ int FileHandle::openRead(const char* path, Sharing sharing)
         noteFailure(ERROR_SHARING_VIOLATION);
         return 0;
     }
-    // CreateFileA refuses a folder with "access denied": say what it is.
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        failure = "it is a folder";
-        return 0;
-    }
     DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        noteFailure(GetLastError());
-        return 0;
-    }
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        CloseHandle(file);
-        failure = "it is not a file (a device or a pipe)";
+        DWORD error = GetLastError();
+        // A folder is refused with "access denied": say what it is.
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            failure = "it is a folder";
+        else
+            noteFailure(error);
         return 0;
     }
     handle_ = reinterpret_cast<intptr_t>(file);
