@@ -7,7 +7,8 @@
 void ConsoleView::reportError(const char* caption, const char* text)
 {
     // The program's two file messages carry the system's reason here.
-    bool fileMessage = strcmp(text, "Failed to save the file") == 0 || strcmp(text, "Failed to open the existing file") == 0;
+    bool fileMessage =
+        strcmp(text, "Failed to save the file") == 0 || strcmp(text, "Failed to open the existing file") == 0;
     if (fileMessage && *lastFileError())
         fprintf(out_, "%s: %s - %s\n", caption, text, lastFileError());
     else

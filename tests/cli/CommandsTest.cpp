@@ -329,6 +329,7 @@ HANDLE heldByOther = INVALID_HANDLE_VALUE;   // a case's file held open by "anot
 std::vector<OutputCase> outputCases()
 {
     const std::string club = exampleFile();
+    const std::string longFolder = std::string(200, 'd') + "/" + std::string(150, 'e');
     std::vector<OutputCase> cases = {
         {"an export leaves a data file's .$$$ file alone (the only copy after a failed save)",
          {{"club.tvd", club}, {"club.$$$", "only copy"}}, nullptr, "export|club.tvd|--csv|club.csv", 0,
@@ -392,9 +393,9 @@ std::vector<OutputCase> outputCases()
          "add-names|club.tvd|pipe.txt", 1, {{"club.tvd", club, true}},
          "pipe.txt: Failed to open the existing file - it is not a file (a device or a pipe)\n"},
         {"an OUT path of 400 characters", {{"club.tvd", club}},
-         [](const ScratchFolder& f) { std::filesystem::create_directories(f.file(std::string(200, 'd') + "/" + std::string(150, 'e'))); },
-         "export|club.tvd|--csv|" + std::string(200, 'd') + "/" + std::string(150, 'e') + "/" + std::string(40, 'f') + ".csv", 0,
-         {{std::string(200, 'd') + "/" + std::string(150, 'e') + "/" + std::string(40, 'f') + ".csv", kCsvStart, false}}},
+         [longFolder](const ScratchFolder& f) { std::filesystem::create_directories(f.file(longFolder)); },
+         "export|club.tvd|--csv|" + longFolder + "/" + std::string(40, 'f') + ".csv", 0,
+         {{longFolder + "/" + std::string(40, 'f') + ".csv", kCsvStart, false}}},
         {"a UTF-8 file name in the page's title", {{"Zo\xC3\xAB club.tvd", club}}, nullptr,
          "export|Zo\xC3\xAB club.tvd|--html|zoe.html", 0,
          {{"zoe.html", kHtmlStart, false}, {"zoe.html", "<title>Zo\xC3\xAB club.tvd - Tallyvane</title>", false}}},
