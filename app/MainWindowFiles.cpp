@@ -106,12 +106,18 @@ int MainWindow::saveDocument() {
         if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
         // The first save of an untitled document ties it to the chosen file.
         std::strcpy(currentPath, chosen);
-        if (saveDocumentFile(*parts.document, *this, currentPath)) return 1;
+        if (saveDocumentFile(*parts.document, *this, currentPath)) {
+            updateTitle();
+            history.markSaved();
+            return 1;
+        }
         // Nothing was saved there: the next Save asks again.
         currentPath[0] = '\0';
         return 0;
     }
-    return saveDocumentFile(*parts.document, *this, currentPath);
+    if (!saveDocumentFile(*parts.document, *this, currentPath)) return 0;
+    history.markSaved();
+    return 1;
 }
 
 void MainWindow::saveDocumentAs() {
@@ -121,6 +127,7 @@ void MainWindow::saveDocumentAs() {
     currentPath[0] = '\0';
     saveDocument();
     std::strcpy(currentPath, kept);
+    updateTitle();
 }
 
 void MainWindow::addRecentFile(const char* path) { recentFiles.addToTop(path); }

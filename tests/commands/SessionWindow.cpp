@@ -68,7 +68,7 @@ void Session::settle()
             quit_ = true;
             continue;
         }
-        if (window().hwnd && TranslateAcceleratorA(window().hwnd, window().accelerators, &msg))
+        if (window().hwnd && window().translateKeys(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
