@@ -41,6 +41,8 @@ void MainWindow::selectPendingRow(int row) {
     send(pane, LB_SETSEL, FALSE, -1);
     if (row < 0) return;
     send(pane, LB_SETSEL, TRUE, row);
+    // Shift with the arrows extends the selection from here.
+    send(pane, LB_SETANCHORINDEX, row);
     send(pane, LB_SETCARETINDEX, row, FALSE);
 }
 

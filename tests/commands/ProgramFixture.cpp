@@ -140,6 +140,7 @@ void ProgramTest::selectRow(ListBoxControl* pane, int row)
     SendMessageA(pane->hwnd, LB_SETSEL, FALSE, -1);
     if (row < 0) return;
     SendMessageA(pane->hwnd, LB_SETSEL, TRUE, row);
+    SendMessageA(pane->hwnd, LB_SETANCHORINDEX, row, 0);
     SendMessageA(pane->hwnd, LB_SETCARETINDEX, row, FALSE);
 }
 
