@@ -54,7 +54,7 @@ int MainWindow::loadDocument(const char* path) {
     history.clear();
     fillBegin(parts.namesPane, 0, 0);
     fillingNames = 1;
-    int loaded = loadDataFile(*parts.document, *this, path);
+    int loaded = readDocumentFile(path);
     flushNameRows();
     if (fillingNames) fillEnd(parts.namesPane);
     fillingNames = 0;
@@ -78,6 +78,7 @@ int MainWindow::startEmptyDocument() {
     writeSettingsOnExit = 1;
     currentPath[0] = '\0';
     history.clear();
+    sharedFile.forget();
     if (!parts.document->resetDocument(0, 0)) return 0;
     setViewTitle("");
     updateTitle();

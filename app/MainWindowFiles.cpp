@@ -107,6 +107,8 @@ int MainWindow::saveDocument() {
         // The first save of an untitled document ties it to the chosen file.
         std::strcpy(currentPath, chosen);
         if (saveDocumentFile(*parts.document, *this, currentPath)) {
+            // The document now is this file's; Save as leaves the base alone.
+            if (!savingAs) sharedFile.remember(currentPath);
             updateTitle();
             history.markSaved();
             return 1;
@@ -115,7 +117,7 @@ int MainWindow::saveDocument() {
         currentPath[0] = '\0';
         return 0;
     }
-    if (!saveDocumentFile(*parts.document, *this, currentPath)) return 0;
+    if (!saveShared()) return 0;
     history.markSaved();
     return 1;
 }
@@ -125,7 +127,9 @@ void MainWindow::saveDocumentAs() {
     char kept[sizeof currentPath];
     std::strcpy(kept, currentPath);
     currentPath[0] = '\0';
+    savingAs = 1;
     saveDocument();
+    savingAs = 0;
     std::strcpy(currentPath, kept);
     updateTitle();
 }

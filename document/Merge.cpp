@@ -313,8 +313,7 @@ private:
             item.from[Mine] = int(m);
             item.text = actionText(Mine, int(m));
             if (b >= 0) {
-                if (theirs.ofBase[size_t(b)] >= 0)
-                    continue;   // not reached: theirs placed every item mine kept
+                // Theirs placed every item both kept: this one theirs deleted.
                 if (!actionChanged(Mine, b)) {
                     report_.removed++;
                     continue;   // deleted there, untouched here

@@ -4,6 +4,19 @@
 
 std::vector<int> MergeMatch::byKey(const std::vector<std::string>& baseKeys, const std::vector<std::string>& keys)
 {
+    // A person's few memos and checkboxes: a plain search beats hashing.
+    if (baseKeys.size() * keys.size() <= 64) {
+        std::vector<int> matched(keys.size(), -1);
+        std::vector<char> taken(baseKeys.size(), 0);
+        for (size_t i = 0; i < keys.size(); ++i)
+            for (size_t b = 0; b < baseKeys.size(); ++b)
+                if (!taken[b] && baseKeys[b] == keys[i]) {
+                    taken[b] = 1;
+                    matched[i] = int(b);
+                    break;
+                }
+        return matched;
+    }
     // The base items of each key in order, and how many of them are taken.
     std::unordered_map<std::string, std::pair<std::vector<int>, size_t>> byText;
     for (size_t i = 0; i < baseKeys.size(); ++i)

@@ -7,7 +7,6 @@
 
 int SharedFile::remember(const char* path)
 {
-    forget();
     FileStamp stamp = FileStamp::of(path);
     int32_t length = 0;
     char* block = SectionFile::readWhole(path, &length);

@@ -20,7 +20,8 @@ public:
     SharedFile(const SharedFile&) = delete;
     SharedFile& operator=(const SharedFile&) = delete;
 
-    // Reads the file at path whole as the new base; 0 (and no base) when it can't be read.
+    // Reads the file at path whole as the new base; 0 when it can't be read,
+    // and the base stays as it was.
     int remember(const char* path);
     // Takes block (from SectionFile::readWhole, size bytes) as the base of
     // the file whose stamp is stamp.

@@ -32,17 +32,17 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     if (lock.acquire(path, kWaitMs) == SaveLock::Busy)
         return Busy;
 
-    // The file can be held for a moment by a program that saves without
-    // the lock (an older Tallyvane, a sync client): try again while waiting.
+    // The file can be held for a moment by a program that reads or saves it
+    // without the lock (an older Tallyvane, a sync client): look again for
+    // a while. A file held for longer can't be replaced either; the save
+    // then goes ahead and fails as any save of a file held open does.
     BlockOwner theirs;
     int32_t theirsSize = 0;
     SharedFile::Disk disk = shared.compare(path, false, &theirs.block, &theirsSize);
-    for (int waited = 0; disk == SharedFile::Unreadable && waited < kWaitMs; waited += 100) {
+    for (int waited = 0; disk == SharedFile::Unreadable && waited < kReadWaitMs; waited += 100) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         disk = shared.compare(path, false, &theirs.block, &theirsSize);
     }
-    if (disk == SharedFile::Unreadable)
-        return Busy;
 
     Document* toWrite = &doc;
     if (disk == SharedFile::Changed) {
@@ -67,6 +67,11 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
         beforeReplace(path);
     if (!saveDocumentFile(*toWrite, view, path))
         return Failed;
-    shared.remember(path);
+    // Someone may be reading the new file this moment (on Windows nobody
+    // else can open it then). Should it stay out of reach, the old base
+    // still merges right: what was just written then looks like their
+    // change, and the same change of ours.
+    for (int tries = 0; !shared.remember(path) && tries < 20; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return toWrite == &doc ? Saved : Merged;
 }

@@ -24,7 +24,8 @@ public:
         Failed,            // not written; view was told why, as saveDocumentFile tells
     };
 
-    static const int kWaitMs = 4000;   // how long a save waits for another one
+    static const int kWaitMs = 4000;      // how long a save waits for another one
+    static const int kReadWaitMs = 1000;  // how long it waits for the file to be readable
 
     // Runs with the path of an existing file just before the save replaces it.
     std::function<void(const char* path)> beforeReplace;

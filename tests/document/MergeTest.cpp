@@ -33,8 +33,9 @@ void build(Document& doc, const std::string& notation)
     ASSERT_EQ(doc.resetDocument(0, 0), 1);
     std::stringstream actions(groups.empty() ? "" : groups[0]);
     for (std::string action; std::getline(actions, action, ',');)
-        if (!trim(action).empty())
+        if (!trim(action).empty()) {
             ASSERT_EQ(doc.addActionItem(trim(action).c_str()), 1);
+        }
     for (size_t g = 1; g < groups.size(); ++g) {
         std::string group = groups[g];
         size_t colon = group.find(':');
@@ -390,7 +391,7 @@ private:
     size_t pick(size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random_); }
     std::string date()
     {
-        char text[20];
+        char text[40];
         snprintf(text, sizeof text, "12/%02d/26 %02d:%02d AM", int(pick(28)) + 1, int(pick(12)) + 1, int(pick(60)));
         return text;
     }
@@ -468,8 +469,9 @@ TEST(Merge, EditsThatTouchDifferentThingsMergeToBothApplied)
         ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
         ASSERT_EQ(notationOf(result), notationOf(expected)) << "round " << round;
         EXPECT_TRUE(report.choices.empty()) << report.text();
-        if (myEdits.empty() && theirEdits.empty())
+        if (myEdits.empty() && theirEdits.empty()) {
             ASSERT_EQ(bytesOf(result), bytesOf(base));
+        }
     }
 }
 
