@@ -96,11 +96,50 @@ int FrameWindow::createFrame(ListBoxControl* firstPane, ButtonBar* bar, StatusBa
 int FrameWindow::runMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (accelerators && TranslateAcceleratorA(hwnd, accelerators, &msg)) continue;
+        if (translateKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+namespace {
+
+struct TabStops {
+    HWND windows[8];
+    int count;
+};
+
+BOOL CALLBACK addButton(HWND child, LPARAM lParam) {
+    auto* stops = reinterpret_cast<TabStops*>(lParam);
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Button") == 0 && IsWindowVisible(child) && IsWindowEnabled(child) &&
+        stops->count < static_cast<int>(sizeof stops->windows / sizeof stops->windows[0]))
+        stops->windows[stops->count++] = child;
+    return TRUE;
+}
+
+}  // namespace
+
+int FrameWindow::translateKeys(MSG& msg) {
+    if (accelerators && hwnd && TranslateAcceleratorA(hwnd, accelerators, &msg)) return 1;
+    if (msg.message != WM_KEYDOWN || !hwnd || !buttonBar || !buttonBar->hwnd || !currentPane) return 0;
+    if (msg.wParam != VK_TAB && msg.wParam != VK_RETURN) return 0;
+    if (msg.hwnd != currentPane->hwnd && GetParent(msg.hwnd) != buttonBar->hwnd) return 0;
+    if (msg.wParam == VK_RETURN) {
+        if (msg.hwnd == currentPane->hwnd) return 0;  // the pane's own Enter
+        SendMessageA(msg.hwnd, BM_CLICK, 0, 0);
+        return 1;
+    }
+    // The tab order: the pane, then the bar's buttons left to right.
+    TabStops stops = {{currentPane->hwnd}, 1};
+    EnumChildWindows(buttonBar->hwnd, addButton, reinterpret_cast<LPARAM>(&stops));
+    int at = 0;
+    while (at < stops.count && stops.windows[at] != msg.hwnd) ++at;
+    int step = GetKeyState(VK_SHIFT) < 0 ? stops.count - 1 : 1;
+    SetFocus(stops.windows[(at + step) % stops.count]);
+    return 1;
 }
 
 void FrameWindow::layoutPanes() {

@@ -45,6 +45,11 @@ public:
     int createFrame(ListBoxControl* firstPane, ButtonBar* bar, StatusBar* status);
     // Runs until the quit message; returns its exit code.
     int runMessageLoop();
+    // What the loop does with a message before dispatching it: the
+    // accelerators, then Tab and Shift+Tab round the pane and the bar's
+    // buttons, and Enter on a focused button (the frame is no dialog, so
+    // nothing else moves the focus by keys). 1 when msg was used.
+    int translateKeys(MSG& msg);
     // Places bar, pane and status bar in one deferred move. Does nothing
     // until the bar and the pane have windows.
     void layoutPanes();

@@ -33,7 +33,7 @@ void MainWindow::OnDestroy() {
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
     // The context menus are loaded again with the next window.
-    HMENU* menus[] = {&namesMenu, &actionsMenu, &entriesMenu};
+    HMENU* menus[] = {&namesMenu, &actionsMenu, &entriesMenu, &pendingMenu};
     for (HMENU* menu : menus) {
         if (*menu) DestroyMenu(*menu);
         *menu = nullptr;

@@ -42,6 +42,7 @@ void MainWindow::finishWindow() {
     namesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_NAMES_MENU));
     actionsMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ACTIONS_MENU));
     entriesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ENTRIES_MENU));
+    pendingMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_PENDING_MENU));
     listBrush = CreateSolidBrush(Navy);
     currentPath[0] = '\0';
 }
@@ -49,6 +50,8 @@ void MainWindow::finishWindow() {
 int MainWindow::loadDocument(const char* path) {
     // The reader fills the Names list row by row: no painting until it is
     // done, or until it shows a message (reportError).
+    // The history's steps belong to the document being replaced.
+    history.clear();
     fillBegin(parts.namesPane, 0, 0);
     fillingNames = 1;
     int loaded = readDocumentFile(path);
@@ -74,6 +77,7 @@ int MainWindow::startEmptyDocument() {
     statusBar->setStatusText(1, "");
     writeSettingsOnExit = 1;
     currentPath[0] = '\0';
+    history.clear();
     sharedFile.forget();
     if (!parts.document->resetDocument(0, 0)) return 0;
     setViewTitle("");

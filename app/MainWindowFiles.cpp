@@ -111,13 +111,17 @@ int MainWindow::saveDocument() {
         if (saveDocumentFile(*parts.document, *this, currentPath)) {
             // The document now is this file's; Save as leaves the base alone.
             if (!savingAs) sharedFile.remember(currentPath);
+            updateTitle();
+            history.markSaved();
             return 1;
         }
         // Nothing was saved there: the next Save asks again.
         currentPath[0] = '\0';
         return 0;
     }
-    return saveShared();
+    if (!saveShared()) return 0;
+    history.markSaved();
+    return 1;
 }
 
 void MainWindow::saveDocumentAs() {
@@ -129,6 +133,7 @@ void MainWindow::saveDocumentAs() {
     saveDocument();
     savingAs = 0;
     std::strcpy(currentPath, kept);
+    updateTitle();
 }
 
 void MainWindow::addRecentFile(const char* path) { recentFiles.addToTop(path); }

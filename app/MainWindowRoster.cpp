@@ -56,8 +56,10 @@ void MainWindow::addRoster(const char* path) {
 
     // The names added before memory ran out stay, as with the Add name command.
     int32_t before = doc.liveNames;
+    int32_t firstSlot = doc.namesCount;
     int32_t added = roster.addTo(doc);
-    if (doc.liveNames != before) doc.modified = 1;
+    // The whole import is one step of the undo history.
+    if (doc.liveNames != before) history.recordAddedNames(doc, firstSlot);
     showNames();
     if (added < 0) showError("Out of memory", Caption);
     std::string notes = shortenedNotes(roster.noteLines(name));

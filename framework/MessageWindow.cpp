@@ -290,6 +290,14 @@ LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         case VK_RETURN:
             SendMessageA(GetParent(button), WM_COMMAND, MW::buttons[MW::currentButton].id, 0);
             break;
+        case VK_ESCAPE: {
+            // The box's object, which StaticWndProc keeps in its window.
+            HWND box = GetParent(button);
+            auto* window = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(box, GWLP_USERDATA));
+            if (auto* shown = dynamic_cast<MessageWindow*>(window))
+                SendMessageA(box, WM_COMMAND, MW::buttons[shown->safeButton()].id, 0);
+            break;
+        }
         default:
             for (int i = 0; i < MW::buttonCount; ++i) {
                 if (MW::buttons[i].mnemonic && MW::buttons[i].mnemonic == static_cast<char>(wParam & 0xFF)) {
@@ -300,6 +308,16 @@ LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         }
     }
     return CallWindowProcA(MW::standardButtonProc, button, message, wParam, lParam);
+}
+
+int MessageWindow::safeButton() const
+{
+    static const int safeFirst[] = {IDCANCEL, IDNO, IDOK};
+    for (int wanted : safeFirst)
+        for (int i = 0; i < buttonCount; ++i)
+            if (buttonResults[i] == wanted)
+                return i;
+    return 0;
 }
 
 void MessageWindow::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -88,6 +88,9 @@ public:
     static int buttonCount;          // buttons in use by the box that is up
     static WNDPROC standardButtonProc;
     static int currentButton;        // index of the button with the focus
+    // Index of the button Esc chooses: Cancel when the box has one, else No,
+    // else OK (a Yes/No warning keeps what it warns about).
+    int safeButton() const;
 
 protected:
     // Creates the box window: "CMSGCLASS", owned by owner, first placed at the
@@ -105,6 +108,6 @@ private:
 };
 
 // Window procedure of the box's buttons: Tab/Right and Left move the focus
-// round the buttons, Enter chooses the focused one, a mnemonic letter chooses
-// its button; everything then goes on to the standard button procedure.
+// round the buttons, Enter chooses the focused one, Esc the safe one
+// (MessageWindow::safeButton), a mnemonic letter chooses its button; everything then goes on to the standard button procedure.
 LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);

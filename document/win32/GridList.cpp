@@ -47,6 +47,7 @@ void GridList::drawItem(DRAWITEMSTRUCT* item) {
         painter.drawText(kind, text);
     }
     if (text && text != shortText) HeapFree(GetProcessHeap(), 0, text);
+    painter.drawSelection((item->itemState & ODS_SELECTED) != 0);
 
     drawingDc = nullptr;
     rowRect = nullptr;
@@ -81,6 +82,23 @@ void GridList::toggle(int row) {
     SendMessageA(hwnd, LB_SETITEMDATA, row, GridPainter::toggled(kind));
     stateChanged(row);
     SendMessageA(hwnd, LB_SETCURSEL, row, 0);
+    // LB_SETITEMDATA repaints nothing, and LB_SETCURSEL only repaints when
+    // the selection moves: a row that was selected already keeps its old
+    // square unless it is redrawn here.
+    redrawRow(row);
+}
+
+void GridList::redrawRow(int row) {
+    RECT r;
+    if (SendMessageA(hwnd, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) == LB_ERR) return;
+    InvalidateRect(hwnd, &r, FALSE);
+}
+
+void GridList::toggleSelected() {
+    if (readOnly) return;
+    LRESULT row = SendMessageA(hwnd, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR || !GridPainter::hasCheckbox(SendMessageA(hwnd, LB_GETITEMDATA, row, 0))) return;
+    toggle(static_cast<int>(row));
 }
 
 void GridList::stateChanged(int) {}

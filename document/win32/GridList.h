@@ -23,8 +23,13 @@ public:
     // Cursor over the squares and the click toggle; every message then goes
     // on to the list box.
     LRESULT subclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Called once after a click changed the item data of row.
+    // Called once after a click or Space changed the item data of row.
     virtual void stateChanged(int row);
+    // Space: toggles the selected row as a click on its square does; nothing
+    // for a memo row, no selection or in read-only mode.
+    void toggleSelected();
+    // Has row drawn again at the next paint, after its item data changed.
+    void redrawRow(int row);
 
     // The row whose checkbox square lies under client point lParam (x and y
     // unsigned 16-bit words), or -1.

@@ -47,6 +47,16 @@ void GridPainter::drawCheckbox(LPARAM kind) {
     LineTo(dc_, r_.left + 17, r_.top + 4);
 }
 
+void GridPainter::drawSelection(bool selected) {
+    // The gaps between the dots take the background colour.
+    Pen line(selected ? CreatePen(PS_DOT, 1, RGB(0xFF, 0xFF, 0xFF)) : CreatePen(PS_SOLID, 1, colours_.background));
+    SelectGuard pen(dc_, line);
+    SelectGuard brush(dc_, GetStockObject(NULL_BRUSH));
+    SetBkColor(dc_, colours_.background);
+    SetBkMode(dc_, OPAQUE);
+    Rectangle(dc_, r_.left + 1, r_.top + 1, r_.right, r_.bottom);
+}
+
 void GridPainter::drawText(LPARAM kind, const char* text) {
     if (!text) return;
     COLORREF colour = colours_.checkbox;

@@ -28,6 +28,11 @@ public:
     void drawFrame();
     void drawCheckbox(LPARAM kind);
     void drawText(LPARAM kind, const char* text);
+    // The selected row's mark: a dotted white frame one pixel inside the
+    // row's edges, clear of the square and the text, so a keyboard user sees
+    // which row Space, Enter and Del act on. An unselected row gets the
+    // background colour there, which wipes the mark when the selection moves.
+    void drawSelection(bool selected);
 
     static bool hasCheckbox(LPARAM kind) { return kind != 2; }
     static bool isTicked(LPARAM kind) { return kind == 1 || kind == 4; }

@@ -164,3 +164,28 @@ TEST(GridPainter, SquareHitTestAndToggle) {
     EXPECT_EQ(2, GridPainter::toggled(2));
     EXPECT_EQ(-1, GridPainter::toggled(-1));
 }
+
+// The selected row's dotted frame lies one pixel inside the edges, leaves
+// the square, the tick and the edges alone, and the unselected drawing wipes it.
+TEST(GridPainter, SelectionFrameIsDottedWhiteOneInsideAndWipedWithNavy) {
+    Canvas c(200, 20);
+    RECT row = {0, 0, 200, 20};
+    {
+        GridPainter painter(c.dc(), row, Colours);
+        painter.paint(1, "");
+        painter.drawSelection(true);
+    }
+    int ring = c.count(White, 1, 1, 199, 2) + c.count(White, 1, 18, 199, 19);
+    EXPECT_GT(ring, 100);
+    EXPECT_LT(ring, 2 * 198);  // dotted, not solid
+    EXPECT_EQ(Navy, c.at(2, 1)) << "gaps take the background";
+    EXPECT_EQ(Silver, c.at(0, 5));
+    EXPECT_EQ(Black, c.at(199, 5));
+    EXPECT_EQ(Red, c.at(12, 10));
+    {
+        GridPainter painter(c.dc(), row, Colours);
+        painter.drawSelection(false);
+    }
+    EXPECT_EQ(0, c.count(White, 1, 1, 199, 2) + c.count(White, 1, 18, 199, 19));
+    EXPECT_EQ(198, c.count(Navy, 1, 1, 199, 2));
+}

@@ -63,7 +63,8 @@ TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
     }
     std::string staff = folder + "staff.tvd";
     EXPECT_EQ(staff, w.currentPath);
-    EXPECT_EQ("Untitled - Tallyvane", title());
+    // The title names the file the document is now tied to.
+    EXPECT_EQ("staff.tvd - Tallyvane", title());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Action Items]\r\n0\r\n\r\n[Names]\r\n1\r\n0 Ann Smith\r\n\r\n[0]\r\n0\r\n",
               readAll(staff));
