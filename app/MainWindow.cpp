@@ -63,6 +63,22 @@ int MainWindow::queryClose() {
     return answer == IDNO ? 1 : 0;
 }
 
+void MainWindow::changeDpi(Dpi newDpi, const RECT& suggested) {
+    FrameWindow::changeDpi(newDpi, suggested);
+    ListBoxControl* plain[] = {parts.namesPane, parts.actionsPane, parts.pendingPane};
+    for (ListBoxControl* pane : plain) {
+        if (!pane->hwnd) continue;
+        // The list box measures its rows again for the font; keep its place.
+        LRESULT top = SendMessageA(pane->hwnd, LB_GETTOPINDEX, 0, 0);
+        font.applyTo(pane->hwnd);
+        if (top != LB_ERR) SendMessageA(pane->hwnd, LB_SETTOPINDEX, top, 0);
+    }
+    if (parts.entriesPane->hwnd) {
+        font.applyTo(parts.entriesPane->hwnd);
+        parts.entriesPane->changeDpi(dpi, entryRowHeight());
+    }
+}
+
 void MainWindow::prepareClass(WNDCLASSA& wc) {
     wc.hIcon = LoadIconA(framework::instance(), MAKEINTRESOURCEA(IDI_APP));
     wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);

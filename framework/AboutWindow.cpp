@@ -43,8 +43,8 @@ void AboutWindow::createButtons()
         ellipse.release();  // the window owns its region now
     SetWindowPos(hwnd, nullptr, 0, 0, boxWidth, boxHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    buttons[0].create(hwnd, 0, "&Ok", client.right / 2 - 30, client.bottom - 3 * lineHeight, 60, 30);
-    buttonResults[0] = IDOK;
+    const int cx = client.right / 2;
+    createButton(0, "&Ok", IDOK, cx - dpi(30), client.bottom - 3 * lineHeight);
     buttonCount = 1;
 }
 
@@ -53,17 +53,19 @@ void AboutWindow::OnPaint()
     PaintDc dc(hwnd);
     {
         Brush fill(CreateSolidBrush(backgroundColour));
-        Pen ring(CreatePen(PS_SOLID, 3, RGB(255, 0, 0)));
+        Pen ring(CreatePen(PS_SOLID, dpi(3), RGB(255, 0, 0)));
         SelectGuard useBrush(dc, fill);
         SelectGuard usePen(dc, ring);
-        Ellipse(dc, 1, 1, boxWidth - 2, boxHeight - 2);
+        Ellipse(dc, dpi(1), dpi(1), boxWidth - dpi(2), boxHeight - dpi(2));
     }
+    const int iconSize = dpi(32);
     if (icon)
-        DrawIcon(dc, boxWidth / 2 - 16, 18, icon);
+        DrawIconEx(dc, boxWidth / 2 - iconSize / 2, dpi(18), icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
 
+    SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
     SetTextColor(dc, textColour);
     SetBkColor(dc, backgroundColour);
-    int y = 2 * lineHeight + 32;
+    int y = 2 * lineHeight + dpi(32);
     const char* p = message ? message : "";
     while (*p) {
         const char* end = std::strchr(p, '\n');
@@ -85,7 +87,7 @@ void AboutWindow::makeLink(HDC dc, int y)
     DcState saved(dc);
     linkFont.description.lfUnderline = TRUE;
     linkFont.colour = RGB(0, 0, 128);
-    linkFont.makeFont(dc, "MS Sans Serif", 12);
+    linkFont.makeFont(dc, "MS Sans Serif", 12, dpi.value());
     linkFont.applyFont(dc);
     SIZE size = {};
     GetTextExtentPoint32A(dc, caption, static_cast<int>(std::strlen(caption)), &size);

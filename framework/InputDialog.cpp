@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "CentreWindow.h"
+#include "Dpi.h"
 #include "Framework.h"
 #include "GdiGuards.h"
 #include "resource.h"
@@ -69,8 +70,9 @@ int InputDialog::onInitDialog()
 void InputDialog::paintPrompt()
 {
     PaintDc dc(hwnd);
+    const Dpi dpi = Dpi::of(hwnd);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    TextOutA(dc, 16, 10, prompt, static_cast<int>(std::strlen(prompt)));
+    TextOutA(dc, dpi(16), dpi(10), prompt, static_cast<int>(std::strlen(prompt)));
 }
 
 void InputDialog::acceptText()
