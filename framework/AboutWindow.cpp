@@ -1,5 +1,6 @@
 #include "AboutWindow.h"
 
+#include <cmath>
 #include <cstring>
 #include <shellapi.h>
 
@@ -23,13 +24,44 @@ void AboutWindow::createBox()
 {
     const int h = lineHeight;
     const int height = caption[0] ? (lineCount + 10) * h : (lineCount + 8) * h;
+    int width = maxLineWidth + 4 * maxCharWidth;
+    if (caption[0]) {
+        // The link's font is not the lines' and can be the wider one (it is
+        // at some DPIs): widen the ellipse until the link's lower corners,
+        // with a margin for the ring, lie inside it.
+        const SIZE link = measureLink();
+        const double b = height / 2.0;
+        const double dy = (lineCount + 3) * h + dpi(32) + link.cy - b;
+        if (dy < b) {
+            const double half = (link.cx / 2.0 + dpi(8)) / std::sqrt(1 - (dy / b) * (dy / b));
+            if (2 * half > width)
+                width = static_cast<int>(std::ceil(2 * half));
+        }
+    }
     style = WS_POPUP | WS_VISIBLE;
     linkMade = 0;
     RECT client = {};
     if (owner)
         GetClientRect(owner, &client);
-    CreateWindowObject(className, owner, nullptr, "", client.right / 2, client.bottom / 2,
-                       maxLineWidth + 4 * maxCharWidth, height);
+    CreateWindowObject(className, owner, nullptr, "", client.right / 2, client.bottom / 2, width, height);
+}
+
+SIZE AboutWindow::measureLink()
+{
+    SIZE size = {};
+    OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+    if (!ic || !makeLinkFont(ic))
+        return size;
+    SelectGuard use(ic, linkFont.font);
+    GetTextExtentPoint32A(ic, caption, static_cast<int>(std::strlen(caption)), &size);
+    return size;
+}
+
+int AboutWindow::makeLinkFont(HDC dc)
+{
+    linkFont.description.lfUnderline = TRUE;
+    linkFont.colour = RGB(0, 0, 128);
+    return linkFont.makeFont(dc, "MS Sans Serif", 12, dpi.value());
 }
 
 void AboutWindow::createButtons()
@@ -85,9 +117,7 @@ void AboutWindow::OnPaint()
 void AboutWindow::makeLink(HDC dc, int y)
 {
     DcState saved(dc);
-    linkFont.description.lfUnderline = TRUE;
-    linkFont.colour = RGB(0, 0, 128);
-    linkFont.makeFont(dc, "MS Sans Serif", 12, dpi.value());
+    makeLinkFont(dc);
     linkFont.applyFont(dc);
     SIZE size = {};
     GetTextExtentPoint32A(dc, caption, static_cast<int>(std::strlen(caption)), &size);
