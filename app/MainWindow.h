@@ -84,6 +84,8 @@ public:
     void finishWindow();
     // Height of an entries row at the window's DPI.
     int entryRowHeight() const;
+    // The window's small and big icons at its DPI.
+    void setIcons();
     // Loads currentPath, or starts an empty untitled document when it is
     // empty or can't be loaded.
     // Empty, untitled document in the Names view.

@@ -33,6 +33,7 @@ void MainWindow::finishWindow() {
         font.applyTo(parts.entriesPane->hwnd);
         font.applyTo(parts.pendingPane->hwnd);
     }
+    setIcons();
     parts.entriesPane->dpi = dpi;
     parts.entriesPane->setRowHeight(entryRowHeight());
     parts.entriesPane->colours.action = White;

@@ -8,6 +8,7 @@
 #define IDM_NAMES_MENU      105
 #define IDM_ACTIONS_MENU    106
 #define IDD_INPUT           107
+#define IDI_DOCUMENT        108
 #define IDC_HAND_POINTER    1001
 
 #define CMD_NEW             40001

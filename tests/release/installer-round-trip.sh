@@ -103,7 +103,7 @@ done
 [ "$(reg_value "$classes\\.tvd" "")" = "Tallyvane.DataFile" ] || fail ".tvd is not associated"
 [ "$(reg_value "$classes\\Tallyvane.DataFile\\shell\\open\\command" "")" = "\"$appdir\\Tallyvane.exe\" \"%1\"" ] ||
   fail "open command: $(reg_value "$classes\\Tallyvane.DataFile\\shell\\open\\command" "")"
-[ "$(reg_value "$classes\\Tallyvane.DataFile\\DefaultIcon" "")" = "$appdir\\Tallyvane.exe,0" ] || fail "no DefaultIcon"
+[ "$(reg_value "$classes\\Tallyvane.DataFile\\DefaultIcon" "")" = "$appdir\\Tallyvane.exe,-108" ] || fail "no DefaultIcon (the data files' icon, 108)"
 for pair in "DisplayName=Tallyvane" "DisplayVersion=$version" "Publisher=Vantorell" \
             "DisplayIcon=$appdir\\Tallyvane.exe,0" "UninstallString=\"$appdir\\Uninstall.exe\"" \
             "QuietUninstallString=\"$appdir\\Uninstall.exe\" /S" "NoModify=0x1" "NoRepair=0x1"; do
