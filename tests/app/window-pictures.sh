@@ -20,21 +20,8 @@ for tool in compare convert; do
   command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (apt-get install imagemagick)"; exit 125; }
 done
 
-if [ "$dpi" = 96 ]; then
-  export WINEPREFIX=$build/wineprefix
-else
-  export WINEPREFIX=$build/wineprefix-dpi$dpi
-  # Wine 8 reads the DPI from LogPixels under HKCU\Control Panel\Desktop
-  # (what a user's setting writes), else from HKCC\Software\Fonts (where
-  # winecfg puts it); set both. The prefix is made on first use.
-  if [ "$(cat "$WINEPREFIX.dpi" 2>/dev/null)" != "$dpi" ]; then
-    "$src/scripts/wine-run" "$exe" --gtest_list_tests >/dev/null 2>&1
-    status=$?
-    [ $status = 125 ] && exit 125
-    "$src/scripts/wine-run" "$(dirname "$exe")/reg_dpi.exe" "$dpi" || { echo "FAILED: could not set LogPixels"; exit 1; }
-    echo "$dpi" > "$WINEPREFIX.dpi"
-  fi
-fi
+. "$src/tests/support/dpi-prefix.sh"
+use_dpi_prefix "$build" "$src" "$dpi" || exit $?
 
 rm -rf "$shots"
 "$src/scripts/wine-run" "$exe" --gtest_brief=0
