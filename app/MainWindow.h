@@ -16,11 +16,13 @@
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowDrop.cpp      files dropped on the window
 //   MainWindowRoster.cpp    a dropped roster of names
+//   MainWindowShared.cpp    a file others change too: merge on Save, reload
 #pragma once
 #include "DocumentView.h"
 #include "EntryGrid.h"
 #include "FrameWindow.h"
 #include "RecentFiles.h"
+#include "SharedFile.h"
 #include "SortedRows.h"
 #include "ViewBarHost.h"
 #include "ViewMode.h"
@@ -92,6 +94,9 @@ public:
     int startEmptyDocument();
     // Loads path into the document and the Names view; 1 when loaded.
     int loadDocument(const char* path);
+    // The reader's part of loadDocument: path's bytes, kept as sharedFile's
+    // base once they loaded; 1 when loaded.
+    int readDocumentFile(const char* path);
     // Saves to currentPath through the ".$$$" file beside it, asking for a
     // name first when the document is untitled; 1 when saved.
     virtual int saveDocument();
@@ -130,6 +135,22 @@ public:
     // read-only mode; a roster without new names only says so.
     void addRoster(const char* path);
     RecentFiles recentFiles;
+
+    // --- shared files (MainWindowShared.cpp)
+    // Save of a titled document: merged first when someone else changed the
+    // file since it was read or saved here; the merged document then takes
+    // the document's place and a message lists what came in. 1 when saved.
+    int saveShared();
+    // Puts replacement (merged or reloaded) in the place of the document and
+    // shows it in the same view, the same person or action item selected
+    // where it still exists. replacement gets the old contents.
+    void adoptDocument(Document& replacement);
+    // Becoming active again: a file changed on disk is reloaded when there is
+    // nothing unsaved, else the status bar says Save will merge.
+    void OnActivateApp(WPARAM active) override;
+    SharedFile sharedFile;          // the file as last read or written here
+    FileStamp noticedStamp;         // the changed file the status bar told of last
+    int savingAs = 0;               // Save as runs saveDocument: the base stays
 
     // --- commands (MainWindowCommands.cpp)
     void OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -58,7 +58,7 @@ int MainWindow::loadDocument(const char* path) {
     // done, or until it shows a message (reportError).
     fillBegin(parts.namesPane, 0, 0);
     fillingNames = 1;
-    int loaded = loadDataFile(*parts.document, *this, path);
+    int loaded = readDocumentFile(path);
     flushNameRows();
     if (fillingNames) fillEnd(parts.namesPane);
     fillingNames = 0;
@@ -81,6 +81,7 @@ int MainWindow::startEmptyDocument() {
     statusBar->setStatusText(1, "");
     writeSettingsOnExit = 1;
     currentPath[0] = '\0';
+    sharedFile.forget();
     if (!parts.document->resetDocument(0, 0)) return 0;
     setViewTitle("");
     updateTitle();

@@ -106,12 +106,16 @@ int MainWindow::saveDocument() {
         if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
         // The first save of an untitled document ties it to the chosen file.
         std::strcpy(currentPath, chosen);
-        if (saveDocumentFile(*parts.document, *this, currentPath)) return 1;
+        if (saveDocumentFile(*parts.document, *this, currentPath)) {
+            // The document now is this file's; Save as leaves the base alone.
+            if (!savingAs) sharedFile.remember(currentPath);
+            return 1;
+        }
         // Nothing was saved there: the next Save asks again.
         currentPath[0] = '\0';
         return 0;
     }
-    return saveDocumentFile(*parts.document, *this, currentPath);
+    return saveShared();
 }
 
 void MainWindow::saveDocumentAs() {
@@ -119,7 +123,9 @@ void MainWindow::saveDocumentAs() {
     char kept[sizeof currentPath];
     std::strcpy(kept, currentPath);
     currentPath[0] = '\0';
+    savingAs = 1;
     saveDocument();
+    savingAs = 0;
     std::strcpy(currentPath, kept);
 }
 

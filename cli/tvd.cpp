@@ -7,6 +7,7 @@
 #include "AddNamesCommand.h"
 #include "ConsoleView.h"
 #include "ExportCommand.h"
+#include "MergeCommand.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
@@ -20,6 +21,7 @@ const char kUsage[] =
     "       tvd add-names FILE ROSTER\n"
     "       tvd export FILE --csv OUT\n"
     "       tvd export FILE --html OUT\n"
+    "       tvd merge BASE MINE THEIRS OUT\n"
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
     "           show as CAPTION: TEXT, then names=N actions=M entries=E read-only=yes|no\n"
@@ -30,6 +32,10 @@ const char kUsage[] =
     "           added=N present=M skipped=K\n"
     "export     writes FILE's names, action items and ticks to OUT (- for standard\n"
     "           output) as CSV for spreadsheets, or as a printable HTML page\n"
+    "merge      merges the changes of MINE and THEIRS, two copies of BASE, as Save\n"
+    "           does when the file changed on disk, saves the result to OUT and\n"
+    "           prints what came in from THEIRS and each choice made; as a git\n"
+    "           merge driver: tvd merge %O %A %B %A\n"
     "\n"
     "exit status: 0 done, 1 the file did not load or save, 2 bad usage\n";
 
@@ -62,6 +68,8 @@ int main(int argc, char** argv)
     for (int i = 2; i < argc; ++i)
         if (!argv[i][0])
             return usage();
+    if (strcmp(command, "merge") == 0)
+        return argc == 6 ? runMerge(argv[2], argv[3], argv[4], argv[5], stdout) : usage();
     if (strcmp(command, "add-names") == 0)
         return argc == 4 ? runAddNames(argv[2], argv[3], stdout) : usage();
     if (strcmp(command, "export") == 0) {

@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include <cstring>
+#include <utility>
 
 #include "Heap.h"
 
@@ -57,6 +58,20 @@ int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
     names = static_cast<NameRecord*>(nameTable.initArray(expectedNames + kTableStep, kTableStep, sizeof(NameRecord)));
     actions = static_cast<ActionItem*>(actionTable.initArray(expectedActions + kTableStep, kTableStep, sizeof(ActionItem)));
     return nameTable.capacity != 0 && actionTable.capacity != 0;
+}
+
+void Document::swap(Document& other)
+{
+    std::swap(modified, other.modified);
+    std::swap(namesCount, other.namesCount);
+    std::swap(actionCount, other.actionCount);
+    std::swap(liveNames, other.liveNames);
+    std::swap(liveActions, other.liveActions);
+    nameTable.swap(other.nameTable);
+    actionTable.swap(other.actionTable);
+    std::swap(names, other.names);
+    std::swap(actions, other.actions);
+    readBlocks.swap(other.readBlocks);
 }
 
 void Document::copyField(char* field, int size, const char* text)

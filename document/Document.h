@@ -38,6 +38,9 @@ public:
     Document& operator=(const Document&) = delete;
 
     int resetDocument(int32_t expectedNames, int32_t expectedActions);
+    // Exchanges the whole contents, modified flag included, with other: a
+    // merged or reloaded document takes the place of the one on screen.
+    void swap(Document& other);
     int addActionItem(const char* text);
     int addActionEntries();
     // The Add action command: the item together with every live name's open

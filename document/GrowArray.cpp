@@ -1,5 +1,7 @@
 #include "GrowArray.h"
 
+#include <utility>
+
 #include "Heap.h"
 
 void* GrowArray::initArray(int32_t newCapacity, int32_t newStep, int32_t newElementSize)
@@ -40,4 +42,13 @@ void GrowArray::release()
 {
     releaseBlock(block);
     block = nullptr;
+}
+
+void GrowArray::swap(GrowArray& other)
+{
+    std::swap(ok, other.ok);
+    std::swap(capacity, other.capacity);
+    std::swap(step, other.step);
+    std::swap(elementSize, other.elementSize);
+    std::swap(block, other.block);
 }

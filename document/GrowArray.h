@@ -23,4 +23,5 @@ public:
     // failure ok becomes 0 and block and capacity stay as they were.
     void* growArray();
     void release();
+    void swap(GrowArray& other);
 };

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "Heap.h"
 
@@ -122,4 +123,14 @@ void ReadBlocks::release()
     count_ = capacity_ = 0;
     free_ = nullptr;
     left_ = 0;
+}
+
+void ReadBlocks::swap(ReadBlocks& other)
+{
+    std::swap(last_, other.last_);
+    std::swap(free_, other.free_);
+    std::swap(left_, other.left_);
+    std::swap(sorted_, other.sorted_);
+    std::swap(count_, other.count_);
+    std::swap(capacity_, other.capacity_);
 }

@@ -23,6 +23,8 @@ public:
     bool holds(const void* block) const;
     // Frees every block; everything taken so far becomes invalid.
     void release();
+    // Exchanges the blocks of two documents that exchange their contents.
+    void swap(ReadBlocks& other);
 
 private:
     // The blocks form a chain; each starts with this header.

@@ -62,6 +62,7 @@ LRESULT WindowBase::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return OnQueryEndSession();
     case WM_SYSCOLORCHANGE: OnSysColorChange(); return 0;
+    case WM_ACTIVATEAPP: OnActivateApp(wParam); return 0;
     case WM_ENDSESSION:
         OnEndSession(wParam, lParam);
         if (wParam)
@@ -112,6 +113,7 @@ void WindowBase::OnDestroy() {}
 void WindowBase::OnDrawItem(WPARAM, LPARAM) {}
 void WindowBase::OnDropFiles(WPARAM) {}
 void WindowBase::OnEndSession(WPARAM, LPARAM) {}
+void WindowBase::OnActivateApp(WPARAM) {}
 void WindowBase::OnInitMenu() {}
 void WindowBase::OnKeyDown(WPARAM, LPARAM) {}
 void WindowBase::OnKeyUp(WPARAM, LPARAM) {}

@@ -27,6 +27,8 @@ public:
     // Runs on WM_DESTROY and on WM_ENDSESSION with a nonzero wParam; result ignored.
     virtual int OnShutdown();
 
+    // WM_ACTIVATEAPP: active is nonzero when a window of this program becomes active.
+    virtual void OnActivateApp(WPARAM active);
     virtual void OnChar(WPARAM wParam, LPARAM lParam);
     // Default: destroys the window.
     virtual void OnClose();

@@ -20,6 +20,10 @@ enum class SaveResult {
 // readable file loads in read-only mode), 0 otherwise.
 int loadDataFile(Document& doc, DocumentView& view, const char* path);
 
+// loadDataFile of a data file's size bytes at data (a base or a recovered
+// copy kept in memory); "path" for the recent-file list is left alone.
+int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size);
+
 // Writes doc to path, dropping deleted slots and entries. Reports "Data is
 // corrupt - file not saved" when the counts don't add up; a file that can't
 // be created or written is not reported here. 1 when saved.

@@ -241,11 +241,11 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
 
 } // namespace
 
-int loadDataFile(Document& doc, DocumentView& view, const char* path)
+namespace {
+
+// The load of an opened file; path (or null) goes to the recent-file list.
+int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char* path)
 {
-    SectionFile file;
-    if (!file.openRead(path))
-        return 0;
     view.clearNames();
     view.clearReadOnlyPrompt();
 
@@ -273,6 +273,25 @@ int loadDataFile(Document& doc, DocumentView& view, const char* path)
         view.reportError(kCaption, text);
         view.enterReadOnly();
     }
-    view.addRecentFile(path);
+    if (path)
+        view.addRecentFile(path);
     return 1;
+}
+
+} // namespace
+
+int loadDataFile(Document& doc, DocumentView& view, const char* path)
+{
+    SectionFile file;
+    if (!file.openRead(path))
+        return 0;
+    return loadOpened(doc, view, file, path);
+}
+
+int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size)
+{
+    SectionFile file;
+    if (!file.openBuffer(data, size))
+        return 0;
+    return loadOpened(doc, view, file, nullptr);
 }

@@ -66,6 +66,19 @@ int SectionFile::openRead(const char* path)
     return 1;
 }
 
+int SectionFile::openBuffer(const char* data, size_t size)
+{
+    close();
+    if (!data || size > size_t(INT32_MAX))
+        return 0;
+    buffer_ = cursor_ = data;
+    end_ = data + size;
+    borrowed_ = 1;
+    reading_ = 1;
+    indexState_ = 0;
+    return 1;
+}
+
 int SectionFile::openWrite(const char* path)
 {
     close();
@@ -212,11 +225,11 @@ int SectionFile::close()
         index_.release();
         if (mapped_)
             FileHandle::unmapView(buffer_, int32_t(end_ - buffer_));
-        else
+        else if (!borrowed_)
             releaseBlock(const_cast<char*>(buffer_));
         handle_.close();
         buffer_ = nullptr;
-        mapped_ = 0;
+        mapped_ = borrowed_ = 0;
         cursor_ = end_ = nullptr;
         reading_ = 0;
         indexState_ = 0;

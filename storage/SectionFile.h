@@ -25,6 +25,9 @@ public:
     // than the data, which the caller frees with releaseBlock, and the data's
     // length in *length; null when openRead would fail.
     static char* readWhole(const char* path, int32_t* length);
+    // Reads size bytes at data as openRead reads a file. The caller keeps
+    // data (it need not end in a NUL) until close.
+    int openBuffer(const char* data, size_t size);
     // Creates or empties path for writing; 0 when it can't be created.
     int openWrite(const char* path);
     // Copies the next line (cut to size - 1 characters) into line and steps
@@ -61,12 +64,14 @@ private:
     void put(const char* data, size_t length);
     void drain();
 
-    const char* buffer_ = nullptr;    // read mode: the file's view (mapped_), else a heap copy with a NUL after it; owned
+    const char* buffer_ = nullptr;    // read mode: the file's view (mapped_), the caller's bytes (borrowed_),
+                                      // else a heap copy with a NUL after it; owned unless borrowed
     const char* cursor_ = nullptr;    // read mode: start of the next unread line
     const char* end_ = nullptr;       // read mode: buffer_ + bytes read
     FileHandle handle_;               // the open file: in read mode while it is mapped
     int reading_ = 0;
     int mapped_ = 0;                  // read mode: buffer_ is a view of handle_
+    int borrowed_ = 0;                // read mode: buffer_ is the caller's (openBuffer)
     int failed_ = 0;                  // write mode: a write failed
     SectionIndex index_;
     int indexState_ = 0;              // 0 not built yet, 1 built, -1 could not be built

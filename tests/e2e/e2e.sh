@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End to end: starts the real Tallyvane.exe under Wine on a private Xvfb with
-# the example data file, double-clicks the first name, ticks an open checkbox
-# with a click on its square and checks the screenshots (navy panes, the red
-# tick) and the window title. The screenshots stay in <build>/screenshots.
+# a copy of the example data file, double-clicks the first name, ticks an
+# open checkbox with a click on its square and checks the screenshots (navy
+# panes, the red tick) and the window title. Meanwhile another officer's save
+# adds a name and a tick to the file: Ctrl+S must merge, keep all three
+# changes and say so. The screenshots stay in <build>/screenshots.
 #   e2e.sh PATH/TO/Tallyvane.exe SOURCE_DIR [DPI]
 # With a DPI other than 96 the program runs in a Wine prefix of that DPI
 # (tests/support/dpi-prefix.sh), the square is clicked where it is at that
@@ -39,10 +41,16 @@ fail() { echo "FAILED: $*"; exit 1; }
 . "$src/scripts/xvfb.sh"
 start_xvfb 200 260 || fail "no free display for Xvfb"
 
+# A copy of the example, for the save at the end.
+work=$build/$name-club
+rm -rf "$work"
+mkdir -p "$work"
+cp "$src/examples/club.tvd" "$work/club.tvd"
+
 . "$src/tests/support/dpi-prefix.sh"
 use_dpi_prefix "$build" "$src" "$dpi"
 case $? in 0) ;; 125) echo "SKIPPED: Wine can't run here"; exit 77 ;; *) fail "no prefix at $dpi DPI" ;; esac
-"$src/scripts/wine-run" "$exe" "Z:$src/examples/club.tvd" >/dev/null 2>&1 &
+"$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
 app_pid=$!
 finish() {
   # Only this test's program runs in the prefix (the test runs serially).
@@ -118,5 +126,34 @@ ticks_after=$(count "$shots/$name-3-ticked.png" ff0000)
 square_red=$(convert "$shots/$name-3-ticked.png" -crop "$(scaled 14)x$((row_height))+$((square_x - $(scaled 7)))+$3" +repage txt:- | grep -ci "#ff0000")
 [ "$square_red" -gt 5 ] || fail "the clicked square shows no tick"
 echo "tick drawn: $ticks_before -> $ticks_after red pixels, $square_red in the clicked square"
+
+# Another officer saved meanwhile: a new name, and a tick for Bob Jones.
+python3 - "$work/club.tvd" <<'PY'
+import sys
+path = sys.argv[1]
+data = open(path, 'rb').read().decode('latin-1')
+data = data.replace('[Names]\r\n4\r\n', '[Names]\r\n5\r\n').replace('3 Dev Patel\r\n', '3 Dev Patel\r\n4 Eve Ng\r\n')
+data = data.replace('[1]\r\n4\r\n0 \r\n', '[1]\r\n4\r\n1 12/09/26 10:15 AM\r\n')
+data += '[4]\r\n3\r\n0 \r\n0 \r\n0 \r\n'
+open(path, 'wb').write(data.encode('latin-1'))
+PY
+xdotool key --window "$win" ctrl+s
+box=""
+for _ in $(seq 1 40); do
+  box=$(xdotool search --name "^Tallyvane\$" 2>/dev/null | head -1)
+  [ -n "$box" ] && break
+  sleep 0.25
+done
+[ -n "$box" ] || fail "Save showed no report of the merge"
+sleep 0.5
+import -window root "$shots/$name-4-merged.png"
+xdotool key --window "$box" Return
+sleep 1
+saved=$(tr -d '\r' < "$work/club.tvd")
+grep -q "^4 Eve Ng$" <<<"$saved" || fail "the other officer's name is gone from the saved file"
+grep -A2 "^\[1\]$" <<<"$saved" | grep -q "^1 12/09/26 10:15 AM$" || fail "the other officer's tick is gone"
+[ "$(grep -A3 "^\[0\]$" <<<"$saved" | tail -1 | cut -c1-2)" = "1 " ] || fail "this window's tick was not saved"
+import -window "$win" "$shots/$name-5-after-merge.png"
+echo "merged on save: the other officer's name and tick and this window's tick are in the file"
 echo "screenshots: $shots/$name-*.png"
 echo "PASSED"

@@ -1,0 +1,21 @@
+// The three-way merge of two copies of one data file that were changed
+// apart: by this program and by someone else (another computer, a synced
+// copy, a recovered session). Portable; used by Save, by tvd merge and by
+// crash recovery.
+#pragma once
+#include "MergeReport.h"
+
+class Document;
+
+// base is the file as this program last read or wrote it, mine the document
+// in memory, theirs the file on disk now. result (emptied first) becomes
+// theirs with mine's changes added as the editing commands add them, so that
+// nobody's change is lost: where two changes can't both stand, the rules pick
+// one and report names the other.
+//
+// Names are matched by their text ignoring ASCII case, the k-th equal one
+// with the k-th, and so are action items; memos and single checkboxes by
+// kind and text within their person. Deleted slots of the inputs are left
+// out. Returns 1, or 0 when memory ran out (result is then incomplete).
+int mergeDocuments(const Document& base, const Document& mine, const Document& theirs, Document& result,
+                   MergeReport& report);

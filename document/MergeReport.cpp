@@ -1,0 +1,41 @@
+#include "MergeReport.h"
+
+namespace {
+
+// "1 name" / "2 names"; nothing for 0.
+void addCount(std::string& out, int count, const char* one, const char* many)
+{
+    if (!count)
+        return;
+    if (!out.empty())
+        out += ", ";
+    out += std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+void MergeReport::clear()
+{
+    names = actions = ticks = memos = checkboxes = removed = 0;
+    choices.clear();
+}
+
+bool MergeReport::empty() const
+{
+    return !names && !actions && !ticks && !memos && !checkboxes && !removed && choices.empty();
+}
+
+std::string MergeReport::text() const
+{
+    std::string counts;
+    addCount(counts, names, "name", "names");
+    addCount(counts, actions, "action item", "action items");
+    addCount(counts, ticks, "tick", "ticks");
+    addCount(counts, memos, "memo", "memos");
+    addCount(counts, checkboxes, "checkbox", "checkboxes");
+    addCount(counts, removed, "deletion", "deletions");
+    std::string out = counts.empty() ? "Nothing new from the other copy." : "From the other copy: " + counts + ".";
+    for (const std::string& line : choices)
+        out += "\r\n" + line;
+    return out;
+}

@@ -1,0 +1,108 @@
+// A data file that someone else changes while the program has it open: Save
+// merges their version with the window's, and becoming active again reloads
+// it (nothing unsaved) or says that Save will merge (changes unsaved).
+#include "MainWindowFilesFixture.h"
+#include "DataFile.h"
+#include "QuietView.h"
+
+using namespace files_test;
+
+namespace {
+
+// Someone else's save: the file at path with names added, each ticked.
+void theyAdd(const std::string& path, std::initializer_list<const char*> names)
+{
+    Document theirs;
+    QuietView view;
+    ASSERT_EQ(1, loadDataFile(theirs, view, path.c_str()));
+    for (const char* name : names) {
+        int32_t slot = theirs.addName(name);
+        ASSERT_GE(slot, 0);
+        theirs.names[slot].entries[0].kind = ActionDone;
+        Document::copyField(theirs.names[slot].entries[0].date, 20, "12/09/26 10:02 AM");
+    }
+    // A write time of its own even where the clock is coarse.
+    Sleep(20);
+    ASSERT_EQ(SaveResult::Saved, writeDataFile(theirs, path.c_str()));
+}
+
+std::string statusPart0()
+{
+    char text[300] = "";
+    SendMessageA(program::statusBar.hwnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+}  // namespace
+
+TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    theyAdd(club, {"Cy Lee"});
+    edit("Bob Jones");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(1, w.saveDocument());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "club.tvd was changed by someone else while you had it open.\n"
+                                              "Their changes and yours were merged and saved.\n\n"
+                                              "From the other copy: 1 name, 1 tick."}}),
+              boxes);
+    std::string saved = readAll(club);
+    EXPECT_NE(std::string::npos, saved.find("1 Cy Lee\r\n2 Bob Jones\r\n")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("[1]\r\n1\r\n1 12/09/26 10:02 AM\r\n")) << saved;
+    EXPECT_EQ(3, nameRows());
+    EXPECT_EQ(0, program::document.modified);
+
+    // Nothing else changed the file since: the next Save just writes.
+    boxes.clear();
+    edit("Dee Wu");
+    {
+        ModalAnswerer answer(20, 3000);
+        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(0, answer.answered());
+    }
+    EXPECT_NE(std::string::npos, readAll(club).find("3 Dee Wu\r\n"));
+
+    // A file that is no data file any more is left alone; nothing is lost.
+    writeAll(club, "half synced");
+    edit("Eve Ng");
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        EXPECT_EQ(0, w.saveDocument());
+    }
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::string::npos, boxes[0].text.find("Nothing was saved; your changes are still here.")) << boxes[0].text;
+    EXPECT_EQ("half synced", readAll(club));
+    EXPECT_EQ(1, program::document.modified);
+}
+
+TEST_F(MainWindowFilesTest, BecomingActiveReloadsAChangedFileOrSaysSaveWillMerge)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    theyAdd(club, {"Cy Lee"});
+    SendMessageA(w.hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(2, nameRows());
+    EXPECT_EQ(0u, statusPart0().rfind("Reloaded: club.tvd was changed at ", 0)) << statusPart0();
+    EXPECT_EQ(0, program::document.modified);
+
+    edit("Bob Jones");
+    theyAdd(club, {"Dee Wu"});
+    SendMessageA(w.hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(2, nameRows()) << "unsaved changes stay as they are";
+    EXPECT_NE(std::string::npos, statusPart0().find("your changes will be merged with it when you save"))
+        << statusPart0();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        EXPECT_EQ(1, w.saveDocument());
+    }
+    std::string saved = readAll(club);
+    EXPECT_NE(std::string::npos, saved.find("0 Ann Smith\r\n1 Cy Lee\r\n2 Dee Wu\r\n3 Bob Jones\r\n")) << saved;
+}
