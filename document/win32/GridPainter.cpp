@@ -42,6 +42,9 @@ void GridPainter::drawCheckbox(LPARAM kind) {
         Rectangle(dc_, r_.left + dpi_(5), r_.top + dpi_(3), r_.left + dpi_(18), r_.bottom - dpi_(3));
     }
     if (!isTicked(kind)) return;
+    // The pen's round ends would stick out of the square above 96 DPI.
+    DcState clip(dc_);
+    IntersectClipRect(dc_, r_.left + dpi_(5), r_.top + dpi_(3), r_.left + dpi_(19), r_.bottom - dpi_(3) + 1);
     Pen red(CreatePen(PS_SOLID, dpi_(2), RGB(0xFF, 0, 0)));
     SelectGuard use(dc_, red);
     MoveToEx(dc_, r_.left + dpi_(6), r_.top + dpi_(12), nullptr);
