@@ -6,13 +6,18 @@ WindowFont::~WindowFont()
 {
     if (owned_)
         DeleteObject(owned_);
+    if (retired_)
+        DeleteObject(retired_);
 }
 
 int WindowFont::setDpi(Dpi newDpi)
 {
     dpi = newDpi;
-    if (owned_)
-        DeleteObject(owned_);
+    // Controls still draw with the current font until applyTo hands them the
+    // new one: it goes only at the next change.
+    if (retired_)
+        DeleteObject(retired_);
+    retired_ = owned_;
     owned_ = nullptr;
     const Dpi system = Dpi::ofSystem();
     if (dpi == system)

@@ -2,7 +2,7 @@
 // draw with, as it should look at one window's DPI. At the system DPI that is
 // the stock system font itself and nothing is made; on a monitor of another
 // DPI it is a font made from the stock font's description with the height
-// scaled, owned here until the next setDpi or the end of the object.
+// scaled, owned here until the setDpi after next or the end of the object.
 #pragma once
 #include <windows.h>
 
@@ -32,4 +32,5 @@ public:
 
 private:
     HFONT owned_ = nullptr;
+    HFONT retired_ = nullptr;  // the font before the last setDpi, still in the controls' hands
 };
