@@ -79,18 +79,52 @@ int FrameWindow::createFrame(ListBoxControl* firstPane, ButtonBar* bar, StatusBa
     if (!CreateWindowObject(cs.lpszClass, cs.hwndParent, cs.hMenu, cs.lpszName, cs.x, cs.y, cs.cx, cs.cy))
         return 0;
 
-    TEXTMETRICA tm = {};
-    {
-        OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
-        if (!ic || !GetTextMetricsA(ic, &tm)) return 0;
-    }
+    dpi = Dpi::of(hwnd);
+    font.setDpi(dpi);
+    TEXTMETRICA tm = font.metrics();
+    if (!tm.tmHeight) return 0;
     RECT client;
     GetClientRect(hwnd, &client);
-    barHeight = tm.tmHeight + 12;
+    barHeight = tm.tmHeight + dpi(12);
 
     if (!buttonBar->createBar(hwnd, 0, 0, client.right, barHeight)) return 0;
     currentPane->exStyle = WS_EX_CLIENTEDGE;
-    return currentPane->create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    if (!currentPane->create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT)) return 0;
+    // On a monitor of another DPI than the system's the controls need our font.
+    if (font.scaled()) changeDpi(dpi, windowRect());
+    return 1;
+}
+
+RECT FrameWindow::windowRect() const {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+int FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != Dpi::changedMessage) return 0;
+    // Both words of wParam hold the new DPI; lParam the suggested rectangle.
+    changeDpi(Dpi(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+    return 1;
+}
+
+void FrameWindow::changeDpi(Dpi newDpi, const RECT& suggested) {
+    dpi = newDpi;
+    font.setDpi(dpi);
+    barHeight = font.metrics().tmHeight + dpi(12);
+    if (buttonBar) {
+        buttonBar->changeDpi(font);
+        buttonBar->height = barHeight;
+    }
+    if (statusBar && statusBar->hwnd) {
+        font.applyTo(statusBar->hwnd);
+        // The control takes the height of its new font at the next size event.
+        statusBar->resize(SIZE_RESTORED, MAKELPARAM(clientWidth, clientHeight));
+    }
+    if (currentPane) font.applyTo(currentPane->hwnd);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layoutPanes();
 }
 
 int FrameWindow::runMessageLoop() {

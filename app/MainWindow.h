@@ -86,10 +86,17 @@ public:
     void prepareClass(WNDCLASSA& windowClass) override;
     // Title "Tallyvane".
     void prepareCreate(CREATESTRUCTA& create) override;
+    // The frame's part, then the panes get the font, the entries pane its
+    // row height and dpi; the view, selections and scroll positions stay.
+    void changeDpi(Dpi newDpi, const RECT& suggested) override;
 
     // --- start-up (MainWindowDocument.cpp)
     // The remaining panes, row height, colours, context menus and brush.
     void finishWindow();
+    // Height of an entries row at the window's DPI.
+    int entryRowHeight() const;
+    // The window's small and big icons at its DPI.
+    void setIcons();
     // Loads currentPath, or starts an empty untitled document when it is
     // empty or can't be loaded.
     // Empty, untitled document in the Names view.

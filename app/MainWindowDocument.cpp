@@ -28,13 +28,14 @@ void MainWindow::finishWindow() {
     createPane(parts.entriesPane, hwnd);
     createPane(parts.pendingPane, hwnd);
 
-    // The entries pane's rows are as high as the display font's lines plus 4.
-    TEXTMETRICA tm = {};
-    {
-        OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
-        if (ic) GetTextMetricsA(ic, &tm);
+    if (font.scaled()) {
+        font.applyTo(parts.actionsPane->hwnd);
+        font.applyTo(parts.entriesPane->hwnd);
+        font.applyTo(parts.pendingPane->hwnd);
     }
-    parts.entriesPane->setRowHeight(tm.tmHeight + tm.tmExternalLeading + 4);
+    setIcons();
+    parts.entriesPane->dpi = dpi;
+    parts.entriesPane->setRowHeight(entryRowHeight());
     parts.entriesPane->colours.action = White;
     parts.entriesPane->colours.background = Navy;
 
@@ -45,6 +46,12 @@ void MainWindow::finishWindow() {
     pendingMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_PENDING_MENU));
     listBrush = CreateSolidBrush(Navy);
     currentPath[0] = '\0';
+}
+
+// The entries pane's rows are as high as the display font's lines plus 4 (at 96 DPI).
+int MainWindow::entryRowHeight() const {
+    TEXTMETRICA tm = font.metrics();
+    return tm.tmHeight + tm.tmExternalLeading + dpi(4);
 }
 
 int MainWindow::loadDocument(const char* path) {

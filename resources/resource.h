@@ -9,6 +9,7 @@
 #define IDM_ACTIONS_MENU    106
 #define IDD_INPUT           107
 #define IDM_PENDING_MENU    110
+#define IDI_DOCUMENT        108
 #define IDC_HAND_POINTER    1001
 
 #define CMD_NEW             40001

@@ -17,6 +17,9 @@ public:
     // Sets the height of every row and sub-classes the list box so that
     // subclassProc sees its messages first.
     void setRowHeight(int height);
+    // The window moved to a monitor of another DPI: rows of height, squares
+    // and ticks drawn and hit-tested at dpi. Selection and scroll position stay.
+    void changeDpi(Dpi newDpi, int height);
 
     // One row, for WM_DRAWITEM from the parent. Focus requests draw nothing.
     void drawItem(DRAWITEMSTRUCT* item) override;
@@ -42,6 +45,7 @@ public:
     HCURSOR normalCursor = nullptr;    // shared cursors; never destroyed
     HCURSOR checkboxCursor = nullptr;
     int rowHeight = 0;
+    Dpi dpi;                        // squares, ticks and text offsets are drawn at it
 
 protected:
     ~GridList() = default;
