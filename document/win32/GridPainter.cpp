@@ -59,7 +59,9 @@ void GridPainter::drawSelection(bool selected) {
     SelectGuard brush(dc_, GetStockObject(NULL_BRUSH));
     SetBkColor(dc_, colours_.background);
     SetBkMode(dc_, OPAQUE);
-    Rectangle(dc_, r_.left + 1, r_.top + 1, r_.right, r_.bottom);
+    // Just inside the row's frame, which is dpi(1) thick.
+    const int inset = dpi_(1);
+    Rectangle(dc_, r_.left + inset, r_.top + inset, r_.right - inset + 1, r_.bottom - inset + 1);
 }
 
 void GridPainter::drawText(LPARAM kind, const char* text) {
