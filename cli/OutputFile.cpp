@@ -53,8 +53,9 @@ int OutputFile::open(const char* path)
             open_ = true;
             return 1;
         }
-        if (!fileExists(temp_.c_str()))
-            break;
+        // A name that was taken a moment ago may be free again (another
+        // export just finished): the next name is tried either way, and a
+        // folder that refuses every one tells why with the last refusal.
     }
     error_ = lastFileError();
     temp_.clear();
