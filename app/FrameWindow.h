@@ -2,11 +2,13 @@
 // one list pane in the middle and a status bar along the bottom.
 //
 // Virtual table: the WindowBase operations, then queryClose, prepareClass,
-// prepareCreate, showOverride.
+// prepareCreate, showOverride, changeDpi.
 #pragma once
 #include <windows.h>
 
+#include "Dpi.h"
 #include "WindowBase.h"
+#include "WindowFont.h"
 
 class ButtonBar;
 class ListBoxControl;
@@ -30,6 +32,9 @@ public:
     void OnSetFocus() override;
     // Re-fits the status bar and places the three bands.
     void OnSize(WPARAM wParam, LPARAM lParam) override;
+    // WM_DPICHANGED (the window moved to a monitor of another scale, or the
+    // scale changed): changeDpi with the new DPI and the suggested rectangle.
+    int OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // 1 when the window may close.
     virtual int queryClose();
@@ -39,12 +44,21 @@ public:
     virtual void prepareCreate(CREATESTRUCTA& create);
     // Shows the window its own way; 0 lets the caller use ShowWindow.
     virtual int showOverride();
+    // Remakes the font for newDpi, gives it to the bar's controls and the
+    // status bar, sets the bar's height and takes the window rectangle
+    // suggested (screen coordinates), which lays the bands out again.
+    virtual void changeDpi(Dpi newDpi, const RECT& suggested);
 
     // Stores the companions (borrowed; they outlive the window), builds the
     // window, its bar and its first pane. 1 on success.
     int createFrame(ListBoxControl* firstPane, ButtonBar* bar, StatusBar* status);
     // Runs until the quit message; returns its exit code.
     int runMessageLoop();
+    // What the loop does with a message before dispatching it: the
+    // accelerators, then Tab and Shift+Tab round the pane and the bar's
+    // buttons, and Enter on a focused button (the frame is no dialog, so
+    // nothing else moves the focus by keys). 1 when msg was used.
+    int translateKeys(MSG& msg);
     // Places bar, pane and status bar in one deferred move. Does nothing
     // until the bar and the pane have windows.
     void layoutPanes();
@@ -52,7 +66,9 @@ public:
     HACCEL accelerators = nullptr;   // table 101 once loaded; not destroyed (resource)
     int clientWidth = 0;             // from the last size event
     int clientHeight = 0;
-    int barHeight = 0;               // display font height + 12
+    int barHeight = 0;               // display font height + 12 at 96 DPI
+    Dpi dpi;                         // of the window's monitor: creation, then WM_DPICHANGED
+    WindowFont font;                 // the display font at dpi, for the bar, panes and status bar
     ButtonBar* buttonBar = nullptr;  // borrowed
     StatusBar* statusBar = nullptr;  // borrowed
     ListBoxControl* currentPane = nullptr;  // borrowed; the pane shown
@@ -61,4 +77,6 @@ public:
 
 protected:
     ~FrameWindow() = default;
+    // The window's rectangle in screen coordinates.
+    RECT windowRect() const;
 };

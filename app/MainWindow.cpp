@@ -36,7 +36,7 @@ void MainWindow::OnDestroy() {
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
     // The context menus are loaded again with the next window.
-    HMENU* menus[] = {&namesMenu, &actionsMenu, &entriesMenu};
+    HMENU* menus[] = {&namesMenu, &actionsMenu, &entriesMenu, &pendingMenu};
     for (HMENU* menu : menus) {
         if (*menu) DestroyMenu(*menu);
         *menu = nullptr;
@@ -65,6 +65,34 @@ int MainWindow::queryClose() {
     // No; also a box that could not be shown or was closed without an answer
     // keeps the window open rather than dropping unsaved work.
     return answer == IDNO ? 1 : 0;
+}
+
+void MainWindow::setIcons() {
+    // The title bar's and the task switcher's icons, drawn for this DPI
+    // rather than scaled from the class's 32-pixel one. Shared: never destroyed.
+    const int sizes[2] = {dpi(16), dpi(32)};
+    for (int big = 0; big < 2; ++big) {
+        HANDLE icon = LoadImageA(framework::instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, sizes[big],
+                                 sizes[big], LR_SHARED);
+        if (icon) SendMessageA(hwnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+void MainWindow::changeDpi(Dpi newDpi, const RECT& suggested) {
+    FrameWindow::changeDpi(newDpi, suggested);
+    setIcons();
+    ListBoxControl* plain[] = {parts.namesPane, parts.actionsPane, parts.pendingPane};
+    for (ListBoxControl* pane : plain) {
+        if (!pane->hwnd) continue;
+        // The list box measures its rows again for the font; keep its place.
+        LRESULT top = SendMessageA(pane->hwnd, LB_GETTOPINDEX, 0, 0);
+        font.applyTo(pane->hwnd);
+        if (top != LB_ERR) SendMessageA(pane->hwnd, LB_SETTOPINDEX, top, 0);
+    }
+    if (parts.entriesPane->hwnd) {
+        font.applyTo(parts.entriesPane->hwnd);
+        parts.entriesPane->changeDpi(dpi, entryRowHeight());
+    }
 }
 
 void MainWindow::prepareClass(WNDCLASSA& wc) {

@@ -15,7 +15,12 @@
 //   MainWindowFileCommands.cpp  New, Exit and emptying the window
 //   MainWindowFiles.cpp     folders, settings, Open, Save and Save as
 //   MainWindowDrop.cpp      files dropped on the window
-//   MainWindowRoster.cpp    a dropped roster of names
+//   MainWindowRoster.cpp    a roster of names, dropped or imported
+//   MainWindowExport.cpp    File > Export...
+//   MainWindowPending.cpp   ticks from the Pending view, its count and copy
+//   MainWindowKeys.cpp      Enter, Space, Backspace and Esc in the panes
+//   MainWindowFind.cpp      Find and Find next
+//   MainWindowUndo.cpp      Undo and Redo
 //   MainWindowShared.cpp    a file others change too: merge on Save, reload
 //   MainWindowPresence.cpp  the presence file and the question about it
 //   MainWindowRecovery.cpp  the recovery file and its offer at start-up
@@ -29,6 +34,7 @@
 #include "RecentFiles.h"
 #include "SharedFile.h"
 #include "SortedRows.h"
+#include "UndoHistory.h"
 #include "ViewBarHost.h"
 #include "ViewMode.h"
 
@@ -79,14 +85,24 @@ public:
     void OnPaint() override;
     // "Save data?" when the document is modified; 1 when it may be dropped.
     int queryClose() override;
+    // A key pressed in the shown pane (MainWindowKeys.cpp); -2 when the key
+    // was a command here, -1 to let the list box move its selection.
+    int OnVKeyToItem(WPARAM wParam) override;
     // Icon 102 and menu 103.
     void prepareClass(WNDCLASSA& windowClass) override;
     // Title "Tallyvane".
     void prepareCreate(CREATESTRUCTA& create) override;
+    // The frame's part, then the panes get the font, the entries pane its
+    // row height and dpi; the view, selections and scroll positions stay.
+    void changeDpi(Dpi newDpi, const RECT& suggested) override;
 
     // --- start-up (MainWindowDocument.cpp)
     // The remaining panes, row height, colours, context menus and brush.
     void finishWindow();
+    // Height of an entries row at the window's DPI.
+    int entryRowHeight() const;
+    // The window's small and big icons at its DPI.
+    void setIcons();
     // Loads currentPath, or starts an empty untitled document when it is
     // empty or can't be loaded.
     // Empty, untitled document in the Names view.
@@ -133,6 +149,13 @@ public:
     // them in the Names view and sets modified, saving nothing. Refused in
     // read-only mode; a roster without new names only says so.
     void addRoster(const char* path);
+    // File > Import names...: the Open dialog for a .txt or .csv roster,
+    // then addRoster.
+    void importNames();
+    // File > Export...: the Save dialog for a CSV file or a printable page,
+    // the document in memory written as tvd export writes it, then "Open
+    // NAME now?" and the shell's "open" verb.
+    void exportDocument();
     RecentFiles recentFiles;
 
     // --- shared files (MainWindowShared.cpp)
@@ -165,7 +188,8 @@ public:
     int OnMenuSelect(WPARAM wParam, LPARAM lParam) override;
     void OnContextMenu(WPARAM wParam, LPARAM lParam) override;
     // The view's context menu at screen point position, after the row under
-    // the pointer was selected. Nothing in the Pending view.
+    // the pointer was selected (in the Pending view: unless it was one of
+    // the selected rows).
     void showContextMenu(HWND window, LPARAM position);
     // 1 when command id is grayed in the main menu while mode is shown.
     static int commandGrayed(ViewMode mode, int id);
@@ -203,6 +227,39 @@ public:
     // the Pending view.
     void copySelection();
 
+    // --- Pending view (MainWindowPending.cpp)
+    // Mark done: ticks the selected names' entries of the shown action item
+    // as one step, refills the view and selects the name after them.
+    // Nothing in read-only mode or another view.
+    void markDone();
+    // Status part 1: "N of M left" in the Pending view, "Read only" in
+    // read-only mode, else empty.
+    void showPendingCount();
+    // Ctrl+C in the Pending view: every name of it, one per line.
+    void copyPendingNames();
+    // The row a command acts on in the Pending view: the focused row when it
+    // is selected, else the first selected one, else -1.
+    int pendingRow() const;
+    // Selects row alone in the Pending view, with the focus on it.
+    void selectPendingRow(int row);
+
+    // --- Find (MainWindowFind.cpp)
+    // Edit > Find...: asks for the text, then findNext.
+    void find();
+    // F3: selects the next row of the Names, Pending or Action items view
+    // after the selection that contains findText, ignoring case, wrapping
+    // round; when none does, says so in status part 0 and keeps the selection.
+    void findNext();
+    char findText[130] = {};
+
+    // --- Undo and Redo (MainWindowUndo.cpp)
+    void undo();
+    void redo();
+    // Shows what an undone or redone step changed, in the view it belongs to.
+    void showChange(const UndoHistory::Target& target);
+    // Every change the user makes goes through it; Open and New clear it.
+    UndoHistory history;
+
     // --- views (MainWindowViews.cpp)
     void switchView(ViewMode mode);
     void showNames();
@@ -216,6 +273,9 @@ public:
     // Stores the toggled kind of row in the current person's entry and
     // stamps the date when the entry has none.
     void recordEntryState(int row) override;
+    // entry of person nameSlot at position as a tick or untick to kind leaves
+    // it: its date, or now for a tick of an undated entry.
+    static UndoHistory::EntryState tickedState(const Entry& entry, int nameSlot, int position, int32_t kind);
     // Status text "Done on <date>" for the entry selected in the entries pane.
     void showEntryDate();
 
@@ -287,6 +347,7 @@ public:
     HMENU namesMenu = nullptr;     // owned; loaded with the window, destroyed in OnDestroy
     HMENU actionsMenu = nullptr;
     HMENU entriesMenu = nullptr;
+    HMENU pendingMenu = nullptr;
     int readOnlyMode = 0;          // a damaged file was loaded
 
     MainWindowParts parts;
@@ -310,8 +371,8 @@ private:
     void flushNameRows();
     // Runs the input prompt; 1 when it was answered with OK.
     int askText(const char* caption, const char* prompt, const char* initialText);
-    // The selected row of pane, or -1.
-    static int selectedRow(ListBoxControl* pane);
+    // The selected row of pane, or -1 (the Pending view: pendingRow).
+    int selectedRow(ListBoxControl* pane) const;
     // The selected entries row's own entry (memo or single checkbox): sets
     // currentRow and currentEntry; null for no selection or an action row.
     Entry* selectedOwnEntry();

@@ -1,5 +1,5 @@
 // Copy to clipboard: the stored text of the selected row of the visible
-// pane, without its checkbox state or date.
+// pane, without its checkbox state or date; in the Pending view every name.
 #include "Clipboard.h"
 #include "Document.h"
 #include "EntryGrid.h"
@@ -13,6 +13,7 @@ void MainWindow::copySelection() {
     case NamesView: pane = parts.namesPane; break;
     case ActionsView: pane = parts.actionsPane; break;
     case EntriesView: pane = parts.entriesPane; break;
+    case PendingView: copyPendingNames(); return;
     default: return;
     }
     currentRow = selectedRow(pane);

@@ -1,5 +1,5 @@
 // The commands of the main menu, the accelerators and the context menus
-// (ids 40001-40016) and the recent-file items (5900 and up), and which of
+// (ids 40001-40023) and the recent-file items (5900 and up), and which of
 // them the main menu grays in each view.
 #include "MainWindow.h"
 #include "resource.h"
@@ -25,6 +25,13 @@ int MainWindow::runCommand(int id) {
     case CMD_VIEW_NAMES: showNames(); return 1;
     case CMD_VIEW_ACTIONS: showActionItems(); return 1;
     case CMD_ABOUT: showAbout(); return 1;
+    case CMD_IMPORT_NAMES: importNames(); return 1;
+    case CMD_EXPORT: exportDocument(); return 1;
+    case CMD_MARK_DONE: markDone(); return 1;
+    case CMD_FIND: find(); return 1;
+    case CMD_FIND_NEXT: findNext(); return 1;
+    case CMD_UNDO: undo(); return 1;
+    case CMD_REDO: redo(); return 1;
     }
     // A recent-file id counts while the File menu lists an item for it.
     if (recentFiles.holds(id)) {
@@ -43,6 +50,9 @@ int MainWindow::commandGrayed(ViewMode mode, int id) {
     case CMD_REMOVE_DATE: return mode != EntriesView;
     case CMD_EDIT_SELECTED:
     case CMD_DELETE_SELECTED: return mode == PendingView;
+    case CMD_MARK_DONE: return mode != PendingView;
+    case CMD_FIND:
+    case CMD_FIND_NEXT: return mode == EntriesView;
     default: return 0;
     }
 }
@@ -51,9 +61,14 @@ int MainWindow::commandGrayed(ViewMode mode, int id) {
 // acts (the platform drops the key when its item is grayed) and before a
 // context menu opens. The context menus themselves are never grayed.
 void MainWindow::OnInitMenu() {
-    static const int editingItems[] = {CMD_ADD_NAME,    CMD_ADD_ACTION,    CMD_ADD_MEMO,       CMD_ADD_CHECKBOX,
-                                       CMD_REMOVE_DATE, CMD_EDIT_SELECTED, CMD_DELETE_SELECTED};
+    static const int editingItems[] = {CMD_ADD_NAME,    CMD_ADD_ACTION,    CMD_ADD_MEMO,        CMD_ADD_CHECKBOX,
+                                       CMD_REMOVE_DATE, CMD_EDIT_SELECTED, CMD_DELETE_SELECTED, CMD_MARK_DONE,
+                                       CMD_FIND,        CMD_FIND_NEXT};
     HMENU menu = GetMenu(hwnd);
     for (int id : editingItems)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (commandGrayed(viewMode, id) ? MF_GRAYED : MF_ENABLED));
+    // Undo and Redo follow the history; nothing changes in read-only mode.
+    EnableMenuItem(menu, CMD_UNDO, MF_BYCOMMAND | (!readOnlyMode && history.canUndo() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, CMD_REDO, MF_BYCOMMAND | (!readOnlyMode && history.canRedo() ? MF_ENABLED : MF_GRAYED));
+    if (readOnlyMode) EnableMenuItem(menu, CMD_MARK_DONE, MF_BYCOMMAND | MF_GRAYED);
 }

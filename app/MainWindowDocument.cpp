@@ -28,13 +28,14 @@ void MainWindow::finishWindow() {
     createPane(parts.entriesPane, hwnd);
     createPane(parts.pendingPane, hwnd);
 
-    // The entries pane's rows are as high as the display font's lines plus 4.
-    TEXTMETRICA tm = {};
-    {
-        OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
-        if (ic) GetTextMetricsA(ic, &tm);
+    if (font.scaled()) {
+        font.applyTo(parts.actionsPane->hwnd);
+        font.applyTo(parts.entriesPane->hwnd);
+        font.applyTo(parts.pendingPane->hwnd);
     }
-    parts.entriesPane->setRowHeight(tm.tmHeight + tm.tmExternalLeading + 4);
+    setIcons();
+    parts.entriesPane->dpi = dpi;
+    parts.entriesPane->setRowHeight(entryRowHeight());
     parts.entriesPane->colours.action = White;
     parts.entriesPane->colours.background = Navy;
 
@@ -42,13 +43,22 @@ void MainWindow::finishWindow() {
     namesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_NAMES_MENU));
     actionsMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ACTIONS_MENU));
     entriesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ENTRIES_MENU));
+    pendingMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_PENDING_MENU));
     listBrush = CreateSolidBrush(Navy);
     currentPath[0] = '\0';
+}
+
+// The entries pane's rows are as high as the display font's lines plus 4 (at 96 DPI).
+int MainWindow::entryRowHeight() const {
+    TEXTMETRICA tm = font.metrics();
+    return tm.tmHeight + tm.tmExternalLeading + dpi(4);
 }
 
 int MainWindow::loadDocument(const char* path) {
     // The reader fills the Names list row by row: no painting until it is
     // done, or until it shows a message (reportError).
+    // The history's steps belong to the document being replaced.
+    history.clear();
     fillBegin(parts.namesPane, 0, 0);
     fillingNames = 1;
     int loaded = readDocumentFile(path);
@@ -74,6 +84,7 @@ int MainWindow::startEmptyDocument() {
     statusBar->setStatusText(1, "");
     writeSettingsOnExit = 1;
     currentPath[0] = '\0';
+    history.clear();
     sharedFile.forget();
     if (!parts.document->resetDocument(0, 0)) return 0;
     setViewTitle("");

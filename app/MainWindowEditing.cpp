@@ -1,7 +1,8 @@
 // The editing commands of the Edit menu and the context menus: each reads
 // the current view's selection, asks through the input prompt or the warning
-// window, changes the document, keeps the visible list in step and marks the
-// document modified. A command outside its views does nothing.
+// window, changes the document through the undo history (which marks it
+// modified) and keeps the visible list in step. A command outside its views
+// does nothing.
 #include <cstring>
 
 #include "DeleteConfirmation.h"
@@ -42,7 +43,8 @@ int MainWindow::askText(const char* caption, const char* prompt, const char* ini
     return answer != 0 && answer != -1;
 }
 
-int MainWindow::selectedRow(ListBoxControl* pane) {
+int MainWindow::selectedRow(ListBoxControl* pane) const {
+    if (pane == parts.pendingPane) return pendingRow();
     return static_cast<int>(send(pane, LB_GETCURSEL));
 }
 
@@ -62,50 +64,50 @@ void MainWindow::addName() {
     if (viewMode != NamesView) return;
     if (!askText("Add", "New name to add:", "") || !parts.inputDialog->text[0]) return;
     const char* answer = parts.inputDialog->text;
-    int slot = parts.document->addName(answer);
+    int slot = history.addName(*parts.document, answer);
     if (slot == -1) {
         showError(OutOfMemory, Caption);
         return;
     }
     LRESULT row = send(parts.namesPane, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(answer));
-    if (!refused(row)) send(parts.namesPane, LB_SETITEMDATA, row, slot);
-    parts.document->modified = 1;
+    if (refused(row)) return;
+    send(parts.namesPane, LB_SETITEMDATA, row, slot);
+    // The new name is selected and scrolled into view.
+    send(parts.namesPane, LB_SETCURSEL, row);
+    savedNamesRow = static_cast<int>(row);
 }
 
 void MainWindow::addAction() {
     if (viewMode != ActionsView) return;
     if (!askText("Add", "New action to add:", "") || !parts.inputDialog->text[0]) return;
     Document& doc = *parts.document;
-    if (!doc.addActionWithEntries(parts.inputDialog->text)) {
+    if (!history.addAction(doc, parts.inputDialog->text)) {
         showError(OutOfMemory, Caption);
         return;
     }
     showActionItems();
-    doc.modified = 1;
 }
 
 void MainWindow::addMemo() {
     if (viewMode != EntriesView) return;
     if (!askText("Add", "Enter text:", "") || !parts.inputDialog->text[0]) return;
-    if (!parts.document->addMemo(currentItem, parts.inputDialog->text)) {
+    if (!history.addOwnEntry(*parts.document, currentItem, EntryMemo, parts.inputDialog->text)) {
         showError(OutOfMemory, Caption);
         return;
     }
     showEntries();
     showEntryDate();
-    parts.document->modified = 1;
 }
 
 void MainWindow::addCheckbox() {
     if (viewMode != EntriesView) return;
     if (!askText("Add", "Enter checkbox text:", "") || !parts.inputDialog->text[0]) return;
-    if (!parts.document->addCheckbox(currentItem, parts.inputDialog->text)) {
+    if (!history.addOwnEntry(*parts.document, currentItem, CheckboxOpen, parts.inputDialog->text)) {
         showError(OutOfMemory, Caption);
         return;
     }
     showEntries();
     showEntryDate();
-    parts.document->modified = 1;
 }
 
 void MainWindow::editSelected() {
@@ -121,7 +123,7 @@ void MainWindow::editSelected() {
         if (!person) return;
         if (!askText("Edit", "Edit name:", person->name) || !answer[0]) return;
         if (unchangedStart(person->name, answer)) return;
-        Document::copyField(person->name, Document::kTextSize, answer);
+        history.editName(doc, currentItem, answer);
         // The list sorts the new text into place; the selection stays where
         // the old row was.
         send(pane, LB_DELETESTRING, savedNamesRow);
@@ -129,7 +131,6 @@ void MainWindow::editSelected() {
         if (refused(row)) return;
         send(pane, LB_SETITEMDATA, row, currentItem);
         send(pane, LB_SETCURSEL, savedNamesRow);
-        doc.modified = 1;
         return;
     }
     case ActionsView: {
@@ -142,13 +143,12 @@ void MainWindow::editSelected() {
         if (!askText("Edit", "Edit action item:", slot) || !answer[0]) return;
         if (unchangedStart(slot, answer)) return;
         // Every person's entry refers to the slot and shows the new text.
-        Document::copyField(slot, Document::kTextSize, answer);
+        history.editAction(doc, currentItem, answer);
         send(pane, LB_DELETESTRING, savedActionsRow);
         LRESULT row = send(pane, LB_INSERTSTRING, savedActionsRow, reinterpret_cast<LPARAM>(slot));
         if (refused(row)) return;
         send(pane, LB_SETITEMDATA, row, currentItem);
         send(pane, LB_SETCURSEL, row);
-        doc.modified = 1;
         return;
     }
     case EntriesView: {
@@ -156,7 +156,7 @@ void MainWindow::editSelected() {
         if (!entry) return;
         const char* original = entry->text ? entry->text : "";
         if (!askText("Edit", "Edit memo", original) || unchangedStart(original, answer)) return;
-        if (!doc.setEntryText(*entry, answer)) {
+        if (!history.editEntry(doc, currentItem, currentEntry, answer)) {
             showError(OutOfMemory, Caption);
             return;
         }
@@ -213,11 +213,10 @@ void MainWindow::deleteSelected() {
         return;
     }
 
-    if (viewMode == NamesView) doc.deleteName(currentItem);
-    else if (viewMode == ActionsView) doc.deleteActionItem(currentItem);
-    else doc.deleteEntry(currentItem, currentEntry);
+    if (viewMode == NamesView) history.deleteName(doc, currentItem);
+    else if (viewMode == ActionsView) history.deleteAction(doc, currentItem);
+    else history.deleteEntry(doc, currentItem, currentEntry);
     send(pane, LB_DELETESTRING, currentRow);
-    doc.modified = 1;
     if (viewMode == EntriesView) showEntryDate();
 }
 
@@ -231,8 +230,8 @@ void MainWindow::removeDate() {
         if (position >= 0) {
             currentEntry = position;
             // Dates are not part of the row text: the list stays as it is.
-            person->entries[position].date[0] = '\0';
-            parts.document->modified = 1;
+            UndoHistory::EntryState undated = {currentItem, position, person->entries[position].kind, ""};
+            history.setEntryStates(*parts.document, {undated});
         }
     }
     // Part 0 follows the selected row, also where nothing was removed after

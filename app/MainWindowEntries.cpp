@@ -17,15 +17,22 @@ void MainWindow::recordEntryState(int row) {
     if (position < 0) return;
     LRESULT kind = SendMessageA(parts.entriesPane->hwnd, LB_GETITEMDATA, row, 0);
     if (kind == LB_ERR) return;
-    Entry& entry = person->entries[position];
-    entry.kind = static_cast<int32_t>(kind);
-    if (!entry.date[0] && kind != ActionOpen) {
+    history.setEntryStates(doc, {tickedState(person->entries[position], currentItem, position,
+                                             static_cast<int32_t>(kind))});
+    // Ticks come from the entries pane's own window, not through the main
+    // window's messages.
+    watchDocument();
+}
+
+UndoHistory::EntryState MainWindow::tickedState(const Entry& entry, int nameSlot, int position, int32_t kind) {
+    UndoHistory::EntryState state = {nameSlot, position, kind, {}};
+    lstrcpynA(state.date, entry.date, sizeof state.date);
+    if (!state.date[0] && kind != ActionOpen) {
         SYSTEMTIME now;
         CompletionDate::readLocalTime(&now);
-        CompletionDate::formatStamp(now, entry.date);
+        CompletionDate::formatStamp(now, state.date);
     }
-    doc.modified = 1;
-    watchDocument();
+    return state;
 }
 
 // Runs at every selection change of the entries pane, and after the

@@ -23,8 +23,10 @@ const int DialogPathSize = MAX_PATH;   // the dialogs hand back at most 259 char
 void MainWindow::locateFolders() { ::locateFolders(hwnd, settingsFolder, documentsFolder); }
 
 void MainWindow::readSettings(const char* commandLine) {
-    // The recent items go between the separator under "Save as..." and Exit.
-    recentFiles.init(GetSubMenu(GetMenu(hwnd), 0), 5, CMD_RECENT_FIRST, CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
+    // The recent items go between the separator under "Export..." and Exit.
+    HMENU fileMenu = GetSubMenu(GetMenu(hwnd), 0);
+    recentFiles.init(fileMenu, GetMenuItemCount(fileMenu) - 1, CMD_RECENT_FIRST,
+                     CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
 
     // splitCommandLine cuts its line; work on a copy of whatever length.
     size_t length = commandLine ? std::strlen(commandLine) : 0;
@@ -117,6 +119,8 @@ int MainWindow::saveDocument() {
                 sharedFile.remember(currentPath);
                 claimPresence();
             }
+            updateTitle();
+            history.markSaved();
             return 1;
         }
         // Nothing was saved there: the next Save asks again.
@@ -124,7 +128,9 @@ int MainWindow::saveDocument() {
         return 0;
     }
     keepBackup(currentPath, backupsFolder().c_str());
-    return saveShared();
+    if (!saveShared()) return 0;
+    history.markSaved();
+    return 1;
 }
 
 void MainWindow::saveDocumentAs() {
@@ -136,6 +142,7 @@ void MainWindow::saveDocumentAs() {
     saveDocument();
     savingAs = 0;
     std::strcpy(currentPath, kept);
+    updateTitle();
 }
 
 void MainWindow::addRecentFile(const char* path) { recentFiles.addToTop(path); }

@@ -15,7 +15,8 @@ int MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     int id = LOWORD(wParam);
     bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
     // Popups report their position, never a command id, in the low word.
-    if (!closed && !(HIWORD(wParam) & MF_POPUP) && id >= CMD_NEW && id <= CMD_ABOUT)
+    // Ids without a help string leave part 0 empty.
+    if (!closed && !(HIWORD(wParam) & MF_POPUP) && id >= CMD_NEW && id < CMD_CANCEL)
         LoadStringA(framework::instance(), id, help, sizeof help);
     statusBar->setStatusText(0, help);
     return 0;
@@ -46,6 +47,7 @@ void MainWindow::showContextMenu(HWND, LPARAM position) {
     case NamesView: menu = namesMenu; pane = parts.namesPane; break;
     case ActionsView: menu = actionsMenu; pane = parts.actionsPane; break;
     case EntriesView: menu = entriesMenu; pane = parts.entriesPane; break;
+    case PendingView: menu = pendingMenu; pane = parts.pendingPane; break;
     default: return;
     }
     POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
@@ -65,7 +67,13 @@ void MainWindow::showContextMenu(HWND, LPARAM position) {
         int top = static_cast<int>(SendMessageA(pane->hwnd, LB_GETTOPINDEX, 0, 0));
         int rows = static_cast<int>(SendMessageA(pane->hwnd, LB_GETCOUNT, 0, 0));
         int row = rowHeight > 0 ? top + client.y / rowHeight : -1;
-        SendMessageA(pane->hwnd, LB_SETCURSEL, row < rows ? row : -1, 0);
+        if (row >= rows) row = -1;
+        if (viewMode != PendingView) {
+            SendMessageA(pane->hwnd, LB_SETCURSEL, row, 0);
+        } else if (row == -1 || SendMessageA(pane->hwnd, LB_GETSEL, row, 0) <= 0) {
+            // Explorer's rule: a click inside the selection keeps it whole.
+            selectPendingRow(row);
+        }
         // LB_SETCURSEL sends no LBN_SELCHANGE.
         if (viewMode == EntriesView) showEntryDate();
     }

@@ -41,9 +41,11 @@ const DWORD RestartNoCrash = 1, RestartNoHang = 2;
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = FrameWindow::WndProc(message, wParam, lParam);
     // The document changes only through commands (menus, accelerators,
-    // context menus, a double click's Edit), dropped files and ticks
+    // context menus, Undo and Redo, a double click), keys of the panes
+    // (Enter, Space), dropped files and clicks on the squares
     // (recordEntryState); selection changes of the panes are left out.
-    if ((message == WM_COMMAND && (lParam == 0 || HIWORD(wParam) == LBN_DBLCLK)) || message == WM_DROPFILES)
+    if ((message == WM_COMMAND && (lParam == 0 || HIWORD(wParam) == LBN_DBLCLK)) || message == WM_VKEYTOITEM ||
+        message == WM_DROPFILES)
         watchDocument();
     return result;
 }
@@ -186,6 +188,8 @@ int MainWindow::restoreRecovery(const RecoveryFile& file) {
         if (!newDocument()) return 0;
         adoptDocument(recovered);
     }
+    // Nothing of this is saved: no Undo may clear the flag.
+    history.clearUnsaved();
     parts.document->modified = 1;
     CompletionDate::readLocalTime(&lastChange);
     return 1;

@@ -1,11 +1,12 @@
-// A roster of names (.txt or .csv) dropped on the main window: its new names
-// are added as tvd add-names adds them, after a question, and stay unsaved
-// until the user saves.
+// A roster of names (.txt or .csv) dropped on the main window or chosen with
+// File > Import names...: its new names are added as tvd add-names adds
+// them, after a question, and stay unsaved until the user saves.
 #include "MainWindow.h"
 
 #include <string>
 
 #include "Document.h"
+#include "FileDialog.h"
 #include "FileName.h"
 #include "MessageWindow.h"
 #include "RosterFile.h"
@@ -39,7 +40,7 @@ void MainWindow::addRoster(const char* path) {
     }
     RosterFile roster;
     if (!roster.read(path)) {
-        showError("Failed to open the existing file", path);
+        showError(roster.error().c_str(), path);
         return;
     }
     Document& doc = *parts.document;
@@ -55,10 +56,21 @@ void MainWindow::addRoster(const char* path) {
 
     // The names added before memory ran out stay, as with the Add name command.
     int32_t before = doc.liveNames;
+    int32_t firstSlot = doc.namesCount;
     int32_t added = roster.addTo(doc);
-    if (doc.liveNames != before) doc.modified = 1;
+    // The whole import is one step of the undo history.
+    if (doc.liveNames != before) history.recordAddedNames(doc, firstSlot);
     showNames();
     if (added < 0) showError("Out of memory", Caption);
     std::string notes = shortenedNotes(roster.noteLines(name));
     if (!notes.empty()) showError(notes.c_str(), name);
+}
+
+void MainWindow::importNames() {
+    char path[MAX_PATH] = "";
+    FileDialog dialog(1);
+    dialog.filter = "Rosters of names (*.txt;*.csv)\0*.txt;*.csv\0";
+    dialog.defaultExtension = nullptr;
+    dialog.title = "Import names";
+    if (dialog.run(hwnd, path, sizeof path, documentsFolder)) addRoster(path);
 }

@@ -97,6 +97,8 @@ void MainWindow::adoptDocument(Document& replacement) {
         action = doc.actionText(slot);
     }
     doc.swap(replacement);
+    // The undo history's steps belong to the document that went.
+    history.clear();
 
     auto nameSlot = [&doc](const std::string& text) {
         for (int32_t i = 0; i < doc.namesCount; ++i)

@@ -40,6 +40,8 @@ int MainWindow::addRow(ListBoxControl* pane, const char* text, LPARAM data) {
 
 void MainWindow::switchView(ViewMode mode) {
     if (mode == viewMode) return;
+    // Part 1 counts the names left only while the Pending view is shown.
+    if (viewMode == PendingView && !readOnlyMode) statusBar->setStatusText(1, "");
     ShowWindow(currentPane->hwnd, SW_HIDE);
     currentPane = paneOf(mode);
     viewMode = mode;
@@ -137,6 +139,7 @@ void MainWindow::showPending() {
     sortedRows.fill(pane->hwnd);
     fillEnd(pane);
     statusBar->setStatusText(0, "Action item not complete");
+    showPendingCount();
 }
 
 void MainWindow::readSelection() {
@@ -147,7 +150,7 @@ void MainWindow::readSelection() {
             currentItem = static_cast<int>(SendMessageA(parts.namesPane->hwnd, LB_GETITEMDATA, savedNamesRow, 0));
         break;
     case PendingView:
-        currentItem = static_cast<int>(SendMessageA(parts.pendingPane->hwnd, LB_GETCURSEL, 0, 0));
+        currentItem = pendingRow();
         if (currentItem != -1)
             currentItem = static_cast<int>(SendMessageA(parts.pendingPane->hwnd, LB_GETITEMDATA, currentItem, 0));
         break;

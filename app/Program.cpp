@@ -63,7 +63,8 @@ int start(HINSTANCE instance, int showCommand, const char* commandLine) {
     namesPane.style = PaneStyle | LBS_SORT;
     actionsPane.style = PaneStyle;
     entriesPane.style = PaneStyle | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-    pendingPane.style = PaneStyle | LBS_SORT;
+    // Several names can be ticked at once from the Pending view.
+    pendingPane.style = PaneStyle | LBS_SORT | LBS_EXTENDEDSEL;
     actionsPane.exStyle = WS_EX_CLIENTEDGE;
     entriesPane.exStyle = WS_EX_CLIENTEDGE;
     pendingPane.exStyle = WS_EX_CLIENTEDGE;

@@ -6,6 +6,8 @@
 #include "storage/DocumentFile.h"
 #include "storage/FileHandle.h"
 #include "storage/RosterFile.h"
+#include "storage/SharedFile.h"
+#include "storage/SharedSave.h"
 
 namespace {
 
@@ -15,16 +17,31 @@ const char kNotOpened[] = "Failed to open the existing file";
 
 int runAddNames(const char* file, const char* roster, FILE* out)
 {
+    if (isSameFile(file, roster)) {
+        fprintf(stderr, "tvd: %s: the roster is the data file itself\n", roster);
+        return 2;
+    }
+    ConsoleView view(out);
+    // Refused before anything is read, as the program refuses to save over it.
+    if (isReadOnlyFile(saveTarget(file).c_str())) {
+        setFileError("the file is read-only");
+        view.reportError(file, "Failed to save the file");
+        return 1;
+    }
     RosterFile names;
     if (!names.read(roster)) {
-        fprintf(out, "%s: %s\n", roster, kNotOpened);
+        fprintf(out, "%s: %s\n", roster, names.error().c_str());
+        fflush(out);
         return 1;
     }
 
+    // The bytes read are the base of the save: should someone else save the
+    // file meanwhile, their change and these names are merged.
     Document doc;
-    ConsoleView view(out);
+    SharedFile shared;
+    setFileError("");
     if (fileExists(file)) {
-        if (!loadDataFile(doc, view, file)) {
+        if (!shared.remember(file) || !loadDataBytes(doc, view, shared.baseData(), shared.baseSize())) {
             view.reportError(file, kNotOpened);
             return 1;
         }
@@ -47,8 +64,27 @@ int runAddNames(const char* file, const char* roster, FILE* out)
     }
     if (added > 0 || !fileExists(file)) {
         doc.modified = 1;
-        if (!saveDocumentFile(doc, view, file))
+        setFileError("");
+        SharedSave save;
+        Document merged;
+        MergeReport report;
+        switch (save.save(doc, view, file, shared, merged, report)) {
+        case SharedSave::Saved:
+            break;
+        case SharedSave::Merged:
+            fprintf(out, "%s: changed meanwhile by someone else; merged. %s\n", file, report.text().c_str());
+            break;
+        case SharedSave::TheirsUnreadable:
+            setFileError("it was changed meanwhile and is no data file now");
+            view.reportError(file, "Failed to save the file");
             return 1;
+        case SharedSave::Busy:
+            setFileError("another program is saving it");
+            view.reportError(file, "Failed to save the file");
+            return 1;
+        case SharedSave::Failed:
+            return 1;
+        }
     }
     fprintf(out, "added=%d present=%d skipped=%d\n", int(added), int(names.presentCount()),
             int(names.skippedCount()));

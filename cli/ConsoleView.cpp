@@ -1,7 +1,17 @@
 #include "ConsoleView.h"
 
+#include <cstring>
+
+#include "storage/FileHandle.h"
+
 void ConsoleView::reportError(const char* caption, const char* text)
 {
-    fprintf(out_, "%s: %s\n", caption, text);
+    // The program's two file messages carry the system's reason here.
+    bool fileMessage =
+        strcmp(text, "Failed to save the file") == 0 || strcmp(text, "Failed to open the existing file") == 0;
+    if (fileMessage && *lastFileError())
+        fprintf(out_, "%s: %s - %s\n", caption, text, lastFileError());
+    else
+        fprintf(out_, "%s: %s\n", caption, text);
     fflush(out_);
 }

@@ -4,7 +4,10 @@
 #include "storage/DocumentView.h"
 
 // The document's window side for tvd: every message the program would show
-// is printed as "CAPTION: TEXT", one line each; the rest is remembered.
+// is printed as "CAPTION: TEXT", one line each, the two messages of a failed
+// file call with the reason the system gave (lastFileError) after " - "; the
+// rest is remembered. Callers clear the reason (setFileError("")) before
+// the file calls whose failures they report.
 class ConsoleView : public DocumentView {
 public:
     explicit ConsoleView(FILE* out) : out_(out) {}

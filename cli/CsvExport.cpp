@@ -1,5 +1,6 @@
 #include "CsvExport.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,14 +10,20 @@
 
 namespace {
 
-// Appends text (UTF-8) as one field, quoted when it has to be.
+// Appends text (UTF-8) as one field, quoted when it has to be. A text that a
+// spreadsheet would take for a formula (=, +, -, @, and the tab or CR that
+// some skip before one) gets a "'" in front, which the spreadsheet shows as
+// text; a roster read from the export drops it again.
 void appendField(const std::string& text, std::string& row)
 {
+    const char* guard = !text.empty() && strchr("=+-@\t\r", text[0]) ? "'" : "";
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        row += guard;
         row += text;
         return;
     }
     row += '"';
+    row += guard;
     for (char c : text) {
         if (c == '"')
             row += '"';

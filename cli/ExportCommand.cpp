@@ -11,35 +11,65 @@
 #include "ReportTable.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
+#include "storage/FileHandle.h"
 #include "storage/FileName.h"
 
-int runExport(const char* file, bool html, const char* outPath)
+const char* exportRefusal(const char* outPath, const char* dataPath)
 {
-    Document doc;
-    ConsoleView view(stderr);
-    if (!loadDataFile(doc, view, file)) {
-        view.reportError(file, "Failed to open the existing file");
-        return 1;
-    }
+    if (strcmp(outPath, "-") == 0)
+        return nullptr;
+    if (dataPath && dataPath[0] && isSameFile(outPath, dataPath))
+        return "an export is not written over the data file it comes from";
+    std::string spelled = outPath;
+    while (!spelled.empty() && (spelled.back() == '.' || spelled.back() == ' '))
+        spelled.pop_back();
+    if (hasExtension(spelled.c_str(), ".tvd"))
+        return "an export is not written over a .tvd file";
+    return nullptr;
+}
 
+int writeExport(const Document& doc, ExportKind kind, const char* title, const char* outPath, std::string& reason)
+{
     ReportTable table(doc);
     OutputFile out;
     if (!out.open(outPath)) {
-        view.reportError(outPath, "Failed to save the file");
-        return 1;
+        reason = out.error();
+        return 0;
     }
-    if (html) {
+    if (kind == ExportKind::Html) {
         // The program's own date and time form: 12/08/26 06:54 PM.
         char date[32] = "";
         time_t now = time(nullptr);
         if (const tm* local = localtime(&now))
             strftime(date, sizeof date, "%m/%d/%y %I:%M %p", local);
-        exportHtml(table, fileNamePart(file), date, out);
+        exportHtml(table, title, date, out);
     } else {
         exportCsv(table, out);
     }
     if (!out.finish()) {
-        view.reportError(outPath, "Failed to save the file");
+        reason = out.error();
+        return 0;
+    }
+    return 1;
+}
+
+int runExport(const char* file, bool html, const char* outPath)
+{
+    if (const char* refusal = exportRefusal(outPath, file)) {
+        fprintf(stderr, "tvd: %s: %s\n", outPath, refusal);
+        return 2;
+    }
+    Document doc;
+    ConsoleView view(stderr);
+    setFileError("");
+    if (!loadDataFile(doc, view, file)) {
+        view.reportError(file, "Failed to open the existing file");
+        return 1;
+    }
+    std::string reason;
+    if (!writeExport(doc, html ? ExportKind::Html : ExportKind::Csv, fileNamePart(file), outPath, reason)) {
+        fprintf(stderr, "%s: Failed to save the file - %s\n", outPath, reason.c_str());
+        fflush(stderr);
         return 1;
     }
     return 0;

@@ -1,12 +1,14 @@
 #include "HtmlExport.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "OutputFile.h"
 #include "ReportTable.h"
 #include "document/Document.h"
+#include "storage/AnsiText.h"
 
 namespace {
 
@@ -81,14 +83,24 @@ struct ColumnFigures {
     std::vector<int32_t> pending;   // name slots in row order
 };
 
+// A file name is UTF-8 in the native build and ANSI in the Windows build:
+// taken as UTF-8 when it is valid UTF-8.
+void appendTitle(const char* title, std::string& out)
+{
+    if (AnsiText::isUtf8(title, strlen(title)))
+        appendEscaped(title, out);
+    else
+        appendText(title, out);
+}
+
 void writeHead(const char* title, const char* date, OutputFile& out)
 {
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
-    appendText(title, page);
+    appendTitle(title, page);
     page += " - Tallyvane</title>\n<style>\n";
     page += kStyle;
     page += "</style>\n</head>\n<body>\n<header>\n<h1>";
-    appendText(title, page);
+    appendTitle(title, page);
     page += "</h1>\n<p class=\"when\">Exported ";
     appendText(date, page);
     page += " from Tallyvane</p>\n</header>\n";

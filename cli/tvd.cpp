@@ -1,6 +1,7 @@
 // tvd, the command-line companion: checks a data file as the program opens
 // it, loads and saves it again as the program saves, adds a roster of names
 // to it, or exports it as a spreadsheet or a printable page.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -11,7 +12,7 @@
 #include "document/Document.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
-#include "storage/FileName.h"
+#include "storage/FileHandle.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ const char kUsage[] =
     "       tvd export FILE --csv OUT\n"
     "       tvd export FILE --html OUT\n"
     "       tvd merge BASE MINE THEIRS OUT\n"
+    "       tvd --help | --version\n"
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
     "           show as CAPTION: TEXT, then names=N actions=M entries=E read-only=yes|no\n"
@@ -39,15 +41,10 @@ const char kUsage[] =
     "\n"
     "exit status: 0 done, 1 the file did not load or save, 2 bad usage\n";
 
-int usage()
-{
-    fputs(kUsage, stderr);
-    return 2;
-}
-
 // Loads path as opening it in the program does; 1 when loaded.
 int check(Document& doc, ConsoleView& view, const char* path)
 {
+    setFileError("");
     if (!loadDataFile(doc, view, path)) {
         view.reportError(path, "Failed to open the existing file");
         return 0;
@@ -58,40 +55,100 @@ int check(Document& doc, ConsoleView& view, const char* path)
     return 1;
 }
 
+int runCheck(char** args)
+{
+    Document doc;
+    ConsoleView view(stdout);
+    return check(doc, view, args[0]) ? 0 : 1;
+}
+
+int runResave(char** args)
+{
+    Document doc;
+    ConsoleView view(stdout);
+    if (!check(doc, view, args[0]))
+        return 1;
+    setFileError("");
+    return saveDocumentFile(doc, view, args[1]) ? 0 : 1;
+}
+
+int runAddNamesCommand(char** args)
+{
+    return runAddNames(args[0], args[1], stdout);
+}
+
+int runMergeCommand(char** args)
+{
+    return runMerge(args[0], args[1], args[2], args[3], stdout);
+}
+
+int runExportCommand(char** args)
+{
+    bool html = strcmp(args[1], "--html") == 0;
+    if (!html && strcmp(args[1], "--csv") != 0)
+        return 2;
+    return runExport(args[0], html, args[2]);
+}
+
+// One line per command: its name, the number of arguments after the name,
+// and what runs it; a run returns the exit status, 2 for bad usage.
+struct Command {
+    const char* name;
+    int arguments;
+    int (*run)(char** args);
+};
+
+const Command kCommands[] = {
+    {"check", 1, runCheck},
+    {"resave", 2, runResave},
+    {"add-names", 2, runAddNamesCommand},
+    {"export", 3, runExportCommand},
+    {"merge", 4, runMergeCommand},
+};
+
+int usage()
+{
+    fputs(kUsage, stderr);
+    return 2;
+}
+
+// A report that did not reach standard output (a full disk, a closed pipe)
+// is a failure like a file that was not saved.
+int finishOutput(int status)
+{
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return status;
+    fprintf(stderr, "tvd: standard output: %s\n", strerror(errno ? errno : EIO));
+    return status ? status : 1;
+}
+
+int dispatch(int argc, char** argv)
+{
+    if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
+        fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 2 && strcmp(argv[1], "--version") == 0) {
+        printf("tvd %s\n", TVD_VERSION);
+        return 0;
+    }
+    for (int i = 2; i < argc; ++i)
+        if (!argv[i][0])
+            return usage();
+    for (const Command& command : kCommands) {
+        if (argc < 2 || strcmp(argv[1], command.name) != 0)
+            continue;
+        if (argc - 2 != command.arguments)
+            return usage();
+        int status = command.run(argv + 2);
+        return status == 2 ? usage() : status;
+    }
+    return usage();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return usage();
-    const char* command = argv[1];
-    for (int i = 2; i < argc; ++i)
-        if (!argv[i][0])
-            return usage();
-    if (strcmp(command, "merge") == 0)
-        return argc == 6 ? runMerge(argv[2], argv[3], argv[4], argv[5], stdout) : usage();
-    if (strcmp(command, "add-names") == 0)
-        return argc == 4 ? runAddNames(argv[2], argv[3], stdout) : usage();
-    if (strcmp(command, "export") == 0) {
-        if (argc != 5 || (strcmp(argv[3], "--csv") != 0 && strcmp(argv[3], "--html") != 0))
-            return usage();
-        // An export named like a data file would most likely replace one by mistake.
-        if (hasExtension(argv[4], ".tvd")) {
-            fprintf(stderr, "tvd: %s: an export is not written over a .tvd file\n", argv[4]);
-            return usage();
-        }
-        return runExport(argv[2], strcmp(argv[3], "--html") == 0, argv[4]);
-    }
-    bool isCheck = strcmp(command, "check") == 0 && argc == 3;
-    bool isResave = strcmp(command, "resave") == 0 && argc == 4;
-    if (!isCheck && !isResave)
-        return usage();
-
-    Document doc;
-    ConsoleView view(stdout);
-    if (!check(doc, view, argv[2]))
-        return 1;
-    if (isResave && !saveDocumentFile(doc, view, argv[3]))
-        return 1;
-    return 0;
+    return finishOutput(dispatch(argc, argv));
 }

@@ -342,6 +342,101 @@ void Document::deleteEntry(int32_t nameSlot, int32_t position)
     record->liveEntries--;
 }
 
+void Document::removeLastName()
+{
+    if (namesCount == 0)
+        return;
+    NameRecord& record = names[namesCount - 1];
+    if (record.name[0])
+        liveNames--;
+    releaseEntries(record);
+    memset(&record, 0, sizeof record);
+    namesCount--;
+}
+
+void Document::removeLastAction()
+{
+    if (actionCount == 0)
+        return;
+    int32_t slot = actionCount - 1;
+    for (int32_t i = 0; i < namesCount; ++i) {
+        NameRecord& record = names[i];
+        if (!record.name[0] || !record.entries || record.entryCount == 0)
+            continue;
+        Entry& last = record.entries[record.entryCount - 1];
+        if (isActionKind(last.kind) && last.actionIndex == slot)
+            removeLastEntry(i);
+    }
+    if (actions[slot].text[0])
+        liveActions--;
+    memset(&actions[slot], 0, sizeof actions[slot]);
+    actionCount--;
+}
+
+void Document::removeLastEntry(int32_t nameSlot)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || !record->entries || record->entryCount == 0)
+        return;
+    Entry& last = record->entries[record->entryCount - 1];
+    if (last.kind != EntryDeleted)
+        record->liveEntries--;
+    releaseText(last.text);
+    memset(&last, 0, sizeof last);
+    record->entryCount--;
+}
+
+void Document::hideName(int32_t nameSlot)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || !record->name[0])
+        return;
+    record->name[0] = 0;
+    liveNames--;
+}
+
+void Document::restoreName(int32_t nameSlot, const char* text)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || record->name[0] || !text[0])
+        return;
+    copyField(record->name, kTextSize, text);
+    liveNames++;
+}
+
+void Document::releaseHiddenEntries(int32_t nameSlot)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (record && !record->name[0])
+        releaseEntries(*record);
+}
+
+void Document::restoreAction(int32_t actionSlot, const char* text)
+{
+    if (actionSlot < 0 || actionSlot >= actionCount || actions[actionSlot].text[0] || !text[0])
+        return;
+    copyField(actions[actionSlot].text, kTextSize, text);
+    liveActions++;
+}
+
+int Document::restoreEntry(int32_t nameSlot, int32_t position, int32_t kind, const char* text)
+{
+    NameRecord* record = nameAt(nameSlot);
+    Entry* entry = entryAt(nameSlot, position);
+    if (!entry || entry->kind != EntryDeleted)
+        return 1;
+    if (hasOwnText(kind)) {
+        char* copy = copyText(text ? text : "");
+        if (!copy)
+            return 0;
+        releaseText(entry->text);
+        entry->text = copy;
+    }
+    entry->kind = kind;
+    record->liveEntries++;
+    return 1;
+}
+
 NameRecord* Document::nameAt(int32_t slot) const
 {
     if (!names || slot < 0 || slot >= namesCount)

@@ -55,6 +55,26 @@ public:
     void deleteName(int32_t nameSlot);
     void deleteEntry(int32_t nameSlot, int32_t position);
 
+    // For the undo history: each takes back one of the operations above,
+    // made last, or gives back what it deleted.
+    // Drops the last name slot with its entries (addName made it).
+    void removeLastName();
+    // Drops the last action slot and the entry addActionWithEntries gave each
+    // live name for it, which is still the last of the name's list.
+    void removeLastAction();
+    // Drops the last entry of the name's list (addMemo or addCheckbox made it).
+    void removeLastEntry(int32_t nameSlot);
+    // Empties the name as deleteName does but leaves its entries in the slot,
+    // for restoreName; releaseHiddenEntries lets them go for good.
+    void hideName(int32_t nameSlot);
+    void restoreName(int32_t nameSlot, const char* text);
+    void releaseHiddenEntries(int32_t nameSlot);
+    // Gives a deleted action slot its text again.
+    void restoreAction(int32_t actionSlot, const char* text);
+    // A deleted entry becomes kind again, with a copy of text when it is a
+    // memo or single checkbox; 0 when memory is short.
+    int restoreEntry(int32_t nameSlot, int32_t position, int32_t kind, const char* text);
+
     // Lookups for the views; all of them accept any index.
     NameRecord* nameAt(int32_t slot) const;
     Entry* entryAt(int32_t nameSlot, int32_t position) const;

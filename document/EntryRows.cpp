@@ -14,4 +14,14 @@ int32_t positionOfRow(const NameRecord& person, int row) {
     return -1;
 }
 
+int rowOfPosition(const NameRecord& person, int32_t position) {
+    if (!person.entries || position < 0 || position >= person.entryCount ||
+        person.entries[position].kind == EntryDeleted)
+        return -1;
+    int row = 0;
+    for (int32_t later = person.entryCount - 1; later > position; --later)
+        if (person.entries[later].kind != EntryDeleted) ++row;
+    return row;
+}
+
 }  // namespace EntryRows

@@ -1,5 +1,6 @@
 #include "AboutWindow.h"
 
+#include <cmath>
 #include <cstring>
 #include <shellapi.h>
 
@@ -23,13 +24,44 @@ void AboutWindow::createBox()
 {
     const int h = lineHeight;
     const int height = caption[0] ? (lineCount + 10) * h : (lineCount + 8) * h;
+    int width = maxLineWidth + 4 * maxCharWidth;
+    if (caption[0]) {
+        // The link's font is not the lines' and can be the wider one (it is
+        // at some DPIs): widen the ellipse until the link's lower corners,
+        // with a margin for the ring, lie inside it.
+        const SIZE link = measureLink();
+        const double b = height / 2.0;
+        const double dy = (lineCount + 3) * h + dpi(32) + link.cy - b;
+        if (dy < b) {
+            const double half = (link.cx / 2.0 + dpi(8)) / std::sqrt(1 - (dy / b) * (dy / b));
+            if (2 * half > width)
+                width = static_cast<int>(std::ceil(2 * half));
+        }
+    }
     style = WS_POPUP | WS_VISIBLE;
     linkMade = 0;
     RECT client = {};
     if (owner)
         GetClientRect(owner, &client);
-    CreateWindowObject(className, owner, nullptr, "", client.right / 2, client.bottom / 2,
-                       maxLineWidth + 4 * maxCharWidth, height);
+    CreateWindowObject(className, owner, nullptr, "", client.right / 2, client.bottom / 2, width, height);
+}
+
+SIZE AboutWindow::measureLink()
+{
+    SIZE size = {};
+    OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+    if (!ic || !makeLinkFont(ic))
+        return size;
+    SelectGuard use(ic, linkFont.font);
+    GetTextExtentPoint32A(ic, caption, static_cast<int>(std::strlen(caption)), &size);
+    return size;
+}
+
+int AboutWindow::makeLinkFont(HDC dc)
+{
+    linkFont.description.lfUnderline = TRUE;
+    linkFont.colour = RGB(0, 0, 128);
+    return linkFont.makeFont(dc, "MS Sans Serif", 12, dpi.value());
 }
 
 void AboutWindow::createButtons()
@@ -43,8 +75,8 @@ void AboutWindow::createButtons()
         ellipse.release();  // the window owns its region now
     SetWindowPos(hwnd, nullptr, 0, 0, boxWidth, boxHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    buttons[0].create(hwnd, 0, "&Ok", client.right / 2 - 30, client.bottom - 3 * lineHeight, 60, 30);
-    buttonResults[0] = IDOK;
+    const int cx = client.right / 2;
+    createButton(0, "&Ok", IDOK, cx - dpi(30), client.bottom - 3 * lineHeight);
     buttonCount = 1;
 }
 
@@ -53,17 +85,19 @@ void AboutWindow::OnPaint()
     PaintDc dc(hwnd);
     {
         Brush fill(CreateSolidBrush(backgroundColour));
-        Pen ring(CreatePen(PS_SOLID, 3, RGB(255, 0, 0)));
+        Pen ring(CreatePen(PS_SOLID, dpi(3), RGB(255, 0, 0)));
         SelectGuard useBrush(dc, fill);
         SelectGuard usePen(dc, ring);
-        Ellipse(dc, 1, 1, boxWidth - 2, boxHeight - 2);
+        Ellipse(dc, dpi(1), dpi(1), boxWidth - dpi(2), boxHeight - dpi(2));
     }
+    const int iconSize = dpi(32);
     if (icon)
-        DrawIcon(dc, boxWidth / 2 - 16, 18, icon);
+        DrawIconEx(dc, boxWidth / 2 - iconSize / 2, dpi(18), icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
 
+    SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
     SetTextColor(dc, textColour);
     SetBkColor(dc, backgroundColour);
-    int y = 2 * lineHeight + 32;
+    int y = 2 * lineHeight + dpi(32);
     const char* p = message ? message : "";
     while (*p) {
         const char* end = std::strchr(p, '\n');
@@ -83,9 +117,7 @@ void AboutWindow::OnPaint()
 void AboutWindow::makeLink(HDC dc, int y)
 {
     DcState saved(dc);
-    linkFont.description.lfUnderline = TRUE;
-    linkFont.colour = RGB(0, 0, 128);
-    linkFont.makeFont(dc, "MS Sans Serif", 12);
+    makeLinkFont(dc);
     linkFont.applyFont(dc);
     SIZE size = {};
     GetTextExtentPoint32A(dc, caption, static_cast<int>(std::strlen(caption)), &size);

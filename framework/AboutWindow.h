@@ -38,4 +38,8 @@ public:
 
 private:
     void makeLink(HDC dc, int y);
+    // Makes linkFont (underlined navy "MS Sans Serif", 12 points at dpi); 1 when made.
+    int makeLinkFont(HDC dc);
+    // The web address's extent in the link font, which this makes.
+    SIZE measureLink();
 };

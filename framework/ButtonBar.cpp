@@ -37,8 +37,15 @@ int ButtonBar::createBar(HWND parent, int x, int y, int width, int barHeight)
     if (!CreateWindowObject(className, parent, nullptr, "", x, y, width, barHeight))
         return 0;
     height = barHeight;
+    dpi = Dpi::of(hwnd);
     ShowWindow(hwnd, visible ? SW_SHOW : SW_HIDE);
     return 1;
+}
+
+void ButtonBar::changeDpi(const WindowFont& font)
+{
+    dpi = font.dpi;
+    InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 // Validates the window in every case (a WM_PAINT left unvalidated would come
@@ -50,14 +57,13 @@ void ButtonBar::paintBorder()
         return;
     RECT client;
     GetClientRect(hwnd, &client);
-    Pen frame(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
-    Pen light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    SelectGuard usePen(dc, frame);
-    MoveToEx(dc, client.left, client.bottom - 1, nullptr);
-    LineTo(dc, client.right, client.bottom - 1);
-    SelectObject(dc, light);
-    MoveToEx(dc, client.left, client.top, nullptr);
-    LineTo(dc, client.right, client.top);
+    // A dark line along the bottom and a light one along the top, a pixel
+    // thick at 96 DPI.
+    const int thickness = dpi(1);
+    RECT bottom = {client.left, client.bottom - thickness, client.right, client.bottom};
+    RECT top = {client.left, client.top, client.right, client.top + thickness};
+    FillRect(dc, &bottom, GetSysColorBrush(COLOR_WINDOWFRAME));
+    FillRect(dc, &top, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
 LRESULT ButtonBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,7 +1,11 @@
 // A thin child bar of class "BtnBarClass" along the top of a frame: a grey
 // strip with a two-line border that hands its controls' commands to its parent.
+//
+// Virtual table: the WindowBase operations, then createBar, changeDpi.
 #pragma once
+#include "Dpi.h"
 #include "WindowBase.h"
+#include "WindowFont.h"
 
 class ButtonBar : public WindowBase {
 public:
@@ -14,6 +18,9 @@ public:
 
     // Creates the bar as a child of parent; shown when visible is set. 1 on success.
     virtual int createBar(HWND parent, int x, int y, int width, int height);
+    // The frame moved to a monitor of another DPI: draws at font.dpi, and a
+    // bar with controls gives them font and places them again.
+    virtual void changeDpi(const WindowFont& font);
 
     static constexpr const char* className = "BtnBarClass";
     // Message a bar passes on to its parent unchanged.
@@ -21,6 +28,7 @@ public:
 
     int height = 0;   // height given to createBar
     int visible = 1;  // 1 when the bar is to be shown (read by the frame's layout)
+    Dpi dpi;          // of the bar's window, from creation or the frame's last DPI change
 
 protected:
     void paintBorder();

@@ -13,13 +13,13 @@ FontRecord::~FontRecord()
         DeleteObject(font);
 }
 
-int FontRecord::makeFont(HDC dc, const char* face, int points)
+int FontRecord::makeFont(HDC dc, const char* face, int points, int dpi)
 {
     if (face && *face) {
         std::strncpy(description.lfFaceName, face, LF_FACESIZE - 1);
         description.lfFaceName[LF_FACESIZE - 1] = '\0';
     }
-    description.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    description.lfHeight = -MulDiv(points, dpi > 0 ? dpi : GetDeviceCaps(dc, LOGPIXELSY), 72);
     HFONT made = CreateFontIndirectA(&description);
     if (!made)
         return 0;

@@ -12,8 +12,9 @@ public:
     FontRecord& operator=(const FontRecord&) = delete;
 
     // Creates the font of the description with face (kept when empty) and
-    // points at dc's vertical resolution. 1 when the font was made.
-    int makeFont(HDC dc, const char* face, int points);
+    // points at dpi (the window's), or at dc's vertical resolution when dpi
+    // is 0. 1 when the font was made.
+    int makeFont(HDC dc, const char* face, int points, int dpi = 0);
     // Sets the text colour and selects the font into dc (the caller restores dc).
     void applyFont(HDC dc) const;
 

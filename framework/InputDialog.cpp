@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "CentreWindow.h"
+#include "Dpi.h"
+#include "WindowFont.h"
 #include "Framework.h"
 #include "GdiGuards.h"
 #include "resource.h"
@@ -64,13 +66,19 @@ int InputDialog::onInitDialog()
 }
 
 // Erases and validates the dialog, then draws the prompt in the DC's default
-// font. (Drawn before the dialog manager's own painting, the prompt would be
+// font (scaled on a monitor of another DPI). (Drawn before the dialog manager's own painting, the prompt would be
 // wiped out by the background erase that painting does.)
 void InputDialog::paintPrompt()
 {
     PaintDc dc(hwnd);
+    const Dpi dpi = Dpi::of(hwnd);
+    // On a monitor of another DPI than the system's the DC's font is the
+    // system's size; the prompt then gets the font scaled for this one.
+    WindowFont font;
+    font.setDpi(dpi);
+    SelectGuard use(dc, font.scaled() ? font.handle() : GetCurrentObject(dc, OBJ_FONT));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    TextOutA(dc, 16, 10, prompt, static_cast<int>(std::strlen(prompt)));
+    TextOutA(dc, dpi(16), dpi(10), prompt, static_cast<int>(std::strlen(prompt)));
 }
 
 void InputDialog::acceptText()

@@ -108,8 +108,12 @@ int MessageWindow::showModal(HWND ownerWindow, const char* text, const char* cap
         message = g_outOfMemory;
     caption = captionText ? captionText : "";
 
+    dpi = Dpi::of(owner);
+    font.setDpi(dpi);
     OwnedDc ic(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
     TEXTMETRICA tm;
+    if (ic)
+        SelectObject(ic, font.handle());  // the IC is deleted with the font still in it
     if (!ic || !GetTextMetricsA(ic, &tm)) {
         running = 0;
         releaseMessage();
@@ -134,7 +138,7 @@ int MessageWindow::showModal(HWND ownerWindow, const char* text, const char* cap
     case MB_ICONASTERISK: systemIcon = IDI_ASTERISK; break;
     }
     const bool hasIcon = systemIcon || iconId;
-    textRect.left = hasIcon ? 64 : 8;
+    textRect.left = hasIcon ? dpi(64) : dpi(8);
     if (!hasIcon) {
         int captionWidth = lineWidth(ic, caption, static_cast<int>(std::strlen(caption)));
         if (captionWidth > maxLineWidth)
@@ -146,10 +150,15 @@ int MessageWindow::showModal(HWND ownerWindow, const char* text, const char* cap
 
     createBox();
     afterCreate();
+    // The icon's image for its size at this DPI (32 x 32 at 96 DPI, as LoadIconA).
+    const int iconSize = dpi(32);
     if (systemIcon)
-        icon = LoadIconA(nullptr, systemIcon);
+        icon = static_cast<HICON>(LoadImageA(nullptr, systemIcon, IMAGE_ICON, iconSize, iconSize, LR_SHARED));
+    else if (iconId)
+        icon = static_cast<HICON>(LoadImageA(framework::instance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, iconSize,
+                                             iconSize, LR_SHARED));
     else
-        icon = iconId ? LoadIconA(framework::instance(), MAKEINTRESOURCEA(iconId)) : nullptr;
+        icon = nullptr;
 
     if (hwnd)
         pumpUntilAnswered();
@@ -196,8 +205,8 @@ void MessageWindow::pumpUntilAnswered()
 void MessageWindow::createBox()
 {
     textRect.top = lineHeight;
-    textRect.bottom = (lineCount + 1) * lineHeight + 8;
-    createBoxWindow(textRect.right + 16, (lineCount + 6) * lineHeight);
+    textRect.bottom = (lineCount + 1) * lineHeight + dpi(8);
+    createBoxWindow(textRect.right + dpi(16), (lineCount + 6) * lineHeight);
 }
 
 int MessageWindow::createBoxWindow(int width, int height)
@@ -213,6 +222,14 @@ int MessageWindow::createBoxWindow(int width, int height)
 void MessageWindow::afterCreate() {}
 void MessageWindow::onOtherCommand(int, LPARAM) {}
 
+void MessageWindow::createButton(int index, const char* text, int result, int left, int y)
+{
+    buttons[index].create(hwnd, 0, text, left, y, dpi(60), dpi(30));
+    if (font.scaled())
+        font.applyTo(buttons[index].hwnd);
+    buttonResults[index] = result;
+}
+
 void MessageWindow::createButtons()
 {
     RECT client;
@@ -221,31 +238,23 @@ void MessageWindow::createButtons()
     const int y = client.bottom - 2 * lineHeight;
     switch (boxStyle & MB_TYPEMASK) {
     case MB_OKCANCEL:
-        buttons[0].create(hwnd, 0, "&Ok", cx - 70, y, 60, 30);
-        buttons[1].create(hwnd, 0, "&Cancel", cx + 10, y, 60, 30);
-        buttonResults[0] = IDOK;
-        buttonResults[1] = IDCANCEL;
+        createButton(0, "&Ok", IDOK, cx - dpi(70), y);
+        createButton(1, "&Cancel", IDCANCEL, cx + dpi(10), y);
         buttonCount = 2;
         break;
     case MB_YESNO:
-        buttons[0].create(hwnd, 0, "&Yes", cx - 70, y, 60, 30);
-        buttons[1].create(hwnd, 0, "&No", cx + 10, y, 60, 30);
-        buttonResults[0] = IDYES;
-        buttonResults[1] = IDNO;
+        createButton(0, "&Yes", IDYES, cx - dpi(70), y);
+        createButton(1, "&No", IDNO, cx + dpi(10), y);
         buttonCount = 2;
         break;
     case MB_YESNOCANCEL:
-        buttons[0].create(hwnd, 0, "&Yes", cx - 100, y, 60, 30);
-        buttons[1].create(hwnd, 0, "&No", cx - 30, y, 60, 30);
-        buttons[2].create(hwnd, 0, "&Cancel", cx + 40, y, 60, 30);
-        buttonResults[0] = IDYES;
-        buttonResults[1] = IDNO;
-        buttonResults[2] = IDCANCEL;
+        createButton(0, "&Yes", IDYES, cx - dpi(100), y);
+        createButton(1, "&No", IDNO, cx - dpi(30), y);
+        createButton(2, "&Cancel", IDCANCEL, cx + dpi(40), y);
         buttonCount = 3;
         break;
     default:
-        buttons[0].create(hwnd, 0, "&Ok", cx - 30, y, 60, 30);
-        buttonResults[0] = IDOK;
+        createButton(0, "&Ok", IDOK, cx - dpi(30), y);
         buttonCount = 1;
         break;
     }
@@ -290,6 +299,14 @@ LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         case VK_RETURN:
             SendMessageA(GetParent(button), WM_COMMAND, MW::buttons[MW::currentButton].id, 0);
             break;
+        case VK_ESCAPE: {
+            // The box's object, which StaticWndProc keeps in its window.
+            HWND box = GetParent(button);
+            auto* window = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(box, GWLP_USERDATA));
+            if (auto* shown = dynamic_cast<MessageWindow*>(window))
+                SendMessageA(box, WM_COMMAND, MW::buttons[shown->safeButton()].id, 0);
+            break;
+        }
         default:
             for (int i = 0; i < MW::buttonCount; ++i) {
                 if (MW::buttons[i].mnemonic && MW::buttons[i].mnemonic == static_cast<char>(wParam & 0xFF)) {
@@ -300,6 +317,16 @@ LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM 
         }
     }
     return CallWindowProcA(MW::standardButtonProc, button, message, wParam, lParam);
+}
+
+int MessageWindow::safeButton() const
+{
+    static const int safeFirst[] = {IDCANCEL, IDNO, IDOK};
+    for (int wanted : safeFirst)
+        for (int i = 0; i < buttonCount; ++i)
+            if (buttonResults[i] == wanted)
+                return i;
+    return 0;
 }
 
 void MessageWindow::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -340,7 +367,7 @@ void MessageWindow::OnLButtonDown(WPARAM, LPARAM)
 
 void MessageWindow::drawLines(HDC dc) const
 {
-    int y = textRect.top + 3;
+    int y = textRect.top + dpi(3);
     forEachLine(message, [&](const char* line, int length) {
         int x = textRect.left + (textRect.right - textRect.left - lineWidth(dc, line, length)) / 2;
         TextOutA(dc, x, y, line, length);
@@ -356,9 +383,11 @@ void MessageWindow::OnPaint()
         FillRect(dc, &dc.paint().rcPaint, background);
     }
     if (icon) {
-        DrawIcon(dc, 16, textRect.top + (textRect.bottom - textRect.top) / 2 - 16, icon);
-        Pen dark(CreatePen(PS_SOLID, 1, frame.dark));
-        Pen light(CreatePen(PS_SOLID, 1, frame.light));
+        const int iconSize = dpi(32);
+        DrawIconEx(dc, dpi(16), textRect.top + (textRect.bottom - textRect.top) / 2 - iconSize / 2, icon, iconSize,
+                   iconSize, 0, nullptr, DI_NORMAL);
+        Pen dark(CreatePen(PS_SOLID, dpi(1), frame.dark));
+        Pen light(CreatePen(PS_SOLID, dpi(1), frame.light));
         {
             SelectGuard use(dc, dark);
             MoveToEx(dc, textRect.left, textRect.bottom, nullptr);
@@ -369,6 +398,7 @@ void MessageWindow::OnPaint()
         LineTo(dc, textRect.right, textRect.bottom);
         LineTo(dc, textRect.left, textRect.bottom);
     }
+    SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
     SetTextColor(dc, textColour);
     SetBkColor(dc, backgroundColour);
     SetBkMode(dc, OPAQUE);

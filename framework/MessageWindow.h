@@ -1,6 +1,6 @@
 // The program's own modal message box (window class "CMSGCLASS"): the
 // caller's colours, an optional icon at the left, centred lines of text and
-// up to three 60 x 30 buttons. Every error and question of the program goes
+// up to three 60 x 30 buttons (at 96 DPI; every size follows the owner's DPI). Every error and question of the program goes
 // through showModal; WarningWindow and AboutWindow are variants of it.
 //
 // The three buttons and the keyboard state are shared by all message windows,
@@ -8,7 +8,9 @@
 // returns 0 at once.
 #pragma once
 #include "ButtonControl.h"
+#include "Dpi.h"
 #include "WindowBase.h"
+#include "WindowFont.h"
 
 // A one-pixel sunken rectangle: dark left and top edges, light right and bottom.
 struct SunkenFrame {
@@ -68,9 +70,11 @@ public:
 
     int running = 0;            // 1 while the box waits for an answer
     HWND owner = nullptr;       // owner and parent of the box; borrowed
-    HICON icon = nullptr;       // shared icon from LoadIconA; never destroyed
+    HICON icon = nullptr;       // shared icon (LR_SHARED); never destroyed
+    Dpi dpi;                    // of the owner's monitor; the box's sizes follow it
+    WindowFont font;            // the display font at dpi
     int maxCharWidth = 0;       // display font's widest character
-    int lineHeight = 0;         // display font's height plus external leading
+    int lineHeight = 0;         // display font's height plus external leading (at dpi)
     int lineCount = 0;
     int maxLineWidth = 0;       // widest line (and the caption when there is no icon)
     int result = 0;             // result of the chosen button, 0 until then
@@ -88,6 +92,9 @@ public:
     static int buttonCount;          // buttons in use by the box that is up
     static WNDPROC standardButtonProc;
     static int currentButton;        // index of the button with the focus
+    // Index of the button Esc chooses: Cancel when the box has one, else No,
+    // else OK (a Yes/No warning keeps what it warns about).
+    int safeButton() const;
 
 protected:
     // Creates the box window: "CMSGCLASS", owned by owner, first placed at the
@@ -98,6 +105,9 @@ protected:
     // Width of one line in dc's font.
     static int lineWidth(HDC dc, const char* line, int length);
     void releaseMessage();
+    // Creates button index of the box, 60 x 30 at 96 DPI, at (left, y),
+    // choosing result.
+    void createButton(int index, const char* text, int result, int left, int y);
 
 private:
     void measure(HDC ic, const char* text);
@@ -105,6 +115,6 @@ private:
 };
 
 // Window procedure of the box's buttons: Tab/Right and Left move the focus
-// round the buttons, Enter chooses the focused one, a mnemonic letter chooses
-// its button; everything then goes on to the standard button procedure.
+// round the buttons, Enter chooses the focused one, Esc the safe one
+// (MessageWindow::safeButton), a mnemonic letter chooses its button; everything then goes on to the standard button procedure.
 LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);

@@ -22,6 +22,9 @@ public:
     // The window whose views the buttons switch (borrowed); without one the
     // buttons do nothing.
     void setHost(ViewBarHost* viewHost) { host = viewHost; }
+    // Gives the buttons and the field font and places them for font.dpi
+    // (the frame sets the bar's height).
+    void changeDpi(const WindowFont& font) override;
     // Shows the current view's title.
     void setTitle(const char* title) { SetWindowTextA(titleField.hwnd, title); }
 
@@ -30,5 +33,6 @@ public:
     ButtonControl actionsButton;
 
 private:
+    void placeTitle(int barWidth);
     ViewBarHost* host = nullptr;  // borrowed
 };

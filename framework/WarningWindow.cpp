@@ -12,8 +12,8 @@ int WarningWindow::confirm(HWND ownerWindow, const char* text, const char* capti
 void WarningWindow::createBox()
 {
     textRect.top = 2 * lineHeight;
-    textRect.bottom = (lineCount + 2) * lineHeight + 8;
-    createBoxWindow(textRect.right + 16, (lineCount + 8) * lineHeight);
+    textRect.bottom = (lineCount + 2) * lineHeight + dpi(8);
+    createBoxWindow(textRect.right + dpi(16), (lineCount + 8) * lineHeight);
 }
 
 void WarningWindow::createButtons()
@@ -22,10 +22,8 @@ void WarningWindow::createButtons()
     GetClientRect(hwnd, &client);
     const int cx = client.right / 2;
     const int y = client.bottom - 3 * lineHeight;
-    buttons[0].create(hwnd, 0, "&Yes", cx - 70, y, 60, 30);
-    buttons[1].create(hwnd, 0, "&No", cx + 10, y, 60, 30);
-    buttonResults[0] = IDYES;
-    buttonResults[1] = IDNO;
+    createButton(0, "&Yes", IDYES, cx - dpi(70), y);
+    createButton(1, "&No", IDNO, cx + dpi(10), y);
     buttonCount = 2;
 }
 
@@ -38,6 +36,7 @@ void WarningWindow::OnPaint()
         Brush background(CreateSolidBrush(backgroundColour));
         FillRect(dc, &client, background);
     }
+    SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
     SetBkColor(dc, backgroundColour);
     SetBkMode(dc, OPAQUE);
     SetTextColor(dc, bannerColour);

@@ -1,7 +1,8 @@
 ; The Tallyvane installer, for one user and without administrator rights.
 ; One script for both flavours; scripts/package.sh runs it as
 ;   makensis -DVERSION=1.04 -DNUMBERS=1.4.0.0 -DARCH=x86|x64
-;            -DBINDIR=<Tallyvane.exe, tvd.exe> -DDOCDIR=<LICENSE.txt> -DOUTFILE=<setup.exe>
+;            -DBINDIR=<Tallyvane.exe, tvd.exe> -DDOCDIR=<LICENSE.txt> -DICONDIR=<app.ico>
+;            -DOUTFILE=<setup.exe>
 ; It installs into %LOCALAPPDATA%\Programs\Tallyvane, adds a Start-menu
 ; shortcut, the .tvd association and the Apps & features entry, all under
 ; HKEY_CURRENT_USER. The uninstaller takes away exactly that: the data files
@@ -23,6 +24,8 @@ RequestExecutionLevel user
 !define SHCNE_ASSOCCHANGED 0x08000000
 
 Name "Tallyvane ${VERSION}"
+Icon "${ICONDIR}\app.ico"
+UninstallIcon "${ICONDIR}\app.ico"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Tallyvane"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -89,7 +92,7 @@ FunctionEnd
 !macro WriteAssociation ROOT
   WriteRegStr ${ROOT} "Software\Classes\.tvd" "" "${PROGID}"
   WriteRegStr ${ROOT} "Software\Classes\${PROGID}" "" "Tallyvane data file"
-  WriteRegStr ${ROOT} "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\Tallyvane.exe,0"
+  WriteRegStr ${ROOT} "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\Tallyvane.exe,-108"
   WriteRegStr ${ROOT} "Software\Classes\${PROGID}\shell\open\command" "" '${OPEN_COMMAND}'
 !macroend
 

@@ -8,6 +8,8 @@
 #define IDM_NAMES_MENU      105
 #define IDM_ACTIONS_MENU    106
 #define IDD_INPUT           107
+#define IDM_PENDING_MENU    110
+#define IDI_DOCUMENT        108
 #define IDC_HAND_POINTER    1001
 
 #define CMD_NEW             40001
@@ -26,6 +28,13 @@
 #define CMD_VIEW_NAMES      40014
 #define CMD_VIEW_ACTIONS    40015
 #define CMD_ABOUT           40016
+#define CMD_IMPORT_NAMES    40017
+#define CMD_EXPORT          40018
+#define CMD_MARK_DONE       40019
+#define CMD_FIND            40020
+#define CMD_FIND_NEXT       40021
+#define CMD_UNDO            40022
+#define CMD_REDO            40023
 #define CMD_CANCEL          40101
 
 #define CMD_RECENT_FIRST    5900

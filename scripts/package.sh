@@ -55,7 +55,8 @@ sed "s/@VERSION@/$version/g; s/\$/\r/" installer/README.txt >"$docs/README.txt"
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 installer() {  # ARCH OUTFILE
   makensis -V2 -DVERSION="$version" -DNUMBERS="$numbers" -DARCH="$1" \
-    -DBINDIR="$PWD/$docs/$1" -DDOCDIR="$PWD/$docs" -DOUTFILE="$out/$2" installer/Tallyvane.nsi
+    -DBINDIR="$PWD/$docs/$1" -DDOCDIR="$PWD/$docs" -DICONDIR="$PWD/build/$preset/resources" \
+    -DOUTFILE="$out/$2" installer/Tallyvane.nsi
 }
 installer x86 "Tallyvane-$version-setup.exe"
 installer x64 "Tallyvane-$version-x64-setup.exe"

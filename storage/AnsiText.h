@@ -21,6 +21,46 @@ size_t cutPoint(const char* text, size_t length, size_t limit);
 // only in case are equal, so that "ANN", "Ann" and "ann" share one key.
 void caseKey(const char* text, std::string& key);
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Text that passes is taken as UTF-8 wherever the encoding is not known
+// (a roster line, a file name in the native build), other text as ANSI.
+inline bool isUtf8(const char* text, size_t length)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* end = p + length;
+    while (p < end) {
+        unsigned char c = *p++;
+        if (c < 0x80)
+            continue;
+        int more;
+        uint32_t code;
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        p += more;
+        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
+            || (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+    }
+    return true;
+}
+
 // Appends the character code (below 0x110000) to out as UTF-8.
 inline void appendUtf8(uint32_t code, std::string& out)
 {

@@ -25,10 +25,10 @@ char* readAll(FileHandle& file, int32_t size, int32_t* length)
 
 } // namespace
 
-char* SectionFile::readWhole(const char* path, int32_t* length)
+char* SectionFile::readWhole(const char* path, int32_t* length, FileHandle::Sharing sharing)
 {
     FileHandle file;
-    int32_t size = file.openRead(path) ? file.size() : -1;
+    int32_t size = file.openRead(path, sharing) ? file.size() : -1;
     return size < 0 ? nullptr : readAll(file, size, length);
 }
 

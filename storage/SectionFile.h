@@ -23,8 +23,10 @@ public:
     int openRead(const char* path);
     // The same reading for any whole file: a zero-filled block one byte longer
     // than the data, which the caller frees with releaseBlock, and the data's
-    // length in *length; null when openRead would fail.
-    static char* readWhole(const char* path, int32_t* length);
+    // length in *length; null when openRead would fail. Rosters are read
+    // with sharing, as the spreadsheet that shows one keeps it open.
+    static char* readWhole(const char* path, int32_t* length,
+                           FileHandle::Sharing sharing = FileHandle::Exclusive);
     // Reads size bytes at data as openRead reads a file. The caller keeps
     // data (it need not end in a NUL) until close.
     int openBuffer(const char* data, size_t size);

@@ -22,6 +22,16 @@ void GridList::setRowHeight(int height) {
     subclass();
 }
 
+void GridList::changeDpi(Dpi newDpi, int height) {
+    dpi = newDpi;
+    rowHeight = height;
+    // A new item height can move the list to its top; put it back.
+    LRESULT top = SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, height);
+    if (top != LB_ERR) SendMessageA(hwnd, LB_SETTOPINDEX, top, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 void GridList::drawItem(DRAWITEMSTRUCT* item) {
     if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;
     if (item->itemID == static_cast<UINT>(-1)) return;  // an empty list asks for its focus row
@@ -29,7 +39,7 @@ void GridList::drawItem(DRAWITEMSTRUCT* item) {
     drawingDc = item->hDC;
     rowRect = &item->rcItem;
 
-    GridPainter painter(item->hDC, item->rcItem, colours);
+    GridPainter painter(item->hDC, item->rcItem, colours, dpi);
     painter.drawFrame();
     LPARAM kind = SendMessageA(hwnd, LB_GETITEMDATA, row, 0);
     painter.drawCheckbox(kind);
@@ -47,6 +57,7 @@ void GridList::drawItem(DRAWITEMSTRUCT* item) {
         painter.drawText(kind, text);
     }
     if (text && text != shortText) HeapFree(GetProcessHeap(), 0, text);
+    painter.drawSelection((item->itemState & ODS_SELECTED) != 0);
 
     drawingDc = nullptr;
     rowRect = nullptr;
@@ -62,7 +73,7 @@ int GridList::hitTest(LPARAM lParam) const {
     RECT r;
     if (SendMessageA(hwnd, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) == LB_ERR) return -1;
     if (SendMessageA(hwnd, LB_GETITEMDATA, row, 0) == 2) return -1;
-    return GridPainter::onSquare(r, x, y) ? row : -1;
+    return GridPainter::onSquare(r, x, y, dpi) ? row : -1;
 }
 
 LRESULT GridList::subclassProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,6 +92,23 @@ void GridList::toggle(int row) {
     SendMessageA(hwnd, LB_SETITEMDATA, row, GridPainter::toggled(kind));
     stateChanged(row);
     SendMessageA(hwnd, LB_SETCURSEL, row, 0);
+    // LB_SETITEMDATA repaints nothing, and LB_SETCURSEL only repaints when
+    // the selection moves: a row that was selected already keeps its old
+    // square unless it is redrawn here.
+    redrawRow(row);
+}
+
+void GridList::redrawRow(int row) {
+    RECT r;
+    if (SendMessageA(hwnd, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) == LB_ERR) return;
+    InvalidateRect(hwnd, &r, FALSE);
+}
+
+void GridList::toggleSelected() {
+    if (readOnly) return;
+    LRESULT row = SendMessageA(hwnd, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR || !GridPainter::hasCheckbox(SendMessageA(hwnd, LB_GETITEMDATA, row, 0))) return;
+    toggle(static_cast<int>(row));
 }
 
 void GridList::stateChanged(int) {}

@@ -17,14 +17,22 @@ public:
     // Sets the height of every row and sub-classes the list box so that
     // subclassProc sees its messages first.
     void setRowHeight(int height);
+    // The window moved to a monitor of another DPI: rows of height, squares
+    // and ticks drawn and hit-tested at dpi. Selection and scroll position stay.
+    void changeDpi(Dpi newDpi, int height);
 
     // One row, for WM_DRAWITEM from the parent. Focus requests draw nothing.
     void drawItem(DRAWITEMSTRUCT* item) override;
     // Cursor over the squares and the click toggle; every message then goes
     // on to the list box.
     LRESULT subclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Called once after a click changed the item data of row.
+    // Called once after a click or Space changed the item data of row.
     virtual void stateChanged(int row);
+    // Space: toggles the selected row as a click on its square does; nothing
+    // for a memo row, no selection or in read-only mode.
+    void toggleSelected();
+    // Has row drawn again at the next paint, after its item data changed.
+    void redrawRow(int row);
 
     // The row whose checkbox square lies under client point lParam (x and y
     // unsigned 16-bit words), or -1.
@@ -37,6 +45,7 @@ public:
     HCURSOR normalCursor = nullptr;    // shared cursors; never destroyed
     HCURSOR checkboxCursor = nullptr;
     int rowHeight = 0;
+    Dpi dpi;                        // squares, ticks and text offsets are drawn at it
 
 protected:
     ~GridList() = default;

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "Dpi.h"
 #include "GdiGuards.h"
 
 struct GridColours {
@@ -16,9 +17,9 @@ struct GridColours {
 class GridPainter {
 public:
     // The painter draws into dc within row (the owner-draw rectangle, right
-    // and bottom exclusive); the DC's state is saved here and restored when
-    // the painter goes. Neither the DC nor the colours are owned.
-    GridPainter(HDC dc, const RECT& row, const GridColours& colours);
+    // and bottom exclusive) at dpi; the DC's state is saved here and restored
+    // when the painter goes. Neither the DC nor the colours are owned.
+    GridPainter(HDC dc, const RECT& row, const GridColours& colours, Dpi dpi = Dpi());
     GridPainter(const GridPainter&) = delete;
     GridPainter& operator=(const GridPainter&) = delete;
 
@@ -28,16 +29,21 @@ public:
     void drawFrame();
     void drawCheckbox(LPARAM kind);
     void drawText(LPARAM kind, const char* text);
+    // The selected row's mark: a dotted white frame one pixel inside the
+    // row's edges, clear of the square and the text, so a keyboard user sees
+    // which row Space, Enter and Del act on. An unselected row gets the
+    // background colour there, which wipes the mark when the selection moves.
+    void drawSelection(bool selected);
 
     static bool hasCheckbox(LPARAM kind) { return kind != 2; }
     static bool isTicked(LPARAM kind) { return kind == 1 || kind == 4; }
     // Unchecked and checked kinds swap; every other value stays.
     static LPARAM toggled(LPARAM kind);
     // True when client point (x, y) lies on the checkbox square of a row
-    // whose rectangle is row.
-    static bool onSquare(const RECT& row, int x, int y);
+    // whose rectangle is row, drawn at dpi.
+    static bool onSquare(const RECT& row, int x, int y, Dpi dpi = Dpi());
 
-    // Left edge of the text, counted from the row's left edge.
+    // Left edge of the text, counted from the row's left edge, at 96 DPI.
     static const int TextIndent = 24;
 
 private:
@@ -45,4 +51,5 @@ private:
     DcState saved_;
     RECT r_;  // the row's outermost pixels, right and bottom inclusive
     const GridColours& colours_;
+    Dpi dpi_;
 };

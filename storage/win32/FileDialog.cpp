@@ -17,6 +17,11 @@ void FileDialog::customize(OPENFILENAMEA&)
 {
 }
 
+const char* FileDialog::extensionFor(int, const char*)
+{
+    return defaultExtension;
+}
+
 int FileDialog::confirmReplace(HWND owner, const char* path)
 {
     char question[MAX_PATH + 64];
@@ -70,7 +75,9 @@ int FileDialog::run(HWND owner, char* path, int size, const char* folder)
         dialog.Flags = saveFlags;
         if (!GetSaveFileNameA(&dialog))
             return 0;
-        if (extension && *extension && !forceExtension(path, size, extension))
+        filterIndex = static_cast<int>(dialog.nFilterIndex);
+        const char* forced = extensionFor(filterIndex, path);
+        if (forced && *forced && !forceExtension(path, size, forced))
             return 0;
         if (!askReplace || !fileExists(path) || confirmReplace(owner, path))
             return 1;

@@ -21,6 +21,11 @@ public:
     // message box owned by owner, as the dialog itself would.
     virtual int confirmReplace(HWND owner, const char* path);
 
+    // Save dialog: the extension that the chosen path is given, for the file
+    // type chosen (filterIndex counts from 1); the base class gives
+    // defaultExtension whatever the type.
+    virtual const char* extensionFor(int filterIndex, const char* path);
+
     // Shows the dialog owned by owner, starting in folder, with path (size
     // characters) as the file-name field. Returns 1 with the chosen path,
     // forced to the default extension, in path; 0 when cancelled. A Save
@@ -32,7 +37,7 @@ public:
     int changed = 0;        // the filter index or read-only choice changed
     int isOpen;
     DWORD flags;
-    int filterIndex = 1;
+    int filterIndex = 1;    // in, and out of a Save dialog: the file type chosen
     const char* filter = "Tallyvane data file (*.tvd)\0*.tvd\0";
     const char* defaultExtension = ".tvd";
     const char* title = "";

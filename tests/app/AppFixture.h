@@ -94,7 +94,13 @@ protected:
 
     // A double click on row of pane, as the list box reports it to the window.
     void doubleClick(ListBoxControl& pane, int row) {
-        SendMessageA(pane.hwnd, LB_SETCURSEL, row, 0);
+        if (GetWindowLongA(pane.hwnd, GWL_STYLE) & LBS_EXTENDEDSEL) {
+            SendMessageA(pane.hwnd, LB_SETSEL, FALSE, -1);
+            SendMessageA(pane.hwnd, LB_SETSEL, TRUE, row);
+            SendMessageA(pane.hwnd, LB_SETCARETINDEX, row, FALSE);
+        } else {
+            SendMessageA(pane.hwnd, LB_SETCURSEL, row, 0);
+        }
         SendMessageA(window().hwnd, WM_COMMAND, MAKEWPARAM(pane.id, LBN_DBLCLK),
                      reinterpret_cast<LPARAM>(pane.hwnd));
     }

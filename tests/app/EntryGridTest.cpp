@@ -192,3 +192,37 @@ TEST_F(EntryGridTest, FocusRequestsDrawNothing) {
     DeleteObject(bitmap);
     DeleteDC(dc);
 }
+
+// A click on the square of the row that is selected already draws the tick
+// at once (and the untick), read back from the window's own pixels without
+// any repaint forced by the test; the selected row shows its dotted frame.
+TEST_F(EntryGridTest, TickOnTheSelectedRowIsDrawnAtOnce) {
+    startWithExample();
+    doubleClick(program::namesPane, 0);  // Ann: row 2 is open
+    POINT p = squareOf(2);
+    tvtest::clickAt(entries(), 80, p.y);  // the text: selects the row
+    tvtest::pumpMessages(50);
+    ASSERT_EQ(2, SendMessageA(entries(), LB_GETCURSEL, 0, 0));
+    RECT r;
+    SendMessageA(entries(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+    auto countOf = [&](COLORREF colour, int left, int top, int right, int bottom) {
+        HDC dc = GetDC(entries());
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (GetPixel(dc, x, y) == colour) ++n;
+        ReleaseDC(entries(), dc);
+        return n;
+    };
+    const COLORREF red = RGB(0xFF, 0, 0), white = RGB(0xFF, 0xFF, 0xFF);
+    EXPECT_EQ(0, countOf(red, r.left, r.top, r.left + 24, r.bottom));
+    EXPECT_GT(countOf(white, r.left + 30, r.top + 1, r.right - 2, r.top + 2), 20) << "dotted frame";
+
+    clickSquare(2);
+    ASSERT_EQ(ActionDone, program::document.names[0].entries[1].kind);
+    EXPECT_GT(countOf(red, r.left, r.top, r.left + 24, r.bottom), 20);
+    clickSquare(2);
+    ASSERT_EQ(ActionOpen, program::document.names[0].entries[1].kind);
+    EXPECT_EQ(0, countOf(red, r.left, r.top, r.left + 24, r.bottom));
+    tvtest::saveWindowPng(window().hwnd, "entry_grid_untick_selected");
+}

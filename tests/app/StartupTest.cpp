@@ -74,11 +74,12 @@ TEST_F(AppTest, PaneStylesAndClasses) {
         {names(), LBS_SORT},
         {actions(), 0},
         {entries(), LBS_OWNERDRAWFIXED | LBS_HASSTRINGS},
-        {pending(), LBS_SORT},
+        {pending(), LBS_SORT | LBS_EXTENDEDSEL},
     };
     for (auto& c : cases) {
         DWORD style = static_cast<DWORD>(GetWindowLongA(c.pane, GWL_STYLE));
-        EXPECT_EQ(common | c.more, style & (common | c.more | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS));
+        EXPECT_EQ(common | c.more,
+                  style & (common | c.more | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_EXTENDEDSEL));
         EXPECT_TRUE(GetWindowLongA(c.pane, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
         EXPECT_EQ(window().hwnd, GetParent(c.pane));
     }

@@ -174,6 +174,9 @@ TEST(EntryRows, CountsLiveEntriesFromTheNewest) {
     EXPECT_EQ(4, EntryRows::positionOfRow(person, 0));
     EXPECT_EQ(2, EntryRows::positionOfRow(person, 1));
     EXPECT_EQ(0, EntryRows::positionOfRow(person, 2));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(row, EntryRows::rowOfPosition(person, EntryRows::positionOfRow(person, row)));
+    EXPECT_EQ(-1, EntryRows::rowOfPosition(person, 3));  // deleted
     EXPECT_EQ(-1, EntryRows::positionOfRow(person, 3));
     EXPECT_EQ(-1, EntryRows::positionOfRow(person, -1));
 }

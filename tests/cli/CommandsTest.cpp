@@ -2,17 +2,29 @@
 // and their output read back the way a spreadsheet or the program would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "TestSupport.h"
 #include "cli/AddNamesCommand.h"
 #include "cli/ExportCommand.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
+#include "storage/RosterFile.h"
 
 using namespace testing_support;
 
@@ -231,6 +243,305 @@ TEST_F(CommandsTest, HtmlPageHasTheTableAndEscapesEveryText)
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     for (const char* outside : {"<script", "src=", "href=", "url(", "@import"})
         EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+}
+
+// Runs "add-names|FILE|ROSTER" or "export|FILE|--csv|OUT" in folder (names
+// relative to it); returns the exit status and, for add-names, what it
+// printed with the folder's path taken out.
+int runTvd(const ScratchFolder& folder, const std::string& command, std::string* printed = nullptr)
+{
+    std::vector<std::string> args;
+    for (size_t start = 0;;) {
+        size_t bar = command.find('|', start);
+        args.push_back(command.substr(start, bar - start));
+        if (bar == std::string::npos)
+            break;
+        start = bar + 1;
+    }
+    std::string base = folder.file("");
+    auto path = [&](size_t i) { return folder.file(args[i]); };
+    if (args[0] == "export")
+        return runExport(path(1).c_str(), args[2] == "--html", path(3).c_str());
+    std::string outPath = folder.file("printed.txt");
+    FILE* out = fopen(outPath.c_str(), "wb");
+    int rc = runAddNames(path(1).c_str(), path(2).c_str(), out);
+    fclose(out);
+    std::string text = readBytes(outPath);
+    for (size_t at; (at = text.find(base)) != std::string::npos;)
+        text.erase(at, base.size());
+    if (printed)
+        *printed = text;
+    return rc;
+}
+
+void makeReadOnly(const std::string& path)
+{
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+                                           | std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+}
+
+const char kCsvStart[] = "\xEF\xBB\xBFName,";
+const char kHtmlStart[] = "<!DOCTYPE html>";
+
+// What a case finds after its run: a file's whole content, or its start.
+struct Found {
+    std::string file;
+    std::string content;
+    bool whole;
+};
+
+struct OutputCase {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;   // written first
+    std::function<void(const ScratchFolder&)> prepare;        // then this, when set
+    std::string command;
+    int rc;
+    std::vector<Found> after;
+    std::string printed = "";   // add-names only: its whole output
+    std::function<void(const ScratchFolder&)> check = nullptr;   // more to look at, when set
+};
+
+#ifndef _WIN32
+std::function<void(const ScratchFolder&)> modeIs(const char* name, unsigned mode)
+{
+    return [=](const ScratchFolder& f) {
+        struct stat st;
+        ASSERT_EQ(stat(f.file(name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, mode) << name;
+    };
+}
+
+std::function<void(const ScratchFolder&)> staysLink(const char* name)
+{
+    return [=](const ScratchFolder& f) {
+        struct stat st;
+        ASSERT_EQ(lstat(f.file(name).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name;
+    };
+}
+#endif
+
+#ifdef _WIN32
+HANDLE heldByOther = INVALID_HANDLE_VALUE;   // a case's file held open by "another program"
+#endif
+
+std::vector<OutputCase> outputCases()
+{
+    const std::string club = exampleFile();
+    const std::string longFolder = std::string(200, 'd') + "/" + std::string(150, 'e');
+    std::vector<OutputCase> cases = {
+        {"an export leaves a data file's .$$$ file alone (the only copy after a failed save)",
+         {{"club.tvd", club}, {"club.$$$", "only copy"}}, nullptr, "export|club.tvd|--csv|club.csv", 0,
+         {{"club.$$$", "only copy", true}, {"club.csv", kCsvStart, false}}},
+        {"an export of a .$$$ file keeps its input", {{"saved.$$$", club}}, nullptr,
+         "export|saved.$$$|--html|saved.html", 0, {{"saved.$$$", club, true}, {"saved.html", kHtmlStart, false}}},
+        {"an export never writes into a file of that name that it did not create",
+         {{"club.tvd", club}, {"club.csv.tmp", "the user's"}}, nullptr, "export|club.tvd|--csv|club.csv", 0,
+         {{"club.csv.tmp", "the user's", true}, {"club.csv", kCsvStart, false}}},
+        {"OUT the data file itself, without an extension", {{"clubdata", club}}, nullptr,
+         "export|clubdata|--csv|clubdata", 2, {{"clubdata", club, true}}},
+        {"OUT spelled like a data file as Windows reads it", {{"club.tvd", club}}, nullptr,
+         "export|club.tvd|--csv|club.tvd. ", 2, {{"club.tvd", club, true}}},
+        {"the roster is the data file", {{"list.txt", "Ann\n"}}, nullptr, "add-names|list.txt|list.txt", 2,
+         {{"list.txt", "Ann\n", true}}},
+        {"a read-only data file is not replaced", {{"club.tvd", club}, {"r.txt", "Zed\n"}},
+         [](const ScratchFolder& f) { makeReadOnly(f.file("club.tvd")); }, "add-names|club.tvd|r.txt", 1,
+         {{"club.tvd", club, true}}, "club.tvd: Failed to save the file - the file is read-only\n"},
+        {"a read-only OUT is not replaced", {{"club.tvd", club}, {"out.csv", "old"}},
+         [](const ScratchFolder& f) { makeReadOnly(f.file("out.csv")); }, "export|club.tvd|--csv|out.csv", 1,
+         {{"out.csv", "old", true}}},
+        {"a missing roster: the reason", {{"club.tvd", club}}, nullptr, "add-names|club.tvd|missing.txt", 1,
+         {{"club.tvd", club, true}}, "missing.txt: Failed to open the existing file - the file does not exist\n"},
+        {"a folder as roster: the reason", {{"club.tvd", club}},
+         [](const ScratchFolder& f) { std::filesystem::create_directory(f.file("dir.csv")); },
+         "add-names|club.tvd|dir.csv", 1, {{"club.tvd", club, true}},
+         "dir.csv: Failed to open the existing file - it is a folder\n"},
+        {"a workbook as roster: the likely cause", {{"club.tvd", club}, {"r.csv", std::string("PK\x03\x04\0\0", 6)}},
+         nullptr, "add-names|club.tvd|r.csv", 1, {{"club.tvd", club, true}},
+         "r.csv: Not a roster of names - it looks like a spreadsheet workbook: save it as CSV first\n"},
+#ifdef _WIN32
+        // A spreadsheet keeps the file it shows open for writing, sharing only reading.
+        {"a roster that a spreadsheet holds open", {{"club.tvd", club}, {"r.csv", "Name\r\nZed\r\n"}},
+         [](const ScratchFolder& f) {
+             heldByOther = CreateFileA(f.file("r.csv").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+             ASSERT_NE(heldByOther, INVALID_HANDLE_VALUE);
+         },
+         "add-names|club.tvd|r.csv", 0, {{"club.tvd", "[Program]", false}}, "added=1 present=0 skipped=0\n",
+         [](const ScratchFolder&) { CloseHandle(heldByOther); }},
+#else
+        // The native build's file system: permissions, links, pipes, long paths, UTF-8 names.
+        {"a 0600 data file keeps its mode", {{"club.tvd", club}, {"r.txt", "Zed\n"}},
+         [](const ScratchFolder& f) { chmod(f.file("club.tvd").c_str(), 0600); }, "add-names|club.tvd|r.txt", 0,
+         {{"club.tvd", "[Program]", false}}, "added=1 present=0 skipped=0\n", modeIs("club.tvd", 0600)},
+        {"a 0600 OUT keeps its mode", {{"club.tvd", club}, {"out.csv", "old"}},
+         [](const ScratchFolder& f) { chmod(f.file("out.csv").c_str(), 0600); }, "export|club.tvd|--csv|out.csv", 0,
+         {{"out.csv", kCsvStart, false}}, "", modeIs("out.csv", 0600)},
+        {"a linked data file is saved through the link", {{"real.tvd", club}, {"r.txt", "Zed\n"}},
+         [](const ScratchFolder& f) { ASSERT_EQ(symlink("real.tvd", f.file("club.tvd").c_str()), 0); },
+         "add-names|club.tvd|r.txt", 0, {{"real.tvd", "[Program]", false}}, "added=1 present=0 skipped=0\n",
+         staysLink("club.tvd")},
+        {"a linked OUT is written through the link", {{"club.tvd", club}, {"real.csv", "old"}},
+         [](const ScratchFolder& f) { ASSERT_EQ(symlink("real.csv", f.file("out.csv").c_str()), 0); },
+         "export|club.tvd|--csv|out.csv", 0, {{"real.csv", kCsvStart, false}}, "", staysLink("out.csv")},
+        {"OUT a hard link of the data file", {{"club.tvd", club}},
+         [](const ScratchFolder& f) { ASSERT_EQ(link(f.file("club.tvd").c_str(), f.file("same").c_str()), 0); },
+         "export|club.tvd|--csv|same", 2, {{"club.tvd", club, true}}},
+        {"a pipe as roster: the reason", {{"club.tvd", club}},
+         [](const ScratchFolder& f) { ASSERT_EQ(mkfifo(f.file("pipe.txt").c_str(), 0600), 0); },
+         "add-names|club.tvd|pipe.txt", 1, {{"club.tvd", club, true}},
+         "pipe.txt: Failed to open the existing file - it is not a file (a device or a pipe)\n"},
+        {"an OUT path of 400 characters", {{"club.tvd", club}},
+         [longFolder](const ScratchFolder& f) { std::filesystem::create_directories(f.file(longFolder)); },
+         "export|club.tvd|--csv|" + longFolder + "/" + std::string(40, 'f') + ".csv", 0,
+         {{longFolder + "/" + std::string(40, 'f') + ".csv", kCsvStart, false}}},
+        {"a UTF-8 file name in the page's title", {{"Zo\xC3\xAB club.tvd", club}}, nullptr,
+         "export|Zo\xC3\xAB club.tvd|--html|zoe.html", 0,
+         {{"zoe.html", kHtmlStart, false}, {"zoe.html", "<title>Zo\xC3\xAB club.tvd - Tallyvane</title>", false}}},
+#endif
+    };
+    return cases;
+}
+
+// Each case in a fresh folder: the exit status, what add-names printed, the
+// files it must have left as they were or written, and no temporary file
+// left behind.
+TEST(OutputFileTest, OutputFileCases)
+{
+    for (const OutputCase& c : outputCases()) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        for (const auto& file : c.files)
+            writeBytes(folder.file(file.first), file.second);
+        if (c.prepare)
+            c.prepare(folder);
+        std::string printed;
+        EXPECT_EQ(runTvd(folder, c.command, &printed), c.rc);
+        if (c.command.rfind("add-names", 0) == 0) {
+            EXPECT_EQ(printed, c.printed);
+        }
+        for (const Found& found : c.after) {
+            std::string content = readBytes(folder.file(found.file));
+            if (found.whole) {
+                EXPECT_EQ(content, found.content) << found.file;
+            } else if (found.content.rfind("<title>", 0) == 0) {
+                EXPECT_NE(content.find(found.content), std::string::npos) << found.file;
+            } else {
+                EXPECT_EQ(content.compare(0, found.content.size(), found.content), 0)
+                    << found.file << ": " << content.substr(0, 40);
+            }
+        }
+        if (c.check)
+            c.check(folder);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.file(""))) {
+            if (entry.path().filename() != "club.csv.tmp") {
+                EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+            }
+        }
+    }
+}
+
+// Two commands at once on the files of one data file, many times over:
+// add-names with an export, a CSV and an HTML export, two exports of the
+// same file. Each leaves every file complete and its own. In the native
+// build each ends with 0; in the Windows build, where a data file is read
+// without sharing, one may instead fail to open it (exit 1) and change nothing.
+TEST(OutputFileTest, TwoWritersAtOnce)
+{
+    ScratchFolder folder;
+    std::string club = folder.file("club.tvd");
+    writeBytes(club, exampleFile());
+    std::string nul = folder.file("printed.txt");
+    const int kRounds = 40;
+    int added = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        std::string roster = folder.file("r" + std::to_string(round) + ".txt");
+        writeBytes(roster, "Member " + std::to_string(round) + "\n");
+        std::atomic<int> ready{0};
+        auto together = [&ready]() {
+            ready++;
+            while (ready.load() < 2) {
+            }
+        };
+        int rc[2] = {-1, -1};
+        std::function<int()> runs[3][2] = {
+            {[&] {
+                 FILE* out = fopen(nul.c_str(), "ab");
+                 int status = runAddNames(club.c_str(), roster.c_str(), out);
+                 fclose(out);
+                 added += status == 0;
+                 return status;
+             },
+             [&] { return runExport(club.c_str(), false, folder.file("club.csv").c_str()); }},
+            {[&] { return runExport(club.c_str(), false, folder.file("club.csv").c_str()); },
+             [&] { return runExport(club.c_str(), true, folder.file("club.html").c_str()); }},
+            {[&] { return runExport(club.c_str(), true, folder.file("club.html").c_str()); },
+             [&] { return runExport(club.c_str(), true, folder.file("club.html").c_str()); }},
+        };
+        for (auto& pair : runs) {
+            ready = 0;
+            std::thread other([&] {
+                together();
+                rc[1] = pair[1]();
+            });
+            together();
+            rc[0] = pair[0]();
+            other.join();
+            for (int status : rc) {
+#ifdef _WIN32
+                EXPECT_TRUE(status == 0 || status == 1) << status;
+#else
+                EXPECT_EQ(status, 0);
+#endif
+            }
+        }
+        EXPECT_EQ(readBytes(club).compare(0, 11, "[Program]\r\n"), 0);
+        EXPECT_EQ(readBytes(folder.file("club.csv")).compare(0, strlen(kCsvStart), kCsvStart), 0);
+        std::string page = readBytes(folder.file("club.html"));
+        EXPECT_EQ(page.compare(0, strlen(kHtmlStart), kHtmlStart), 0);
+        EXPECT_EQ(page.substr(page.size() - 8), "</html>\n");
+        if (::testing::Test::HasFailure())
+            break;
+    }
+    Document doc;
+    RecordingView view;
+    ASSERT_EQ(loadDataFile(doc, view, club.c_str()), 1);
+    EXPECT_EQ(doc.liveNames, 2 + added);
+    for (const auto& entry : std::filesystem::directory_iterator(folder.file("")))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+// Names that a spreadsheet would run as formulas are written with a "'" in
+// front, and a roster read from the export gives the same names again.
+TEST_F(CommandsTest, FormulaNamesAreGuardedAndReadBack)
+{
+    Document doc;
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    ASSERT_EQ(doc.addActionItem("=HYPERLINK(\"x\")"), 1);
+    const std::vector<std::string> names = {"=1+2", "+44 Ann", "-Bob", "@home", "Ann", "'Tis", "Zo\xEB"};
+    for (const std::string& name : names)
+        ASSERT_GE(doc.addName(name.c_str()), 0);
+    ASSERT_EQ(writeDataFile(doc, data.c_str()), SaveResult::Saved);
+    std::string csv = folder.file("club.csv");
+    ASSERT_EQ(runExport(data.c_str(), false, csv.c_str()), 0);
+    Rows rows = parseCsv(readBytes(csv).substr(3));
+    EXPECT_EQ(rows[0][1], "'=HYPERLINK(\"x\")");
+    std::vector<std::string> cells;
+    for (size_t r = 1; r < rows.size(); ++r)
+        cells.push_back(rows[r][0]);
+    EXPECT_EQ(cells, (std::vector<std::string>{"'Tis", "'+44 Ann", "'-Bob", "'=1+2", "'@home", "Ann", "Zo\xC3\xAB"}));
+
+    RosterFile roster;
+    ASSERT_EQ(roster.read(csv.c_str()), 1);
+    std::vector<std::string> read;
+    for (const RosterFile::Name& name : roster.names())
+        read.push_back(name.text);
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, sorted);
 }
 
 } // namespace

@@ -157,19 +157,20 @@ TEST_F(Copying, EachViewCopiesTheSelectedRowsStoredText)
     EXPECT_EQ("Locker key", clipboardText());
 }
 
-TEST_F(Copying, NothingIsCopiedWithoutASelectionOrInThePendingView)
+TEST_F(Copying, NothingIsCopiedWithoutASelectionAndThePendingViewCopiesEveryName)
 {
-    seed({"Ann"}, {"Dues"});
+    seed({"Cy", "Ann", "Bob"}, {"Dues"});
     setClipboard("marker");
     selectRow(&program::namesPane, -1);
     window().runCommand(CMD_COPY);
     EXPECT_EQ("marker", clipboardText());
 
+    doc().names[1].entries[0].kind = ActionDone;  // Ann has paid
     window().currentItem = 0;
     window().showPending();
-    selectRow(&program::pendingPane, 0);
-    window().runCommand(CMD_COPY);
-    EXPECT_EQ("marker", clipboardText());
+    selectRow(&program::pendingPane, -1);
+    pressCtrlKey('C');
+    EXPECT_EQ("Bob\r\nCy\r\n", clipboardText());
 }
 
 }  // namespace

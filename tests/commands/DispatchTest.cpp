@@ -28,22 +28,23 @@ TEST_F(Dispatch, SevenEditingItemsAreGrayedExactlyPerView)
     seed({"Ann", "Bob"}, {"Dues"});
     const int ids[] = {CMD_ADD_NAME,      CMD_ADD_ACTION,      CMD_ADD_MEMO,    CMD_ADD_CHECKBOX,
                        CMD_EDIT_SELECTED, CMD_DELETE_SELECTED, CMD_REMOVE_DATE, CMD_NEW,
-                       CMD_COPY,          CMD_VIEW_NAMES,      CMD_ABOUT};
-    // Columns in the order of ids; 1 = grayed.
+                       CMD_COPY,          CMD_VIEW_NAMES,      CMD_ABOUT,       CMD_MARK_DONE,
+                       CMD_FIND,          CMD_FIND_NEXT,       CMD_UNDO,        CMD_REDO};
+    // Columns in the order of ids; 1 = grayed. Undo and Redo: nothing done yet.
     const struct {
         ViewMode mode;
-        int grayed[11];
+        int grayed[16];
     } expected[] = {
-        {NamesView, {0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0}},
-        {ActionsView, {1, 0, 1, 1, 0, 0, 1, 0, 0, 0, 0}},
-        {EntriesView, {1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {PendingView, {1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0}},
+        {NamesView, {0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 1, 1}},
+        {ActionsView, {1, 0, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 1, 1}},
+        {EntriesView, {1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1}},
+        {PendingView, {1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1}},
     };
     for (const auto& view : expected) {
         showView(this, window(), view.mode);
         ASSERT_EQ(view.mode, window().viewMode);
         SendMessageA(window().hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(window().hwnd)), 0);
-        for (int i = 0; i < 11; ++i)
+        for (int i = 0; i < 16; ++i)
             EXPECT_EQ(view.grayed[i], grayed(ids[i])) << "view " << view.mode << ", item " << ids[i];
     }
 }
@@ -293,16 +294,24 @@ TEST_F(Dispatch, ContextMenuCancelOrEscapeLeavesAnEmptyHelpTextAndNothingElse)
     }
 }
 
-TEST_F(Dispatch, ThePendingViewHasNoContextMenu)
+TEST_F(Dispatch, ThePendingViewsContextMenuMarksTheNameUnderThePointerDone)
 {
-    seed({"Ann"}, {"Dues"});
+    seed({"Ann", "Bob"}, {"Dues"});
     window().currentItem = 0;
     window().showPending();
-    ModalAnswerer answer(20, 1000);
-    answer.then("#32768", [](HWND menu) { tvtest::pressKey(menu, VK_ESCAPE); });
-    rightClickRow(&program::pendingPane, 0);
+    selectRow(&program::pendingPane, 0);
+    ModalAnswerer answer(20, 3000);
+    answer.then("#32768", [](HWND menu) {
+        tvtest::pressKey(menu, VK_DOWN);
+        tvtest::pressKey(menu, VK_RETURN);
+    });
+    rightClickRow(&program::pendingPane, 1);
     runLoop(300);
-    EXPECT_EQ(0, answer.answered());
+    EXPECT_EQ(1, answer.answered());
+    EXPECT_EQ(ActionDone, doc().names[1].entries[0].kind);
+    EXPECT_EQ(ActionOpen, doc().names[0].entries[0].kind);
+    EXPECT_EQ((std::vector<std::string>{"Ann"}), rows(&program::pendingPane));
+    EXPECT_EQ("1 of 2 left", statusText(1));
 }
 
 TEST_F(Dispatch, EveryCommandHasItsHelpText)
@@ -327,6 +336,13 @@ TEST_F(Dispatch, EveryCommandHasItsHelpText)
         {40014, ""},
         {40015, ""},
         {40016, "Information about this program"},
+        {40017, "Add the names of a roster (.txt or .csv)"},
+        {40018, "Write the list for a spreadsheet or as a printable report"},
+        {40019, "Tick the selected names for this action item"},
+        {40020, "Find a name or action item by part of its text"},
+        {40021, "Find the next name or action item with the same text"},
+        {40022, "Undo the last change"},
+        {40023, "Redo the change last undone"},
         {40101, ""},
         {5900, ""},
     };

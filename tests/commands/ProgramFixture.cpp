@@ -65,7 +65,7 @@ void ProgramTest::runLoop(DWORD ms)
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 return;
-            if (window().accelerators && TranslateAcceleratorA(window().hwnd, window().accelerators, &msg))
+            if (window().translateKeys(msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -132,7 +132,16 @@ void ProgramTest::rightClickRow(ListBoxControl* pane, int row)
 
 void ProgramTest::selectRow(ListBoxControl* pane, int row)
 {
-    SendMessageA(pane->hwnd, LB_SETCURSEL, row, 0);
+    if (!(GetWindowLongA(pane->hwnd, GWL_STYLE) & LBS_EXTENDEDSEL)) {
+        SendMessageA(pane->hwnd, LB_SETCURSEL, row, 0);
+        return;
+    }
+    // A multiple-selection list refuses LB_SETCURSEL.
+    SendMessageA(pane->hwnd, LB_SETSEL, FALSE, -1);
+    if (row < 0) return;
+    SendMessageA(pane->hwnd, LB_SETSEL, TRUE, row);
+    SendMessageA(pane->hwnd, LB_SETANCHORINDEX, row, 0);
+    SendMessageA(pane->hwnd, LB_SETCARETINDEX, row, FALSE);
 }
 
 std::vector<std::string> ProgramTest::rows(ListBoxControl* pane, bool withData)

@@ -2,6 +2,7 @@
 // carried out in the window and written into the model.
 #include "SessionTest.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -61,6 +62,7 @@ void Session::runSession(uint32_t seed, int steps)
     model_ = SessionModel();
     path_.clear();
     modified_ = false;
+    forgetHistory();
     view_ = NamesView;
     untitledView_ = true;
     checkView();
@@ -86,17 +88,17 @@ Act Session::choose()
     int rows = rowCount(window().currentPane);
     // Weights per view, in the order of Act.
     static const int weights[4][ActCount] = {
-        // VN VA Bk AB Sv SA Nw Ro Cp St Ad AC Se Ed De Op Ti RD
-        {1, 3, 1, 2, 3, 1, 1, 1, 1, 1, 8, 0, 3, 5, 3, 14, 0, 0},   // Names
-        {3, 1, 3, 1, 2, 1, 1, 1, 1, 1, 6, 0, 2, 4, 2, 5, 0, 0},    // Action items
-        {1, 1, 2, 1, 1, 1, 0, 1, 1, 1, 5, 5, 4, 5, 4, 0, 14, 4},   // Entries
-        {2, 2, 4, 1, 1, 0, 0, 1, 1, 2, 0, 0, 1, 0, 0, 6, 0, 0},    // Pending
+        // VN VA Bk AB Sv SA Nw Ro Cp St Ad AC Se Ed De Op Ti RD UR MD
+        {1, 3, 1, 2, 3, 1, 1, 1, 1, 1, 8, 0, 3, 5, 3, 14, 0, 0, 4, 0},   // Names
+        {3, 1, 3, 1, 2, 1, 1, 1, 1, 1, 6, 0, 2, 4, 2, 5, 0, 0, 3, 0},    // Action items
+        {1, 1, 2, 1, 1, 1, 0, 1, 1, 1, 5, 5, 4, 5, 4, 0, 14, 4, 4, 0},   // Entries
+        {2, 2, 4, 1, 1, 0, 0, 1, 1, 2, 0, 0, 1, 0, 0, 6, 0, 0, 3, 6},    // Pending
     };
     int w[ActCount];
     for (int a = 0; a < ActCount; ++a) {
         w[a] = weights[view_][a];
         bool needsRow = a == Copy || a == Select || a == Edit || a == Delete ||
-                        a == Tick || a == RemoveDate;
+                        a == Tick || a == RemoveDate || a == MarkDone;
         if (needsRow && rows == 0)
             w[a] = 0;
     }
@@ -140,6 +142,8 @@ void Session::step()
     case Add: case AddCheckbox: case Edit: addOrEdit(act); break;
     case Delete: deleteRow(); break;
     case Tick: case RemoveDate: tickOrRemoveDate(act); break;
+    case UndoRedo: undoOrRedo(); break;
+    case MarkDone: markDone(); break;
     case Select: {
         ListBoxControl* pane = window().currentPane;
         int before = selection(pane), row = rnd_.below(rowCount(pane));
@@ -220,7 +224,7 @@ void Session::addOrEdit(Act act)
     // Adds and name or action edits ignore an empty answer; a memo takes it.
     if (!answered || (result.empty() && !(act == Edit && view_ == EntriesView)))
         return;
-    modified_ = true;
+    record();
     if (text)
         *text = result;
     else if (view_ == NamesView)
@@ -263,7 +267,8 @@ void Session::deleteRow()
     expectAnswered(answer, int(byMenu) + int(asks));
     if (asks) {
         EXPECT_EQ("Ok to Delete?\n" + item, question) << where();
-        modified_ = modified_ || yes;
+        if (yes)
+            record();
         if (yes && view_ == NamesView)
             model_.deleteName(slot);
         else if (yes && view_ == ActionsView)
@@ -287,12 +292,12 @@ void Session::tickOrRemoveDate(Act act)
         ModelEntry& ticked = SessionModel::entryOfRow(person, row);
         did_ += ", tick row " + std::to_string(row);
         click(pane, row, true);
+        record();
         ticked.kind = ticked.kind == ActionOpen ? ActionDone : ticked.kind == ActionDone ? ActionOpen
                       : ticked.kind == CheckboxOpen                                       ? CheckboxDone
                                                                                          : CheckboxOpen;
         if (ticked.date.empty() && ticked.kind != ActionOpen)
             ticked.date = stamp(g_now);
-        modified_ = true;
         return;
     }
     bool byMenu = rnd_.percent(30);
@@ -307,8 +312,8 @@ void Session::tickOrRemoveDate(Act act)
     }
     expectAnswered(answer, int(byMenu));
     if (entry.kind <= ActionDone) {
+        record();
         entry.date.clear();
-        modified_ = true;
     }
     checkEntryStatus();
 }
@@ -374,9 +379,13 @@ void Session::save(bool as)
     }
     expectAnswered(answer, int(dialog));
     saved(target);
-    EXPECT_EQ(titleBefore, title()) << where() << " (a save leaves the title alone)";
-    if (!as && path_.empty())
+    if (!as && path_.empty()) {
+        // The first save ties the document to its file, and the title says so.
         path_ = target;
+        EXPECT_EQ(target.substr(target.rfind('\\') + 1) + " - Tallyvane", title()) << where();
+    } else {
+        EXPECT_EQ(titleBefore, title()) << where() << " (a save leaves the title alone)";
+    }
 }
 
 // New, or the document closed and a file opened again: with the Open dialog,
@@ -442,6 +451,7 @@ void Session::closeOrReopen(Act act)
     model_ = SessionModel();
     path_.clear();
     modified_ = false;
+    forgetHistory();
     view_ = NamesView;
     untitledView_ = way == 0 || way == 4;
     if (way == 0 || way == 4) {
@@ -451,7 +461,7 @@ void Session::closeOrReopen(Act act)
     opened(file);
 }
 
-// Ctrl+C after a click on a row.
+// Ctrl+C after a click on a row: its text, or in the Pending view every name.
 void Session::copy()
 {
     ListBoxControl* pane = window().currentPane;
@@ -460,9 +470,116 @@ void Session::copy()
     clickRow(pane, row);
     char text[512] = "";
     SendMessageA(pane->hwnd, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+    std::string expected = text;
+    if (view_ == PendingView) {
+        expected.clear();
+        for (const std::string& shown : rows(pane))
+            expected += shown + "\r\n";
+    }
     setClipboard("before");
     key('C', true);
-    EXPECT_EQ(view_ == PendingView ? std::string("before") : std::string(text), clipboardText()) << where();
+    EXPECT_EQ(expected, clipboardText()) << where();
+}
+
+void Session::record()
+{
+    // The saved state was undone past and is out of reach once a new step drops the redo list.
+    if (savedDepth_ > int(undo_.size()))
+        savedDepth_ = -1;
+    undo_.push_back(model_);
+    redo_.clear();
+    if (int(undo_.size()) > UndoHistory::kMostSteps) {
+        undo_.erase(undo_.begin());
+        savedDepth_ = savedDepth_ > 0 ? savedDepth_ - 1 : -1;
+    }
+    modified_ = true;
+}
+
+// Ctrl+Z or Ctrl+Y, or the Edit menu's items: the model goes back or
+// forward a step, and the window shows the view of what changed.
+void Session::undoOrRedo()
+{
+    bool redo = rnd_.percent(35);
+    bool byMenu = rnd_.percent(30);
+    did_ += std::string(byMenu ? ", Edit > " : ", Ctrl+") + (redo ? (byMenu ? "Redo" : "Y") : (byMenu ? "Undo" : "Z"));
+    std::vector<SessionModel>& from = redo ? redo_ : undo_;
+    std::vector<SessionModel>& to = redo ? undo_ : redo_;
+    ModalAnswerer answer(5, 1000);
+    if (byMenu)
+        post(redo ? CMD_REDO : CMD_UNDO);
+    else
+        key(redo ? 'Y' : 'Z', true);
+    expectAnswered(answer, 0);
+    if (from.empty()) {
+        did_ += " (nothing to do)";
+        return;
+    }
+    to.push_back(model_);
+    model_ = from.back();
+    from.pop_back();
+    modified_ = int(undo_.size()) != savedDepth_;
+    // Which view shows the change is the window's choice; what it shows is checked.
+    view_ = window().viewMode;
+    if (view_ == EntriesView || view_ == PendingView)
+        shown_ = window().currentItem;
+    untitledView_ = false;
+    did_ += std::string(" -> ") + (view_ == NamesView ? "Names" : view_ == ActionsView ? "Action items"
+                                   : view_ == EntriesView ? "Entries" : "Pending");
+}
+
+// Names of the Pending view ticked: a row clicked, sometimes Shift+Down to
+// take the next ones too, then Space, Mark done in the Edit menu or the
+// context menu's Mark done.
+void Session::markDone()
+{
+    ListBoxControl* pane = window().currentPane;
+    int count = rowCount(pane);
+    int row = rnd_.below(count);
+    int more = count - row > 1 ? rnd_.below(std::min(3, count - row)) : 0;
+    int way = rnd_.below(3);
+    did_ += ", click row " + std::to_string(row) + (more ? ", Shift+Down x" + std::to_string(more) : "") +
+            (way == 0 ? ", Space" : way == 1 ? ", Edit > Mark done" : ", context menu Mark done");
+    click(pane, row);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    for (int i = 0; i < more; ++i) {
+        tvtest::pressKey(pane->hwnd, VK_DOWN);
+        settle();
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    std::vector<int> ticked;  // name slots: two names may read alike
+    for (int r = row; r <= row + more; ++r) ticked.push_back(rowData(r));
+    ModalAnswerer answer(5, 2000);
+    if (way == 2)
+        answer.then("#32768", menuItem(0));
+    if (way == 0)
+        key(VK_SPACE);
+    else if (way == 1)
+        post(CMD_MARK_DONE);
+    else
+        rightClick(pane, row);  // inside the selection: it stays whole
+    expectAnswered(answer, int(way == 2));
+
+    record();
+    for (ModelName& person : model_.names) {
+        if (std::find(ticked.begin(), ticked.end(), person.slot) == ticked.end())
+            continue;
+        for (ModelEntry& entry : person.entries) {
+            if (entry.kind == ActionOpen && entry.action == shown_) {
+                entry.kind = ActionDone;
+                if (entry.date.empty())
+                    entry.date = stamp(g_now);
+                break;
+            }
+        }
+    }
+    int left = count - 1 - more;
+    EXPECT_EQ(left, rowCount(pane)) << where();
+    int next = left == 0 ? -1 : std::min(row, left - 1);
+    EXPECT_EQ(next, window().pendingRow()) << where() << " (the name after the ticked ones)";
 }
 
 // A key or menu item of another view: nothing happens, nothing is asked.

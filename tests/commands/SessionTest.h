@@ -1,6 +1,7 @@
 // Long random sessions of a user in the real main window: names, action
 // items, memos and single checkboxes added, edited, ticked and deleted, dates
-// removed, views switched, the file saved, closed and opened again. Every
+// removed, names ticked from the Pending view, steps undone and redone,
+// views switched, the file saved, closed and opened again. Every
 // command goes in the way a person gives it (keys through the accelerator
 // table, menu and context-menu items, clicks on rows and checkbox squares)
 // and every prompt is answered in its window. SessionModel says what the
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "ProgramFixture.h"
 #include "SessionModel.h"
@@ -38,7 +40,7 @@ private:
 
 
 enum Act { ViewNames, ViewActions, Back, ActionsButton, Save, SaveAs, New, Reopen, Copy, StrayKey,
-           Add, AddCheckbox, Select, Edit, Delete, Open, Tick, RemoveDate, ActCount };
+           Add, AddCheckbox, Select, Edit, Delete, Open, Tick, RemoveDate, UndoRedo, MarkDone, ActCount };
 
 // The session: SessionTest.cpp rolls and carries out the steps,
 // SessionWindow.cpp gives the window its input, answers its boxes and
@@ -102,6 +104,19 @@ private:
     void closeOrReopen(Act act);
     void copy();
     void strayKey();
+    void undoOrRedo();
+    void markDone();
+    // Before every change the window records in its undo history: the model
+    // as it was, for Undo.
+    void record();
+    // The history as the session expects it: models before each step, and
+    // after each undone one.
+    void forgetHistory()
+    {
+        undo_.clear();
+        redo_.clear();
+        savedDepth_ = 0;
+    }
 
     // Checks.
     void checkView();
@@ -116,6 +131,9 @@ private:
     SessionModel model_;
     std::string path_;        // the file the document is tied to; "" untitled
     bool modified_ = false;
+    std::vector<SessionModel> undo_;
+    std::vector<SessionModel> redo_;
+    int savedDepth_ = 0;      // undo_.size() at the last save; -1 when no undo or redo reaches it
     ViewMode view_ = NamesView;
     int shown_ = 0;           // name slot (Entries view) or action slot (Pending view)
     Random rnd_{1};

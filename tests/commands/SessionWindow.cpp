@@ -68,7 +68,7 @@ void Session::settle()
             quit_ = true;
             continue;
         }
-        if (window().hwnd && TranslateAcceleratorA(window().hwnd, window().accelerators, &msg))
+        if (window().hwnd && window().translateKeys(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -298,6 +298,12 @@ void Session::checkView()
         expected = model_.pendingRows(shown_);
         expectedTitle = action->text;
         std::sort(shown.begin(), shown.end());
+        int total = 0;
+        for (const ModelName& person : model_.names)
+            for (const ModelEntry& entry : person.entries)
+                total += entry.kind <= ActionDone && entry.action == shown_;
+        EXPECT_EQ(std::to_string(expected.size()) + " of " + std::to_string(total) + " left", statusText(1))
+            << where();
         break;
     }
     }
@@ -373,6 +379,7 @@ void Session::saved(const std::string& path)
         << where();
     files_[path] = model_.reloaded();
     modified_ = false;
+    savedDepth_ = int(undo_.size());
 }
 
 void Session::opened(const std::string& path)

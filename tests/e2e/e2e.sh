@@ -5,14 +5,22 @@
 # panes, the red tick) and the window title. Meanwhile another officer's save
 # adds a name and a tick to the file: Ctrl+S must merge, keep all three
 # changes and say so. The screenshots stay in <build>/screenshots.
-#   e2e.sh PATH/TO/Tallyvane.exe SOURCE_DIR
+#   e2e.sh PATH/TO/Tallyvane.exe SOURCE_DIR [DPI]
+# With a DPI other than 96 the program runs in a Wine prefix of that DPI
+# (tests/support/dpi-prefix.sh), the square is clicked where it is at that
+# DPI and the screenshots are named e2e-DPI-*.png.
 # Exit 77 (skipped) when the X tools or the right Wine are missing.
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-src=${2:?usage: e2e.sh Tallyvane.exe SOURCE_DIR}
+src=${2:?usage: e2e.sh Tallyvane.exe SOURCE_DIR [DPI]}
+dpi=${3:-96}
 build=$(dirname "$(dirname "$exe")")
 shots=$build/screenshots
 mkdir -p "$shots"
+name=e2e
+[ "$dpi" = 96 ] || name=e2e-$dpi
+# A size of the layout, given for 96 DPI, at this DPI.
+scaled() { echo $(( ($1 * dpi + 48) / 96 )); }
 
 for tool in xdotool import convert Xvfb; do
   if ! command -v "$tool" >/dev/null 2>&1; then
@@ -34,12 +42,14 @@ fail() { echo "FAILED: $*"; exit 1; }
 start_xvfb 200 260 || fail "no free display for Xvfb"
 
 # A copy of the example, for the save at the end.
-work=$build/e2e-club
+work=$build/$name-club
 rm -rf "$work"
 mkdir -p "$work"
 cp "$src/examples/club.tvd" "$work/club.tvd"
 
-export WINEPREFIX=$build/wineprefix
+. "$src/tests/support/dpi-prefix.sh"
+use_dpi_prefix "$build" "$src" "$dpi"
+case $? in 0) ;; 125) echo "SKIPPED: Wine can't run here"; exit 77 ;; *) fail "no prefix at $dpi DPI" ;; esac
 # A program killed by an earlier run may have left a recovery file, which
 # the start would offer first.
 find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
@@ -84,37 +94,39 @@ count() {
     -format "%[fx:round(mean*w*h)]" info: 2>/dev/null
 }
 
-import -window "$win" "$shots/e2e-1-names.png" || fail "no screenshot"
-width=$(convert "$shots/e2e-1-names.png" -format "%w" info:)
-height=$(convert "$shots/e2e-1-names.png" -format "%h" info:)
-mid=$(pixel "$shots/e2e-1-names.png" $((width / 2)) $((height / 2)))
+import -window "$win" "$shots/$name-1-names.png" || fail "no screenshot"
+width=$(convert "$shots/$name-1-names.png" -format "%w" info:)
+height=$(convert "$shots/$name-1-names.png" -format "%h" info:)
+mid=$(pixel "$shots/$name-1-names.png" $((width / 2)) $((height / 2)))
 [ "$mid" = "000080" ] || fail "the Names pane is not navy (centre pixel $mid)"
 echo "Names pane: navy"
-pane_top=$(first_y "$shots/e2e-1-names.png" $((width / 2)) 0 000080)
+pane_top=$(first_y "$shots/$name-1-names.png" $((width / 2)) 0 000080)
 [ -n "$pane_top" ] || fail "no navy pane found"
 
 # Double-click the first name (Ann Smith).
 xdotool mousemove --window "$win" 40 $((pane_top + 8)) click --repeat 2 --delay 60 1
 sleep 1.5
-import -window "$win" "$shots/e2e-2-entries.png"
+import -window "$win" "$shots/$name-2-entries.png"
 view=$(xdotool getwindowname "$win")
-ticks_before=$(count "$shots/e2e-2-entries.png" ff0000)
+ticks_before=$(count "$shots/$name-2-entries.png" ff0000)
 [ "$ticks_before" -gt 0 ] || fail "the Entries view shows no red tick"
-# Row tops are the silver frame lines of the rows.
-rows=$(convert "$shots/e2e-2-entries.png" -crop "1x$((height - pane_top))+$((width / 2))+$pane_top" +repage txt:- |
-  awk -v y0="$pane_top" 'NR > 1 && tolower($3) == "#c0c0c0" { split($1, p, "[,:]"); print p[2] + y0 }')
+# Row tops are the silver frame lines of the rows (more than a pixel thick
+# above 96 DPI: the first pixel of each).
+rows=$(convert "$shots/$name-2-entries.png" -crop "1x$((height - pane_top))+$((width / 2))+$pane_top" +repage txt:- |
+  awk -v y0="$pane_top" 'NR > 1 && tolower($3) == "#c0c0c0" {
+    split($1, p, "[,:]"); y = p[2] + y0; if (y != last + 1) print y; last = y }')
 set -- $rows
 [ $# -ge 4 ] || fail "expected four rows in Ann Smith's entries, found $#"
 row_height=$(( $2 - $1 ))
 # Row 2 is "Signed the safety form", still open: tick it.
-square_x=$(( 2 + 10 ))
+square_x=$(( 2 + $(scaled 10) ))
 square_y=$(( $3 + row_height / 2 ))
 xdotool mousemove --window "$win" "$square_x" "$square_y" click 1
 sleep 1
-import -window "$win" "$shots/e2e-3-ticked.png"
-ticks_after=$(count "$shots/e2e-3-ticked.png" ff0000)
+import -window "$win" "$shots/$name-3-ticked.png"
+ticks_after=$(count "$shots/$name-3-ticked.png" ff0000)
 [ "$ticks_after" -gt "$ticks_before" ] || fail "no new red tick after the click ($ticks_before -> $ticks_after red pixels)"
-square_red=$(convert "$shots/e2e-3-ticked.png" -crop "14x$((row_height))+$((square_x - 7))+$3" +repage txt:- | grep -ci "#ff0000")
+square_red=$(convert "$shots/$name-3-ticked.png" -crop "$(scaled 14)x$((row_height))+$((square_x - $(scaled 7)))+$3" +repage txt:- | grep -ci "#ff0000")
 [ "$square_red" -gt 5 ] || fail "the clicked square shows no tick"
 echo "tick drawn: $ticks_before -> $ticks_after red pixels, $square_red in the clicked square"
 
@@ -137,14 +149,14 @@ for _ in $(seq 1 40); do
 done
 [ -n "$box" ] || fail "Save showed no report of the merge"
 sleep 0.5
-import -window root "$shots/e2e-4-merged.png"
+import -window root "$shots/$name-4-merged.png"
 xdotool key --window "$box" Return
 sleep 1
 saved=$(tr -d '\r' < "$work/club.tvd")
 grep -q "^4 Eve Ng$" <<<"$saved" || fail "the other officer's name is gone from the saved file"
 grep -A2 "^\[1\]$" <<<"$saved" | grep -q "^1 12/09/26 10:15 AM$" || fail "the other officer's tick is gone"
 [ "$(grep -A3 "^\[0\]$" <<<"$saved" | tail -1 | cut -c1-2)" = "1 " ] || fail "this window's tick was not saved"
-import -window "$win" "$shots/e2e-5-after-merge.png"
+import -window "$win" "$shots/$name-5-after-merge.png"
 echo "merged on save: the other officer's name and tick and this window's tick are in the file"
-echo "screenshots: $shots/e2e-*.png"
+echo "screenshots: $shots/$name-*.png"
 echo "PASSED"

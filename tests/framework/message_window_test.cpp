@@ -241,3 +241,30 @@ TEST_F(MessageBoxes, OnlyOneBoxAtATime)
     EXPECT_EQ(IDOK, first.showModal(owner, "first", "Q", MB_OK, 0, kBlack, kSilver, kGrey));
     EXPECT_EQ(0, nested);
 }
+
+// Esc picks the safe answer whichever button has the focus: Cancel where the
+// box has one, else No (a warning keeps what it warns about), else OK.
+TEST_F(MessageBoxes, EscChoosesCancelElseNoElseOk)
+{
+    const struct {
+        UINT style;
+        int result;
+    } cases[] = {
+        {MB_YESNOCANCEL, IDCANCEL}, {MB_OKCANCEL, IDCANCEL}, {MB_YESNO, IDNO}, {MB_OK, IDOK},
+    };
+    for (const auto& c : cases) {
+        MessageWindow box;
+        answer.then(MessageWindow::className, [](HWND window) {
+            tvtest::pumpUntil([&] { return GetFocus() && GetParent(GetFocus()) == window; }, 2000);
+            tvtest::pressKey(GetFocus(), VK_ESCAPE);
+        });
+        EXPECT_EQ(c.result, box.showModal(owner, "Save data?", "Tallyvane", c.style, 0, kBlack, kSilver, kGrey))
+            << c.style;
+    }
+    WarningWindow warning;
+    answer.then(MessageWindow::className, [](HWND window) {
+        tvtest::pumpUntil([&] { return GetFocus() && GetParent(GetFocus()) == window; }, 2000);
+        tvtest::pressKey(GetFocus(), VK_ESCAPE);
+    });
+    EXPECT_EQ(0, warning.confirm(owner, "Ok to Delete?\nAnna Berg", "Delete", RGB(255, 255, 0)));
+}

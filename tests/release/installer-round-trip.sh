@@ -103,7 +103,7 @@ done
 [ "$(reg_value "$classes\\.tvd" "")" = "Tallyvane.DataFile" ] || fail ".tvd is not associated"
 [ "$(reg_value "$classes\\Tallyvane.DataFile\\shell\\open\\command" "")" = "\"$appdir\\Tallyvane.exe\" \"%1\"" ] ||
   fail "open command: $(reg_value "$classes\\Tallyvane.DataFile\\shell\\open\\command" "")"
-[ "$(reg_value "$classes\\Tallyvane.DataFile\\DefaultIcon" "")" = "$appdir\\Tallyvane.exe,0" ] || fail "no DefaultIcon"
+[ "$(reg_value "$classes\\Tallyvane.DataFile\\DefaultIcon" "")" = "$appdir\\Tallyvane.exe,-108" ] || fail "no DefaultIcon (the data files' icon, 108)"
 for pair in "DisplayName=Tallyvane" "DisplayVersion=$version" "Publisher=Vantorell" \
             "DisplayIcon=$appdir\\Tallyvane.exe,0" "UninstallString=\"$appdir\\Uninstall.exe\"" \
             "QuietUninstallString=\"$appdir\\Uninstall.exe\" /S" "NoModify=0x1" "NoRepair=0x1"; do
@@ -119,13 +119,14 @@ for exe in Tallyvane.exe tvd.exe; do
   info=$("$wine" "$probe" "$appdir\\$exe" | tr -d '\r')
   for line in "Version=$numbers" "ProductVersionNumbers=$numbers" "FileVersion=$version" "ProductVersion=$version" \
               "CompanyName=Vantorell" "ProductName=Tallyvane" "OriginalFilename=$exe" \
-              'requestedExecutionLevel level="asInvoker"'; do
+              'requestedExecutionLevel level="asInvoker"' '>true/pm</dpiAware>' \
+              '>PerMonitorV2, PerMonitor</dpiAwareness>'; do
     grep -qF "$line" <<<"$info" || fail "$exe: no '$line' in: $info"
   done
   [ "$(grep -c '<supportedOS Id=' <<<"$info")" = 4 ] || fail "$exe: not Windows 7 to 11 in the manifest"
-  ! grep -qiE 'Common-Controls|dpiAware|activeCodePage' <<<"$info" || fail "$exe: manifest asks for more: $info"
+  ! grep -qiE 'Common-Controls|activeCodePage' <<<"$info" || fail "$exe: manifest asks for more: $info"
 done
-echo "version resources: $version ($numbers), manifests: asInvoker, Windows 7 to 11"
+echo "version resources: $version ($numbers), manifests: asInvoker, DPI aware per monitor, Windows 7 to 11"
 
 # --- a double-click on the data file
 "$wine" cmd /c start "" "C:\\Club data\\club.tvd" >/dev/null 2>&1 &

@@ -15,16 +15,11 @@ COLORREF Image::pixel(int x, int y) const
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-Image captureWindow(HWND window)
+namespace {
+// Copies rect (screen coordinates) from the display.
+Image captureScreenRect(const RECT& rect)
 {
     Image image;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // Wine copies a window's drawing to the display a moment later; let it.
-    GdiFlush();
-    tvtest::pumpMessages(150);
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
-        return image;
     image.width = rect.right - rect.left;
     image.height = rect.bottom - rect.top;
     if (image.width <= 0 || image.height <= 0)
@@ -54,6 +49,34 @@ Image captureWindow(HWND window)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return image;
+}
+
+void repaintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Wine copies a window's drawing to the display a moment later; let it.
+    GdiFlush();
+    tvtest::pumpMessages(150);
+}
+} // namespace
+
+Image captureWindow(HWND window)
+{
+    repaintNow(window);
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return Image();
+    return captureScreenRect(rect);
+}
+
+Image captureClient(HWND window)
+{
+    repaintNow(window);
+    RECT rect;
+    if (!GetClientRect(window, &rect))
+        return Image();
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return captureScreenRect(rect);
 }
 
 namespace {

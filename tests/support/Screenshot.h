@@ -21,6 +21,9 @@ struct Image {
 // Repaints window with its children and copies its window rectangle from the
 // display.
 Image captureWindow(HWND window);
+// The same for the client area alone (no title bar, menu bar or border, which
+// the window manager and the active state change).
+Image captureClient(HWND window);
 // Writes image as an RGB PNG file. Returns false when the file can't be written.
 bool savePng(const Image& image, const std::string& path);
 // The folder for screenshots: <build tree>/screenshots, made when missing.

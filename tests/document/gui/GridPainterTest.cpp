@@ -164,3 +164,62 @@ TEST(GridPainter, SquareHitTestAndToggle) {
     EXPECT_EQ(2, GridPainter::toggled(2));
     EXPECT_EQ(-1, GridPainter::toggled(-1));
 }
+
+// The selected row's dotted frame lies one pixel inside the edges, leaves
+// the square, the tick and the edges alone, and the unselected drawing wipes it.
+TEST(GridPainter, SelectionFrameIsDottedWhiteOneInsideAndWipedWithNavy) {
+    Canvas c(200, 20);
+    RECT row = {0, 0, 200, 20};
+    {
+        GridPainter painter(c.dc(), row, Colours);
+        painter.paint(1, "");
+        painter.drawSelection(true);
+    }
+    int ring = c.count(White, 1, 1, 199, 2) + c.count(White, 1, 18, 199, 19);
+    EXPECT_GT(ring, 100);
+    EXPECT_LT(ring, 2 * 198);  // dotted, not solid
+    EXPECT_EQ(Navy, c.at(2, 1)) << "gaps take the background";
+    EXPECT_EQ(Silver, c.at(0, 5));
+    EXPECT_EQ(Black, c.at(199, 5));
+    EXPECT_EQ(Red, c.at(12, 10));
+    {
+        GridPainter painter(c.dc(), row, Colours);
+        painter.drawSelection(false);
+    }
+    EXPECT_EQ(0, c.count(White, 1, 1, 199, 2) + c.count(White, 1, 18, 199, 19));
+    EXPECT_EQ(198, c.count(Navy, 1, 1, 199, 2));
+}
+
+// The row of the tests above at other DPIs: a 20-pixel row at 96 DPI is
+// dpi(20) high, and frame, square, tick, text and click area all scale.
+TEST(GridPainter, EverySizeFollowsTheDpi) {
+    for (int value : {96, 120, 144, 192, 288}) {
+        const Dpi d(value);
+        const int w = d(200), h = d(20), t = d(1);
+        Canvas c(w, h);
+        RECT row = {0, 0, w, h};
+        {
+            GridPainter painter(c.dc(), row, Colours, d);
+            painter.paint(1, "WWWW");
+        }
+        EXPECT_EQ(Silver, c.at(t - 1, h / 2)) << value;
+        EXPECT_EQ(Silver, c.at(w / 2, t - 1)) << value;
+        EXPECT_NE(Silver, c.at(t, h / 2)) << value << ": the frame is " << t << " thick";
+        EXPECT_EQ(Black, c.at(w - t, h / 2)) << value;
+        EXPECT_EQ(Black, c.at(w / 2, h - t)) << value;
+        EXPECT_NE(Black, c.at(w / 2, h - t - 1)) << value;
+        EXPECT_EQ(Black, c.at(d(5), h / 2)) << value << ": the square's left edge";
+        EXPECT_EQ(White, c.at(d(7), d(6))) << value;
+        // Both strokes of the tick, halfway along.
+        EXPECT_EQ(Red, c.at((d(6) + d(8)) / 2, (d(12) + h - d(4)) / 2)) << value;
+        EXPECT_EQ(Red, c.at((d(8) + d(17)) / 2, h / 2)) << value;
+        const int red = c.count(Red, 0, 0, w, h);
+        EXPECT_EQ(red, c.count(Red, d(5), d(3), d(19), h - d(3) + 1)) << value << ": the tick leaves the square";
+        EXPECT_GT(c.count(White, d(24), t, w - t, h - t), 10) << value << ": text";
+        EXPECT_EQ(0, c.count(Navy, 0, 0, d(24), h)) << value << ": text left of " << d(24);
+        EXPECT_TRUE(GridPainter::onSquare(row, d(10), h / 2, d)) << value;
+        EXPECT_TRUE(GridPainter::onSquare(row, d(5), d(4), d)) << value;
+        EXPECT_FALSE(GridPainter::onSquare(row, d(17), h / 2, d)) << value;
+        EXPECT_FALSE(GridPainter::onSquare(row, d(10), d(4) - 1, d)) << value;
+    }
+}

@@ -2,6 +2,8 @@
 // started as the entry function would, with a command line, and its modal
 // windows (message window, common dialogs) are answered from a timer.
 #include "MainWindowFilesFixture.h"
+#include "cli/ExportCommand.h"
+#include "resource.h"
 
 using namespace files_test;
 
@@ -61,7 +63,8 @@ TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
     }
     std::string staff = folder + "staff.tvd";
     EXPECT_EQ(staff, w.currentPath);
-    EXPECT_EQ("Untitled - Tallyvane", title());
+    // The title names the file the document is now tied to.
+    EXPECT_EQ("staff.tvd - Tallyvane", title());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Action Items]\r\n0\r\n\r\n[Names]\r\n1\r\n0 Ann Smith\r\n\r\n[0]\r\n0\r\n",
               readAll(staff));
@@ -307,6 +310,79 @@ TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Read only - no names added"}}), boxes);
     EXPECT_EQ(3, program::document.liveNames);
     EXPECT_EQ(3, nameRows());
+}
+
+// The page without its line "Exported <date and time> from Tallyvane".
+std::string withoutExportDate(std::string page)
+{
+    size_t at = page.find("<p class=\"when\">");
+    if (at != std::string::npos)
+        page.erase(at, page.find("</p>", at) - at);
+    return page;
+}
+
+// File > Import names... is the flow of a dropped roster after the Open
+// dialog; File > Export... writes the document in memory, saved or not, as
+// tvd export writes the same document saved, and offers to open it.
+TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
+{
+    std::string club = folder + "club.tvd";
+    std::string roster = folder + "members.txt";
+    writeAll(club, kClub);
+    writeAll(roster, "Name\r\n=Cara Diaz\r\nann smith\r\nDan Eke\r\n");
+    start("\"" + club + "\"");
+
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(roster));
+        answer.then(MessageWindow::className, answerWith(IDYES));
+        answer.then(MessageWindow::className, answerWith(IDOK));
+        w.runCommand(CMD_IMPORT_NAMES);
+        EXPECT_EQ(3, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from members.txt?"},
+                                {"members.txt", "members.txt:3: already in the data file - skipped"}}),
+              boxes);
+    EXPECT_EQ(3, nameRows());
+    EXPECT_EQ(1, program::document.modified);
+
+    // Both kinds of the unsaved document: the type given by the name typed.
+    boxes.clear();
+    for (const char* name : {"report", "report.html"}) {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + name));
+        answer.then(MessageWindow::className, [this](HWND box) {
+            tvtest::saveWindowPng(box, "export_open_question");
+            answerWith(IDNO)(box);
+        });
+        w.runCommand(CMD_EXPORT);
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Open report.csv now?"}, {"Tallyvane", "Open report.html now?"}}),
+              boxes);
+    EXPECT_EQ(1, program::document.modified);
+    EXPECT_EQ(kClub, readAll(club));
+
+    ASSERT_EQ(1, w.saveDocument());
+    std::string csv = folder + "tvd.csv", html = folder + "tvd.html";
+    ASSERT_EQ(0, runExport(club.c_str(), false, csv.c_str()));
+    ASSERT_EQ(0, runExport(club.c_str(), true, html.c_str()));
+    EXPECT_EQ(readAll(csv), readAll(folder + "report.csv"));
+    EXPECT_NE(std::string::npos, readAll(csv).find("'=Cara Diaz"));
+    EXPECT_EQ(withoutExportDate(readAll(html)), withoutExportDate(readAll(folder + "report.html")));
+
+    // An untitled document exports too.
+    boxes.clear();
+    {
+        ModalAnswerer answer(20, 8000);
+        answer.then("#32770", typeAndAccept(folder + "untitled.html"));
+        answer.then(MessageWindow::className, answerWith(IDNO));
+        w.newDocument();
+        w.runCommand(CMD_EXPORT);
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_NE(std::string::npos, readAll(folder + "untitled.html").find("<h1>Untitled</h1>"));
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Open untitled.html now?"}}), boxes);
 }
 
 TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)

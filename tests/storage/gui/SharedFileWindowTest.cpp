@@ -41,7 +41,7 @@ TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
     writeAll(club, kClub);
     start("\"" + club + "\"");
     theyAdd(club, {"Cy Lee"});
-    edit("Bob Jones");
+    w.history.addName(program::document, "Bob Jones");  // as F5 adds it, undoably
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
@@ -56,6 +56,7 @@ TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
     EXPECT_NE(std::string::npos, saved.find("[1]\r\n1\r\n1 12/09/26 10:02 AM\r\n")) << saved;
     EXPECT_EQ(3, nameRows());
     EXPECT_EQ(0, program::document.modified);
+    EXPECT_FALSE(w.history.canUndo()) << "the steps belonged to the document before the merge";
 
     // Nothing else changed the file since: the next Save just writes.
     boxes.clear();
@@ -87,10 +88,13 @@ TEST_F(MainWindowFilesTest, BecomingActiveReloadsAChangedFileOrSaysSaveWillMerge
     writeAll(club, kClub);
     start("\"" + club + "\"");
     theyAdd(club, {"Cy Lee"});
+    w.history.addName(program::document, "Zed");  // added and undone: only Redo is left
+    w.history.undo(program::document);
     SendMessageA(w.hwnd, WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_EQ(2, nameRows());
     EXPECT_EQ(0u, statusPart0().rfind("Reloaded: club.tvd was changed at ", 0)) << statusPart0();
     EXPECT_EQ(0, program::document.modified);
+    EXPECT_FALSE(w.history.canRedo()) << "the steps belonged to the document before the reload";
 
     edit("Bob Jones");
     theyAdd(club, {"Dee Wu"});

@@ -1,0 +1,34 @@
+#include "Dpi.h"
+
+namespace {
+using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+
+// Windows 7 and 8 have no GetDpiForWindow; the program must still start there.
+GetDpiForWindowProc getDpiForWindow()
+{
+    static const GetDpiForWindowProc proc = [] {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        FARPROC found = user32 ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+        return reinterpret_cast<GetDpiForWindowProc>(reinterpret_cast<void (*)()>(found));
+    }();
+    return proc;
+}
+} // namespace
+
+Dpi Dpi::of(HWND window)
+{
+    if (GetDpiForWindowProc proc = getDpiForWindow()) {
+        if (UINT dpi = window ? proc(window) : 0)
+            return Dpi(static_cast<int>(dpi));
+    }
+    return ofSystem();
+}
+
+Dpi Dpi::ofSystem()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : standard;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return Dpi(dpi);
+}
