@@ -364,8 +364,15 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
                   rows(program::mainWindow.parts.namesPane));
         EXPECT_EQ(1, doc().names[0].entries[0].kind);
         EXPECT_STREQ("12/09/26 10:01 AM", doc().names[0].entries[0].date);
-        // Its changes are this process's now.
+        // Its changes are this process's now, and unsaved: undoing a later
+        // change leaves them so.
         EXPECT_TRUE(exists(window().recoveryPath));
+        ModalAnswerer add;
+        add.then(typeAndConfirm("Dee Lane"));
+        window().runCommand(CMD_ADD_NAME);
+        window().runCommand(CMD_UNDO);
+        EXPECT_EQ(3u, rows(program::mainWindow.parts.namesPane).size());
+        EXPECT_EQ(1, doc().modified);
     }
 
     // Declined ones are kept for seven days.
