@@ -114,6 +114,9 @@ gone() {
 status() { "$src/scripts/wine-run" "$peek" "$1" 2>/dev/null | tr -d '\r'; }
 # Starts the program on file $1 and waits for the window titled $2.
 start_app() {
+  # The program stopped before may have left a recovery file, which the
+  # start would offer first.
+  find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
   "$src/scripts/wine-run" "$exe" "Z:$1" >/dev/null 2>&1 &
   app_pid=$!
   win=$(wait_window "$2" 240)

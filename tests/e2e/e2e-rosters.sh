@@ -43,6 +43,9 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 start_xvfb 321 380 || fail "no free display for Xvfb"
 
 export WINEPREFIX=$build/wineprefix
+# A program killed by an earlier run may have left a recovery file, which
+# the start would offer first.
+find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
 "$src/scripts/wine-run" "$exe" "$(winpath "$work/club.tvd")" >/dev/null 2>&1 &
 app_pid=$!
 finish() {
