@@ -130,6 +130,8 @@ int MainWindow::saveDocument() {
     keepBackup(currentPath, backupsFolder().c_str());
     if (!saveShared()) return 0;
     history.markSaved();
+    // Opened while someone else had it: theirs may be gone by now.
+    if (!presence.held()) claimPresence();
     return 1;
 }
 

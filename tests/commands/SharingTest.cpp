@@ -228,6 +228,16 @@ TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
         EXPECT_EQ(c.readOnly ? "Read only" : "", statusText(1));
         EXPECT_EQ(c.presenceIsMine, readPresence().pid == GetCurrentProcessId());
     }
+
+    // Opened for editing anyway: once the other one closed, the next save
+    // puts this program's presence file there.
+    window().runCommand(CMD_NEW);
+    putPresence("ann", "PC-7", 12);
+    open({pressButtonKey('Y')});
+    DeleteFileA(presence.c_str());
+    doc().modified = 1;
+    pressCtrlKey('S');
+    EXPECT_EQ(GetCurrentProcessId(), readPresence().pid);
 }
 
 TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
