@@ -127,7 +127,6 @@ int MainWindow::saveDocument() {
         currentPath[0] = '\0';
         return 0;
     }
-    keepBackup(currentPath, backupsFolder().c_str());
     if (!saveShared()) return 0;
     history.markSaved();
     // Opened while someone else had it: theirs may be gone by now.

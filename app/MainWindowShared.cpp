@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "Backups.h"
 #include "DataFile.h"
 #include "Document.h"
 #include "FileName.h"
@@ -46,6 +47,9 @@ int MainWindow::readDocumentFile(const char* path) {
 
 int MainWindow::saveShared() {
     SharedSave save;
+    // The version the save replaces (theirs, when it merges) is kept while
+    // the save lock is held, so it is the very file that is replaced.
+    save.beforeReplace = [this](const char* path) { keepBackup(path, backupsFolder().c_str()); };
     Document merged;
     MergeReport report;
     const char* name = fileNamePart(currentPath);
