@@ -16,25 +16,9 @@ set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 src=${2:?usage: e2e-everyday.sh Tallyvane.exe SOURCE_DIR status_text.exe}
 peek=${3:?usage: e2e-everyday.sh Tallyvane.exe SOURCE_DIR status_text.exe}
-build=$(dirname "$(dirname "$exe")")
-shots=$build/screenshots
-mkdir -p "$shots"
 
-for tool in xdotool import Xvfb; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
-    exit 77
-  fi
-done
-machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
-if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
-  exit 77
-fi
-if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
-
-fail() { echo "FAILED: $*"; exit 1; }
+. "$src/tests/support/e2e-common.sh"
+e2e_begin xdotool import Xvfb
 
 work=$(mktemp -d "$build/e2e-everyday.XXXXXX")
 
@@ -93,30 +77,12 @@ finish() {
 }
 trap finish EXIT
 
-# The first window whose title is exactly $1, within $2 quarter seconds.
-wait_window() {
-  local found="" i
-  for i in $(seq 1 "$2"); do
-    found=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$found" ] && break
-    sleep 0.25
-  done
-  echo "$found"
-}
-gone() {
-  local i
-  for i in $(seq 1 20); do
-    [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.25
-  done
-  return 1
-}
 status() { "$src/scripts/wine-run" "$peek" "$1" 2>/dev/null | tr -d '\r'; }
 # Starts the program on file $1 and waits for the window titled $2.
 start_app() {
   # The program stopped before may have left a recovery file, which the
   # start would offer first.
-  find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
+  clear_recovery
   "$src/scripts/wine-run" "$exe" "Z:$1" >/dev/null 2>&1 &
   app_pid=$!
   win=$(wait_window "$2" 240)

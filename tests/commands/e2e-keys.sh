@@ -14,24 +14,9 @@ set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 src=${2:?usage: e2e-keys.sh Tallyvane.exe SOURCE_DIR status_text.exe}
 peek=${3:?usage: e2e-keys.sh Tallyvane.exe SOURCE_DIR status_text.exe}
-build=$(dirname "$(dirname "$exe")")
-shots=$build/screenshots
-mkdir -p "$shots"
 
-for tool in xdotool import Xvfb; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
-    exit 77
-  fi
-done
-machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
-if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
-  exit 77
-fi
-
-fail() { echo "FAILED: $*"; exit 1; }
+. "$src/tests/support/e2e-common.sh"
+e2e_begin xdotool import Xvfb
 
 work=$(mktemp -d "$build/e2e-keys.XXXXXX")
 cp "$src/examples/club.tvd" "$work/club.tvd"
@@ -42,12 +27,11 @@ start_xvfb 261 320 || fail "no free display for Xvfb"
 export WINEPREFIX=$build/wineprefix
 # A program killed by an earlier run may have left a recovery file, which
 # the start would offer first.
-find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
+clear_recovery
 "$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
 app_pid=$!
 finish() {
   # The program is stopped without its exit, so no settings are written.
-  if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
   WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
@@ -56,24 +40,6 @@ finish() {
 }
 trap finish EXIT
 
-# The first window whose title is exactly $1, within $2 quarter seconds.
-wait_window() {
-  local found="" i
-  for i in $(seq 1 "$2"); do
-    found=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$found" ] && break
-    sleep 0.25
-  done
-  echo "$found"
-}
-gone() {
-  local i
-  for i in $(seq 1 20); do
-    [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.25
-  done
-  return 1
-}
 
 win=$(wait_window "club.tvd - Tallyvane" 240)
 [ -n "$win" ] || fail "no window titled 'club.tvd - Tallyvane' appeared"

@@ -12,24 +12,9 @@ set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 src=${2:?usage: e2e-rosters.sh Tallyvane.exe SOURCE_DIR tvd.exe}
 tvd=${3:?usage: e2e-rosters.sh Tallyvane.exe SOURCE_DIR tvd.exe}
-build=$(dirname "$(dirname "$exe")")
-shots=$build/screenshots
-mkdir -p "$shots"
 
-for tool in xdotool import Xvfb; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
-    exit 77
-  fi
-done
-machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
-if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
-  exit 77
-fi
-
-fail() { echo "FAILED: $*"; exit 1; }
+. "$src/tests/support/e2e-common.sh"
+e2e_begin xdotool import Xvfb
 
 work=$(mktemp -d "$build/e2e-rosters.XXXXXX")
 cp "$src/examples/club.tvd" "$work/club.tvd"
@@ -45,12 +30,11 @@ start_xvfb 321 380 || fail "no free display for Xvfb"
 export WINEPREFIX=$build/wineprefix
 # A program killed by an earlier run may have left a recovery file, which
 # the start would offer first.
-find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
+clear_recovery
 "$src/scripts/wine-run" "$exe" "$(winpath "$work/club.tvd")" >/dev/null 2>&1 &
 app_pid=$!
 finish() {
   # The program is stopped without its exit, so no settings are written.
-  if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
   WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
@@ -59,37 +43,19 @@ finish() {
 }
 trap finish EXIT
 
-# The first window whose title is exactly $1, within $2 quarter seconds.
-wait_window() {
-  local found="" i
-  for i in $(seq 1 "$2"); do
-    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$found" ] && break
-    sleep 0.25
-  done
-  echo "$found"
-}
-gone() {
-  local i
-  for i in $(seq 1 20); do
-    [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.25
-  done
-  return 1
-}
 # Types $2 into the file dialog titled $1 and presses Enter.
 choose_file() {
   local dialog
-  dialog=$(wait_window "$1" 60)
+  dialog=$(wait_window "$1" 60 --onlyvisible)
   [ -n "$dialog" ] || fail "no dialog titled '$1' appeared"
   sleep 0.5
   import -window "$dialog" "$shots/e2e-rosters-$3.png" || true
   xdotool type --delay 20 "$2"
   xdotool key Return
-  gone "$1" || fail "the dialog '$1' stayed up"
+  gone "$1" --onlyvisible || fail "the dialog '$1' stayed up"
 }
 
-win=$(wait_window "club.tvd - Tallyvane" 240)
+win=$(wait_window "club.tvd - Tallyvane" 240 --onlyvisible)
 [ -n "$win" ] || fail "no window titled 'club.tvd - Tallyvane' appeared"
 sleep 1
 xdotool mousemove --window "$win" 200 300 click 1
@@ -99,17 +65,17 @@ sleep 0.5
 # the list of skipped lines closed.
 xdotool key alt+f i
 choose_file "Import names" "$(winpath "$work/members.csv")" 1-import-dialog
-box=$(wait_window "Tallyvane" 40)
+box=$(wait_window "Tallyvane" 40 --onlyvisible)
 [ -n "$box" ] || fail "no question after the roster was chosen"
 sleep 0.5
 import -window "$box" "$shots/e2e-rosters-2-question.png" || true
 xdotool key y
-box=$(wait_window "members.csv" 40)
+box=$(wait_window "members.csv" 40 --onlyvisible)
 [ -n "$box" ] || fail "no list of the skipped lines"
 sleep 0.5
 import -window "$box" "$shots/e2e-rosters-3-skipped.png" || true
 xdotool key Return
-gone "members.csv" || fail "the list of skipped lines stayed up"
+gone "members.csv" --onlyvisible || fail "the list of skipped lines stayed up"
 sleep 0.5
 import -window "$win" "$shots/e2e-rosters-4-names.png" || true
 echo "File > Import names...: question answered, skipped lines listed"
@@ -118,12 +84,12 @@ echo "File > Import names...: question answered, skipped lines listed"
 for name in report report.html; do
   xdotool key alt+f e
   choose_file "Export" "$(winpath "$work/$name")" "5-export-$name"
-  box=$(wait_window "Tallyvane" 40)
+  box=$(wait_window "Tallyvane" 40 --onlyvisible)
   [ -n "$box" ] || fail "no question after exporting $name"
   sleep 0.5
   import -window "$box" "$shots/e2e-rosters-6-open-$name.png" || true
   xdotool key n
-  gone "Tallyvane" || fail "the question after exporting $name stayed up"
+  gone "Tallyvane" --onlyvisible || fail "the question after exporting $name stayed up"
 done
 [ -f "$work/report.csv" ] || fail "File > Export... wrote no report.csv"
 [ -f "$work/report.html" ] || fail "File > Export... wrote no report.html"

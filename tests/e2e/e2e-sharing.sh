@@ -12,25 +12,9 @@
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 src=${2:?usage: e2e-sharing.sh Tallyvane.exe SOURCE_DIR}
-build=$(dirname "$(dirname "$exe")")
-shots=$build/screenshots
-mkdir -p "$shots"
 
-for tool in xdotool import convert Xvfb; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
-    exit 77
-  fi
-done
-machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
-if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
-  exit 77
-fi
-if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
-
-fail() { echo "FAILED: $*"; exit 1; }
+. "$src/tests/support/e2e-common.sh"
+e2e_begin xdotool import convert Xvfb
 
 work=$(mktemp -d "$build/e2e-sharing.XXXXXX")
 cp "$src/examples/club.tvd" "$work/club.tvd"
@@ -60,15 +44,6 @@ finish() {
 }
 trap finish EXIT
 
-wait_window() {
-  local found="" i
-  for i in $(seq 1 "$2"); do
-    found=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$found" ] && break
-    sleep 0.25
-  done
-  echo "$found"
-}
 # The program's message window titled "Tallyvane": while the main window is
 # being built it has the same title, so the low one is the box.
 wait_box() {
@@ -80,14 +55,6 @@ wait_box() {
     done
     sleep 0.25
   done
-}
-gone() {
-  local i
-  for i in $(seq 1 40); do
-    [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.25
-  done
-  return 1
 }
 # The recovery files (*.tvr) of the prefix's local folder.
 recovery_files() {

@@ -14,28 +14,13 @@ set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 src=${2:?usage: e2e.sh Tallyvane.exe SOURCE_DIR [DPI]}
 dpi=${3:-96}
-build=$(dirname "$(dirname "$exe")")
-shots=$build/screenshots
-mkdir -p "$shots"
 name=e2e
 [ "$dpi" = 96 ] || name=e2e-$dpi
 # A size of the layout, given for 96 DPI, at this DPI.
 scaled() { echo $(( ($1 * dpi + 48) / 96 )); }
 
-for tool in xdotool import convert Xvfb; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (apt-get install xdotool imagemagick xvfb)"
-    exit 77
-  fi
-done
-machine=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-machine=$(od -An -t x2 -j $((machine + 4)) -N 2 "$exe" | tr -d ' ')
-if [ "$machine" != "8664" ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: this machine cannot run 32-bit Wine; the win64 build runs this test"
-  exit 77
-fi
-
-fail() { echo "FAILED: $*"; exit 1; }
+. "$src/tests/support/e2e-common.sh"
+e2e_begin xdotool import convert Xvfb
 
 # A display of our own, so the clicks land on nothing else.
 . "$src/scripts/xvfb.sh"
@@ -52,12 +37,11 @@ use_dpi_prefix "$build" "$src" "$dpi"
 case $? in 0) ;; 125) echo "SKIPPED: Wine can't run here"; exit 77 ;; *) fail "no prefix at $dpi DPI" ;; esac
 # A program killed by an earlier run may have left a recovery file, which
 # the start would offer first.
-find "$WINEPREFIX/drive_c/users" -path "*/Vantorell/Tallyvane/Recovery/*.tvr" -delete 2>/dev/null || true
+clear_recovery
 "$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
 app_pid=$!
 finish() {
   # Only this test's program runs in the prefix (the test runs serially).
-  if [ "$machine" = "8664" ]; then server=/usr/lib/wine/wineserver64; else server=wineserver; fi
   WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
