@@ -49,12 +49,7 @@ finish() {
 }
 trap finish EXIT
 
-win=""
-for _ in $(seq 1 240); do
-  win=$(xdotool search --name "club.tvd - Tallyvane" 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  sleep 0.25
-done
+win=$(wait_window "club.tvd - Tallyvane" 240)
 [ -n "$win" ] || fail "no window titled 'club.tvd - Tallyvane' appeared"
 sleep 1
 title=$(xdotool getwindowname "$win")
@@ -125,12 +120,7 @@ data += '[4]\r\n3\r\n0 \r\n0 \r\n0 \r\n'
 open(path, 'wb').write(data.encode('latin-1'))
 PY
 xdotool key --window "$win" ctrl+s
-box=""
-for _ in $(seq 1 40); do
-  box=$(xdotool search --name "^Tallyvane\$" 2>/dev/null | head -1)
-  [ -n "$box" ] && break
-  sleep 0.25
-done
+box=$(wait_window "Tallyvane" 40)
 [ -n "$box" ] || fail "Save showed no report of the merge"
 sleep 0.5
 import -window root "$shots/$name-4-merged.png"
