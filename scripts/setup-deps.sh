@@ -22,5 +22,10 @@ echo "Installing: ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
+# A mirror in the middle of a sync can fail one index for a while: try again,
+# then go on with the lists there are (the install says if they don't do).
+for try in 1 2 3; do
+  $SUDO apt-get update -qq && break
+  [ $try = 3 ] || sleep 20
+done
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
