@@ -57,6 +57,24 @@ void FrameWindow::OnSize(WPARAM wParam, LPARAM lParam) {
     layoutPanes();
 }
 
+int FrameWindow::OnActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        // Minimised, another program in front, or a box of ours opening:
+        // keep the control that had the keyboard.
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd, focus)) focusBeforeInactive = focus;
+        return 1;
+    }
+    // Activated while minimised: the focus comes back at the restore's activation.
+    if (HIWORD(wParam)) return 1;
+    HWND back = focusBeforeInactive;
+    focusBeforeInactive = nullptr;
+    if (!back || !IsWindow(back) || !IsChild(hwnd, back) || !IsWindowVisible(back) || !IsWindowEnabled(back))
+        back = currentPane ? currentPane->hwnd : nullptr;
+    if (back) SetFocus(back);
+    return 1;
+}
+
 int FrameWindow::queryClose() { return 1; }
 void FrameWindow::prepareClass(WNDCLASSA&) {}
 void FrameWindow::prepareCreate(CREATESTRUCTA&) {}
@@ -102,6 +120,7 @@ RECT FrameWindow::windowRect() const {
 }
 
 int FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ACTIVATE) return OnActivate(wParam);
     if (message != Dpi::changedMessage) return 0;
     // Both words of wParam hold the new DPI; lParam the suggested rectangle.
     changeDpi(Dpi(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
@@ -157,6 +176,11 @@ BOOL CALLBACK addButton(HWND child, LPARAM lParam) {
 }  // namespace
 
 int FrameWindow::translateKeys(MSG& msg) {
+    // After any key the focus is drawn, as in a dialog box: Windows hides
+    // focus rectangles from a window used with the mouse alone.
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && hwnd && (msg.hwnd == hwnd || IsChild(hwnd, msg.hwnd)) &&
+        (SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     if (accelerators && hwnd && TranslateAcceleratorA(hwnd, accelerators, &msg)) return 1;
     if (msg.message != WM_KEYDOWN || !hwnd || !buttonBar || !buttonBar->hwnd || !currentPane) return 0;
     if (msg.wParam != VK_TAB && msg.wParam != VK_RETURN) return 0;

@@ -34,7 +34,12 @@ public:
     void OnSize(WPARAM wParam, LPARAM lParam) override;
     // WM_DPICHANGED (the window moved to a monitor of another scale, or the
     // scale changed): changeDpi with the new DPI and the suggested rectangle.
+    // Also WM_ACTIVATE, as dialog boxes do it: the control with the focus is
+    // kept when the window goes inactive or is minimised, and gets the focus
+    // back when it is active again (else the pane shown).
     int OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // WM_ACTIVATE (wParam as given); 1, DefWindowProc's focus is not wanted.
+    int OnActivate(WPARAM wParam);
 
     // 1 when the window may close.
     virtual int queryClose();
@@ -72,6 +77,7 @@ public:
     ButtonBar* buttonBar = nullptr;  // borrowed
     StatusBar* statusBar = nullptr;  // borrowed
     ListBoxControl* currentPane = nullptr;  // borrowed; the pane shown
+    HWND focusBeforeInactive = nullptr;     // a child; kept from WA_INACTIVE to the next activation
 
     static constexpr const char* className = "MainClass";
 

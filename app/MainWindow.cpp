@@ -6,6 +6,7 @@
 #include "Document.h"
 #include "Framework.h"
 #include "GdiGuards.h"
+#include "HighContrast.h"
 #include "MessageWindow.h"
 #include "StatusBar.h"
 #include "ViewBar.h"
@@ -23,9 +24,37 @@ int MainWindow::OnCreate() {
 
 LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {
     HDC dc = reinterpret_cast<HDC>(wParam);
+    if (HighContrast::on()) {
+        // The system's brush: shared, never deleted.
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
     SetTextColor(dc, White);
     SetBkColor(dc, Navy);
     return reinterpret_cast<LRESULT>(listBrush);
+}
+
+void MainWindow::OnSysColorChange() { redrawColours(); }
+
+void MainWindow::redrawColours() {
+    // The lists, the bar, the status bar and the frame pick their colours
+    // again as they repaint.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+int MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETTINGCHANGE:
+        // High contrast went on or off (SPI_SETHIGHCONTRAST), among others.
+        redrawColours();
+        return 0;  // DefWindowProc too
+    case AccessibleActionMessage:
+        runAccessibleAction(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 1;
+    default:
+        return FrameWindow::OnMessage(message, wParam, lParam);
+    }
 }
 
 void MainWindow::OnDestroy() {

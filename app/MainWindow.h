@@ -30,6 +30,7 @@
 #include "DocumentView.h"
 #include "EntryGrid.h"
 #include "FrameWindow.h"
+#include "ListAccessible.h"
 #include "PresenceLock.h"
 #include "RecentFiles.h"
 #include "SharedFile.h"
@@ -65,7 +66,8 @@ struct MainWindowParts {
 class MainWindow : public FrameWindow,
                    public DocumentView,
                    public ViewBarHost,
-                   public EntryStateListener {
+                   public EntryStateListener,
+                   public AccessibleRows {
 public:
     explicit MainWindow(const MainWindowParts& parts);
 
@@ -74,6 +76,12 @@ public:
     int OnCreate() override;
     // White text on navy for every list pane; returns listBrush.
     LRESULT OnCtlColorListBox(WPARAM wParam, LPARAM lParam) override;
+    // The system's colours in high-contrast mode, else white text on navy.
+    // WM_SYSCOLORCHANGE and WM_SETTINGCHANGE (high contrast on or off) redraw everything.
+    void OnSysColorChange() override;
+    void redrawColours();
+    // WM_SETTINGCHANGE, AccessibleActionMessage, then the frame's messages.
+    int OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Writes the settings (when asked to), deletes listBrush and the context menus.
     void OnDestroy() override;
     // Rows of the entries pane go to its drawItem.
@@ -154,8 +162,11 @@ public:
     void importNames();
     // File > Export...: the Save dialog for a CSV file or a printable page,
     // the document in memory written as tvd export writes it, then "Open
-    // NAME now?" and the shell's "open" verb.
+    // NAME now?" and the shell's "open" verb; with no program set up for the
+    // type, says so and offers openWith.
     void exportDocument();
+    // Windows' choice of a program to open path with ("Open with").
+    void openWith(const char* path);
     RecentFiles recentFiles;
 
     // --- shared files (MainWindowShared.cpp)
@@ -191,6 +202,8 @@ public:
     // the pointer was selected (in the Pending view: unless it was one of
     // the selected rows).
     void showContextMenu(HWND window, LPARAM position);
+    // Status part 0: "Read only: use File > Save As to keep a copy you can change".
+    void showReadOnlyNote();
     // 1 when command id is grayed in the main menu while mode is shown.
     static int commandGrayed(ViewMode mode, int id);
 
@@ -268,6 +281,20 @@ public:
     void showPending();
     void readSelection();
     void goBack() override;
+
+    // --- screen readers (MainWindowAccessibility.cpp)
+    // The panes answer WM_GETOBJECT with these rows; at start-up.
+    void makePanesAccessible();
+    std::wstring listName(HWND list) override;
+    AccessibleRow describeRow(HWND list, int row) override;
+    // Posts AccessibleActionMessage: the action runs from the message loop.
+    void doDefaultAction(HWND list, int row) override;
+    // A row's default action as the keys do it: Enter (open) in the Names,
+    // Action items and Pending views, Space (tick) on a person's page.
+    void runAccessibleAction(int paneId, int row);
+    static constexpr UINT AccessibleActionMessage = WM_APP + 0x41;  // wParam pane id, lParam row
+    std::string entriesTitle;   // the titles the entries and Pending panes were filled under
+    std::string pendingTitle;
 
     // --- ticks and dates (MainWindowEntries.cpp)
     // Stores the toggled kind of row in the current person's entry and
@@ -364,11 +391,22 @@ private:
     // empty untitled document. Nonzero when a document is open afterwards.
     int finishOpen(const char* path, int recentId);
     ListBoxControl* paneOf(ViewMode mode) const;
+    // Selects row of pane, or the nearest row there is (the Pending view:
+    // selectPendingRow), so that the keys always move from a selected row.
+    // Returns the row selected, -1 for an empty list.
+    int selectRowNear(ListBoxControl* pane, int row);
+    // The text of row of pane; "" for no row.
+    std::string rowText(ListBoxControl* pane, int row) const;
+    // The row of pane holding text exactly, the one nearest to around when
+    // several do; around itself when none does.
+    int rowOfText(ListBoxControl* pane, const std::string& text, int around) const;
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);
     int addRow(ListBoxControl* pane, const char* text, LPARAM data);
     // Puts the name rows the reader gave so far into the Names list.
     void flushNameRows();
+    // "X is already in the list. Add another ...?" with No first; 1 for Yes.
+    int confirmSameText(const char* text);
     // Runs the input prompt; 1 when it was answered with OK.
     int askText(const char* caption, const char* prompt, const char* initialText);
     // The selected row of pane, or -1 (the Pending view: pendingRow).

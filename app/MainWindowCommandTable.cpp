@@ -1,13 +1,22 @@
 // The commands of the main menu, the accelerators and the context menus
 // (ids 40001-40023) and the recent-file items (5900 and up), and which of
 // them the main menu grays in each view.
+#include "EntryKind.h"
 #include "MainWindow.h"
+#include "StatusBar.h"
 #include "resource.h"
 
 // Runs a command by its id; 1 when the id is a command. The notification
 // code is not looked at, so a menu item, its accelerator and a context-menu
 // item act alike. Cancel (40101) and unknown ids do nothing.
 int MainWindow::runCommand(int id) {
+    // In read-only mode the editing commands are refused as before, and the
+    // status bar says why and what to do.
+    static const int editing[] = {CMD_ADD_NAME,    CMD_ADD_ACTION,      CMD_ADD_MEMO,    CMD_ADD_CHECKBOX,
+                                  CMD_EDIT_SELECTED, CMD_DELETE_SELECTED, CMD_REMOVE_DATE, CMD_MARK_DONE,
+                                  CMD_UNDO,        CMD_REDO};
+    for (int refused : editing)
+        if (readOnlyMode && id == refused && !commandGrayed(viewMode, id)) showReadOnlyNote();
     switch (id) {
     case CMD_NEW: newDocument(); return 1;
     case CMD_OPEN: openDocument(1, 0); return 1;
@@ -41,6 +50,10 @@ int MainWindow::runCommand(int id) {
     return 0;
 }
 
+void MainWindow::showReadOnlyNote() {
+    statusBar->setStatusText(0, "Read only: use File > Save As to keep a copy you can change");
+}
+
 int MainWindow::commandGrayed(ViewMode mode, int id) {
     switch (id) {
     case CMD_ADD_NAME: return mode != NamesView;
@@ -71,4 +84,13 @@ void MainWindow::OnInitMenu() {
     EnableMenuItem(menu, CMD_UNDO, MF_BYCOMMAND | (!readOnlyMode && history.canUndo() ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, CMD_REDO, MF_BYCOMMAND | (!readOnlyMode && history.canRedo() ? MF_ENABLED : MF_GRAYED));
     if (readOnlyMode) EnableMenuItem(menu, CMD_MARK_DONE, MF_BYCOMMAND | MF_GRAYED);
+    // On a person's page only a memo or single checkbox has a text to edit
+    // (an action row's text is the action item's); the context menu follows.
+    if (viewMode == EntriesView) {
+        int row = selectedRow(parts.entriesPane);
+        LRESULT kind = row < 0 ? LB_ERR : SendMessageA(parts.entriesPane->hwnd, LB_GETITEMDATA, row, 0);
+        UINT state = MF_BYCOMMAND | (kind != LB_ERR && hasOwnText(static_cast<int32_t>(kind)) ? MF_ENABLED : MF_GRAYED);
+        EnableMenuItem(menu, CMD_EDIT_SELECTED, state);
+        if (entriesMenu) EnableMenuItem(entriesMenu, CMD_EDIT_SELECTED, state);
+    }
 }

@@ -45,6 +45,7 @@ void MainWindow::finishWindow() {
     entriesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ENTRIES_MENU));
     pendingMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_PENDING_MENU));
     listBrush = CreateSolidBrush(Navy);
+    makePanesAccessible();
     currentPath[0] = '\0';
 }
 

@@ -4,6 +4,7 @@
 // modified) and keeps the visible list in step. A command outside its views
 // does nothing.
 #include <cstring>
+#include <string>
 
 #include "DeleteConfirmation.h"
 #include "Document.h"
@@ -12,6 +13,8 @@
 #include "EntryRows.h"
 #include "InputDialog.h"
 #include "MainWindow.h"
+#include "MessageWindow.h"
+#include "RosterFile.h"
 #include "StatusBar.h"
 #include "WarningWindow.h"
 
@@ -43,6 +46,15 @@ int MainWindow::askText(const char* caption, const char* prompt, const char* ini
     return answer != 0 && answer != -1;
 }
 
+// An added text that the list holds already, as Import names would skip it.
+int MainWindow::confirmSameText(const char* text) {
+    const bool name = viewMode == NamesView;
+    std::string question = std::string(text) + " is already in the list. Add another " +
+                           (name ? "person with the same name?" : "action item with the same text?");
+    return parts.messageWindow->showModal(hwnd, question.c_str(), Caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
+                                          0, RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) == IDYES;
+}
+
 int MainWindow::selectedRow(ListBoxControl* pane) const {
     if (pane == parts.pendingPane) return pendingRow();
     return static_cast<int>(send(pane, LB_GETCURSEL));
@@ -64,6 +76,7 @@ void MainWindow::addName() {
     if (viewMode != NamesView) return;
     if (!askText("Add", "New name to add:", "") || !parts.inputDialog->text[0]) return;
     const char* answer = parts.inputDialog->text;
+    if (RosterFile::holdsName(*parts.document, answer) && !confirmSameText(answer)) return;
     int slot = history.addName(*parts.document, answer);
     if (slot == -1) {
         showError(OutOfMemory, Caption);
@@ -81,6 +94,7 @@ void MainWindow::addAction() {
     if (viewMode != ActionsView) return;
     if (!askText("Add", "New action to add:", "") || !parts.inputDialog->text[0]) return;
     Document& doc = *parts.document;
+    if (RosterFile::holdsAction(doc, parts.inputDialog->text) && !confirmSameText(parts.inputDialog->text)) return;
     if (!history.addAction(doc, parts.inputDialog->text)) {
         showError(OutOfMemory, Caption);
         return;
@@ -161,6 +175,7 @@ void MainWindow::editSelected() {
             return;
         }
         showEntries();
+        selectRowNear(parts.entriesPane, currentRow);
         showEntryDate();
         return;
     }
@@ -217,7 +232,11 @@ void MainWindow::deleteSelected() {
     else if (viewMode == ActionsView) history.deleteAction(doc, currentItem);
     else history.deleteEntry(doc, currentItem, currentEntry);
     send(pane, LB_DELETESTRING, currentRow);
-    if (viewMode == EntriesView) showEntryDate();
+    // The row that took its place, or the new last row, is selected.
+    int selected = selectRowNear(pane, currentRow);
+    if (viewMode == NamesView) savedNamesRow = selected;
+    else if (viewMode == ActionsView) savedActionsRow = selected;
+    else showEntryDate();
 }
 
 void MainWindow::removeDate() {

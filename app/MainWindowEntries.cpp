@@ -19,6 +19,10 @@ void MainWindow::recordEntryState(int row) {
     if (kind == LB_ERR) return;
     history.setEntryStates(doc, {tickedState(person->entries[position], currentItem, position,
                                              static_cast<int32_t>(kind))});
+    AccessibleObject::notify(EVENT_OBJECT_STATECHANGE, parts.entriesPane->hwnd, row + 1);
+    // The status bar describes the row as it is now (a click selects it
+    // without LBN_SELCHANGE).
+    showEntryDate();
     // Ticks come from the entries pane's own window, not through the main
     // window's messages.
     watchDocument();
@@ -53,8 +57,9 @@ void MainWindow::showEntryDate() {
         int position = EntryRows::positionOfRow(*person, row);
         if (position >= 0) {
             currentEntry = position;
+            // An unticked row keeps its date for the next tick, but is not done.
             const char* date = person->entries[position].date;
-            if (date[0]) {
+            if (date[0] && (kind == ActionDone || kind == CheckboxDone)) {
                 std::strcpy(text, "Done on ");
                 lstrcpynA(text + 8, date, sizeof text - 8);
             }

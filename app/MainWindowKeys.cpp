@@ -25,7 +25,10 @@ int MainWindow::OnVKeyToItem(WPARAM wParam) {
         return -2;
     case VK_SPACE:
         if (viewMode == PendingView) {
+            if (readOnlyMode) showReadOnlyNote();
             markDone();
+        } else if (viewMode == EntriesView && readOnlyMode) {
+            showReadOnlyNote();
         } else if (viewMode == EntriesView) {
             parts.entriesPane->toggleSelected();
             showEntryDate();

@@ -100,6 +100,11 @@ void MainWindow::adoptDocument(Document& replacement) {
                  : row >= 0 ? static_cast<int>(SendMessageA(parts.actionsPane->hwnd, LB_GETITEMDATA, row, 0)) : -1;
         action = doc.actionText(slot);
     }
+    // The selected row of a person's page or of the Pending view, by its
+    // text and its place; a row gone leaves the nearest one selected.
+    const int namesRow = selectedRow(parts.namesPane), actionsRow = selectedRow(parts.actionsPane);
+    const int innerRow = viewMode == EntriesView || viewMode == PendingView ? selectedRow(currentPane) : -1;
+    const std::string innerText = rowText(currentPane, innerRow);
     doc.swap(replacement);
     // The undo history's steps belong to the document that went.
     history.clear();
@@ -115,28 +120,22 @@ void MainWindow::adoptDocument(Document& replacement) {
         return -1;
     };
     ViewMode shown = viewMode;
-    savedNamesRow = savedActionsRow = -1;
+    savedNamesRow = namesRow;
+    savedActionsRow = actionsRow;
     showNames();
-    if (!person.empty()) {
-        LRESULT row = SendMessageA(parts.namesPane->hwnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(person.c_str()));
-        savedNamesRow = row == LB_ERR ? -1 : static_cast<int>(row);
-        SendMessageA(parts.namesPane->hwnd, LB_SETCURSEL, savedNamesRow, 0);
-    }
+    if (!person.empty()) savedNamesRow = selectRowNear(parts.namesPane, rowOfText(parts.namesPane, person, namesRow));
     if (shown == NamesView) return;
     showActionItems();
-    if (!action.empty()) {
-        LRESULT row = SendMessageA(parts.actionsPane->hwnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(action.c_str()));
-        savedActionsRow = row == LB_ERR ? -1 : static_cast<int>(row);
-        SendMessageA(parts.actionsPane->hwnd, LB_SETCURSEL, savedActionsRow, 0);
-    }
+    if (!action.empty())
+        savedActionsRow = selectRowNear(parts.actionsPane, rowOfText(parts.actionsPane, action, actionsRow));
     if (shown == EntriesView && nameSlot(person) >= 0) {
         currentItem = nameSlot(person);
         showEntries();
+        selectRowNear(parts.entriesPane, rowOfText(parts.entriesPane, innerText, innerRow));
     } else if (shown == PendingView && actionSlot(action) >= 0) {
         currentItem = actionSlot(action);
         showPending();
+        selectRowNear(parts.pendingPane, rowOfText(parts.pendingPane, innerText, innerRow));
     } else if (shown == EntriesView) {
         showNames();
     }

@@ -42,7 +42,7 @@ void MainWindow::showChange(const UndoHistory::Target& target) {
         // person's page.
         if (viewMode == PendingView && target.action == currentItem) {
             showPending();
-            selectPendingRow(rowOfData(parts.pendingPane->hwnd, target.slot));
+            selectRowNear(parts.pendingPane, rowOfData(parts.pendingPane->hwnd, target.slot));
             return;
         }
         [[fallthrough]];
@@ -51,7 +51,7 @@ void MainWindow::showChange(const UndoHistory::Target& target) {
             currentItem = target.slot;
             showEntries();
             int row = target.position >= 0 ? EntryRows::rowOfPosition(*person, target.position) : -1;
-            SendMessageA(parts.entriesPane->hwnd, LB_SETCURSEL, row, 0);
+            selectRowNear(parts.entriesPane, row);
             showEntryDate();
             return;
         }
@@ -59,9 +59,7 @@ void MainWindow::showChange(const UndoHistory::Target& target) {
     case T::ActionItems: {
         savedActionsRow = -1;
         showActionItems();
-        int row = rowOfData(parts.actionsPane->hwnd, target.slot);
-        SendMessageA(parts.actionsPane->hwnd, LB_SETCURSEL, row, 0);
-        savedActionsRow = row;
+        savedActionsRow = selectRowNear(parts.actionsPane, rowOfData(parts.actionsPane->hwnd, target.slot));
         return;
     }
     default:
@@ -70,7 +68,6 @@ void MainWindow::showChange(const UndoHistory::Target& target) {
     savedNamesRow = -1;
     showNames();
     int row = personLive ? rowOfData(parts.namesPane->hwnd, target.slot) : -1;
-    SendMessageA(parts.namesPane->hwnd, LB_SETCURSEL, row, 0);
-    savedNamesRow = row;
+    savedNamesRow = selectRowNear(parts.namesPane, row);
     statusBar->setStatusText(0, "");
 }

@@ -2,6 +2,8 @@
 // entries and the names that still have one action item open. A view is
 // refilled from the document every time it is shown.
 
+#include <cstdlib>
+
 #include "Document.h"
 #include "EntryKind.h"
 #include "MainWindow.h"
@@ -38,6 +40,37 @@ int MainWindow::addRow(ListBoxControl* pane, const char* text, LPARAM data) {
     return static_cast<int>(row);
 }
 
+int MainWindow::selectRowNear(ListBoxControl* pane, int row) {
+    int count = static_cast<int>(SendMessageA(pane->hwnd, LB_GETCOUNT, 0, 0));
+    if (count <= 0) return -1;
+    if (row < 0) row = 0;
+    if (row >= count) row = count - 1;
+    if (pane == parts.pendingPane) selectPendingRow(row);
+    else SendMessageA(pane->hwnd, LB_SETCURSEL, row, 0);
+    // A screen reader follows the keyboard's row, also to a new view.
+    if (GetFocus() == pane->hwnd) AccessibleObject::notify(EVENT_OBJECT_FOCUS, pane->hwnd, row + 1);
+    return row;
+}
+
+std::string MainWindow::rowText(ListBoxControl* pane, int row) const {
+    LRESULT length = row < 0 ? LB_ERR : SendMessageA(pane->hwnd, LB_GETTEXTLEN, row, 0);
+    if (length == LB_ERR) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(pane->hwnd, LB_GETTEXT, row, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+int MainWindow::rowOfText(ListBoxControl* pane, const std::string& text, int around) const {
+    int count = static_cast<int>(SendMessageA(pane->hwnd, LB_GETCOUNT, 0, 0));
+    int found = -1;
+    for (int row = 0; row < count && !text.empty(); ++row) {
+        if (rowText(pane, row) != text) continue;
+        if (found < 0 || std::abs(row - around) < std::abs(found - around)) found = row;
+    }
+    return found >= 0 ? found : around;
+}
+
 void MainWindow::switchView(ViewMode mode) {
     if (mode == viewMode) return;
     // Part 1 counts the names left only while the Pending view is shown.
@@ -62,7 +95,7 @@ void MainWindow::showNames() {
     sortedRows.fill(pane->hwnd);
     fillEnd(pane);
     setViewTitle("Names");
-    SendMessageA(pane->hwnd, LB_SETCURSEL, savedNamesRow, 0);
+    savedNamesRow = selectRowNear(pane, savedNamesRow);
 }
 
 void MainWindow::showActionItems() {
@@ -74,7 +107,7 @@ void MainWindow::showActionItems() {
     for (int slot = doc.actionCount - 1; slot >= 0; --slot)
         if (doc.actions[slot].text[0]) addRow(pane, doc.actions[slot].text, slot);
     fillEnd(pane);
-    SendMessageA(pane->hwnd, LB_SETCURSEL, savedActionsRow, 0);
+    savedActionsRow = selectRowNear(pane, savedActionsRow);
     setViewTitle("Action Items");
     statusBar->setStatusText(0, "");
 }
@@ -88,6 +121,7 @@ void MainWindow::showEntries() {
     NameRecord* person = doc.nameAt(currentItem);
     if (!person) return;
     setViewTitle(person->name);
+    entriesTitle = person->name;
     fillBegin(pane, person->liveEntries, person->liveEntries * 32);
     const char* corrupt = nullptr;
     for (int position = person->entryCount - 1; position >= 0 && person->entries; --position) {
@@ -113,6 +147,9 @@ void MainWindow::showEntries() {
         if (corrupt) break;
     }
     fillEnd(pane);
+    // The keys move from the first row; the status bar keeps its text until
+    // the selection or a tick changes it.
+    selectRowNear(pane, 0);
     if (corrupt) showError(corrupt, "Tallyvane");
 }
 
@@ -123,6 +160,7 @@ void MainWindow::showPending() {
     SendMessageA(pane->hwnd, LB_RESETCONTENT, 0, 0);
     switchView(PendingView);
     setViewTitle(doc.actionText(currentItem));
+    pendingTitle = doc.actionText(currentItem);
     sortedRows.clear();
     for (int slot = 0; slot < doc.namesCount; ++slot) {
         const NameRecord& person = doc.names[slot];
@@ -138,6 +176,7 @@ void MainWindow::showPending() {
     fillBegin(pane, sortedRows.count(), sortedRows.count() * 16);
     sortedRows.fill(pane->hwnd);
     fillEnd(pane);
+    selectRowNear(pane, 0);
     statusBar->setStatusText(0, "Action item not complete");
     showPendingCount();
 }

@@ -52,6 +52,10 @@ void resetState() {
 
 int start(HINSTANCE instance, int showCommand, const char* commandLine) {
     framework::setInstance(instance);
+    // The panes hand their accessible objects to screen readers through COM
+    // (LresultFromObject); once per process, kept to its end.
+    static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    (void)com;
     resetState();
 
     entriesPane.setCursors(LoadCursorA(nullptr, IDC_ARROW), LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_POINTER)));

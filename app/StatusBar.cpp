@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "AccessibleObject.h"
 #include "Framework.h"
 #include "GdiGuards.h"
 
@@ -36,7 +37,15 @@ int StatusBar::create(HWND parentWindow, int, const char*, int, int, int, int) {
 
 LRESULT StatusBar::setStatusText(int part, const char* text) {
     if (!hwnd || part < 0 || part >= capacity) return 0;
-    return SendMessageA(hwnd, SB_SETTEXTA, part | types[part], reinterpret_cast<LPARAM>(text ? text : ""));
+    if (!text) text = "";
+    // A new text is announced to screen readers ("2 of 4 left", "Reloaded: ..."),
+    // the same text again is not.
+    char shown[300] = "";
+    LRESULT length = LOWORD(SendMessageA(hwnd, SB_GETTEXTLENGTHA, part, 0));
+    if (length < static_cast<LRESULT>(sizeof shown)) SendMessageA(hwnd, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown));
+    LRESULT result = SendMessageA(hwnd, SB_SETTEXTA, part | types[part], reinterpret_cast<LPARAM>(text));
+    if (lstrcmpA(shown, text) != 0) AccessibleObject::notify(EVENT_OBJECT_NAMECHANGE, hwnd, part + 1);
+    return result;
 }
 
 LRESULT StatusBar::resize(WPARAM wParam, LPARAM lParam) {

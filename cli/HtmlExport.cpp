@@ -25,6 +25,7 @@ const char kStyle[] =
     ".bar{display:inline-block;vertical-align:middle;width:14em;height:.8em;border:1px solid #555;background:#eee}\n"
     ".bar span{display:block;height:100%;background:#2e7d32}\n"
     ".pct{margin-left:.6em}.pending{margin:.2em 0 0;color:#333}.pending.none{color:#2e7d32}\n"
+    "ul.pending{padding-left:1.5em}\n"
     ".grid{border-collapse:collapse;font-size:9pt}\n"
     ".grid th,.grid td{border:1px solid #999;padding:2px 4px;vertical-align:top}\n"
     ".grid thead th{background:#e8e8e8;vertical-align:bottom}\n"
@@ -65,14 +66,26 @@ void appendText(const char* ansi, std::string& out)
     appendEscaped(utf8, out);
 }
 
-int percent(int64_t part, int64_t whole)
+
+} // namespace
+
+int reportPercent(int64_t part, int64_t whole)
 {
-    return whole > 0 ? int(part * 100 / whole) : 0;
+    if (whole <= 0 || part <= 0)
+        return 0;
+    if (part >= whole)
+        return 100;
+    // Half a percent and up goes up; 1 to 99 in between, so the page never
+    // reads 100 % with someone pending nor 0 % once someone is done.
+    int64_t rounded = (part * 200 + whole) / (whole * 2);
+    return int(rounded < 1 ? 1 : rounded > 99 ? 99 : rounded);
 }
+
+namespace {
 
 void appendBar(int64_t done, int64_t possible, std::string& out)
 {
-    std::string pct = std::to_string(percent(done, possible));
+    std::string pct = std::to_string(reportPercent(done, possible));
     out += "<span class=\"bar\"><span style=\"width:" + pct + "%\"></span></span>";
     out += "<span class=\"pct\">" + pct + "% (" + std::to_string(done) + " of " + std::to_string(possible) + ")</span>";
 }
@@ -119,7 +132,7 @@ void writeSummary(const ReportTable& table, const std::vector<ColumnFigures>& co
     part += "<tr><th>Names</th><td>" + std::to_string(names) + "</td></tr>\n";
     part += "<tr><th>Action items</th><td>" + std::to_string(columns.size()) + "</td></tr>\n";
     part += "<tr><th>Ticks done</th><td>" + std::to_string(done) + " of " + std::to_string(possible) + " ("
-            + std::to_string(percent(done, possible)) + "%)</td></tr>\n</table>\n</section>\n";
+            + std::to_string(reportPercent(done, possible)) + "%)</td></tr>\n</table>\n</section>\n";
 
     part += "<section class=\"actions\">\n<h2>Action items</h2>\n";
     for (size_t c = 0; c < columns.size(); ++c) {
@@ -130,13 +143,15 @@ void writeSummary(const ReportTable& table, const std::vector<ColumnFigures>& co
         if (columns[c].pending.empty()) {
             part += "\n<p class=\"pending none\">Nobody pending</p>\n</div>\n";
         } else {
-            part += "\n<p class=\"pending\">Pending (" + std::to_string(columns[c].pending.size()) + "): ";
-            for (size_t i = 0; i < columns[c].pending.size(); ++i) {
-                if (i)
-                    part += ", ";
-                appendText(doc.names[columns[c].pending[i]].name, part);
+            // A real list: a name with a comma in it stays one name.
+            part += "\n<p class=\"pending\">Pending (" + std::to_string(columns[c].pending.size()) + "):</p>\n"
+                    "<ul class=\"pending\">";
+            for (int32_t slot : columns[c].pending) {
+                part += "<li>";
+                appendText(doc.names[slot].name, part);
+                part += "</li>";
             }
-            part += "</p>\n</div>\n";
+            part += "</ul>\n</div>\n";
         }
         out.put(part);
         part.clear();

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 class OutputFile;
 class ReportTable;
@@ -10,3 +11,7 @@ class ReportTable;
 // checkbox and each person's memos and single checkboxes. Every text is
 // HTML-escaped. The style sheet lays it out for A4 and Letter alike.
 void exportHtml(const ReportTable& table, const char* title, const char* date, OutputFile& out);
+
+// part of whole as the page shows it: rounded to the nearest whole percent,
+// but 100 only when all is done and 0 only when none is.
+int reportPercent(int64_t part, int64_t whole);

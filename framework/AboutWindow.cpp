@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "GdiGuards.h"
+#include "HighContrast.h"
 #include "Version.h"
 
 const char AboutWindow::aboutText[] = "Tallyvane - Version " TALLYVANE_VERSION "\n(c) 2026 Vantorell, Mira Ostlund";
@@ -60,7 +61,7 @@ SIZE AboutWindow::measureLink()
 int AboutWindow::makeLinkFont(HDC dc)
 {
     linkFont.description.lfUnderline = TRUE;
-    linkFont.colour = RGB(0, 0, 128);
+    linkFont.colour = HighContrast::pick(RGB(0, 0, 128), COLOR_HOTLIGHT);
     return linkFont.makeFont(dc, "MS Sans Serif", 12, dpi.value());
 }
 
@@ -84,8 +85,8 @@ void AboutWindow::OnPaint()
 {
     PaintDc dc(hwnd);
     {
-        Brush fill(CreateSolidBrush(backgroundColour));
-        Pen ring(CreatePen(PS_SOLID, dpi(3), RGB(255, 0, 0)));
+        Brush fill(CreateSolidBrush(shownBackground()));
+        Pen ring(CreatePen(PS_SOLID, dpi(3), HighContrast::pick(RGB(255, 0, 0), COLOR_BTNTEXT)));
         SelectGuard useBrush(dc, fill);
         SelectGuard usePen(dc, ring);
         Ellipse(dc, dpi(1), dpi(1), boxWidth - dpi(2), boxHeight - dpi(2));
@@ -95,8 +96,8 @@ void AboutWindow::OnPaint()
         DrawIconEx(dc, boxWidth / 2 - iconSize / 2, dpi(18), icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
 
     SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
-    SetTextColor(dc, textColour);
-    SetBkColor(dc, backgroundColour);
+    SetTextColor(dc, shownText());
+    SetBkColor(dc, shownBackground());
     int y = 2 * lineHeight + dpi(32);
     const char* p = message ? message : "";
     while (*p) {
@@ -137,7 +138,7 @@ void AboutWindow::OnDrawItem(WPARAM, LPARAM lParam)
         return;
     DcState saved(item->hDC);
     linkFont.applyFont(item->hDC);
-    SetBkColor(item->hDC, backgroundColour);
+    SetBkColor(item->hDC, shownBackground());
     TextOutA(item->hDC, 0, 0, caption, static_cast<int>(std::strlen(caption)));
 }
 

@@ -1,6 +1,9 @@
 #include "ButtonControl.h"
 
 #include <cstring>
+#include <new>
+
+#include "AccessibleObject.h"
 
 #include "Framework.h"
 
@@ -33,6 +36,8 @@ int ButtonControl::commandNotify(int code, int)
 
 LRESULT ButtonControl::subclassProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && accessibleName)
+        return AccessibleObject::answer(new (std::nothrow) NamedAccessible(hwnd, accessibleName), wParam);
     if (!g_savedButtonProc)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     return CallWindowProcA(g_savedButtonProc, hwnd, message, wParam, lParam);

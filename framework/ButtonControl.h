@@ -9,7 +9,8 @@ public:
 
     int create(HWND parent, int id, const char* text, int x, int y, int width, int height) override;
     int commandNotify(int code, int id) override;
-    // Passes the message on to the standard button procedure.
+    // Answers WM_GETOBJECT with accessibleName when there is one; passes
+    // every message on to the standard button procedure.
     LRESULT subclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Installs procedure (ControlSubclassProc when null); returns the previous one.
@@ -18,5 +19,6 @@ public:
     static WNDPROC savedProcedure();
 
     bool subclassOnCreate;
+    const char* accessibleName = nullptr;  // static text; null: the button's own text (needs subclassOnCreate)
     char mnemonic = 0;  // 0 when the text has no '&'
 };

@@ -1,6 +1,9 @@
 #include "ListBoxControl.h"
 
 #include "Framework.h"
+#include "ListAccessible.h"
+
+#include <new>
 
 namespace {
 WNDPROC g_savedListBoxProc = nullptr;
@@ -28,7 +31,41 @@ int ListBoxControl::commandNotify(int code, int)
 
 LRESULT ListBoxControl::subclassProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return callSavedProcedure(message, wParam, lParam);
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && accessibleRows)
+        return AccessibleObject::answer(new (std::nothrow) ListAccessible(hwnd, accessibleRows), wParam);
+    const bool wasEmpty = emptyText && (message == LB_ADDSTRING || message == LB_INSERTSTRING) &&
+                          SendMessageA(hwnd, LB_GETCOUNT, 0, 0) == 0;
+    LRESULT result = callSavedProcedure(message, wParam, lParam);
+    if (message == WM_PAINT && emptyText && SendMessageA(hwnd, LB_GETCOUNT, 0, 0) == 0)
+        drawEmptyText();
+    // The list repaints only the new row; the text below it goes too.
+    if (wasEmpty)
+        InvalidateRect(hwnd, nullptr, TRUE);
+    return result;
+}
+
+// After the list box painted itself empty, in the colours its parent gives it.
+void ListBoxControl::drawEmptyText()
+{
+    HDC dc = GetDC(hwnd);
+    if (!dc)
+        return;
+    const int saved = SaveDC(dc);
+    SendMessageA(GetParent(hwnd), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd));
+    if (HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd, WM_GETFONT, 0, 0)))
+        SelectObject(dc, font);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DrawTextA(dc, emptyText, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    RestoreDC(dc, saved);
+    ReleaseDC(hwnd, dc);
+}
+
+void ListBoxControl::makeAccessible(AccessibleRows* rows)
+{
+    accessibleRows = rows;
+    if (hwnd && GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(ControlSubclassProc))
+        subclass();
 }
 
 WNDPROC ListBoxControl::subclass(WNDPROC procedure)

@@ -1,6 +1,8 @@
 #pragma once
 #include "ControlBase.h"
 
+class AccessibleRows;
+
 // A "LISTBOX" wrapper. LBN_SELCHANGE stores the new selection and calls the
 // callback.
 class ListBoxControl : public ControlBase {
@@ -9,8 +11,13 @@ public:
 
     int create(HWND parent, int id, const char* text, int x, int y, int width, int height) override;
     int commandNotify(int code, int id) override;
-    // Passes the message on to the standard list-box procedure.
+    // Answers WM_GETOBJECT with a ListAccessible once makeAccessible was
+    // called; everything else goes on to the standard list-box procedure,
+    // and an empty list then draws emptyText.
     LRESULT subclassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Sub-classes the list so that screen readers learn its rows from rows
+    // (borrowed; it outlives the list box).
+    void makeAccessible(AccessibleRows* rows);
 
     // Installs procedure (ControlSubclassProc when null); returns the previous one.
     WNDPROC subclass(WNDPROC procedure = nullptr);
@@ -18,6 +25,10 @@ public:
     static WNDPROC savedProcedure();
     // CallWindowProcA of the saved procedure for this list box.
     LRESULT callSavedProcedure(UINT message, WPARAM wParam, LPARAM lParam);
+    void drawEmptyText();
 
     int selection = -1;  // last selection read at LBN_SELCHANGE
+    AccessibleRows* accessibleRows = nullptr;  // borrowed; null: the system's own object
+    // Drawn centred in a sub-classed list without rows (static text); null: nothing.
+    const char* emptyText = nullptr;
 };

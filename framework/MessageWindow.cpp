@@ -3,9 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <new>
+
+#include "AccessibleObject.h"
 #include "CentreWindow.h"
 #include "Framework.h"
 #include "GdiGuards.h"
+#include "HighContrast.h"
 
 namespace {
 char g_outOfMemory[] = "Out of memory";
@@ -260,8 +264,21 @@ void MessageWindow::createButtons()
     }
 }
 
+LRESULT MessageWindow::WndProc(UINT windowMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (windowMessage == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT)
+        return AccessibleObject::answer(
+            new (std::nothrow) NamedAccessible(hwnd, caption, ROLE_SYSTEM_DIALOG, message ? message : ""), wParam);
+    return WindowBase::WndProc(windowMessage, wParam, lParam);
+}
+
 int MessageWindow::OnCreate()
 {
+    // Never shown (the box paints its lines itself): a screen reader reads
+    // the whole question from it before the buttons. Destroyed with the box.
+    CreateWindowExA(0, "STATIC", message ? message : "", WS_CHILD | SS_LEFT, textRect.left, textRect.top,
+                    textRect.right - textRect.left, textRect.bottom - textRect.top, hwnd, nullptr,
+                    framework::instance(), nullptr);
     createButtons();
     const UINT focusBits = boxStyle & MB_DEFMASK;
     currentButton = focusBits == MB_DEFBUTTON2 ? 1 : focusBits == MB_DEFBUTTON3 ? 2 : 0;
@@ -286,6 +303,10 @@ LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM 
             MW::currentButton = i;
 
     if (message == WM_KEYDOWN && MW::buttonCount > 0) {
+        // From the first key on the focused button shows its focus rectangle.
+        HWND box = GetParent(button);
+        if (SendMessageA(box, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)
+            SendMessageA(box, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         switch (wParam) {
         case VK_TAB:
         case VK_RIGHT:
@@ -375,19 +396,29 @@ void MessageWindow::drawLines(HDC dc) const
     });
 }
 
+COLORREF MessageWindow::shownText() const
+{
+    return HighContrast::pick(textColour, COLOR_BTNTEXT);
+}
+
+COLORREF MessageWindow::shownBackground() const
+{
+    return HighContrast::pick(backgroundColour, COLOR_BTNFACE);
+}
+
 void MessageWindow::OnPaint()
 {
     PaintDc dc(hwnd);
     {
-        Brush background(CreateSolidBrush(backgroundColour));
+        Brush background(CreateSolidBrush(shownBackground()));
         FillRect(dc, &dc.paint().rcPaint, background);
     }
     if (icon) {
         const int iconSize = dpi(32);
         DrawIconEx(dc, dpi(16), textRect.top + (textRect.bottom - textRect.top) / 2 - iconSize / 2, icon, iconSize,
                    iconSize, 0, nullptr, DI_NORMAL);
-        Pen dark(CreatePen(PS_SOLID, dpi(1), frame.dark));
-        Pen light(CreatePen(PS_SOLID, dpi(1), frame.light));
+        Pen dark(CreatePen(PS_SOLID, dpi(1), HighContrast::pick(frame.dark, COLOR_BTNTEXT)));
+        Pen light(CreatePen(PS_SOLID, dpi(1), HighContrast::pick(frame.light, COLOR_BTNTEXT)));
         {
             SelectGuard use(dc, dark);
             MoveToEx(dc, textRect.left, textRect.bottom, nullptr);
@@ -399,8 +430,8 @@ void MessageWindow::OnPaint()
         LineTo(dc, textRect.left, textRect.bottom);
     }
     SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
-    SetTextColor(dc, textColour);
-    SetBkColor(dc, backgroundColour);
+    SetTextColor(dc, shownText());
+    SetBkColor(dc, shownBackground());
     SetBkMode(dc, OPAQUE);
     drawLines(dc);
 }

@@ -44,11 +44,15 @@ public:
                   COLORREF textColour, COLORREF backgroundColour, COLORREF frameColour);
 
     int RegisterWindowClass() override;
+    // WM_GETOBJECT: the box is a dialog to screen readers, named by its
+    // caption and described by its text; the rest goes to the dispatcher.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Enables the owner, destroys the box and releases the text copy.
     void OnClose() override;
     // A click (notification 0) on a button ends the box with its result.
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
-    // Creates the buttons, focuses the first-focus one, hooks their keys, centres.
+    // Creates the hidden static that holds the text for screen readers and
+    // the buttons, focuses the first-focus one, hooks their keys, centres.
     int OnCreate() override;
     // Drags the box by any point of its client area.
     void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
@@ -95,6 +99,10 @@ public:
     // Index of the button Esc chooses: Cancel when the box has one, else No,
     // else OK (a Yes/No warning keeps what it warns about).
     int safeButton() const;
+    // The colours painted with: the caller's, or the system's button colours
+    // in high-contrast mode.
+    COLORREF shownText() const;
+    COLORREF shownBackground() const;
 
 protected:
     // Creates the box window: "CMSGCLASS", owned by owner, first placed at the

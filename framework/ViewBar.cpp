@@ -1,6 +1,19 @@
 #include "ViewBar.h"
 
-ViewBar::ViewBar() : backButton(false), actionsButton(false) {}
+#include <commctrl.h>
+
+#include <new>
+#include <string>
+
+#include "AccessibleObject.h"
+#include "Framework.h"
+
+// The buttons are sub-classed for their accessible names.
+ViewBar::ViewBar() : backButton(true), actionsButton(true)
+{
+    backButton.accessibleName = "Back";
+    actionsButton.accessibleName = "Action items";
+}
 
 int ViewBar::createBar(HWND parent, int x, int y, int width, int barHeight)
 {
@@ -13,7 +26,32 @@ int ViewBar::createBar(HWND parent, int x, int y, int width, int barHeight)
     titleField.create(hwnd, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
     placeTitle(width);
     SendMessageA(titleField.hwnd, EM_SETREADONLY, TRUE, 0);
+    addTooltips();
     return 1;
+}
+
+void ViewBar::addTooltips()
+{
+    // A popup owned by the bar, destroyed with it; it sub-classes the buttons
+    // to see the pointer (TTF_SUBCLASS).
+    HWND tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, framework::instance(),
+                                nullptr);
+    if (!tips)
+        return;
+    const struct {
+        HWND button;
+        const char* text;
+    } tools[] = {{backButton.hwnd, "Back (Backspace)"}, {actionsButton.hwnd, "Action items"}};
+    for (const auto& tool : tools) {
+        TTTOOLINFOA info = {};
+        info.cbSize = TTTOOLINFOA_V1_SIZE;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = hwnd;
+        info.uId = reinterpret_cast<UINT_PTR>(tool.button);
+        info.lpszText = const_cast<char*>(tool.text);
+        SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 void ViewBar::changeDpi(const WindowFont& font)
@@ -40,6 +78,14 @@ LRESULT ViewBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         placeTitle(LOWORD(lParam));
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            char title[300] = "";
+            GetWindowTextA(titleField.hwnd, title, sizeof title);
+            return AccessibleObject::answer(new (std::nothrow) NamedAccessible(hwnd, title, ROLE_SYSTEM_TOOLBAR),
+                                            wParam);
+        }
+        break;
     case WM_COMMAND:
         if (LOWORD(wParam) == backButtonId) {
             if (host)

@@ -14,7 +14,8 @@ public:
 
     ViewBar();
 
-    // Handles only WM_SIZE and the two buttons; the rest goes to DefWindowProcA.
+    // Handles only WM_SIZE, the two buttons and WM_GETOBJECT (the bar's
+    // accessible name is the title); the rest goes to DefWindowProcA.
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Creates the bar, its two buttons and the title field. 1 on success.
     int createBar(HWND parent, int x, int y, int width, int height) override;
@@ -34,5 +35,7 @@ public:
 
 private:
     void placeTitle(int barWidth);
+    // Tooltips of the buttons: "Back (Backspace)" and "Action items".
+    void addTooltips();
     ViewBarHost* host = nullptr;  // borrowed
 };

@@ -1,6 +1,7 @@
 #include "WarningWindow.h"
 
 #include "GdiGuards.h"
+#include "HighContrast.h"
 
 int WarningWindow::confirm(HWND ownerWindow, const char* text, const char* captionText, COLORREF banner)
 {
@@ -33,19 +34,19 @@ void WarningWindow::OnPaint()
     RECT client;
     GetClientRect(hwnd, &client);
     {
-        Brush background(CreateSolidBrush(backgroundColour));
+        Brush background(CreateSolidBrush(shownBackground()));
         FillRect(dc, &client, background);
     }
     SelectObject(dc, font.handle());  // the stock font, or ours until EndPaint
-    SetBkColor(dc, backgroundColour);
+    SetBkColor(dc, shownBackground());
     SetBkMode(dc, OPAQUE);
-    SetTextColor(dc, bannerColour);
+    SetTextColor(dc, HighContrast::pick(bannerColour, COLOR_BTNTEXT));
     static const char banner[] = "WARNING ";
     const int step = lineWidth(dc, banner, 8);
     for (int x = 0; step > 0 && x < client.right; x += step) {
         TextOutA(dc, x, 0, banner, 8);
         TextOutA(dc, x, client.bottom - lineHeight, banner, 8);
     }
-    SetTextColor(dc, textColour);
+    SetTextColor(dc, shownText());
     drawLines(dc);
 }

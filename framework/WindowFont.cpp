@@ -20,13 +20,16 @@ int WindowFont::setDpi(Dpi newDpi)
     retired_ = owned_;
     owned_ = nullptr;
     const Dpi system = Dpi::ofSystem();
-    if (dpi == system)
+    if (dpi == system && dpi == Dpi())
         return 1;
     LOGFONTA description = {};
     if (!GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description))
         return 0;
     description.lfHeight = MulDiv(description.lfHeight, dpi.value(), system.value());
-    description.lfWidth = MulDiv(description.lfWidth, dpi.value(), system.value());
+    // The width the font mapper gives the height. The stock description's
+    // width is that of 96 DPI even at a higher system DPI (so Wine has it),
+    // which drew the text narrow there.
+    description.lfWidth = 0;
     owned_ = CreateFontIndirectA(&description);
     return owned_ != nullptr;
 }

@@ -1,8 +1,9 @@
 // The display's default font, the one the program's windows and controls
-// draw with, as it should look at one window's DPI. At the system DPI that is
-// the stock system font itself and nothing is made; on a monitor of another
-// DPI it is a font made from the stock font's description with the height
-// scaled, owned here until the setDpi after next or the end of the object.
+// draw with, as it should look at one window's DPI. At 96 DPI on a 96-DPI
+// system that is the stock system font itself and nothing is made; at any
+// other DPI it is a font made from the stock font's description with the
+// height scaled and the width the font mapper's, owned here until the
+// setDpi after next or the end of the object.
 #pragma once
 #include <windows.h>
 
@@ -20,7 +21,7 @@ public:
     int setDpi(Dpi dpi);
     // The font to select: the owned one, else the stock system font.
     HFONT handle() const;
-    // True when the DPI is not the system's and a font of our own is in use.
+    // True when a font of our own is in use (any DPI but 96 on a 96-DPI system).
     bool scaled() const { return owned_ != nullptr; }
     // Metrics of handle() on the display.
     TEXTMETRICA metrics() const;

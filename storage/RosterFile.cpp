@@ -422,6 +422,39 @@ int32_t RosterFile::sortOut(const Document& doc)
     return newCount();
 }
 
+namespace {
+
+// The key sortOut compares names by.
+std::string heldKey(const char* text)
+{
+    std::string tidied, key;
+    tidyAnsi(text, tidied);
+    AnsiText::caseKey(tidied.c_str(), key);
+    return key;
+}
+
+}  // namespace
+
+bool RosterFile::holdsName(const Document& doc, const char* name)
+{
+    const std::string wanted = heldKey(name);
+    for (int32_t i = 0; i < doc.namesCount; ++i) {
+        const NameRecord* record = doc.nameAt(i);
+        if (record && record->name[0] && heldKey(record->name) == wanted)
+            return true;
+    }
+    return false;
+}
+
+bool RosterFile::holdsAction(const Document& doc, const char* text)
+{
+    const std::string wanted = heldKey(text);
+    for (int32_t i = 0; i < doc.actionCount; ++i)
+        if (doc.actions[i].text[0] && heldKey(doc.actions[i].text) == wanted)
+            return true;
+    return false;
+}
+
 int32_t RosterFile::addTo(Document& doc, std::vector<int32_t>* slots) const
 {
     int32_t added = 0;

@@ -65,6 +65,11 @@ public:
 
     // Marks the names that doc already holds; returns the number of new ones.
     int32_t sortOut(const Document& doc);
+    // The rule sortOut skips by, for a name typed in the window: true when
+    // doc holds name (or, for holdsAction, a live action item text) ignoring
+    // case, both tidied as roster names are.
+    static bool holdsName(const Document& doc, const char* name);
+    static bool holdsAction(const Document& doc, const char* text);
     // Adds the new names with Document::addName in roster order, as the Add
     // name command adds one (each gets an open checkbox for every live action
     // item), and appends their slots to slots when given. Returns the number

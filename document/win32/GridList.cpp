@@ -1,5 +1,7 @@
 #include "GridList.h"
 
+#include "HighContrast.h"
+
 namespace {
 // Texts shorter than this are fetched into a buffer on the stack.
 const int ShortText = 298;
@@ -39,7 +41,8 @@ void GridList::drawItem(DRAWITEMSTRUCT* item) {
     drawingDc = item->hDC;
     rowRect = &item->rcItem;
 
-    GridPainter painter(item->hDC, item->rcItem, colours, dpi);
+    const GridColours shown = HighContrast::on() ? GridColours::system() : colours;
+    GridPainter painter(item->hDC, item->rcItem, shown, dpi);
     painter.drawFrame();
     LPARAM kind = SendMessageA(hwnd, LB_GETITEMDATA, row, 0);
     painter.drawCheckbox(kind);
@@ -83,15 +86,16 @@ LRESULT GridList::subclassProc(UINT message, WPARAM wParam, LPARAM lParam) {
         int row = hitTest(lParam);
         if (row >= 0) toggle(row);
     }
-    return callSavedProcedure(message, wParam, lParam);
+    return ListBoxControl::subclassProc(message, wParam, lParam);
 }
 
 void GridList::toggle(int row) {
     LRESULT kind = SendMessageA(hwnd, LB_GETITEMDATA, row, 0);
     if (kind == LB_ERR) return;
     SendMessageA(hwnd, LB_SETITEMDATA, row, GridPainter::toggled(kind));
-    stateChanged(row);
+    // Selected first: whoever records the change describes the selected row.
     SendMessageA(hwnd, LB_SETCURSEL, row, 0);
+    stateChanged(row);
     // LB_SETITEMDATA repaints nothing, and LB_SETCURSEL only repaints when
     // the selection moves: a row that was selected already keeps its old
     // square unless it is redrawn here.

@@ -2,6 +2,17 @@
 
 #include "GdiGuards.h"
 
+GridColours GridColours::system() {
+    GridColours c = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                     GetSysColor(COLOR_HOTLIGHT)};
+    c.frameLight = GetSysColor(COLOR_GRAYTEXT);
+    c.frameDark = GetSysColor(COLOR_WINDOWTEXT);
+    c.square = GetSysColor(COLOR_WINDOW);
+    c.tick = GetSysColor(COLOR_WINDOWTEXT);
+    c.selection = GetSysColor(COLOR_HIGHLIGHT);
+    return c;
+}
+
 GridPainter::GridPainter(HDC dc, const RECT& row, const GridColours& colours, Dpi dpi)
     : dc_(dc), saved_(dc), r_(row), colours_(colours), dpi_(dpi) {
     r_.right -= 1;
@@ -23,11 +34,10 @@ void GridPainter::drawFrame() {
         Brush brush(CreateSolidBrush(colour));
         FillRect(dc_, &r, brush);
     };
-    const COLORREF silver = RGB(0xC0, 0xC0, 0xC0), black = RGB(0, 0, 0);
-    band(r_.right + 1 - t, r_.top, r_.right + 1, r_.bottom + 1, black);
-    band(r_.left + t, r_.bottom + 1 - t, r_.right + 1, r_.bottom + 1, black);
-    band(r_.left, r_.top, r_.left + t, r_.bottom + 1, silver);
-    band(r_.left, r_.top, r_.right + 1 - t, r_.top + t, silver);
+    band(r_.right + 1 - t, r_.top, r_.right + 1, r_.bottom + 1, colours_.frameDark);
+    band(r_.left + t, r_.bottom + 1 - t, r_.right + 1, r_.bottom + 1, colours_.frameDark);
+    band(r_.left, r_.top, r_.left + t, r_.bottom + 1, colours_.frameLight);
+    band(r_.left, r_.top, r_.right + 1 - t, r_.top + t, colours_.frameLight);
 }
 
 // A white square with a black border (the DC's one-pixel black pen at 96
@@ -36,17 +46,19 @@ void GridPainter::drawFrame() {
 void GridPainter::drawCheckbox(LPARAM kind) {
     if (!hasCheckbox(kind)) return;
     {
-        Pen border(CreatePen(PS_INSIDEFRAME, dpi_(1), RGB(0, 0, 0)));
-        SelectGuard pen(dc_, dpi_(1) == 1 ? GetStockObject(BLACK_PEN) : border.get());
-        SelectGuard brush(dc_, GetStockObject(WHITE_BRUSH));
+        const bool stock = colours_.frameDark == RGB(0, 0, 0) && colours_.square == RGB(0xFF, 0xFF, 0xFF);
+        Pen border(CreatePen(PS_INSIDEFRAME, dpi_(1), colours_.frameDark));
+        Brush inside(CreateSolidBrush(colours_.square));
+        SelectGuard pen(dc_, stock && dpi_(1) == 1 ? GetStockObject(BLACK_PEN) : border.get());
+        SelectGuard brush(dc_, stock ? GetStockObject(WHITE_BRUSH) : inside.get());
         Rectangle(dc_, r_.left + dpi_(5), r_.top + dpi_(3), r_.left + dpi_(18), r_.bottom - dpi_(3));
     }
     if (!isTicked(kind)) return;
     // The pen's round ends would stick out of the square above 96 DPI.
     DcState clip(dc_);
     IntersectClipRect(dc_, r_.left + dpi_(5), r_.top + dpi_(3), r_.left + dpi_(19), r_.bottom - dpi_(3) + 1);
-    Pen red(CreatePen(PS_SOLID, dpi_(2), RGB(0xFF, 0, 0)));
-    SelectGuard use(dc_, red);
+    Pen tick(CreatePen(PS_SOLID, dpi_(2), colours_.tick));
+    SelectGuard use(dc_, tick);
     MoveToEx(dc_, r_.left + dpi_(6), r_.top + dpi_(12), nullptr);
     LineTo(dc_, r_.left + dpi_(8), r_.bottom - dpi_(4));
     LineTo(dc_, r_.left + dpi_(17), r_.top + dpi_(4));
@@ -54,7 +66,7 @@ void GridPainter::drawCheckbox(LPARAM kind) {
 
 void GridPainter::drawSelection(bool selected) {
     // The gaps between the dots take the background colour.
-    Pen line(selected ? CreatePen(PS_DOT, 1, RGB(0xFF, 0xFF, 0xFF)) : CreatePen(PS_SOLID, 1, colours_.background));
+    Pen line(selected ? CreatePen(PS_DOT, 1, colours_.selection) : CreatePen(PS_SOLID, 1, colours_.background));
     SelectGuard pen(dc_, line);
     SelectGuard brush(dc_, GetStockObject(NULL_BRUSH));
     SetBkColor(dc_, colours_.background);

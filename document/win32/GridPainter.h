@@ -12,6 +12,15 @@ struct GridColours {
     COLORREF background;  // behind the text of every row
     COLORREF memo;        // text of memo rows (kind 2)
     COLORREF checkbox;    // text of single-checkbox rows (kinds 3 and 4)
+    COLORREF frameLight = RGB(0xC0, 0xC0, 0xC0);  // left and top edge of a row
+    COLORREF frameDark = RGB(0, 0, 0);            // right and bottom edge, the square's border
+    COLORREF square = RGB(0xFF, 0xFF, 0xFF);      // inside the checkbox square
+    COLORREF tick = RGB(0xFF, 0, 0);
+    COLORREF selection = RGB(0xFF, 0xFF, 0xFF);   // the selected row's dotted frame
+
+    // The same roles in the system's colours, for high-contrast mode: no
+    // colour of its own, a done row told apart by its tick alone.
+    static GridColours system();
 };
 
 class GridPainter {

@@ -47,9 +47,36 @@ int RecentFiles::idAt(int position, char* text, int size) const
     return item.wID;
 }
 
+namespace {
+
+// path made full (folder and drive from the current ones) in out; path
+// itself when it can't be.
+void fullPath(const char* path, char (&out)[MAX_PATH])
+{
+    DWORD length = GetFullPathNameA(path, MAX_PATH, out, nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        lstrcpynA(out, path, MAX_PATH);
+}
+
+} // namespace
+
+int RecentFiles::find(const char* path) const
+{
+    char wanted[MAX_PATH], text[MAX_PATH], held[MAX_PATH];
+    fullPath(path, wanted);
+    for (int i = 0; i < count_; ++i) {
+        if (!idAt(position_ + i, text, sizeof text))
+            break;
+        fullPath(text, held);
+        if (lstrcmpiA(held, wanted) == 0)
+            return i;
+    }
+    return -1;
+}
+
 int RecentFiles::append(const char* path)
 {
-    if (count_ == max_)
+    if (count_ == max_ || find(path) >= 0)
         return 0;
     if (!insertItem(position_ + count_, nextId_, path))
         return 0;
@@ -62,19 +89,13 @@ int RecentFiles::append(const char* path)
 
 int RecentFiles::addToTop(const char* path)
 {
-    if (count_ > 0) {
-        char text[MAX_PATH];
-        for (int i = 0; i < max_; ++i) {
-            if (!idAt(position_ + i, text, sizeof text))
-                break;
-            if (lstrcmpiA(text, path) == 0) {
-                DeleteMenu(menu_, position_ + i, MF_BYPOSITION);
-                --count_;
-                break;
-            }
-        }
+    char full[MAX_PATH];
+    fullPath(path, full);
+    for (int at; (at = find(full)) >= 0;) {
+        DeleteMenu(menu_, position_ + at, MF_BYPOSITION);
+        --count_;
     }
-    if (!insertItem(position_, firstId_, path))
+    if (!insertItem(position_, firstId_, full))
         return 0;
     if (separatorPending_ && insertSeparator(position_ + 1))
         separatorPending_ = 0;

@@ -11,12 +11,14 @@ public:
     void init(HMENU menu, int position, int firstId, int max);
 
     // Adds path below the items there are (reading the settings file).
-    // Returns 0 when the list is full or the item can't be inserted.
+    // Returns 0 when the list is full, holds the file already or the item
+    // can't be inserted.
     int append(const char* path);
 
-    // Puts path on top after a successful open: an item with the same path
-    // (compared without regard to case) moves up, the oldest drops off a full
-    // list, and the ids are renumbered from the top. Returns 0 on failure.
+    // Puts path, made full, on top after a successful open: an item of the
+    // same file (full paths compared without regard to case) moves up, the
+    // oldest drops off a full list, and the ids are renumbered from the top.
+    // Returns 0 on failure.
     int addToTop(const char* path);
 
     // Copies the path of item id into buffer. Returns 0 for a grayed or
@@ -32,6 +34,9 @@ public:
     int count() const { return count_; }
     int firstId() const { return firstId_; }
     HMENU menu() const { return menu_; }
+
+    // Position from the top of the item of path's file, or -1.
+    int find(const char* path) const;
 
 private:
     int insertItem(int position, int id, const char* path);

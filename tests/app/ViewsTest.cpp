@@ -12,7 +12,7 @@ TEST_F(AppTest, ActionItemsViewListsTheNewestFirst) {
     EXPECT_EQ(ActionsView, window().viewMode);
     EXPECT_EQ("Action Items", viewTitle());
     EXPECT_EQ("", statusText(0));
-    EXPECT_EQ(-1, SendMessageA(actions(), LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, SendMessageA(actions(), LB_GETCURSEL, 0, 0)) << "the keys move from the first row";
 }
 
 TEST_F(AppTest, DoubleClickOnANameShowsItsEntriesNewestFirst) {
@@ -120,9 +120,12 @@ TEST_F(AppTest, EntriesRowsStillActOnTheirOwnEntriesAfterDeletions) {
     selectEntry(0);
     EXPECT_EQ("Done on 03/20/26 06:45 PM", statusText(0));
     EXPECT_EQ(3, window().currentEntry);
+    // Unticked, the entry keeps its date for the next tick but is not done.
     selectEntry(1);
-    EXPECT_EQ("Done on 03/14/26 09:05 AM", statusText(0));
+    EXPECT_EQ("", statusText(0));
     EXPECT_EQ(0, window().currentEntry);
+    clickSquare(1);
+    EXPECT_EQ("Done on 03/14/26 09:05 AM", statusText(0));
     EXPECT_EQ(1, window().currentRow);
 }
 

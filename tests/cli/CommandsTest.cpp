@@ -22,6 +22,7 @@
 #include "TestSupport.h"
 #include "cli/AddNamesCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/HtmlExport.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
 #include "storage/RosterFile.h"
@@ -243,6 +244,40 @@ TEST_F(CommandsTest, HtmlPageHasTheTableAndEscapesEveryText)
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     for (const char* outside : {"<script", "src=", "href=", "url(", "@import"})
         EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+
+    // Per action item its rounded share and the pending names, one list item
+    // each ("Form, signed" pending would not split either).
+    for (int a = 0; a < 3; ++a) {
+        std::string items;
+        int64_t doneHere = 0;
+        for (int32_t slot = 0; slot < doc.namesCount; ++slot)
+            doneHere += doc.names[slot].entries[a].kind == ActionDone;
+        size_t at = page.find("<h3>", page.find("<section class=\"actions\">"));
+        for (int skip = 0; skip < a; ++skip)
+            at = page.find("<h3>", at + 1);
+        at = page.find("</h3>", at);
+        std::string block = page.substr(at, page.find("</div>", at) - at);
+        EXPECT_NE(block.find("<span class=\"pct\">" + std::to_string(reportPercent(doneHere, 25)) + "% (" +
+                             std::to_string(doneHere) + " of 25)"),
+                  std::string::npos)
+            << block;
+        EXPECT_EQ(countOf(block, "<li>"), size_t(25 - doneHere)) << block;
+        EXPECT_EQ(block.find(", "), std::string::npos) << block;
+    }
+    EXPECT_NE(page.find("<li>&lt;b&gt;&amp;&#39;&quot;</li>"), std::string::npos);
+}
+
+// The page's shares: nearest whole percent, yet never 100 with someone
+// pending nor 0 with someone done.
+TEST(HtmlPercent, RoundsToTheNearestWithoutClaimingAllOrNothing)
+{
+    const struct {
+        int64_t part, whole;
+        int shown;
+    } cases[] = {{1, 3, 33}, {2, 3, 67}, {1, 8, 13}, {199, 200, 99}, {1, 200, 1}, {4, 14, 29}, {5, 14, 36},
+                 {1, 1000, 1}, {999, 1000, 99}, {0, 7, 0}, {7, 7, 100}, {0, 0, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(reportPercent(c.part, c.whole), c.shown) << c.part << "/" << c.whole;
 }
 
 // Runs "add-names|FILE|ROSTER" or "export|FILE|--csv|OUT" in folder (names

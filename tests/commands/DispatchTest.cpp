@@ -26,6 +26,7 @@ void showView(ProgramTest* t, MainWindow& w, ViewMode mode)
 TEST_F(Dispatch, SevenEditingItemsAreGrayedExactlyPerView)
 {
     seed({"Ann", "Bob"}, {"Dues"});
+    doc().addMemo(0, "vegan");  // Ann's page opens on a memo, which Edit selected edits
     const int ids[] = {CMD_ADD_NAME,      CMD_ADD_ACTION,      CMD_ADD_MEMO,    CMD_ADD_CHECKBOX,
                        CMD_EDIT_SELECTED, CMD_DELETE_SELECTED, CMD_REMOVE_DATE, CMD_NEW,
                        CMD_COPY,          CMD_VIEW_NAMES,      CMD_ABOUT,       CMD_MARK_DONE,

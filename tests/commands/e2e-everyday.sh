@@ -9,13 +9,19 @@
 #     the next save writes the same bytes as the save before the delete.
 #  4. Esc on "Save data?" keeps the window and the unsaved name.
 #  5. In a 500-name file, Ctrl+F "okaf" Enter Enter opens Marguerite Okafor.
+#  6. On a person's page just opened End, Space ticks the last row; after
+#     minimise and restore the keys still work; a reload keeps the page; F5
+#     with a name already there is asked about; then, through accessibility
+#     alone (accessible_probe), a person is opened and a row ticked and read
+#     back with its state and date.
 # Screenshots stay in <build>/screenshots as e2e-everyday-*.png.
-#   e2e-everyday.sh PATH/TO/Tallyvane.exe SOURCE_DIR PATH/TO/status_text.exe
+#   e2e-everyday.sh PATH/TO/Tallyvane.exe SOURCE_DIR PATH/TO/status_text.exe PATH/TO/accessible_probe.exe
 # Exit 77 (skipped) when the X tools or the right Wine are missing.
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 src=${2:?usage: e2e-everyday.sh Tallyvane.exe SOURCE_DIR status_text.exe}
-peek=${3:?usage: e2e-everyday.sh Tallyvane.exe SOURCE_DIR status_text.exe}
+peek=${3:?usage: e2e-everyday.sh Tallyvane.exe SOURCE_DIR status_text.exe accessible_probe.exe}
+reader=${4:?usage: e2e-everyday.sh Tallyvane.exe SOURCE_DIR status_text.exe accessible_probe.exe}
 
 . "$src/tests/support/e2e-common.sh"
 e2e_begin xdotool import Xvfb
@@ -164,6 +170,64 @@ keys ctrl+s
 sleep 1
 tr -d '\r' < "$club" | grep -qx '[0-9]* Zed Zebra' || fail "the unsaved name was lost after Esc"
 echo "Esc on 'Save data?': window kept, nothing lost"
+
+# 6. The row the keys act on. Zed Zebra's page just opened: End, Space ticks
+# its last row (Paid dues), not the first. Minimised and restored, the keys
+# still work: Up, Space ticks the safety form.
+keys End Return End space
+keys ctrl+s
+sleep 1
+[ "$(section "$club" 8 | sed -n 1p | cut -c1)" = 1 ] || fail "End, Space did not tick Zed's last row (Paid dues)"
+[ "$(section "$club" 8 | sed -n 2p)" = "0 " ] || fail "End, Space ticked Zed's first row"
+xdotool windowminimize "$win"
+sleep 1
+xdotool windowactivate "$win" 2>/dev/null || xdotool windowmap "$win"
+sleep 1
+keys Up space ctrl+s
+sleep 1
+section "$club" 8 | sed -n 2p | grep -q '^1 ' || fail "after minimise and restore, Up, Space did nothing"
+echo "End, Space on a page just opened ticks its last row; the keys work after minimise and restore"
+
+# A screen reader's view of the page, then someone else's save: the window
+# reloads when it is active again and still shows Zed Zebra.
+probe() { "$src/scripts/wine-run" "$reader" "$title" "$@" 2>/dev/null | tr -d '\r'; }
+read_page=$(probe list)
+echo "$read_page" | grep -qx 'list Zed Zebra' || fail "the shown list is not named Zed Zebra: $read_page"
+echo "$read_page" | grep -q '^Paid dues|check|checked|done [0-9][0-9]/' || fail "Paid dues is not read as checked with its date: $read_page"
+sed -i 's/Hal Ito/Hal Itoh/' "$club"
+xdotool windowminimize "$win"
+sleep 1
+xdotool windowactivate "$win" 2>/dev/null || xdotool windowmap "$win"
+sleep 2
+case "$(status "$title")" in "Reloaded: club.tvd was changed at "*) ;; *) fail "no reload: the status reads '$(status "$title")'" ;; esac
+probe list | grep -qx 'list Zed Zebra' || fail "the reload did not keep Zed Zebra's page"
+echo "A reload keeps the selected person's page"
+
+# F5 with a name the list holds in another case is asked about; Enter is No.
+keys BackSpace F5
+prompt=$(wait_window "Add" 40)
+[ -n "$prompt" ] || fail "F5 showed no prompt"
+xdotool type --delay 30 "bob jones"
+keys Return
+box=$(wait_window "Tallyvane" 40)
+[ -n "$box" ] || fail "a duplicate name was added without a question"
+import -window "$box" "$shots/e2e-everyday-8-duplicate.png" || true
+keys Return
+gone "Tallyvane" || fail "Enter left the duplicate question up"
+keys ctrl+s
+sleep 1
+[ "$(tr -d '\r' < "$club" | grep -ci '^[0-9]* bob jones$')" = 1 ] || fail "Enter (No) on the duplicate question added the name"
+echo "F5 'bob jones': asked, No adds nothing"
+
+# Accessibility alone: open Carla Diaz, tick her safety form, read it back.
+probe do "Carla Diaz" || fail "the default action of the row Carla Diaz failed"
+sleep 1
+probe list | grep -qx 'list Carla Diaz' || fail "Carla Diaz's page was not opened: $(probe list)"
+probe do "Signed the safety form" || fail "the default action of Signed the safety form failed"
+sleep 1
+probe list | grep -q '^Signed the safety form|check|checked|done [0-9][0-9]/[0-9][0-9]/[0-9][0-9] ' ||
+  fail "the tick is not read back with its date: $(probe list)"
+echo "A screen reader's script opened Carla Diaz and ticked her safety form, read back with its date"
 stop_app
 
 # 5. The 500-name file: Ctrl+F, "okaf", Enter, Enter opens Marguerite Okafor;

@@ -150,6 +150,24 @@ TEST_F(SettingsTest, CommandLineFileIsOpenedAndEveryLineBecomesRecent)
     EXPECT_EQ((Paths{"C:\\c.tvd", "C:\\b.tvd"}), recentPaths());
 }
 
+// Each open used to add its file again: the file named first in the settings
+// became a recent item beside its own entry, and a path spelt another way
+// (other case, relative) counted as another file. One entry per file, newest first.
+TEST_F(SettingsTest, EachFileIsListedOnceHoweverItsPathIsSpelt)
+{
+    writeAll(ini, "[Program]\r\nTallyvane\r\n\r\n[Files]\r\nC:\\c.tvd\r\nC:\\c.tvd\r\nc:\\B.TVD\r\nC:\\b.tvd\r\n");
+    read("prog.exe D:\\club.tvd");
+    EXPECT_EQ((Paths{"C:\\c.tvd", "c:\\B.TVD"}), recentPaths());
+
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA("C:\\");
+    for (const char* opened : {"D:\\club.tvd", "b.tvd", "d:\\CLUB.tvd", "C:\\x\\..\\c.tvd"})
+        recent.addToTop(opened);
+    SetCurrentDirectoryA(before);
+    EXPECT_EQ((Paths{"C:\\c.tvd", "d:\\CLUB.tvd", "C:\\b.tvd"}), recentPaths());
+}
+
 TEST_F(SettingsTest, CommandLineFileIsOpenedWithoutASettingsFile)
 {
     StartupFiles s = read("prog.exe D:\\club.tvd");
