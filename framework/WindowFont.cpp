@@ -26,10 +26,10 @@ int WindowFont::setDpi(Dpi newDpi)
     if (!GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description))
         return 0;
     description.lfHeight = MulDiv(description.lfHeight, dpi.value(), system.value());
-    // The width the font mapper gives the height. The stock description's
-    // width is that of 96 DPI even at a higher system DPI (so Wine has it),
-    // which drew the text narrow there.
-    description.lfWidth = 0;
+    // On a 96-DPI system the stock width scales with the height. At a higher
+    // system DPI the stock description keeps the width of 96 DPI (so Wine
+    // has it), which drew the text narrow: there the font mapper chooses it.
+    description.lfWidth = system == Dpi() ? MulDiv(description.lfWidth, dpi.value(), system.value()) : 0;
     owned_ = CreateFontIndirectA(&description);
     return owned_ != nullptr;
 }

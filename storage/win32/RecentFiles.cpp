@@ -95,7 +95,7 @@ int RecentFiles::addToTop(const char* path)
         DeleteMenu(menu_, position_ + at, MF_BYPOSITION);
         --count_;
     }
-    if (!insertItem(position_, firstId_, full))
+    if (!insertItem(position_, firstId_, path))
         return 0;
     if (separatorPending_ && insertSeparator(position_ + 1))
         separatorPending_ = 0;

