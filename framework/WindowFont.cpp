@@ -26,10 +26,10 @@ int WindowFont::setDpi(Dpi newDpi)
     if (!GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description))
         return 0;
     description.lfHeight = MulDiv(description.lfHeight, dpi.value(), system.value());
-    // On a 96-DPI system the stock width scales with the height. At a higher
-    // system DPI the stock description keeps the width of 96 DPI (so Wine
-    // has it), which drew the text narrow: there the font mapper chooses it.
-    description.lfWidth = system == Dpi() ? MulDiv(description.lfWidth, dpi.value(), system.value()) : 0;
+    // The width scales with the height from 96 DPI: at a higher system DPI
+    // the stock description keeps the width of 96 DPI (so Wine has it: 24
+    // pixels high, 7 wide at 144 DPI), which drew the text narrow there.
+    description.lfWidth = MulDiv(description.lfWidth, dpi.value(), Dpi().value());
     owned_ = CreateFontIndirectA(&description);
     return owned_ != nullptr;
 }

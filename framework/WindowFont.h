@@ -2,9 +2,8 @@
 // draw with, as it should look at one window's DPI. At 96 DPI on a 96-DPI
 // system that is the stock system font itself and nothing is made; at any
 // other DPI it is a font made from the stock font's description with the
-// height scaled (and the width, or on a system above 96 DPI the width the
-// font mapper gives that height), owned here until the setDpi after next or
-// the end of the object.
+// height scaled from the system's DPI and the width from 96 DPI, owned here
+// until the setDpi after next or the end of the object.
 #pragma once
 #include <windows.h>
 

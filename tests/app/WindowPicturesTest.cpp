@@ -309,7 +309,9 @@ TEST_F(WindowPictures, MovingToAMonitorOfAnotherDpiAndBack) {
     move(first, original);
     EXPECT_EQ(barHeight, window().barHeight);
     EXPECT_EQ(rowHeight, program::entriesPane.rowHeight);
-    EXPECT_EQ(0, SendMessageA(names(), WM_GETFONT, 0, 0));
+    // The list's default font on a 96-DPI system, the window's own above it.
+    EXPECT_EQ(reinterpret_cast<LRESULT>(window().font.scaled() ? window().font.handle() : nullptr),
+              SendMessageA(names(), WM_GETFONT, 0, 0));
     SendMessageA(entries(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     program::statusBar.setStatusText(0, status.c_str());  // the clicks showed a date there
     const tvtest::Image after = tvtest::captureClient(window().hwnd);
