@@ -311,12 +311,14 @@ void Session::checkView()
     ASSERT_EQ(expected, shown) << where();
 }
 
-// "Done on" and the date of the highlighted entry, or nothing.
+// "Done on" and the date of the highlighted entry when it is ticked, or
+// nothing (an unticked entry keeps its date for the next tick).
 void Session::checkEntryStatus()
 {
     int row = selection(&program::entriesPane);
     const ModelEntry* entry = row >= 0 ? &SessionModel::entryOfRow(*model_.nameInSlot(shown_), row) : nullptr;
-    std::string expected = entry && entry->kind != EntryMemo && !entry->date.empty() ? "Done on " + entry->date : "";
+    const bool ticked = entry && (entry->kind == ActionDone || entry->kind == CheckboxDone);
+    std::string expected = ticked && !entry->date.empty() ? "Done on " + entry->date : "";
     EXPECT_EQ(expected, statusText(0)) << where() << " (the status of the highlighted row)";
 }
 
