@@ -385,6 +385,27 @@ TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Open untitled.html now?"}}), boxes);
 }
 
+// Yes to "Open report.csv now?" with no program set up for .csv files (none
+// is in a fresh Wine prefix): the file was written, and the box says so
+// rather than "Failed to open the existing file", offering "Open with".
+TEST_F(MainWindowFilesTest, ExportWithNoProgramForItsTypeSaysSoAndOffersOpenWith)
+{
+    std::string club = folder + "club.tvd";
+    writeAll(club, kClub);
+    start("\"" + club + "\"");
+    ModalAnswerer answer(20, 8000);
+    answer.then("#32770", typeAndAccept(folder + "report"));
+    answer.then(MessageWindow::className, answerWith(IDYES));
+    answer.then(MessageWindow::className, answerWith(IDNO));
+    w.runCommand(CMD_EXPORT);
+    EXPECT_EQ(3, answer.answered());
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Open report.csv now?"},
+                                {"Tallyvane", "report.csv was saved. No program is set up to open .csv files.\n"
+                                              "Choose a program to open it with?"}}),
+              boxes);
+    EXPECT_NE(std::string::npos, readAll(folder + "report.csv").find("Name"));
+}
+
 TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)
 {
     std::string a = folder + "a.tvd";
