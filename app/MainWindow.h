@@ -153,7 +153,8 @@ public:
     // ("Save data?" first); nonzero when a document was opened.
     int openDroppedFile(const char* path);
     // Adds the new names of the roster at path (MainWindowRoster.cpp) as
-    // tvd add-names would, after asking "Add N names from roster.csv?"; shows
+    // tvd add-names would, after asking "Add N names from roster.csv?" (with
+    // the first new names and the count of skipped lines); shows
     // them in the Names view and sets modified, saving nothing. Refused in
     // read-only mode; a roster without new names only says so.
     void addRoster(const char* path);

@@ -3,6 +3,7 @@
 // them, after a question, and stay unsaved until the user saves.
 #include "MainWindow.h"
 
+#include <cstring>
 #include <string>
 
 #include "Document.h"
@@ -30,6 +31,23 @@ std::string shortenedNotes(const std::string& lines) {
     return shown;
 }
 
+// What the question shows of the import: the first new names, then how
+// many lines are skipped (listed after the names were added).
+std::string questionDetails(const RosterFile& roster, int32_t count) {
+    const int32_t shownNames = 5;
+    std::string text;
+    int32_t shown = 0;
+    for (const RosterFile::Name& added : roster.names()) {
+        if (added.present) continue;
+        if (shown++ == shownNames) break;
+        text += "\n" + added.text;
+    }
+    if (count > shownNames) text += "\n... and " + std::to_string(count - shownNames) + " more";
+    int32_t skipped = roster.presentCount() + roster.skippedCount();
+    if (skipped > 0) text += "\n\n" + std::to_string(skipped) + (skipped == 1 ? " line is skipped." : " lines are skipped.");
+    return text;
+}
+
 }  // namespace
 
 void MainWindow::addRoster(const char* path) {
@@ -49,7 +67,8 @@ void MainWindow::addRoster(const char* path) {
         showError((std::string("No new names in ") + name).c_str(), Caption);
         return;
     }
-    std::string question = "Add " + std::to_string(count) + (count == 1 ? " name from " : " names from ") + name + "?";
+    std::string question = "Add " + std::to_string(count) + (count == 1 ? " name from " : " names from ") + name +
+                           "?\n" + questionDetails(roster, count);
     int answer = parts.messageWindow->showModal(hwnd, question.c_str(), Caption, MB_YESNO | MB_ICONQUESTION, 0,
                                                 RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
     if (answer != IDYES) return;
@@ -72,5 +91,11 @@ void MainWindow::importNames() {
     dialog.filter = "Rosters of names (*.txt;*.csv)\0*.txt;*.csv\0";
     dialog.defaultExtension = nullptr;
     dialog.title = "Import names";
-    if (dialog.run(hwnd, path, sizeof path, documentsFolder)) addRoster(path);
+    // The data file's own folder first: its roster usually lies beside it.
+    char folder[MAX_PATH] = "";
+    if (currentPath[0] && std::strlen(currentPath) < sizeof folder) {
+        std::strcpy(folder, currentPath);
+        folder[fileNamePart(currentPath) - currentPath] = '\0';
+    }
+    if (dialog.run(hwnd, path, sizeof path, folder[0] ? folder : documentsFolder)) addRoster(path);
 }

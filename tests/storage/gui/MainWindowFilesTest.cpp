@@ -244,6 +244,8 @@ TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
     writeAll(club, kClub);
     writeAll(roster, "\xEF\xBB\xBFName,Phone\r\n\"Smith, Bob\",1\r\nann smith,2\r\nCara Diaz,3\r\ncara diaz,4\r\n");
     start("\"" + club + "\"");
+    // The question shows what the import will do.
+    const std::string rosterQuestion = "Add 2 names from Roster.CSV?\n\nSmith, Bob\nCara Diaz\n\n2 lines are skipped.";
 
     {
         ModalAnswerer answer(20, 8000);
@@ -251,7 +253,7 @@ TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
         drop({roster});
         EXPECT_EQ(1, answer.answered());
     }
-    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from Roster.CSV?"}}), boxes);
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", rosterQuestion}}), boxes);
     EXPECT_EQ(1, program::document.liveNames);
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(0, program::document.modified);
@@ -270,7 +272,7 @@ TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
         drop({roster});
         EXPECT_EQ(2, answer.answered());
     }
-    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from Roster.CSV?"},
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", rosterQuestion},
                                 {"Roster.CSV", "Roster.CSV:3: already in the data file - skipped\n"
                                                "Roster.CSV:5: same name as line 4 - skipped"}}),
               boxes);
@@ -340,7 +342,7 @@ TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
         w.runCommand(CMD_IMPORT_NAMES);
         EXPECT_EQ(3, answer.answered());
     }
-    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from members.txt?"},
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from members.txt?\n\n=Cara Diaz\nDan Eke\n\n1 line is skipped."},
                                 {"members.txt", "members.txt:3: already in the data file - skipped"}}),
               boxes);
     EXPECT_EQ(3, nameRows());
