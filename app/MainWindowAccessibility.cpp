@@ -3,11 +3,11 @@
 // and since when, and the row's default action, which runs as its key does.
 #include <string>
 
-#include "Document.h"
-#include "EntryGrid.h"
-#include "EntryKind.h"
-#include "EntryRows.h"
-#include "MainWindow.h"
+#include "document/Document.h"
+#include "app/grid/EntryGrid.h"
+#include "document/EntryKind.h"
+#include "document/EntryRows.h"
+#include "app/MainWindow.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "Document.h"
-#include "EntryKind.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
-#include "ViewBar.h"
+#include "document/Document.h"
+#include "document/EntryKind.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
+#include "framework/ViewBar.h"
 
 ListBoxControl* MainWindow::paneOf(ViewMode mode) const {
     switch (mode) {

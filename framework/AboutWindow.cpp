@@ -1,11 +1,11 @@
-#include "AboutWindow.h"
+#include "framework/AboutWindow.h"
 
 #include <cmath>
 #include <cstring>
 #include <shellapi.h>
 
-#include "GdiGuards.h"
-#include "HighContrast.h"
+#include "framework/GdiGuards.h"
+#include "framework/HighContrast.h"
 #include "Version.h"
 
 const char AboutWindow::aboutText[] = "Tallyvane - Version " TALLYVANE_VERSION "\n(c) 2026 Vantorell, Mira Ostlund";

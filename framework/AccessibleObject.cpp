@@ -1,4 +1,4 @@
-#include "AccessibleObject.h"
+#include "framework/AccessibleObject.h"
 
 #include <new>
 

@@ -1,11 +1,11 @@
-#include "ButtonControl.h"
+#include "framework/ButtonControl.h"
 
 #include <cstring>
 #include <new>
 
-#include "AccessibleObject.h"
+#include "framework/AccessibleObject.h"
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace {
 WNDPROC g_savedButtonProc = nullptr;

@@ -1,4 +1,4 @@
-#include "HighContrast.h"
+#include "framework/HighContrast.h"
 
 namespace {
 int g_forced = -1;

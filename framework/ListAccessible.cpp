@@ -1,4 +1,4 @@
-#include "ListAccessible.h"
+#include "framework/ListAccessible.h"
 
 ListAccessible::ListAccessible(HWND list, AccessibleRows* rows) : AccessibleObject(list), rows_(rows) {}
 

@@ -6,7 +6,7 @@
 #pragma once
 #include <string>
 
-#include "AccessibleObject.h"
+#include "framework/AccessibleObject.h"
 
 // What a row of one list stands for; the list's owner answers.
 struct AccessibleRow {

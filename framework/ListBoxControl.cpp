@@ -1,7 +1,7 @@
-#include "ListBoxControl.h"
+#include "framework/ListBoxControl.h"
 
-#include "Framework.h"
-#include "ListAccessible.h"
+#include "framework/Framework.h"
+#include "framework/ListAccessible.h"
 
 #include <new>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "ControlBase.h"
+#include "framework/ControlBase.h"
 
 class AccessibleRows;
 

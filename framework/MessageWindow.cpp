@@ -1,15 +1,15 @@
-#include "MessageWindow.h"
+#include "framework/MessageWindow.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include <new>
 
-#include "AccessibleObject.h"
-#include "CentreWindow.h"
-#include "Framework.h"
-#include "GdiGuards.h"
-#include "HighContrast.h"
+#include "framework/AccessibleObject.h"
+#include "framework/CentreWindow.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
+#include "framework/HighContrast.h"
 
 namespace {
 char g_outOfMemory[] = "Out of memory";

@@ -1,12 +1,12 @@
-#include "ViewBar.h"
+#include "framework/ViewBar.h"
 
 #include <commctrl.h>
 
 #include <new>
 #include <string>
 
-#include "AccessibleObject.h"
-#include "Framework.h"
+#include "framework/AccessibleObject.h"
+#include "framework/Framework.h"
 
 // The buttons are sub-classed for their accessible names.
 ViewBar::ViewBar() : backButton(true), actionsButton(true)

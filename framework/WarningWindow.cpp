@@ -1,7 +1,7 @@
-#include "WarningWindow.h"
+#include "framework/WarningWindow.h"
 
-#include "GdiGuards.h"
-#include "HighContrast.h"
+#include "framework/GdiGuards.h"
+#include "framework/HighContrast.h"
 
 int WarningWindow::confirm(HWND ownerWindow, const char* text, const char* captionText, COLORREF banner)
 {

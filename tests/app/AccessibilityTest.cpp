@@ -8,12 +8,12 @@
 
 #include <set>
 
-#include "AppFixture.h"
-#include "GridPainter.h"
-#include "HighContrast.h"
-#include "MessageWindow.h"
-#include "ModalAnswerer.h"
-#include "ViewBar.h"
+#include "tests/app/AppFixture.h"
+#include "app/grid/GridPainter.h"
+#include "framework/HighContrast.h"
+#include "framework/MessageWindow.h"
+#include "tests/support/ModalAnswerer.h"
+#include "framework/ViewBar.h"
 #include "resource.h"
 
 using namespace apptest;

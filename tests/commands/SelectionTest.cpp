@@ -2,7 +2,7 @@
 // person or row after a reload, the nearest after a delete; the status bar
 // and the menu follow it; F5 and F6 ask before adding a name or an action
 // item the list holds already.
-#include "ProgramFixture.h"
+#include "tests/commands/ProgramFixture.h"
 
 #include "resource.h"
 
