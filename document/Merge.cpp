@@ -1,6 +1,7 @@
 #include "Merge.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -22,6 +23,8 @@ struct Cell {
     bool operator==(const Cell& other) const { return kind == other.kind && strcmp(date, other.date) == 0; }
     bool operator!=(const Cell& other) const { return !(*this == other); }
     bool done() const { return (kind == ActionDone || kind == CheckboxDone) && date[0]; }
+    // An action checkbox as a new name or item gets it: open, no date.
+    bool blank() const { return kind == ActionOpen && !date[0]; }
 };
 
 // One input document: its live action items and names in table order.
@@ -30,6 +33,8 @@ struct Input {
     std::vector<int32_t> actions;        // live action slots
     std::vector<int32_t> names;          // live name slots
     std::vector<int32_t> actionOrdinal;  // action slot -> index in actions, or -1
+    std::vector<std::string> actionKeys; // MergeMatch::keyOf of each action and name
+    std::vector<std::string> nameKeys;
     std::vector<int> baseOf;             // action index -> matched base action, or -1 (for base: itself)
     std::vector<int> ofBase;             // base action -> matched action index, or -1
     std::vector<int> nameBaseOf;         // likewise for names
@@ -65,6 +70,17 @@ struct PersonEntries {
         }
     }
     const Entry& entry(int32_t position) const { return record->entries[position]; }
+    // Nothing tells the person apart from a name just added: no tick, no
+    // date, no memo or single checkbox.
+    bool blank() const
+    {
+        if (!own.empty())
+            return false;
+        for (size_t a = 0; a < cellAt.size(); ++a)
+            if (!cell(int(a)).blank())
+                return false;
+        return true;
+    }
     // The checkbox of action index, or an open one without a date when there is none.
     Cell cell(int action) const
     {
@@ -89,15 +105,7 @@ struct OwnItem {
     std::string date;
 };
 
-// The upper-case key names and action items are matched by.
-std::string keyOf(const char* text)
-{
-    std::string key(text);
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    return key;
-}
+using MergeMatch::keyOf;
 
 const char* sideName(int copy) { return copy == Mine ? "here" : "in the other copy"; }
 
@@ -115,9 +123,14 @@ public:
     {
         for (Input& input : in_)
             list(input);
+        // Action items by text first, for the names' likeness; then names;
+        // then action items again, alike columns deciding between equal texts.
+        matchActions(false);
         matchNames();
-        matchActions();
+        matchActions(true);
         findRenamedNames();
+        joinSameRenames(true);
+        joinSameRenames(false);
         pickActions();
         pickNames();
         return build(result);
@@ -132,10 +145,13 @@ private:
             if (doc.actions[i].text[0]) {
                 input.actionOrdinal[size_t(i)] = int32_t(input.actions.size());
                 input.actions.push_back(i);
+                input.actionKeys.push_back(keyOf(doc.actions[i].text));
             }
         for (int32_t i = 0; i < doc.namesCount; ++i)
-            if (doc.names[i].name[0] && doc.names[i].entries)
+            if (doc.names[i].name[0] && doc.names[i].entries) {
                 input.names.push_back(i);
+                input.nameKeys.push_back(keyOf(doc.names[i].name));
+            }
     }
 
     const char* actionText(int copy, int index) const
@@ -147,42 +163,89 @@ private:
         return in_[copy].doc->names[in_[copy].names[size_t(index)]].name;
     }
 
+    // How many entries the base person baseName and the person name of copy
+    // have alike: checkboxes of the same action item, and memos and single
+    // checkboxes the same in kind, text and date.
+    int personLikeness(int copy, int baseName, int name)
+    {
+        person_[Base].read(in_[Base], baseName);
+        person_[copy].read(in_[copy], name);
+        int alike = 0;
+        const Input& input = in_[copy];
+        for (size_t a = 0; a < input.actions.size(); ++a)
+            if (input.baseOf[a] >= 0 && person_[copy].cell(int(a)) == person_[Base].cell(input.baseOf[a]))
+                alike++;
+        std::vector<std::string> own[2];
+        for (int side = 0; side < 2; ++side) {
+            const PersonEntries& entries = person_[side ? copy : Base];
+            for (int32_t position : entries.own) {
+                const Entry& e = entries.entry(position);
+                own[side].push_back(std::to_string(e.kind) + "\t" + (e.text ? e.text : "") + "\t" + e.date);
+            }
+            std::sort(own[side].begin(), own[side].end());
+        }
+        std::vector<std::string> common;
+        std::set_intersection(own[0].begin(), own[0].end(), own[1].begin(), own[1].end(), std::back_inserter(common));
+        return alike + int(common.size());
+    }
+
     void matchNames()
     {
-        std::vector<std::string> baseKeys;
-        for (size_t i = 0; i < in_[Base].names.size(); ++i)
-            baseKeys.push_back(keyOf(nameText(Base, int(i))));
         for (int copy = 0; copy < kCopies; ++copy) {
-            std::vector<std::string> keys;
-            for (size_t i = 0; i < in_[copy].names.size(); ++i)
-                keys.push_back(keyOf(nameText(copy, int(i))));
-            in_[copy].nameBaseOf = MergeMatch::byKey(baseKeys, keys);
-            in_[copy].nameOfBase = MergeMatch::inverse(in_[copy].nameBaseOf, baseKeys.size());
+            Input& input = in_[copy];
+            if (copy == Base) {
+                input.nameBaseOf.resize(input.names.size());
+                for (size_t i = 0; i < input.names.size(); ++i)
+                    input.nameBaseOf[i] = int(i);
+            } else {
+                input.nameBaseOf = MergeMatch::byKeyAndContent(in_[Base].nameKeys, input.nameKeys,
+                                                               [this, copy](int b, int i) { return personLikeness(copy, b, i); });
+            }
+            input.nameOfBase = MergeMatch::inverse(input.nameBaseOf, in_[Base].names.size());
         }
     }
 
     // Actions are matched by text; a rename is one base action gone and one
     // new action whose checkboxes are those of the base action, person by
-    // person (persons matched by text).
-    void matchActions()
+    // person (persons matched by text), when the base column holds at least
+    // one tick or date to know it by.
+    void matchActions(bool final)
     {
-        std::vector<std::string> baseKeys;
-        for (size_t i = 0; i < in_[Base].actions.size(); ++i)
-            baseKeys.push_back(keyOf(actionText(Base, int(i))));
         for (int copy = 0; copy < kCopies; ++copy) {
             Input& input = in_[copy];
-            std::vector<std::string> keys;
-            for (size_t i = 0; i < input.actions.size(); ++i)
-                keys.push_back(keyOf(actionText(copy, int(i))));
-            input.baseOf = MergeMatch::byKey(baseKeys, keys);
-            input.ofBase = MergeMatch::inverse(input.baseOf, baseKeys.size());
+            if (!final || copy == Base) {
+                input.baseOf = MergeMatch::byKey(in_[Base].actionKeys, input.actionKeys);
+            } else {
+                input.baseOf = MergeMatch::byKeyAndContent(in_[Base].actionKeys, input.actionKeys,
+                                                           [this, copy](int b, int a) { return columnLikeness(copy, b, a); });
+            }
+            input.ofBase = MergeMatch::inverse(input.baseOf, in_[Base].actions.size());
+            if (!final || copy == Base)
+                continue;
             int gone = MergeMatch::soleUnmatched(input.ofBase);
             int added = MergeMatch::soleUnmatched(input.baseOf);
-            if (copy != Base && gone >= 0 && added >= 0 && sameColumn(copy, gone, added)) {
+            if (gone >= 0 && added >= 0 && !blankColumn(gone) && sameColumn(copy, gone, added)) {
                 input.baseOf[size_t(added)] = gone;
                 input.ofBase[size_t(gone)] = added;
             }
         }
+    }
+
+    // The persons both base and copy have whose checkboxes of baseAction and
+    // of action are alike.
+    int columnLikeness(int copy, int baseAction, int action)
+    {
+        int alike = 0;
+        for (size_t n = 0; n < in_[Base].names.size(); ++n) {
+            int other = in_[copy].nameOfBase[n];
+            if (other < 0)
+                continue;
+            person_[Base].read(in_[Base], int(n));
+            person_[copy].read(in_[copy], other);
+            if (person_[Base].cell(baseAction) == person_[copy].cell(action))
+                alike++;
+        }
+        return alike;
     }
 
     bool sameColumn(int copy, int baseAction, int action)
@@ -194,6 +257,17 @@ private:
             person_[Base].read(in_[Base], int(n));
             person_[copy].read(in_[copy], other);
             if (person_[Base].cell(baseAction) != person_[copy].cell(action))
+                return false;
+        }
+        return true;
+    }
+
+    // No base person has a tick or a date for baseAction.
+    bool blankColumn(int baseAction)
+    {
+        for (size_t n = 0; n < in_[Base].names.size(); ++n) {
+            person_[Base].read(in_[Base], int(n));
+            if (!person_[Base].cell(baseAction).blank())
                 return false;
         }
         return true;
@@ -226,27 +300,91 @@ private:
         return false;
     }
 
+    // A rename is one base name gone and one new name with the base
+    // person's entries, when these tell the person apart (a blank record
+    // deleted and another added are a delete and an add).
     void findRenamedNames()
     {
         for (int copy = Mine; copy <= Theirs; ++copy) {
             Input& input = in_[copy];
             int gone = MergeMatch::soleUnmatched(input.nameOfBase);
             int added = MergeMatch::soleUnmatched(input.nameBaseOf);
-            if (gone >= 0 && added >= 0 && !personChanged(copy, gone, added)) {
+            if (gone < 0 || added < 0)
+                continue;
+            person_[Base].read(in_[Base], gone);
+            if (!person_[Base].blank() && !personChanged(copy, gone, added)) {
                 input.nameBaseOf[size_t(added)] = gone;
                 input.nameOfBase[size_t(gone)] = added;
             }
         }
     }
 
-    // An action item changed by copy: renamed, or a checkbox of a person
-    // that both copy and base have.
+    // The same rename on both sides is one rename: a base item that one
+    // copy renamed to a text is the other copy's new item of that text
+    // (the first such), also when that copy changed it too. And a base item
+    // that both copies replaced by one new item of the same text is that item.
+    void joinSameRenames(bool names)
+    {
+        auto baseOf = [&](int copy) -> std::vector<int>& { return names ? in_[copy].nameBaseOf : in_[copy].baseOf; };
+        auto ofBase = [&](int copy) -> std::vector<int>& { return names ? in_[copy].nameOfBase : in_[copy].ofBase; };
+        auto keys = [&](int copy) -> const std::vector<std::string>& {
+            return names ? in_[copy].nameKeys : in_[copy].actionKeys;
+        };
+        auto link = [&](int copy, int b, int item) {
+            baseOf(copy)[size_t(item)] = b;
+            ofBase(copy)[size_t(b)] = item;
+        };
+        // Both replaced the same one item by one item of the same text.
+        int goneMine = MergeMatch::soleUnmatched(ofBase(Mine)), goneTheirs = MergeMatch::soleUnmatched(ofBase(Theirs));
+        int newMine = MergeMatch::soleUnmatched(baseOf(Mine)), newTheirs = MergeMatch::soleUnmatched(baseOf(Theirs));
+        if (goneMine >= 0 && goneMine == goneTheirs && newMine >= 0 && newTheirs >= 0 &&
+            keys(Mine)[size_t(newMine)] == keys(Theirs)[size_t(newTheirs)]) {
+            link(Mine, goneMine, newMine);
+            link(Theirs, goneTheirs, newTheirs);
+            return;
+        }
+        for (int copy = Mine; copy <= Theirs; ++copy) {
+            int other = copy == Mine ? Theirs : Mine;
+            std::unordered_map<std::string, std::vector<int>> fresh;   // new items of copy by key, in order
+            bool listed = false;
+            for (size_t b = 0; b < ofBase(copy).size(); ++b) {
+                int renamed = ofBase(other)[b];
+                if (ofBase(copy)[b] >= 0 || renamed < 0 || keys(other)[size_t(renamed)] == keys(Base)[b])
+                    continue;
+                if (!listed) {
+                    for (size_t i = 0; i < baseOf(copy).size(); ++i)
+                        if (baseOf(copy)[i] < 0)
+                            fresh[keys(copy)[i]].push_back(int(i));
+                    listed = true;
+                }
+                auto found = fresh.find(keys(other)[size_t(renamed)]);
+                if (found == fresh.end() || found->second.empty())
+                    continue;
+                link(copy, int(b), found->second.front());
+                found->second.erase(found->second.begin());
+            }
+        }
+    }
+
+    // An action item changed by copy: renamed, a checkbox of a person that
+    // both copy and base have, or a tick or date given by a person that
+    // copy added (or renamed and changed).
     bool actionChanged(int copy, int baseAction)
     {
         int action = in_[copy].ofBase[size_t(baseAction)];
         if (strcmp(actionText(copy, action), actionText(Base, baseAction)) != 0)
             return true;
-        return !sameColumn(copy, baseAction, action);
+        if (!sameColumn(copy, baseAction, action))
+            return true;
+        const Input& input = in_[copy];
+        for (size_t n = 0; n < input.names.size(); ++n) {
+            if (input.nameBaseOf[n] >= 0)
+                continue;
+            person_[copy].read(input, int(n));
+            if (!person_[copy].cell(action).blank())
+                return true;
+        }
+        return false;
     }
 
     // The text of an item both copies kept: a change on one side only wins;
@@ -255,13 +393,62 @@ private:
     {
         if (strcmp(mine, was) != 0 && strcmp(theirs, was) == 0)
             return mine;
-        if (strcmp(mine, was) != 0 && strcmp(mine, theirs) != 0)
-            report_.addChoice(what + ": renamed on both sides; kept \"" + theirs + "\", other \"" + mine + "\"");
+        if (strcmp(theirs, was) != 0 && strcmp(mine, theirs) != 0) {
+            if (strcmp(mine, was) != 0)
+                report_.addChoice(what + ": renamed on both sides; kept \"" + theirs + "\", other \"" + mine + "\"");
+            else
+                report_.renamed++;
+        }
         return theirs;
     }
 
-    // The result's action items: theirs in their order, then the ones only
-    // mine has, as Add action appends them.
+    // The result's items in order: those of theirs in their order, each
+    // new one of mine after the item before it in mine (past the items
+    // mine does not have that follow that one, so that theirs come first),
+    // and last the ones mine kept that theirs deleted. mineCount is the
+    // number of mine's items; Items name their index in mine in from[Mine].
+    static std::vector<Item> weave(const std::vector<Item>& fromTheirs, const std::vector<Item>& mineOnly,
+                                   size_t mineCount)
+    {
+        std::vector<int> placedAt(mineCount, -1), onlyAt(mineCount, -1);
+        for (size_t i = 0; i < fromTheirs.size(); ++i)
+            if (fromTheirs[i].from[Mine] >= 0)
+                placedAt[size_t(fromTheirs[i].from[Mine])] = int(i);
+        for (size_t i = 0; i < mineOnly.size(); ++i)
+            onlyAt[size_t(mineOnly[i].from[Mine])] = int(i);
+        // after[p + 1]: the new items of mine that follow theirs' item p (or begin, for -1).
+        std::vector<std::vector<int>> after(fromTheirs.size() + 1);
+        std::vector<int> restored;
+        int anchor = -1;
+        for (size_t m = 0; m < mineCount; ++m) {
+            if (placedAt[m] >= 0)
+                anchor = placedAt[m];
+            else if (onlyAt[m] >= 0 && mineOnly[size_t(onlyAt[m])].from[Base] >= 0)
+                restored.push_back(onlyAt[m]);
+            else if (onlyAt[m] >= 0)
+                after[size_t(anchor + 1)].push_back(onlyAt[m]);
+        }
+        std::vector<Item> out;
+        out.reserve(fromTheirs.size() + mineOnly.size());
+        std::vector<int> pending = after[0];
+        for (size_t i = 0; i < fromTheirs.size(); ++i) {
+            if (!pending.empty() && fromTheirs[i].from[Mine] >= 0) {
+                for (int k : pending)
+                    out.push_back(mineOnly[size_t(k)]);
+                pending.clear();
+            }
+            out.push_back(fromTheirs[i]);
+            pending.insert(pending.end(), after[i + 1].begin(), after[i + 1].end());
+        }
+        for (int k : pending)
+            out.push_back(mineOnly[size_t(k)]);
+        for (int k : restored)
+            out.push_back(mineOnly[size_t(k)]);
+        return out;
+    }
+
+    // The result's action items: theirs in their order, the ones only mine
+    // has woven in (weave).
     void pickActions()
     {
         Input& mine = in_[Mine];
@@ -274,11 +461,10 @@ private:
             if (theirs.baseOf[i] < 0)
                 theirsNew.push_back(int(i));
         // Added on both sides: one item.
-        std::vector<int> pairOf =
-            pairNew(theirs.actions.size(), theirsNew, mineNew, [this](int copy, int i) { return keyOf(actionText(copy, i)); });
+        std::vector<int> pairOf = pairNew(theirs.actions.size(), theirsNew, mineNew, mine.actionKeys, theirs.actionKeys);
 
-        for (Copy copy : {Base, Mine, Theirs})
-            in_[copy].resultAction.assign(in_[copy].actions.size(), -1);
+        std::vector<Item> fromTheirs, mineOnly;
+        std::vector<char> placed(mine.actions.size(), 0);
         for (size_t t = 0; t < theirs.actions.size(); ++t) {
             int b = theirs.baseOf[t];
             Item item;
@@ -294,6 +480,7 @@ private:
                     report_.addChoice(std::string(actionText(Base, b)) +
                                       ": deleted here but changed in the other copy; kept");
                 } else {
+                    placed[size_t(m)] = 1;
                     item.text = pickText(actionText(Base, b), actionText(Mine, m), actionText(Theirs, int(t)),
                                          actionText(Base, b));
                 }
@@ -302,11 +489,13 @@ private:
                 item.text = actionText(Theirs, int(t));
                 if (item.from[Mine] < 0)
                     report_.actions++;
+                else
+                    placed[size_t(item.from[Mine])] = 1;
             }
-            addAction(item);
+            fromTheirs.push_back(item);
         }
         for (size_t m = 0; m < mine.actions.size(); ++m) {
-            if (mine.resultAction[m] >= 0)
+            if (placed[m])
                 continue;
             int b = mine.baseOf[m];
             Item item;
@@ -321,8 +510,12 @@ private:
                 item.from[Base] = b;
                 report_.addChoice(std::string(actionText(Base, b)) + ": deleted in the other copy but changed here; kept");
             }
-            addAction(item);
+            mineOnly.push_back(item);
         }
+        for (Copy copy : {Base, Mine, Theirs})
+            in_[copy].resultAction.assign(in_[copy].actions.size(), -1);
+        for (const Item& item : weave(fromTheirs, mineOnly, mine.actions.size()))
+            addAction(item);
     }
 
     void addAction(const Item& item)
@@ -336,16 +529,15 @@ private:
 
     // Pairs the k-th new item of theirs with the k-th new item of mine of the
     // same key: for each of theirsNew (by index in theirs), mine's index or -1.
-    template <class KeyOf>
-    std::vector<int> pairNew(size_t theirsCount, const std::vector<int>& theirsNew, const std::vector<int>& mineNew,
-                             KeyOf keyOfItem)
+    static std::vector<int> pairNew(size_t theirsCount, const std::vector<int>& theirsNew, const std::vector<int>& mineNew,
+                                    const std::vector<std::string>& mineKeys, const std::vector<std::string>& theirsKeys)
     {
-        std::vector<std::string> mineKeys, theirsKeys;
+        std::vector<std::string> mineNewKeys, theirsNewKeys;
         for (int i : mineNew)
-            mineKeys.push_back(keyOfItem(Mine, i));
+            mineNewKeys.push_back(mineKeys[size_t(i)]);
         for (int i : theirsNew)
-            theirsKeys.push_back(keyOfItem(Theirs, i));
-        std::vector<int> matched = MergeMatch::byKey(mineKeys, theirsKeys);
+            theirsNewKeys.push_back(theirsKeys[size_t(i)]);
+        std::vector<int> matched = MergeMatch::byKey(mineNewKeys, theirsNewKeys);
         std::vector<int> pairOf(theirsCount, -1);
         for (size_t i = 0; i < theirsNew.size(); ++i)
             if (matched[i] >= 0)
@@ -353,8 +545,8 @@ private:
         return pairOf;
     }
 
-    // The result's names: theirs in their order, then the ones only mine
-    // has, as Add name appends them.
+    // The result's names: theirs in their order, the ones only mine has
+    // woven in (weave).
     void pickNames()
     {
         Input& mine = in_[Mine];
@@ -366,10 +558,10 @@ private:
         for (size_t i = 0; i < theirs.names.size(); ++i)
             if (theirs.nameBaseOf[i] < 0)
                 theirsNew.push_back(int(i));
-        std::vector<int> pairOf =
-            pairNew(theirs.names.size(), theirsNew, mineNew, [this](int copy, int i) { return keyOf(nameText(copy, i)); });
+        std::vector<int> pairOf = pairNew(theirs.names.size(), theirsNew, mineNew, mine.nameKeys, theirs.nameKeys);
         std::vector<char> placed(mine.names.size(), 0);
 
+        std::vector<Item> fromTheirs, mineOnly;
         for (size_t t = 0; t < theirs.names.size(); ++t) {
             int b = theirs.nameBaseOf[t];
             Item item;
@@ -395,7 +587,7 @@ private:
                     report_.names++;
                 item.text = nameText(Theirs, int(t));
             }
-            names_.push_back(item);
+            fromTheirs.push_back(item);
         }
         for (size_t m = 0; m < mine.names.size(); ++m) {
             if (placed[m])
@@ -412,11 +604,14 @@ private:
                 item.from[Base] = b;
                 report_.addChoice(std::string(nameText(Base, b)) + ": deleted in the other copy but changed here; kept");
             }
-            names_.push_back(item);
+            mineOnly.push_back(item);
         }
+        names_ = weave(fromTheirs, mineOnly, mine.names.size());
     }
 
     // The three-way rule for one checkbox; what names it in the report.
+    // A tick with a date stands against an untick; otherwise the kind and
+    // the date each take the change of the side that changed them.
     Cell pickCell(const Cell& was, const Cell& mine, const Cell& theirs, const std::string& what, bool single)
     {
         if (mine == theirs || mine == was)
@@ -437,8 +632,20 @@ private:
                               sideName(mine.done() ? Theirs : Mine) + "; kept the tick of " + tick.date);
             return tick;
         }
-        report_.addChoice(what + ": changed on both sides; kept the other copy's");
-        return theirs;
+        Cell kept = theirs;
+        if (theirs.kind == was.kind)
+            kept.kind = mine.kind;
+        if (strcmp(theirs.date, was.date) == 0)
+            kept.date = mine.date;
+        bool kindClash = mine.kind != was.kind && theirs.kind != was.kind && mine.kind != theirs.kind;
+        bool dateClash = strcmp(mine.date, was.date) != 0 && strcmp(theirs.date, was.date) != 0 &&
+                         strcmp(mine.date, theirs.date) != 0;
+        if (kindClash || dateClash)
+            report_.addChoice(what + ": changed on both sides; kept the other copy's" +
+                              (dateClash ? std::string(" date ") + (theirs.date[0] ? theirs.date : "(none)") +
+                                               ", other " + (mine.date[0] ? mine.date : "(none)")
+                                         : std::string()));
+        return kept;
     }
 
     // The result person's memos and single checkboxes.
@@ -449,38 +656,37 @@ private:
         const PersonEntries* of[kCopies];
         for (int copy = 0; copy < kCopies; ++copy)
             of[copy] = person.from[copy] >= 0 || copy == Base ? &person_[copy] : &person_[Base];
+        auto entryOf = [&](int copy, int index) -> const Entry& { return of[copy]->entry(of[copy]->own[size_t(index)]); };
+        auto cellOf = [&](int copy, int index) {
+            const Entry& e = entryOf(copy, index);
+            return Cell{e.kind, e.date};
+        };
         std::vector<std::string> keys[kCopies];
         for (int copy = 0; copy < kCopies; ++copy)
             for (int32_t position : of[copy]->own) {
                 const Entry& e = of[copy]->entry(position);
                 keys[copy].push_back((e.kind == EntryMemo ? "M" : "C") + std::string(e.text ? e.text : ""));
             }
-        std::vector<int> mineBase = MergeMatch::byKey(keys[Base], keys[Mine]);
-        std::vector<int> theirsBase = MergeMatch::byKey(keys[Base], keys[Theirs]);
+        // Equal texts: the one whose state is the base one's is that one.
+        auto likeness = [&](int copy) {
+            return [&, copy](int b, int i) { return cellOf(Base, b) == cellOf(copy, i) ? 1 : 0; };
+        };
+        std::vector<int> mineBase = MergeMatch::byKeyAndContent(keys[Base], keys[Mine], likeness(Mine));
+        std::vector<int> theirsBase = MergeMatch::byKeyAndContent(keys[Base], keys[Theirs], likeness(Theirs));
         std::vector<int> baseMine = MergeMatch::inverse(mineBase, keys[Base].size());
         std::vector<int> baseTheirs = MergeMatch::inverse(theirsBase, keys[Base].size());
         // New on both sides: one entry.
-        std::vector<std::string> mineNewKeys, theirsNewKeys;
         std::vector<int> mineNew, theirsNew;
         for (size_t i = 0; i < mineBase.size(); ++i)
-            if (mineBase[i] < 0) {
+            if (mineBase[i] < 0)
                 mineNew.push_back(int(i));
-                mineNewKeys.push_back(keys[Mine][i]);
-            }
         for (size_t i = 0; i < theirsBase.size(); ++i)
-            if (theirsBase[i] < 0) {
+            if (theirsBase[i] < 0)
                 theirsNew.push_back(int(i));
-                theirsNewKeys.push_back(keys[Theirs][i]);
-            }
-        std::vector<int> newPair = MergeMatch::byKey(mineNewKeys, theirsNewKeys);
+        std::vector<int> pairOf = pairNew(theirsBase.size(), theirsNew, mineNew, keys[Mine], keys[Theirs]);
         std::vector<char> mineTaken(mineBase.size(), 0);
 
         const std::string& name = person.text;
-        auto entryOf = [&](int copy, int index) -> const Entry& { return of[copy]->entry(of[copy]->own[size_t(index)]); };
-        auto cellOf = [&](int copy, int index) {
-            const Entry& e = entryOf(copy, index);
-            return Cell{e.kind, e.date};
-        };
         auto add = [&](int copy, int index, const Cell& state, int b, int m, int t) {
             const Entry& e = entryOf(copy, index);
             OwnItem item;
@@ -513,12 +719,11 @@ private:
                 mineTaken[size_t(m)] = 1;
                 Cell mine = cellOf(Mine, m);
                 Cell kept = pickCell(was, mine, theirs, label(Theirs, int(t)), true);
-                if (kept == theirs && theirs != was && mine != theirs)
+                if (kept != mine)
                     report_.checkboxes++;
                 add(Theirs, int(t), kept, b, m, int(t));
             } else {
-                size_t n = size_t(std::find(theirsNew.begin(), theirsNew.end(), int(t)) - theirsNew.begin());
-                int m = newPair[n] >= 0 ? mineNew[size_t(newPair[n])] : -1;
+                int m = pairOf[t];
                 Cell theirs = cellOf(Theirs, int(t));
                 Cell kept = theirs;
                 if (m >= 0) {
@@ -548,13 +753,38 @@ private:
             }
             add(Mine, int(m), mine, b, int(m), -1);
         }
+        // An entry both sides edited into different texts stays twice: say so.
+        if (person.from[Mine] < 0 || person.from[Theirs] < 0 || person.from[Base] < 0)
+            return;
+        std::vector<char> theirsPaired(keys[Theirs].size(), 0);
+        for (size_t t = 0; t < pairOf.size(); ++t)
+            if (pairOf[t] >= 0)
+                theirsPaired[t] = 1;
+        size_t nextMine = 0, nextTheirs = 0;
+        for (size_t b = 0; b < keys[Base].size(); ++b) {
+            if (baseMine[b] >= 0 || baseTheirs[b] >= 0)
+                continue;
+            char kind = keys[Base][b][0];
+            while (nextMine < mineNew.size() && (mineTaken[size_t(mineNew[nextMine])] || keys[Mine][size_t(mineNew[nextMine])][0] != kind))
+                ++nextMine;
+            while (nextTheirs < keys[Theirs].size() &&
+                   (theirsBase[nextTheirs] >= 0 || theirsPaired[nextTheirs] || keys[Theirs][nextTheirs][0] != kind))
+                ++nextTheirs;
+            if (nextMine >= mineNew.size() || nextTheirs >= keys[Theirs].size())
+                break;
+            report_.addChoice(label(Base, int(b)) + ": edited on both sides; kept both, \"" +
+                              keys[Theirs][nextTheirs].substr(1) + "\" and \"" + keys[Mine][size_t(mineNew[nextMine])].substr(1) +
+                              "\"");
+            ++nextMine;
+            ++nextTheirs;
+        }
     }
 
     // Lays out one result person's list: the entries in the order of
-    // theirs (or base, or mine, whichever has the person first), then the
-    // ones only mine has in mine's order, then checkboxes for the action
-    // items none of them listed; action checkboxes then take their items'
-    // order, as the file keeps them.
+    // theirs (or base, or mine, whichever has the person first) with the
+    // ones only mine has woven in as weave does, then checkboxes for the
+    // action items none of them listed; action checkboxes then take their
+    // items' order, as the file keeps them.
     struct Slot {
         bool action;
         int index;   // result action, or index into own
@@ -564,6 +794,31 @@ private:
     {
         out.clear();
         std::vector<char> actionDone(actions_.size(), 0), ownDone(own.size(), 0);
+        // The own item at each position of each copy's list.
+        std::vector<int> ownAt[kCopies];
+        for (int copy = 0; copy < kCopies; ++copy) {
+            const PersonEntries& entries = person_[copy];
+            ownAt[copy].assign(person.from[copy] >= 0 && entries.record ? size_t(entries.record->entryCount) : 0, -1);
+        }
+        for (size_t i = 0; i < own.size(); ++i)
+            for (int copy = 0; copy < kCopies; ++copy)
+                if (own[i].from[copy] >= 0 && size_t(own[i].from[copy]) < ownAt[copy].size())
+                    ownAt[copy][size_t(own[i].from[copy])] = int(i);
+        // The slot of position k of copy's list, or nullopt-like {false, -1}.
+        auto slotAt = [&](int copy, int32_t k) {
+            const Entry& e = person_[copy].entry(k);
+            const Input& input = in_[copy];
+            if (isActionKind(e.kind)) {
+                int32_t slot = e.actionIndex;
+                if (slot < 0 || size_t(slot) >= input.actionOrdinal.size() || input.actionOrdinal[size_t(slot)] < 0)
+                    return Slot{true, -1};
+                return Slot{true, input.resultAction[size_t(input.actionOrdinal[size_t(slot)])]};
+            }
+            if (hasOwnText(e.kind))
+                return Slot{false, ownAt[copy][size_t(k)]};
+            return Slot{false, -1};
+        };
+        auto taken = [&](const Slot& slot) -> char& { return slot.action ? actionDone[size_t(slot.index)] : ownDone[size_t(slot.index)]; };
         // A person only mine has was added with a checkbox for every action
         // item of that time: the ones mine lacks join that first run.
         auto addMissingActions = [&](int copy) {
@@ -573,39 +828,66 @@ private:
                     out.push_back(Slot{true, int(r)});
                 }
         };
-        auto walk = [&](int copy) {
-            if (person.from[copy] < 0)
-                return;
-            const PersonEntries& entries = person_[copy];
-            const Input& input = in_[copy];
-            bool firstRun = copy == Mine && person.from[Base] < 0 && person.from[Theirs] < 0;
-            for (int32_t k = 0; entries.record && k < entries.record->entryCount; ++k) {
-                const Entry& e = entries.entry(k);
-                if (firstRun && !isActionKind(e.kind) && e.kind != EntryDeleted) {
-                    addMissingActions(Mine);
-                    firstRun = false;
-                }
-                if (isActionKind(e.kind)) {
-                    int32_t slot = e.actionIndex;
-                    if (slot < 0 || size_t(slot) >= input.actionOrdinal.size() || input.actionOrdinal[size_t(slot)] < 0)
-                        continue;
-                    int r = input.resultAction[size_t(input.actionOrdinal[size_t(slot)])];
-                    if (r >= 0 && !actionDone[size_t(r)]) {
-                        actionDone[size_t(r)] = 1;
-                        out.push_back(Slot{true, r});
-                    }
-                } else if (hasOwnText(e.kind)) {
-                    for (size_t i = 0; i < own.size(); ++i)
-                        if (!ownDone[i] && own[i].from[copy] == k) {
-                            ownDone[i] = 1;
-                            out.push_back(Slot{false, int(i)});
-                            break;
-                        }
-                }
+        int first = person.from[Theirs] >= 0 ? Theirs : person.from[Base] >= 0 ? Base : Mine;
+        const PersonEntries& primary = person_[first];
+        bool firstRun = first == Mine && person.from[Base] < 0 && person.from[Theirs] < 0;
+        for (int32_t k = 0; primary.record && k < primary.record->entryCount; ++k) {
+            const Entry& e = primary.entry(k);
+            if (firstRun && !isActionKind(e.kind) && e.kind != EntryDeleted) {
+                addMissingActions(Mine);
+                firstRun = false;
             }
-        };
-        walk(person.from[Theirs] >= 0 ? Theirs : person.from[Base] >= 0 ? Base : Mine);
-        walk(Mine);
+            Slot slot = slotAt(first, k);
+            if (slot.index < 0 || taken(slot))
+                continue;
+            taken(slot) = 1;
+            out.push_back(slot);
+        }
+        if (first != Mine && person.from[Mine] >= 0) {
+            // Where each slot of out stands, and which of mine's entries are
+            // in out already.
+            std::vector<int> actionPlace(actions_.size(), -1), ownPlace(own.size(), -1);
+            for (size_t p = 0; p < out.size(); ++p)
+                (out[p].action ? actionPlace[size_t(out[p].index)] : ownPlace[size_t(out[p].index)]) = int(p);
+            auto mineHas = [&](const Slot& slot) {
+                return slot.action ? actions_[size_t(slot.index)].from[Mine] >= 0 : own[size_t(slot.index)].from[Mine] >= 0;
+            };
+            std::vector<std::vector<Slot>> after(out.size() + 1);
+            std::vector<Slot> restored;
+            int anchor = -1;
+            const PersonEntries& mine = person_[Mine];
+            for (int32_t k = 0; mine.record && k < mine.record->entryCount; ++k) {
+                Slot slot = slotAt(Mine, k);
+                if (slot.index < 0)
+                    continue;
+                int place = slot.action ? actionPlace[size_t(slot.index)] : ownPlace[size_t(slot.index)];
+                if (place >= 0) {
+                    anchor = place;
+                    continue;
+                }
+                if (taken(slot))
+                    continue;
+                taken(slot) = 1;
+                if (!slot.action && own[size_t(slot.index)].from[Base] >= 0)
+                    restored.push_back(slot);
+                else
+                    after[size_t(anchor + 1)].push_back(slot);
+            }
+            std::vector<Slot> woven;
+            woven.reserve(out.size() + restored.size());
+            std::vector<Slot> pending = after[0];
+            for (size_t p = 0; p < out.size(); ++p) {
+                if (!pending.empty() && mineHas(out[p])) {
+                    woven.insert(woven.end(), pending.begin(), pending.end());
+                    pending.clear();
+                }
+                woven.push_back(out[p]);
+                pending.insert(pending.end(), after[p + 1].begin(), after[p + 1].end());
+            }
+            woven.insert(woven.end(), pending.begin(), pending.end());
+            woven.insert(woven.end(), restored.begin(), restored.end());
+            out.swap(woven);
+        }
         for (size_t i = 0; i < own.size(); ++i)
             if (!ownDone[i])
                 out.push_back(Slot{false, int(i)});
@@ -679,7 +961,7 @@ private:
             side[copy] = has ? person_[copy].cell(action.from[copy]) : was;
         }
         Cell kept = pickCell(was, side[Mine], side[Theirs], person.text + " / " + action.text, false);
-        if (kept == side[Theirs] && side[Theirs] != was && side[Mine] != side[Theirs])
+        if (kept != side[Mine])
             report_.ticks++;
         return kept;
     }

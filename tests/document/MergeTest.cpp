@@ -121,6 +121,9 @@ struct MergeCase {
     const char* report;   // the report's text
 };
 
+#define D1 "03/10/26 09:05 AM"
+#define D2 "03/14/26 09:05 AM"
+
 const MergeCase kCases[] = {
     {"nothing changed", "Dues | Ann: 1@03/14/26 09:05 AM; M Phoned", "Dues | Ann: 1@03/14/26 09:05 AM; M Phoned",
      "Dues | Ann: 1@03/14/26 09:05 AM; M Phoned", "Dues | Ann: 1@03/14/26 09:05 AM; M Phoned",
@@ -140,15 +143,16 @@ const MergeCase kCases[] = {
     {"a name deleted there but given a memo here stays, after theirs", "Dues | Ann: 0 | Bob: 0",
      "Dues | Ann: 0; M Paid cash | Bob: 0", "Dues | Bob: 0", "Dues | Bob: 0 | Ann: 0; M Paid cash",
      "Nothing new from the other copy.\r\nAnn: deleted in the other copy but changed here; kept"},
-    {"an unambiguous rename keeps the other side's tick", "Dues | Ann Smyth: 0 | Bob: 0", "Dues | Ann Smith: 0 | Bob: 0",
-     "Dues | Ann Smyth: 1@12/08/26 10:15 AM | Bob: 0", "Dues | Ann Smith: 1@12/08/26 10:15 AM | Bob: 0",
-     "From the other copy: 1 tick."},
+    {"an unambiguous rename keeps the other side's tick", "Dues | Ann Smyth: 0; M Paid | Bob: 0",
+     "Dues | Ann Smith: 0; M Paid | Bob: 0", "Dues | Ann Smyth: 1@12/08/26 10:15 AM; M Paid | Bob: 0",
+     "Dues | Ann Smith: 1@12/08/26 10:15 AM; M Paid | Bob: 0", "From the other copy: 1 tick."},
     {"a rename with other changes is a delete and an add: both stay", "Dues | Ann Smyth: 0",
      "Dues | Ann Smith: 1@12/08/26 10:02 AM", "Dues | Ann Smyth: 0; M Called",
      "Dues | Ann Smyth: 0; M Called | Ann Smith: 1@12/08/26 10:02 AM",
      "From the other copy: 1 memo.\r\nAnn Smyth: deleted here but changed in the other copy; kept"},
-    {"an action item renamed here keeps the ticks made there", "Dues,Form | Ann: 0; 0", "Fees,Form | Ann: 0; 0",
-     "Dues,Form | Ann: 1@12/08/26 10:15 AM; 0", "Fees,Form | Ann: 1@12/08/26 10:15 AM; 0", "From the other copy: 1 tick."},
+    {"an action item renamed here keeps the ticks made there", "Dues,Form | Ann: 0; 0 | Bob: 1@" D1 "; 0",
+     "Fees,Form | Ann: 0; 0 | Bob: 1@" D1 "; 0", "Dues,Form | Ann: 1@12/08/26 10:15 AM; 0 | Bob: 1@" D1 "; 0",
+     "Fees,Form | Ann: 1@12/08/26 10:15 AM; 0 | Bob: 1@" D1 "; 0", "From the other copy: 1 tick."},
     {"action items added on each side: theirs first, every name gets both", "Dues | Ann: 0", "Dues,Keys | Ann: 0; 1@" "12/08/26 10:02 AM",
      "Dues,Form | Ann: 0; 0 | Bob: 0; 1@12/08/26 10:15 AM", "Dues,Form,Keys | Ann: 0; 0; 1@12/08/26 10:02 AM | Bob: 0; 1@12/08/26 10:15 AM; 0",
      "From the other copy: 1 name, 1 action item, 1 tick."},
@@ -168,7 +172,8 @@ const MergeCase kCases[] = {
     {"memos added on both sides: theirs first, then mine's", "Dues | Ann: 0", "Dues | Ann: 0; M Mine",
      "Dues | Ann: 0; M Theirs", "Dues | Ann: 0; M Theirs; M Mine", "From the other copy: 1 memo."},
     {"a memo edited differently on both sides stays as two memos", "Dues | Ann: 0; M Phone", "Dues | Ann: 0; M Phone him",
-     "Dues | Ann: 0; M Phone her", "Dues | Ann: 0; M Phone her; M Phone him", "From the other copy: 1 memo."},
+     "Dues | Ann: 0; M Phone her", "Dues | Ann: 0; M Phone her; M Phone him",
+     "From the other copy: 1 memo.\r\nAnn / memo \"Phone\": edited on both sides; kept both, \"Phone her\" and \"Phone him\""},
     {"a memo deleted on one side and unchanged on the other goes", "Dues | Ann: 0; M Old; C Key", "Dues | Ann: 0; C Key",
      "Dues | Ann: 0; M Old; C Key", "Dues | Ann: 0; C Key", "Nothing new from the other copy."},
     {"a single checkbox ticked on one side is ticked; on both, the earlier date", "Dues | Ann: 0; C Key; C Gown",
@@ -179,6 +184,63 @@ const MergeCase kCases[] = {
     {"equal names are matched the k-th with the k-th", "Dues | Ann: 0 | Ann: 0", "Dues | Ann: 0 | Ann: 1@12/08/26 10:02 AM",
      "Dues | Ann: 1@12/08/26 10:15 AM | Ann: 0", "Dues | Ann: 1@12/08/26 10:15 AM | Ann: 1@12/08/26 10:02 AM",
      "From the other copy: 1 tick."},
+    // A deleted action item stays when the other side's new (or renamed and
+    // changed) person ticked it.
+    {"an item deleted here stays for a new person's tick there", "A,B | Ann: 0; 0", "B | Ann: 0",
+     "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0", "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0",
+     "From the other copy: 1 name, 1 tick.\r\nA: deleted here but changed in the other copy; kept"},
+    {"an item deleted there stays for a new person's tick here", "A,B | Ann: 0; 0", "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0",
+     "B | Ann: 0", "B,A | Ann: 0; 0 | Zed: 0; 1@" D2,
+     "Nothing new from the other copy.\r\nA: deleted in the other copy but changed here; kept"},
+    {"an item deleted here stays for a person renamed and changed there", "A,B | Ann Smiht: 1@" D1 "; 0 | Bob: 0; 0",
+     "B | Ann Smiht: 0 | Bob: 0", "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0",
+     "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0",
+     "From the other copy: 1 name, 2 ticks, 1 deletion.\r\nA: deleted here but changed in the other copy; kept"},
+    // Blank records deleted and added are no rename.
+    {"a blank name deleted and another added: the tick stays with its name", "A | Ann: 0 | Bob: 0", "A | Bob: 0 | Zed: 0",
+     "A | Ann: 1@" D2 " | Bob: 0", "A | Ann: 1@" D2 " | Bob: 0 | Zed: 0",
+     "From the other copy: 1 tick.\r\nAnn: deleted here but changed in the other copy; kept"},
+    {"a blank action item deleted and another added: the tick stays with its item", "Dues | Ann: 0", "Badge | Ann: 0",
+     "Dues | Ann: 1@" D2, "Dues,Badge | Ann: 1@" D2 "; 0",
+     "From the other copy: 1 tick.\r\nDues: deleted here but changed in the other copy; kept"},
+    // The same rename on both sides, changed on one: one record.
+    {"a name renamed alike on both sides and ticked here is one", "A,B | Ann Smiht: 1@" D1 "; 0 | Bob: 0; 0",
+     "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0", "A,B | Ann Smith: 1@" D1 "; 0 | Bob: 0; 0",
+     "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0", "Nothing new from the other copy."},
+    {"an item renamed alike on both sides and ticked there is one", "Pay dues | Ann: 1@" D1 " | Bob: 0",
+     "Pay the dues | Ann: 1@" D1 " | Bob: 0", "Pay the dues | Ann: 1@" D1 " | Bob: 1@" D2,
+     "Pay the dues | Ann: 1@" D1 " | Bob: 1@" D2, "From the other copy: 1 tick."},
+    {"renamed and changed alike on both sides: one record, each change", "A,B | Ann Smiht: 1@" D1 "; 0",
+     "A,B | Ann Smith: 0; 0", "A,B | Ann Smith: 1@" D1 "; 1@" D2, "A,B | Ann Smith: 0; 1@" D2,
+     "From the other copy: 1 tick."},
+    // Equal names and checkboxes: matched by what did not change.
+    {"one of two equal names deleted here, the other ticked there", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 0",
+     "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 1@" D2 " | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 1@" D2 " | Ann: 0; 0",
+     "From the other copy: 1 tick.\r\nAnn: deleted here but changed in the other copy; kept"},
+    {"one of two equal names deleted here, the one kept ticked there", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 0",
+     "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 1@" D2, "A,B | Ann: 0; 1@" D2, "From the other copy: 1 tick."},
+    {"one of two equal checkboxes deleted here, the other ticked there", "A | Ann: 0; C Key; D Key@" D1,
+     "A | Ann: 0; D Key@" D1, "A | Ann: 0; D Key@" D2 "; D Key@" D1, "A | Ann: 0; D Key@" D2 "; D Key@" D1,
+     "Nothing new from the other copy.\r\nAnn / checkbox \"Key\": deleted here but changed in the other copy; kept"},
+    // Kind and date each by the three-way rule.
+    {"unticked here, date removed there: both", "A | Ann: 1@" D2, "A | Ann: 0@" D2, "A | Ann: 1", "A | Ann: 0",
+     "From the other copy: 1 tick."},
+    {"a date changed on both sides while open: theirs, the other reported", "A | Ann: 0@" D1, "A | Ann: 0@" D2,
+     "A | Ann: 0", "A | Ann: 0",
+     "From the other copy: 1 tick.\r\nAnn / A: changed on both sides; kept the other copy's date (none), other " D2},
+    // Records keep their place.
+    {"a name renamed and changed here keeps its place", "A | Ann Smyth: 0; M x | Bob: 0 | Cy: 0",
+     "A | Ann Smith: 1@" D2 "; M x | Bob: 0 | Cy: 0 | Dee: 0", "A | Ann Smyth: 0; M x | Bob: 0 | Cy: 0 | Eve: 0",
+     "A | Ann Smith: 1@" D2 "; M x | Bob: 0 | Cy: 0 | Eve: 0 | Dee: 0", "From the other copy: 1 name."},
+    {"a memo edited in place and an item added keep their places", "A,B | Ann: 0; M Old; 1@" D1 "; M Last",
+     "A,B,C | Ann: 0; M New; 1@" D1 "; M Last; 0", "A,B | Ann: 0; M Old; 1@" D1 "; M Last",
+     "A,B,C | Ann: 0; M New; 1@" D1 "; M Last; 0", "Nothing new from the other copy."},
+    // What the other copy renamed is reported.
+    {"renamed there: reported", "Dues | Ann Smyth: 1@" D1 " | Bob: 0", "Dues | Ann Smyth: 1@" D1 " | Bob: 0",
+     "Fees | Ann Smith: 1@" D1 " | Bob: 0", "Fees | Ann Smith: 1@" D1 " | Bob: 0", "From the other copy: 2 renames."},
+    // No common ancestor (a file added on two branches): the union.
+    {"no base: nothing is deleted", "", "A | Ann: 1@" D1 " | Bob: 0", "A,B | Ann: 0; 0 | Cy: 0; 0",
+     "A,B | Ann: 1@" D1 "; 0 | Cy: 0; 0 | Bob: 0; 0", "From the other copy: 1 name, 1 action item."},
 };
 
 TEST(Merge, EachRule)
@@ -202,6 +264,13 @@ TEST(Merge, EachRule)
         ASSERT_EQ(loadDataBytes(again, view, saved.data(), saved.size()), 1);
         EXPECT_TRUE(view.errors().empty());
         EXPECT_EQ(notationOf(again), notationOf(result));
+        // One side unchanged: the other side exactly.
+        Document same;
+        MergeReport quiet;
+        ASSERT_EQ(mergeDocuments(base, mine, base, same, quiet), 1);
+        EXPECT_EQ(bytesOf(same), bytesOf(mine));
+        ASSERT_EQ(mergeDocuments(base, base, theirs, same, quiet), 1);
+        EXPECT_EQ(bytesOf(same), bytesOf(theirs));
     }
     // Nothing changed on either side: the very bytes of the file.
     std::string file = exampleFile();
