@@ -70,17 +70,6 @@ struct PersonEntries {
         }
     }
     const Entry& entry(int32_t position) const { return record->entries[position]; }
-    // Nothing tells the person apart from a name just added: no tick, no
-    // date, no memo or single checkbox.
-    bool blank() const
-    {
-        if (!own.empty())
-            return false;
-        for (size_t a = 0; a < cellAt.size(); ++a)
-            if (!cell(int(a)).blank())
-                return false;
-        return true;
-    }
     // The checkbox of action index, or an open one without a date when there is none.
     Cell cell(int action) const
     {
@@ -224,7 +213,7 @@ private:
                 continue;
             int gone = MergeMatch::soleUnmatched(input.ofBase);
             int added = MergeMatch::soleUnmatched(input.baseOf);
-            if (gone >= 0 && added >= 0 && !blankColumn(gone) && sameColumn(copy, gone, added)) {
+            if (gone >= 0 && added >= 0 && !blankColumn(copy, gone) && sameColumn(copy, gone, added)) {
                 input.baseOf[size_t(added)] = gone;
                 input.ofBase[size_t(gone)] = added;
             }
@@ -262,10 +251,12 @@ private:
         return true;
     }
 
-    // No base person has a tick or a date for baseAction.
-    bool blankColumn(int baseAction)
+    // No base person that copy still has holds a tick or a date for baseAction.
+    bool blankColumn(int copy, int baseAction)
     {
         for (size_t n = 0; n < in_[Base].names.size(); ++n) {
+            if (in_[copy].nameOfBase[n] < 0)
+                continue;
             person_[Base].read(in_[Base], int(n));
             if (!person_[Base].cell(baseAction).blank())
                 return false;
@@ -302,7 +293,8 @@ private:
 
     // A rename is one base name gone and one new name with the base
     // person's entries, when these tell the person apart (a blank record
-    // deleted and another added are a delete and an add).
+    // deleted and another added are a delete and an add): a memo or single
+    // checkbox, or a tick or date of an action item that copy still has.
     void findRenamedNames()
     {
         for (int copy = Mine; copy <= Theirs; ++copy) {
@@ -311,12 +303,23 @@ private:
             int added = MergeMatch::soleUnmatched(input.nameBaseOf);
             if (gone < 0 || added < 0)
                 continue;
-            person_[Base].read(in_[Base], gone);
-            if (!person_[Base].blank() && !personChanged(copy, gone, added)) {
+            if (identifiable(copy, gone) && !personChanged(copy, gone, added)) {
                 input.nameBaseOf[size_t(added)] = gone;
                 input.nameOfBase[size_t(gone)] = added;
             }
         }
+    }
+
+    bool identifiable(int copy, int baseName)
+    {
+        person_[Base].read(in_[Base], baseName);
+        if (!person_[Base].own.empty())
+            return true;
+        const Input& input = in_[copy];
+        for (size_t a = 0; a < input.actions.size(); ++a)
+            if (input.baseOf[a] >= 0 && !person_[Base].cell(input.baseOf[a]).blank())
+                return true;
+        return false;
     }
 
     // The same rename on both sides is one rename: a base item that one
@@ -402,11 +405,11 @@ private:
         return theirs;
     }
 
-    // The result's items in order: those of theirs in their order, each
-    // new one of mine after the item before it in mine (past the items
-    // mine does not have that follow that one, so that theirs come first),
-    // and last the ones mine kept that theirs deleted. mineCount is the
-    // number of mine's items; Items name their index in mine in from[Mine].
+    // The result's items in order: those of theirs in their order, and each
+    // one only mine has (new, or kept against theirs' delete) after the item
+    // before it in mine, past the items mine does not have that follow that
+    // one (so that what theirs added comes first). mineCount is the number
+    // of mine's items; Items name their index in mine in from[Mine].
     static std::vector<Item> weave(const std::vector<Item>& fromTheirs, const std::vector<Item>& mineOnly,
                                    size_t mineCount)
     {
@@ -418,13 +421,10 @@ private:
             onlyAt[size_t(mineOnly[i].from[Mine])] = int(i);
         // after[p + 1]: the new items of mine that follow theirs' item p (or begin, for -1).
         std::vector<std::vector<int>> after(fromTheirs.size() + 1);
-        std::vector<int> restored;
         int anchor = -1;
         for (size_t m = 0; m < mineCount; ++m) {
             if (placedAt[m] >= 0)
                 anchor = placedAt[m];
-            else if (onlyAt[m] >= 0 && mineOnly[size_t(onlyAt[m])].from[Base] >= 0)
-                restored.push_back(onlyAt[m]);
             else if (onlyAt[m] >= 0)
                 after[size_t(anchor + 1)].push_back(onlyAt[m]);
         }
@@ -441,8 +441,6 @@ private:
             pending.insert(pending.end(), after[i + 1].begin(), after[i + 1].end());
         }
         for (int k : pending)
-            out.push_back(mineOnly[size_t(k)]);
-        for (int k : restored)
             out.push_back(mineOnly[size_t(k)]);
         return out;
     }
@@ -819,22 +817,24 @@ private:
             return Slot{false, -1};
         };
         auto taken = [&](const Slot& slot) -> char& { return slot.action ? actionDone[size_t(slot.index)] : ownDone[size_t(slot.index)]; };
-        // A person only mine has was added with a checkbox for every action
-        // item of that time: the ones mine lacks join that first run.
+        // A person only one copy has was added with a checkbox for every
+        // action item of that time: the ones that copy lacks join that first
+        // run, but for the items mine added, which come after theirs' edits.
         auto addMissingActions = [&](int copy) {
             for (size_t r = 0; r < actions_.size(); ++r)
-                if (actions_[r].from[copy] < 0 && !actionDone[r]) {
+                if (actions_[r].from[copy] < 0 && !actionDone[r] && (copy == Mine || actions_[r].from[Base] >= 0)) {
                     actionDone[r] = 1;
                     out.push_back(Slot{true, int(r)});
                 }
         };
         int first = person.from[Theirs] >= 0 ? Theirs : person.from[Base] >= 0 ? Base : Mine;
         const PersonEntries& primary = person_[first];
-        bool firstRun = first == Mine && person.from[Base] < 0 && person.from[Theirs] < 0;
+        int other = first == Theirs ? Mine : Theirs;
+        bool firstRun = person.from[Base] < 0 && person.from[other] < 0;
         for (int32_t k = 0; primary.record && k < primary.record->entryCount; ++k) {
             const Entry& e = primary.entry(k);
             if (firstRun && !isActionKind(e.kind) && e.kind != EntryDeleted) {
-                addMissingActions(Mine);
+                addMissingActions(first);
                 firstRun = false;
             }
             Slot slot = slotAt(first, k);
@@ -843,6 +843,14 @@ private:
             taken(slot) = 1;
             out.push_back(slot);
         }
+        // A person theirs deleted and mine kept: the items theirs added come
+        // before what mine added, as for the persons theirs kept.
+        if (first == Base)
+            for (size_t r = 0; r < actions_.size(); ++r)
+                if (actions_[r].from[Base] < 0 && actions_[r].from[Mine] < 0 && !actionDone[r]) {
+                    actionDone[r] = 1;
+                    out.push_back(Slot{true, int(r)});
+                }
         if (first != Mine && person.from[Mine] >= 0) {
             // Where each slot of out stands, and which of mine's entries are
             // in out already.
@@ -853,7 +861,6 @@ private:
                 return slot.action ? actions_[size_t(slot.index)].from[Mine] >= 0 : own[size_t(slot.index)].from[Mine] >= 0;
             };
             std::vector<std::vector<Slot>> after(out.size() + 1);
-            std::vector<Slot> restored;
             int anchor = -1;
             const PersonEntries& mine = person_[Mine];
             for (int32_t k = 0; mine.record && k < mine.record->entryCount; ++k) {
@@ -868,13 +875,10 @@ private:
                 if (taken(slot))
                     continue;
                 taken(slot) = 1;
-                if (!slot.action && own[size_t(slot.index)].from[Base] >= 0)
-                    restored.push_back(slot);
-                else
-                    after[size_t(anchor + 1)].push_back(slot);
+                after[size_t(anchor + 1)].push_back(slot);
             }
             std::vector<Slot> woven;
-            woven.reserve(out.size() + restored.size());
+            woven.reserve(out.size() + mine.record->entryCount);
             std::vector<Slot> pending = after[0];
             for (size_t p = 0; p < out.size(); ++p) {
                 if (!pending.empty() && mineHas(out[p])) {
@@ -885,7 +889,6 @@ private:
                 pending.insert(pending.end(), after[p + 1].begin(), after[p + 1].end());
             }
             woven.insert(woven.end(), pending.begin(), pending.end());
-            woven.insert(woven.end(), restored.begin(), restored.end());
             out.swap(woven);
         }
         for (size_t i = 0; i < own.size(); ++i)
