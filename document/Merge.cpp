@@ -98,6 +98,37 @@ using MergeMatch::keyOf;
 
 const char* sideName(int copy) { return copy == Mine ? "here" : "in the other copy"; }
 
+// Puts the things only mine has among primary, the things of the other
+// copy in their order: after[p + 1] holds those that follow primary[p] in
+// mine (after[0] those before the first). A new thing of mine goes past the
+// things mine lacks (theirs come first); one that the base had too (kept
+// against the other copy's delete) stops before a thing that is new or
+// comes after it in the base, so it keeps its old place; mine's order holds.
+// inMine(thing) and basePos(thing) (position in the base, or -1) decide.
+template <class Thing, class InMine, class BasePos>
+std::vector<Thing> weaveIn(const std::vector<Thing>& primary, const std::vector<std::vector<Thing>>& after, InMine inMine,
+                           BasePos basePos)
+{
+    std::vector<Thing> out;
+    std::vector<Thing> pending = after[0];
+    for (size_t i = 0; i < primary.size(); ++i) {
+        const Thing& next = primary[i];
+        // Up to the last one that must come before next, in mine's order.
+        size_t stop = 0;
+        for (size_t k = 0; k < pending.size(); ++k) {
+            int at = basePos(pending[k]);
+            if (inMine(next) || (at >= 0 && (basePos(next) < 0 || basePos(next) > at)))
+                stop = k + 1;
+        }
+        out.insert(out.end(), pending.begin(), pending.begin() + long(stop));
+        pending.erase(pending.begin(), pending.begin() + long(stop));
+        out.push_back(next);
+        pending.insert(pending.end(), after[i + 1].begin(), after[i + 1].end());
+    }
+    out.insert(out.end(), pending.begin(), pending.end());
+    return out;
+}
+
 class Merger {
 public:
     Merger(const Document& base, const Document& mine, const Document& theirs, MergeReport& report)
@@ -407,9 +438,8 @@ private:
 
     // The result's items in order: those of theirs in their order, and each
     // one only mine has (new, or kept against theirs' delete) after the item
-    // before it in mine, past the items mine does not have that follow that
-    // one (so that what theirs added comes first). mineCount is the number
-    // of mine's items; Items name their index in mine in from[Mine].
+    // before it in mine, as weaveIn says. mineCount is the number of mine's
+    // items; Items name their index in mine in from[Mine].
     static std::vector<Item> weave(const std::vector<Item>& fromTheirs, const std::vector<Item>& mineOnly,
                                    size_t mineCount)
     {
@@ -419,30 +449,16 @@ private:
                 placedAt[size_t(fromTheirs[i].from[Mine])] = int(i);
         for (size_t i = 0; i < mineOnly.size(); ++i)
             onlyAt[size_t(mineOnly[i].from[Mine])] = int(i);
-        // after[p + 1]: the new items of mine that follow theirs' item p (or begin, for -1).
-        std::vector<std::vector<int>> after(fromTheirs.size() + 1);
+        std::vector<std::vector<Item>> after(fromTheirs.size() + 1);
         int anchor = -1;
         for (size_t m = 0; m < mineCount; ++m) {
             if (placedAt[m] >= 0)
                 anchor = placedAt[m];
             else if (onlyAt[m] >= 0)
-                after[size_t(anchor + 1)].push_back(onlyAt[m]);
+                after[size_t(anchor + 1)].push_back(mineOnly[size_t(onlyAt[m])]);
         }
-        std::vector<Item> out;
-        out.reserve(fromTheirs.size() + mineOnly.size());
-        std::vector<int> pending = after[0];
-        for (size_t i = 0; i < fromTheirs.size(); ++i) {
-            if (!pending.empty() && fromTheirs[i].from[Mine] >= 0) {
-                for (int k : pending)
-                    out.push_back(mineOnly[size_t(k)]);
-                pending.clear();
-            }
-            out.push_back(fromTheirs[i]);
-            pending.insert(pending.end(), after[i + 1].begin(), after[i + 1].end());
-        }
-        for (int k : pending)
-            out.push_back(mineOnly[size_t(k)]);
-        return out;
+        return weaveIn(fromTheirs, after, [](const Item& item) { return item.from[Mine] >= 0; },
+                       [](const Item& item) { return item.from[Base]; });
     }
 
     // The result's action items: theirs in their order, the ones only mine
@@ -827,6 +843,12 @@ private:
                     out.push_back(Slot{true, int(r)});
                 }
         };
+        auto basePos = [&](const Slot& slot) -> int {
+            if (!slot.action)
+                return own[size_t(slot.index)].from[Base];
+            int b = actions_[size_t(slot.index)].from[Base];
+            return b >= 0 && person.from[Base] >= 0 ? person_[Base].cellAt[size_t(b)] : -1;
+        };
         int first = person.from[Theirs] >= 0 ? Theirs : person.from[Base] >= 0 ? Base : Mine;
         const PersonEntries& primary = person_[first];
         int other = first == Theirs ? Mine : Theirs;
@@ -877,26 +899,25 @@ private:
                 taken(slot) = 1;
                 after[size_t(anchor + 1)].push_back(slot);
             }
-            std::vector<Slot> woven;
-            woven.reserve(out.size() + mine.record->entryCount);
-            std::vector<Slot> pending = after[0];
-            for (size_t p = 0; p < out.size(); ++p) {
-                if (!pending.empty() && mineHas(out[p])) {
-                    woven.insert(woven.end(), pending.begin(), pending.end());
-                    pending.clear();
-                }
-                woven.push_back(out[p]);
-                pending.insert(pending.end(), after[p + 1].begin(), after[p + 1].end());
-            }
-            woven.insert(woven.end(), pending.begin(), pending.end());
+            std::vector<Slot> woven = weaveIn(out, after, mineHas, basePos);
             out.swap(woven);
         }
         for (size_t i = 0; i < own.size(); ++i)
             if (!ownDone[i])
                 out.push_back(Slot{false, int(i)});
-        for (size_t r = 0; r < actions_.size(); ++r)
-            if (!actionDone[r])
-                out.push_back(Slot{true, int(r)});
+        // The rest: an item the base had goes back to its place among the
+        // entries the base had, the others at the end.
+        for (size_t r = 0; r < actions_.size(); ++r) {
+            if (actionDone[r])
+                continue;
+            Slot slot{true, int(r)};
+            int at = basePos(slot);
+            size_t p = out.size();
+            if (at >= 0)
+                for (p = 0; p < out.size() && (basePos(out[p]) < 0 || basePos(out[p]) < at);)
+                    ++p;
+            out.insert(out.begin() + long(p), slot);
+        }
         // The k-th action checkbox of a list belongs to the k-th action item.
         int next = 0;
         for (Slot& slot : out)
