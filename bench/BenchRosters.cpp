@@ -2,9 +2,11 @@
 // on the 40,000-name file of bench_data_file: adding a roster of 10,000 new
 // names, and exporting the file as CSV and as HTML, should each take at most
 // twice as long as loading and saving the file again; merging two changed
-// copies (three files read, one written) at most five times as long. The
-// commands run in-process as tvd runs them, best of five; the ratios use
-// processor time.
+// copies (three files read, one written) at most three times as long, with
+// at most twice resave's peak memory (each measured in a child process of
+// its own). A merge of one person with many memos takes time linear in
+// their number. The commands run in-process as tvd runs them, best of five;
+// the ratios use processor time.
 //   bench_rosters   run everything; exit 1 when a check fails
 #include <algorithm>
 #include <chrono>
@@ -22,6 +24,8 @@
 #include "storage/DocumentFile.h"
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -65,6 +69,40 @@ bool resave(const std::string& in, const std::string& out, FILE* quiet)
     Document doc;
     ConsoleView view(quiet);
     return loadDataFile(doc, view, in.c_str()) && saveDocumentFile(doc, view, out.c_str());
+}
+
+// The peak resident set of step run once in a child process, in MB; -1
+// when it failed.
+template <typename Step>
+double peakMb(Step step)
+{
+    fflush(stdout);
+    pid_t child = fork();
+    if (child == 0)
+        _exit(step() ? 0 : 1);
+    int status = 0;
+    struct rusage usage;
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss / 1024.0;
+}
+
+// A file of one person with count memos (and 40 action items).
+bool writeMemoFile(const std::string& path, int count, FILE* quiet)
+{
+    Document doc;
+    ConsoleView view(quiet);
+    if (!doc.resetDocument(1, 40))
+        return false;
+    for (int a = 0; a < 40; ++a)
+        if (!doc.addActionWithEntries(("Action item " + std::to_string(a)).c_str()))
+            return false;
+    int32_t slot = doc.addName("Ann Smith");
+    for (int i = 0; slot >= 0 && i < count; ++i)
+        if (!doc.addMemo(slot, ("Memo number " + std::to_string(i) + " of the season").c_str()))
+            return false;
+    doc.modified = 1;
+    return slot >= 0 && saveDocumentFile(doc, view, path.c_str());
 }
 
 bool check(bool ok, const char* what)
@@ -124,6 +162,21 @@ int main(int, char** argv)
                   })
                && time(csvTime, nothing, [&] { return runExport(data.c_str(), false, (folder / "out.csv").string().c_str()) == 0; })
                && time(htmlTime, nothing, [&] { return runExport(data.c_str(), true, (folder / "out.html").string().c_str()) == 0; });
+    // Peak memory, each command alone in a child process.
+    double resavePeak = ran ? peakMb([&] { return resave(data, work, quiet); }) : -1;
+    double mergePeak = ran ? peakMb([&] {
+        return runMerge(data.c_str(), work.c_str(), theirs.c_str(), merged.c_str(), quiet) == 0;
+    }) : -1;
+    double idlePeak = peakMb([] { return true; });
+    // One person with N memos, merged with itself: linear in N.
+    const int memoCounts[] = {20000, 40000, 80000};
+    Timing memoTime[3];
+    for (int i = 0; ran && i < 3; ++i) {
+        std::string memos = (folder / ("memos-" + std::to_string(memoCounts[i]) + ".tvd")).string();
+        ran = writeMemoFile(memos, memoCounts[i], quiet) && time(memoTime[i], nothing, [&] {
+            return runMerge(memos.c_str(), memos.c_str(), memos.c_str(), merged.c_str(), quiet) == 0;
+        });
+    }
     long long csvBytes = ran ? (long long)fs::file_size(folder / "out.csv") : 0;
     long long htmlBytes = ran ? (long long)fs::file_size(folder / "out.html") : 0;
     fclose(quiet);
@@ -144,10 +197,17 @@ int main(int, char** argv)
     row("export --html", htmlTime);
     row("merge (10,000 names / 40,000 ticks)", mergeTime);
     printf("csv %lld bytes, html %lld bytes\n", csvBytes, htmlBytes);
+    printf("peak memory: resave %.0f MB, merge %.0f MB (%.2f x resave); an idle child %.0f MB\n", resavePeak, mergePeak,
+           mergePeak / resavePeak, idlePeak);
+    printf("%-34s %9s %9s\n", "one person, N memos, merge", "wall s", "cpu s");
+    for (int i = 0; i < 3; ++i)
+        printf("  N = %-29d %9.3f %9.3f\n", memoCounts[i], memoTime[i].wall, memoTime[i].cpu);
 
     bool ok = true;
     ok &= check(addTime.cpu <= 2 * resaveTime.cpu, "add-names of 10,000 names <= 2 x resave");
     ok &= check(csvTime.cpu <= 2 * resaveTime.cpu, "export --csv <= 2 x resave");
-    ok &= check(mergeTime.cpu <= 5 * resaveTime.cpu, "merge (3 loads, 1 save) <= 5 x resave");
+    ok &= check(mergeTime.cpu <= 3 * resaveTime.cpu, "merge (3 loads, 1 save) <= 3 x resave");
+    ok &= check(mergePeak > 0 && mergePeak <= 2 * resavePeak, "merge peak memory <= 2 x resave's");
+    ok &= check(memoTime[2].cpu <= 3 * memoTime[1].cpu, "merge of 80,000 memos <= 3 x 40,000 (linear)");
     return ok ? 0 : 1;
 }

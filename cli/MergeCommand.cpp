@@ -68,6 +68,9 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
         return 1;
     }
     Document baseDoc, mineDoc, theirDoc, result;
+    // Three copies and the result are held at once: the copies get no room
+    // to grow, as nobody edits them.
+    baseDoc.readRoom = mineDoc.readRoom = theirDoc.readRoom = 0;
     if (!loadInput(baseDoc, base, true, out) || !loadInput(mineDoc, mine, false, out) ||
         !loadInput(theirDoc, theirs, false, out))
         return 1;

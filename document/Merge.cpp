@@ -623,10 +623,11 @@ private:
         names_ = weave(fromTheirs, mineOnly, mine.names.size());
     }
 
-    // The three-way rule for one checkbox; what names it in the report.
+    // The three-way rule for one checkbox; what() names it in the report.
     // A tick with a date stands against an untick; otherwise the kind and
     // the date each take the change of the side that changed them.
-    Cell pickCell(const Cell& was, const Cell& mine, const Cell& theirs, const std::string& what, bool single)
+    template <class Label>
+    Cell pickCell(const Cell& was, const Cell& mine, const Cell& theirs, Label what, bool single)
     {
         if (mine == theirs || mine == was)
             return theirs;
@@ -636,12 +637,12 @@ private:
             int64_t m = CompletionStamp::minutesOf(mine.date), t = CompletionStamp::minutesOf(theirs.date);
             const Cell& kept = m >= 0 && t >= 0 && m < t ? mine : theirs;
             const Cell& other = &kept == &mine ? theirs : mine;
-            report_.addChoice(what + ": both ticked; kept " + kept.date + ", other " + other.date);
+            report_.addChoice(what() + ": both ticked; kept " + kept.date + ", other " + other.date);
             return kept;
         }
         if (mine.done() != theirs.done()) {
             const Cell& tick = mine.done() ? mine : theirs;
-            report_.addChoice(what + ": ticked " + sideName(mine.done() ? Mine : Theirs) + ", " +
+            report_.addChoice(what() + ": ticked " + sideName(mine.done() ? Mine : Theirs) + ", " +
                               (single ? "changed" : "unticked or its date removed") + " " +
                               sideName(mine.done() ? Theirs : Mine) + "; kept the tick of " + tick.date);
             return tick;
@@ -655,7 +656,7 @@ private:
         bool dateClash = strcmp(mine.date, was.date) != 0 && strcmp(theirs.date, was.date) != 0 &&
                          strcmp(mine.date, theirs.date) != 0;
         if (kindClash || dateClash)
-            report_.addChoice(what + ": changed on both sides; kept the other copy's" +
+            report_.addChoice(what() + ": changed on both sides; kept the other copy's" +
                               (dateClash ? std::string(" date ") + (theirs.date[0] ? theirs.date : "(none)") +
                                                ", other " + (mine.date[0] ? mine.date : "(none)")
                                          : std::string()));
@@ -732,7 +733,7 @@ private:
                 }
                 mineTaken[size_t(m)] = 1;
                 Cell mine = cellOf(Mine, m);
-                Cell kept = pickCell(was, mine, theirs, label(Theirs, int(t)), true);
+                Cell kept = pickCell(was, mine, theirs, [&] { return label(Theirs, int(t)); }, true);
                 if (kept != mine)
                     report_.checkboxes++;
                 add(Theirs, int(t), kept, b, m, int(t));
@@ -742,7 +743,7 @@ private:
                 Cell kept = theirs;
                 if (m >= 0) {
                     mineTaken[size_t(m)] = 1;
-                    kept = pickCell(Cell{CheckboxOpen, ""}, cellOf(Mine, m), theirs, label(Theirs, int(t)), true);
+                    kept = pickCell(Cell{CheckboxOpen, ""}, cellOf(Mine, m), theirs, [&] { return label(Theirs, int(t)); }, true);
                 } else if (memo) {
                     report_.memos++;
                 } else {
@@ -943,7 +944,8 @@ private:
             if (slot < 0)
                 return 0;
             NameRecord& record = result.names[slot];
-            Entry* list = result.takeEntryList(record, int32_t(slots.size()) + Document::kEntryStep);
+            // Room for the next entry; a list that takes more grows then.
+            Entry* list = result.takeEntryList(record, int32_t(slots.size()) + 1);
             if (!list)
                 return 0;
             int32_t stored = 0;
@@ -984,7 +986,7 @@ private:
             bool has = person.from[copy] >= 0 && action.from[copy] >= 0;
             side[copy] = has ? person_[copy].cell(action.from[copy]) : was;
         }
-        Cell kept = pickCell(was, side[Mine], side[Theirs], person.text + " / " + action.text, false);
+        Cell kept = pickCell(was, side[Mine], side[Theirs], [&] { return person.text + " / " + action.text; }, false);
         if (kept != side[Mine])
             report_.ticks++;
         return kept;

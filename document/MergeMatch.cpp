@@ -1,6 +1,8 @@
 #include "MergeMatch.h"
 
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -45,6 +47,24 @@ std::vector<int> alignRun(size_t longer, size_t shorter, const std::function<int
     return chosen;
 }
 
+// Some key occurs twice in keys.
+bool repeats(const std::vector<std::string>& keys)
+{
+    if (keys.size() <= 8) {
+        for (size_t i = 0; i < keys.size(); ++i)
+            for (size_t j = i + 1; j < keys.size(); ++j)
+                if (keys[i] == keys[j])
+                    return true;
+        return false;
+    }
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(keys.size());
+    for (const std::string& key : keys)
+        if (!seen.insert(key).second)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 std::string MergeMatch::keyOf(const char* text)
@@ -71,18 +91,25 @@ std::vector<int> MergeMatch::byKey(const std::vector<std::string>& baseKeys, con
                 }
         return matched;
     }
-    // The base items of each key in order, and how many of them are taken.
-    std::unordered_map<std::string, std::pair<std::vector<int>, size_t>> byText;
-    for (size_t i = 0; i < baseKeys.size(); ++i)
-        byText[baseKeys[i]].first.push_back(int(i));
+    // The first base item of each key not taken yet; next chains the base
+    // items of one key in order.
+    std::unordered_map<std::string_view, int> first;
+    first.reserve(baseKeys.size());
+    std::vector<int> next(baseKeys.size(), -1);
+    for (size_t i = baseKeys.size(); i-- > 0;) {
+        auto found = first.emplace(baseKeys[i], int(i));
+        if (!found.second) {
+            next[i] = found.first->second;
+            found.first->second = int(i);
+        }
+    }
     std::vector<int> matched(keys.size(), -1);
     for (size_t i = 0; i < keys.size(); ++i) {
-        auto found = byText.find(keys[i]);
-        if (found == byText.end())
+        auto found = first.find(keys[i]);
+        if (found == first.end() || found->second < 0)
             continue;
-        auto& bucket = found->second;
-        if (bucket.second < bucket.first.size())
-            matched[i] = bucket.first[bucket.second++];
+        matched[i] = found->second;
+        found->second = next[size_t(found->second)];
     }
     return matched;
 }
@@ -91,10 +118,25 @@ std::vector<int> MergeMatch::byKeyAndContent(const std::vector<std::string>& bas
                                              const std::function<int(int, int)>& similarity)
 {
     std::vector<int> matched = byKey(baseKeys, keys);
-    // Runs of equal keys: the base items and the items of each key, in order.
-    std::unordered_map<std::string, std::pair<std::vector<int>, std::vector<int>>> runs;
-    for (size_t i = 0; i < baseKeys.size(); ++i)
-        runs[baseKeys[i]].first.push_back(int(i));
+    // Only a key that occurs more often in one list than in the other, and
+    // twice in one of them, is weighed.
+    if (!repeats(baseKeys) && !repeats(keys))
+        return matched;
+    std::unordered_map<std::string_view, std::pair<int, int>> counts;   // key -> base items, items
+    for (const std::string& key : baseKeys)
+        counts[key].first++;
+    for (const std::string& key : keys) {
+        auto found = counts.find(key);
+        if (found != counts.end())
+            found->second.second++;
+    }
+    // The runs to weigh: the base items and the items of each uneven key, in order.
+    std::unordered_map<std::string_view, std::pair<std::vector<int>, std::vector<int>>> runs;
+    for (size_t i = 0; i < baseKeys.size(); ++i) {
+        const auto& count = counts[baseKeys[i]];
+        if (count.first != count.second && count.second > 0)
+            runs[baseKeys[i]].first.push_back(int(i));
+    }
     for (size_t i = 0; i < keys.size(); ++i) {
         auto found = runs.find(keys[i]);
         if (found != runs.end())

@@ -1,28 +1,49 @@
 #include "DataFileCheck.h"
 
-#include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
-#include "SectionFile.h"
+#include "LineScan.h"
+#include "SectionIndex.h"
 
 const char kIncompleteDataFile[] = "Data file is incomplete";
 
 namespace {
 
-// Finds the section name and reads its count line: a number, and as many
-// lines in the list below it.
-bool listIsWhole(SectionFile& file, const char* name, long* declared)
+// One list of the file as the reader finds it: the first section of its
+// name, the count on its first line, the lines below up to an empty line,
+// the next header or the end.
+struct List {
+    bool found = false;    // the section is there
+    bool counted = false;  // its first line is a number
+    long declared = 0;
+    long lines = 0;
+    bool whole() const { return found && counted && lines == declared; }
+};
+
+bool sameFolded(const char* name, uint32_t length, const char* wanted)
 {
-    char line[SectionFile::kLineSize];
-    if (!file.findSection(name) || !file.readValue(line) || line[0] < '0' || line[0] > '9')
+    if (strlen(wanted) != length)
         return false;
-    long count = 0;
-    for (const char* p = line; *p >= '0' && *p <= '9'; ++p) {
-        count = count * 10 + (*p - '0');
-        if (count > 1000000000L)
+    for (uint32_t i = 0; i < length; ++i)
+        if (LineScan::fold(name[i]) != LineScan::fold(wanted[i]))
             return false;
+    return true;
+}
+
+// The number a section "0", "1", ... of a name stands for, or -1.
+long nameNumber(const char* name, uint32_t length)
+{
+    if (!length || length > 9 || (name[0] == '0' && length > 1))
+        return -1;
+    long number = 0;
+    for (uint32_t i = 0; i < length; ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return -1;
+        number = number * 10 + (name[i] - '0');
     }
-    *declared = count;
-    return file.countValues() == count;
+    return number;
 }
 
 }  // namespace
@@ -31,19 +52,60 @@ bool isWholeDataFile(const char* data, size_t size)
 {
     if (!size || (data[size - 1] != '\n' && data[size - 1] != '\r'))
         return false;
-    SectionFile file;
-    char line[SectionFile::kLineSize];
-    if (!file.openBuffer(data, size) || !file.findSection("Program") || !file.readValue(line))
-        return false;
-    long actions = 0, names = 0;
-    if (!listIsWhole(file, "Action Items", &actions) || !listIsWhole(file, "Names", &names))
-        return false;
-    for (long i = 0; i < names; ++i) {
-        char number[24];
-        snprintf(number, sizeof number, "%ld", i);
-        long entries = 0;
-        if (!listIsWhole(file, number, &entries))
-            return false;
+    // One pass over the lines, by the rules of the section search (the first
+    // of two equal headers wins) and of the reader's lists.
+    List program, actions, names;
+    std::vector<List> persons;
+    List* current = nullptr;   // the list being counted, if it is one to look at
+    bool atFirstLine = false, inList = false;
+    const char* end = data + size;
+    for (const char* p = data; p < end;) {
+        const char* lineEnd = LineScan::lineEnd(p, end);
+        uint32_t length = 0;
+        const char* name = SectionIndex::headerName(p, lineEnd, &length);
+        if (name) {
+            List* list = nullptr;
+            long number = nameNumber(name, length);
+            if (number >= 0) {
+                if (size_t(number) >= persons.size())
+                    persons.resize(size_t(number) + 1);
+                list = &persons[size_t(number)];
+            } else if (sameFolded(name, length, "Program")) {
+                list = &program;
+            } else if (sameFolded(name, length, "Action Items")) {
+                list = &actions;
+            } else if (sameFolded(name, length, "Names")) {
+                list = &names;
+            }
+            current = list && !list->found ? list : nullptr;
+            if (current)
+                current->found = true;
+            atFirstLine = current != nullptr;
+            inList = false;
+        } else if (atFirstLine) {
+            // The count (or, in Program, the magic, which the reader checks).
+            atFirstLine = false;
+            inList = p < lineEnd && *p;
+            if (*p >= '0' && *p <= '9') {
+                current->counted = true;
+                for (const char* d = p; d < lineEnd && *d >= '0' && *d <= '9' && current->declared < 1000000000L; ++d)
+                    current->declared = current->declared * 10 + (*d - '0');
+            } else if (current == &program && inList) {
+                current->counted = true;
+                current->declared = -1;
+            }
+        } else if (inList) {
+            if (p == lineEnd || !*p)
+                inList = false;
+            else
+                current->lines++;
+        }
+        p = LineScan::nextLine(lineEnd, end);
     }
+    if (!program.found || !program.counted || !actions.whole() || !names.whole() || size_t(names.declared) > persons.size())
+        return false;
+    for (long i = 0; i < names.declared; ++i)
+        if (!persons[size_t(i)].whole())
+            return false;
     return true;
 }

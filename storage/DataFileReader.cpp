@@ -87,8 +87,12 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
     int32_t declared = parseCount(line);
     // The declared count only sizes the list: never more than the lines
     // that follow, so a damaged count can't ask for gigabytes.
-    int32_t limit = clampCount(declared, file.countValues()) + Document::kEntryStep;
-    Entry* list = doc.takeEntryList(record, limit);
+    int32_t lines = file.countValues();
+    int32_t limit = clampCount(declared, lines) + Document::kEntryStep;
+    int32_t capacity = limit;
+    if (doc.readRoom < Document::kEntryStep)
+        capacity = (limit < lines ? limit : lines) + (doc.readRoom > 0 ? doc.readRoom : 0) + (lines ? 0 : 1);
+    Entry* list = doc.takeEntryList(record, capacity);
     if (!list)
         return 0;
 
@@ -99,7 +103,7 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
     size_t length;
     // Each line is read where it lies in the file's buffer and its entry is
     // composed whole, every byte of it written once.
-    while (stored < limit && file.readValueInPlace(&text, &length) && length) {
+    while (stored < limit && stored < capacity && file.readValueInPlace(&text, &length) && length) {
         const char* end = text + length;
         Entry entry = {};
         int32_t kind = parseCount(text, end);
@@ -133,8 +137,9 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
             break;
     }
     doc.finishEntryList(record, stored);
-    // A list read up to its capacity grows now, so the next entry has room.
-    if (ok && !doc.ensureEntryRoom(record))
+    // A list read up to its capacity grows now, so the next entry has room
+    // (in a copy that is only read, it has the room asked for).
+    if (ok && doc.readRoom && !doc.ensureEntryRoom(record))
         ok = 0;
     if (!ok)
         return 0;
