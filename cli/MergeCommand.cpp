@@ -41,11 +41,12 @@ int loadInput(Document& doc, const char* path, bool isBase, FILE* out)
         view.reportError("Tallyvane", "Out of memory");
         return 0;
     }
-    if (!loadDataBytes(doc, view, bytes.block, size_t(length))) {
+    bool whole = false;
+    if (!loadDataBytes(doc, view, bytes.block, size_t(length), &whole)) {
         view.reportError(path, "Failed to open the existing file");
         return 0;
     }
-    if (!view.readOnly() && !isWholeDataFile(bytes.block, size_t(length))) {
+    if (!view.readOnly() && !whole) {
         view.reportError("Tallyvane", kIncompleteDataFile);
         view.enterReadOnly();
     }

@@ -935,15 +935,30 @@ private:
                 return 0;
         std::vector<OwnItem> own;
         std::vector<Slot> slots;
+        bool theirsItems = sameItems(Theirs), mineItems = sameItems(Mine);
         for (const Item& person : names_) {
             for (int copy = 0; copy < kCopies; ++copy)
                 person_[copy].read(in_[copy], person.from[copy]);
-            pickOwn(person, own);
-            layOut(person, own, slots);
             int32_t slot = result.appendName(person.text.c_str());
             if (slot < 0)
                 return 0;
             NameRecord& record = result.names[slot];
+            // A person one side left as it was is the other side's, entry
+            // for entry, when the result's action items are that side's.
+            bool inAll = person.from[Base] >= 0 && person.from[Mine] >= 0 && person.from[Theirs] >= 0;
+            int kept = !inAll ? -1 : theirsItems && sameAsBase(Mine) ? Theirs : mineItems && sameAsBase(Theirs) ? Mine : -1;
+            if (kept >= 0) {
+                int copied = copyPerson(kept, result, record);
+                if (copied == 0)
+                    return 0;
+                if (copied > 0) {
+                    if (kept == Theirs)
+                        countTheirs(person, own);
+                    continue;
+                }
+            }
+            pickOwn(person, own);
+            layOut(person, own, slots);
             // Room for the next entry; a list that takes more grows then.
             Entry* list = result.takeEntryList(record, int32_t(slots.size()) + 1);
             if (!list)
@@ -971,6 +986,113 @@ private:
             result.finishEntryList(record, stored);
         }
         return 1;
+    }
+
+    // The result's action items are copy's, in its order.
+    bool sameItems(int copy) const
+    {
+        if (actions_.size() != in_[copy].actions.size())
+            return false;
+        for (size_t r = 0; r < actions_.size(); ++r)
+            if (actions_[r].from[copy] != int(r))
+                return false;
+        return true;
+    }
+
+    // The person as read in person_[copy] has the base person's entries,
+    // live ones in the same order.
+    bool sameAsBase(int copy) const
+    {
+        const NameRecord* a = person_[Base].record;
+        const NameRecord* b = person_[copy].record;
+        if (!a || !b)
+            return false;
+        int32_t i = 0, j = 0;
+        for (;; ++i, ++j) {
+            while (i < a->entryCount && a->entries[i].kind == EntryDeleted)
+                ++i;
+            while (j < b->entryCount && b->entries[j].kind == EntryDeleted)
+                ++j;
+            if (i == a->entryCount || j == b->entryCount)
+                return i == a->entryCount && j == b->entryCount;
+            const Entry& x = a->entries[i];
+            const Entry& y = b->entries[j];
+            if (x.kind != y.kind || strcmp(x.date, y.date) != 0)
+                return false;
+            if (isActionKind(x.kind)) {
+                int baseAction = ordinalOf(Base, x.actionIndex), action = ordinalOf(copy, y.actionIndex);
+                if (baseAction < 0 || action < 0 || in_[copy].baseOf[size_t(action)] != baseAction)
+                    return false;
+            } else if (!hasOwnText(x.kind) || strcmp(x.text ? x.text : "", y.text ? y.text : "") != 0) {
+                return false;
+            }
+        }
+    }
+
+    int ordinalOf(int copy, int32_t slot) const
+    {
+        const std::vector<int32_t>& ordinal = in_[copy].actionOrdinal;
+        return slot >= 0 && size_t(slot) < ordinal.size() ? ordinal[size_t(slot)] : -1;
+    }
+
+    // Copies the live entries of person_[copy] into record: 1, 0 when memory
+    // ran out, -1 (nothing stored) when its action entries are not in the
+    // order of the items, which the general way then puts right.
+    int copyPerson(int copy, Document& result, NameRecord& record)
+    {
+        const NameRecord* from = person_[copy].record;
+        int next = 0;
+        for (int32_t k = 0; k < from->entryCount; ++k)
+            if (isActionKind(from->entries[k].kind) && ordinalOf(copy, from->entries[k].actionIndex) != next++)
+                return -1;
+        if (next != int(actions_.size()))
+            return -1;
+        Entry* list = result.takeEntryList(record, from->liveEntries + 1);
+        if (!list)
+            return 0;
+        int32_t stored = 0;
+        next = 0;
+        for (int32_t k = 0; k < from->entryCount && stored <= from->liveEntries; ++k) {
+            const Entry& e = from->entries[k];
+            if (e.kind == EntryDeleted)
+                continue;
+            Entry entry = e;
+            if (isActionKind(e.kind)) {
+                entry.actionIndex = next++;
+            } else {
+                entry.actionIndex = 0;
+                entry.text = result.keepText(e.text ? e.text : "", e.text ? strlen(e.text) : 0);
+                if (!entry.text) {
+                    result.finishEntryList(record, stored);
+                    return 0;
+                }
+            }
+            list[stored++] = entry;
+        }
+        result.finishEntryList(record, stored);
+        return 1;
+    }
+
+    // What theirs brought to a person that mine left as in the base: the
+    // counts the general way makes.
+    void countTheirs(const Item& person, std::vector<OwnItem>& own)
+    {
+        for (size_t r = 0; r < actions_.size(); ++r) {
+            int b = actions_[r].from[Base];
+            Cell was = b >= 0 ? person_[Base].cell(b) : Cell{ActionOpen, ""};
+            if (person_[Theirs].cell(int(r)) != was)
+                report_.ticks++;
+        }
+        const PersonEntries& before = person_[Base];
+        const PersonEntries& after = person_[Theirs];
+        bool same = before.own.size() == after.own.size();
+        for (size_t i = 0; same && i < before.own.size(); ++i) {
+            const Entry& x = before.entry(before.own[i]);
+            const Entry& y = after.entry(after.own[i]);
+            same = x.kind == y.kind && strcmp(x.text, y.text) == 0 && strcmp(x.date, y.date) == 0;
+        }
+        if (!same)
+            pickOwn(person, own);
     }
 
     // The result checkbox of person for result action r.

@@ -60,7 +60,12 @@ bool isWholeDataFile(const char* data, size_t size)
     bool atFirstLine = false, inList = false;
     const char* end = data + size;
     for (const char* p = data; p < end;) {
-        const char* lineEnd = LineScan::lineEnd(p, end);
+        // The line ends at a CR or an LF (LineScan's rule), found with memchr.
+        const char* lineEnd = static_cast<const char*>(memchr(p, '\n', size_t(end - p)));
+        if (!lineEnd)
+            lineEnd = end;
+        if (const char* cr = static_cast<const char*>(memchr(p, '\r', size_t(lineEnd - p))))
+            lineEnd = cr;
         uint32_t length = 0;
         const char* name = SectionIndex::headerName(p, lineEnd, &length);
         if (name) {
