@@ -3,7 +3,7 @@
 // names, and exporting the file as CSV and as HTML, should each take at most
 // twice as long as loading and saving the file again; merging two changed
 // copies (three files read, one written) at most three times as long, with
-// at most twice resave's peak memory (each measured in a child process of
+// at most twice resave's peak memory (each measured in a fresh process of
 // its own). A merge of one person with many memos takes time linear in
 // their number. The commands run in-process as tvd runs them, best of five;
 // the ratios use processor time.
@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "cli/AddNamesCommand.h"
 #include "cli/ConsoleView.h"
@@ -24,8 +25,6 @@
 #include "storage/DocumentFile.h"
 
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -71,20 +70,38 @@ bool resave(const std::string& in, const std::string& out, FILE* quiet)
     return loadDataFile(doc, view, in.c_str()) && saveDocumentFile(doc, view, out.c_str());
 }
 
-// The peak resident set of step run once in a child process, in MB; -1
-// when it failed.
-template <typename Step>
-double peakMb(Step step)
+// The peak resident set, in MB, of this program run afresh with args (one
+// of the --peak modes of main), which prints its own; -1 when it failed.
+// (The peak a parent sees in wait4 would start at the parent's size: Linux
+// keeps it across exec.)
+double peakMb(const char* self, const std::vector<std::string>& args)
 {
+    std::string command = std::string("\"") + self + "\"";
+    for (const std::string& arg : args)
+        command += " \"" + arg + "\"";
     fflush(stdout);
-    pid_t child = fork();
-    if (child == 0)
-        _exit(step() ? 0 : 1);
-    int status = 0;
-    struct rusage usage;
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    FILE* child = popen(command.c_str(), "r");
+    if (!child)
         return -1;
-    return usage.ru_maxrss / 1024.0;
+    long kb = -1;
+    if (fscanf(child, "%ld", &kb) != 1)
+        kb = -1;
+    return pclose(child) == 0 && kb > 0 ? kb / 1024.0 : -1;
+}
+
+// This process's peak resident set in kB (VmHWM), printed for peakMb.
+int printPeak(bool ok)
+{
+    FILE* status = fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = -1;
+    while (status && fgets(line, sizeof line, status))
+        if (sscanf(line, "VmHWM: %ld", &kb) == 1)
+            break;
+    if (status)
+        fclose(status);
+    printf("%ld\n", kb);
+    return ok && kb > 0 ? 0 : 1;
 }
 
 // A file of one person with count memos (and 40 action items).
@@ -113,8 +130,15 @@ bool check(bool ok, const char* what)
 
 } // namespace
 
-int main(int, char** argv)
+int main(int argc, char** argv)
 {
+    // The modes peakMb runs: one command, in a process of its own.
+    if (argc == 4 && std::string(argv[1]) == "--peak-resave")
+        return printPeak(resave(argv[2], argv[3], fopen("/dev/null", "w")));
+    if (argc == 6 && std::string(argv[1]) == "--peak-merge")
+        return printPeak(runMerge(argv[2], argv[3], argv[4], argv[5], fopen("/dev/null", "w")) == 0);
+    if (argc == 2 && std::string(argv[1]) == "--peak-nothing")
+        return printPeak(true);
     fs::path folder = fs::temp_directory_path()
                       / ("tallyvane-rosters-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007));
     fs::create_directories(folder);
@@ -163,11 +187,9 @@ int main(int, char** argv)
                && time(csvTime, nothing, [&] { return runExport(data.c_str(), false, (folder / "out.csv").string().c_str()) == 0; })
                && time(htmlTime, nothing, [&] { return runExport(data.c_str(), true, (folder / "out.html").string().c_str()) == 0; });
     // Peak memory, each command alone in a child process.
-    double resavePeak = ran ? peakMb([&] { return resave(data, work, quiet); }) : -1;
-    double mergePeak = ran ? peakMb([&] {
-        return runMerge(data.c_str(), work.c_str(), theirs.c_str(), merged.c_str(), quiet) == 0;
-    }) : -1;
-    double idlePeak = peakMb([] { return true; });
+    double resavePeak = ran ? peakMb(argv[0], {"--peak-resave", data, work}) : -1;
+    double mergePeak = ran ? peakMb(argv[0], {"--peak-merge", data, work, theirs, merged}) : -1;
+    double idlePeak = peakMb(argv[0], {"--peak-nothing"});
     // One person with N memos, merged with itself: linear in N.
     const int memoCounts[] = {20000, 40000, 80000};
     Timing memoTime[3];
