@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -120,8 +121,8 @@ std::vector<Thing> weaveIn(const std::vector<Thing>& primary, const std::vector<
             if (inMine(next) || (at >= 0 && (basePos(next) < 0 || basePos(next) > at)))
                 stop = k + 1;
         }
-        out.insert(out.end(), pending.begin(), pending.begin() + long(stop));
-        pending.erase(pending.begin(), pending.begin() + long(stop));
+        out.insert(out.end(), pending.begin(), pending.begin() + std::ptrdiff_t(stop));
+        pending.erase(pending.begin(), pending.begin() + std::ptrdiff_t(stop));
         out.push_back(next);
         pending.insert(pending.end(), after[i + 1].begin(), after[i + 1].end());
     }
@@ -917,7 +918,7 @@ private:
             if (at >= 0)
                 for (p = 0; p < out.size() && (basePos(out[p]) < 0 || basePos(out[p]) < at);)
                     ++p;
-            out.insert(out.begin() + long(p), slot);
+            out.insert(out.begin() + std::ptrdiff_t(p), slot);
         }
         // The k-th action checkbox of a list belongs to the k-th action item.
         int next = 0;
