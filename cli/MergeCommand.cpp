@@ -1,16 +1,16 @@
-#include "MergeCommand.h"
+#include "cli/MergeCommand.h"
 
 #include <string>
 
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 #include "document/Document.h"
 #include "document/Heap.h"
 #include "document/Merge.h"
-#include "storage/DataFile.h"
-#include "storage/DataFileCheck.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
-#include "storage/SectionFile.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/DataFileCheck.h"
+#include "storage/format/SectionFile.h"
+#include "storage/sharing/DocumentFile.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DataFileCheck.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/DataFileCheck.h"
 
 using namespace testing_support;
 
