@@ -322,7 +322,6 @@ LRESULT CALLBACK ButtonKeyProc(HWND button, UINT message, WPARAM wParam, LPARAM 
             break;
         case VK_ESCAPE: {
             // The box's object, which StaticWndProc keeps in its window.
-            HWND box = GetParent(button);
             auto* window = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(box, GWLP_USERDATA));
             if (auto* shown = dynamic_cast<MessageWindow*>(window))
                 SendMessageA(box, WM_COMMAND, MW::buttons[shown->safeButton()].id, 0);
