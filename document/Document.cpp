@@ -46,6 +46,7 @@ int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
     releaseAll();
     readBlocks.release();
     namesCount = actionCount = liveNames = liveActions = 0;
+    utf8File = 0;
     if (expectedNames < 0)
         expectedNames = 0;
     if (expectedActions < 0)
@@ -67,6 +68,7 @@ void Document::swap(Document& other)
     std::swap(actionCount, other.actionCount);
     std::swap(liveNames, other.liveNames);
     std::swap(liveActions, other.liveActions);
+    std::swap(utf8File, other.utf8File);
     nameTable.swap(other.nameTable);
     actionTable.swap(other.actionTable);
     std::swap(names, other.names);
@@ -77,8 +79,11 @@ void Document::swap(Document& other)
 void Document::copyField(char* field, int size, const char* text)
 {
     size_t length = strlen(text);
-    if (length > size_t(size - 1))
+    if (length > size_t(size - 1)) {
         length = size_t(size - 1);
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
     memcpy(field, text, length);
     field[length] = 0;
 }

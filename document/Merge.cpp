@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CaseFold.h"
 #include "CompletionStamp.h"
 #include "Document.h"
 #include "MergeMatch.h"
@@ -89,14 +90,10 @@ struct OwnItem {
     std::string date;
 };
 
-// The upper-case key names and action items are matched by.
+// The key names and action items are matched by: their simple case folding.
 std::string keyOf(const char* text)
 {
-    std::string key(text);
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    return key;
+    return CaseFold::foldKey(text);
 }
 
 const char* sideName(int copy) { return copy == Mine ? "here" : "in the other copy"; }
@@ -623,6 +620,7 @@ private:
     {
         if (!result.resetDocument(int32_t(names_.size()), int32_t(actions_.size())))
             return 0;
+        result.utf8File = in_[Base].doc->utf8File | in_[Mine].doc->utf8File | in_[Theirs].doc->utf8File;
         for (const Item& action : actions_)
             if (!result.addActionItem(action.text.c_str()))
                 return 0;

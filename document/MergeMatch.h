@@ -1,5 +1,5 @@
 // Matching the items of two lists by key, the k-th equal one with the k-th:
-// names and action items by their upper-cased text, memos and single
+// names and action items by their case-folded text, memos and single
 // checkboxes by kind and text.
 #pragma once
 #include <string>

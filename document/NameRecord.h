@@ -5,7 +5,8 @@
 
 // One slot of the name table.
 struct NameRecord {
-    char name[128];          // empty (first byte 0) marks a deleted name
+    char name[512];          // empty (first byte 0) marks a deleted name; 126 characters of
+                             // UTF-8 take up to 504 bytes
     int32_t entryCount;      // entry slots in use, deleted entries included
     int32_t liveEntries;     // entries whose kind is not EntryDeleted
     int32_t entryCapacity;   // Entry elements the block holds
@@ -13,4 +14,4 @@ struct NameRecord {
                              // file), zero-filled beyond entryCount; null once the name is deleted
 };
 
-static_assert(sizeof(void*) != 4 || sizeof(NameRecord) == 144, "name slots are 144 bytes in the 32-bit program");
+static_assert(sizeof(void*) != 4 || sizeof(NameRecord) == 528, "name slots are 528 bytes in the 32-bit program");
