@@ -115,6 +115,8 @@ public:
     // Saves to currentPath through the ".$$$" file beside it, asking for a
     // name first when the document is untitled; 1 when saved.
     virtual int saveDocument();
+    // saveDocument's work, without the word on a file that became UTF-8.
+    int saveDocumentOnce();
     // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
     void updateTitle();
     // Shows text in the message window owned by this window, with an OK

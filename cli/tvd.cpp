@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "AddNamesCommand.h"
 #include "ConsoleView.h"
 #include "ExportCommand.h"
@@ -164,5 +168,18 @@ int dispatch(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Names in the reports are UTF-8 where tvd runs in the UTF-8 code page
+    // (its manifest): a console shows them so while tvd runs, and gets its
+    // own code page back afterwards.
+    UINT consolePage = GetConsoleOutputCP();
+    if (GetACP() == CP_UTF8 && consolePage && consolePage != CP_UTF8)
+        SetConsoleOutputCP(CP_UTF8);
+    int status = finishOutput(dispatch(argc, argv));
+    if (consolePage && GetConsoleOutputCP() != consolePage)
+        SetConsoleOutputCP(consolePage);
+    return status;
+#else
     return finishOutput(dispatch(argc, argv));
+#endif
 }
