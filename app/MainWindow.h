@@ -252,7 +252,7 @@ public:
     // after the selection that contains findText, ignoring case, wrapping
     // round; when none does, says so in status part 0 and keeps the selection.
     void findNext();
-    char findText[130] = {};
+    char findText[512] = {};   // as long as the prompt's text
 
     // --- Undo and Redo (MainWindowUndo.cpp)
     void undo();

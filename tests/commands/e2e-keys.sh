@@ -127,5 +127,117 @@ echo "$saved" | grep -qx "Ann Smith returns keys" || fail "the saved file has no
 # Ann Smith (section [0]) had four entries: the new action item gives her a fifth.
 echo "$saved" | grep -A1 -x "\[0\]" | tail -1 | grep -qx "5" || fail "Ann Smith's entry count is not 5"
 echo "saved file: Zed Zebra and Ann Smith returns keys present, Bob Jones gone"
+
+# Names in every language: each typed into the F5 prompt, or pasted with
+# Ctrl+V where marked "paste" (as a user with another keyboard would), then
+# saved, read back from the list with LB_GETTEXT, found with Ctrl+F by a
+# lower-case part, exported, read back with tvd add-names and merged.
+# NAME|HOW|PART (PART empty: a script without case).
+world_names=(
+  "Łukasz Żółć|type|żół"
+  "Jiří Černý|type|čern"
+  "İpek Yıldız|type|yıld"
+  "Jürgen Straße|type|straß"
+  "Νίκος Παπάς|type|παπ"
+  "Иван Петров|type|пет"
+  "Nguyễn Văn An|type|nguyễn"
+  "山田太郎|paste|"
+  "王小明|paste|"
+  "김민준|paste|"
+  "محمد علي|paste|"
+  "דוד כהן|paste|"
+  "राज कुमार|paste|"
+  "René Lefèvre|paste|rené"
+  "Mia 🎉 Party|paste|mia 🎉"
+)
+# Holds text on the X clipboard for a few seconds (Wine hands it on to the
+# Windows clipboard as CF_UNICODETEXT when the program pastes).
+offer_clipboard() {
+  python3 - "$1" <<'PY' &
+import sys, tkinter
+r = tkinter.Tk(); r.withdraw()
+r.clipboard_clear(); r.clipboard_append(sys.argv[1]); r.update()
+r.after(6000, r.destroy); r.mainloop()
+PY
+  sleep 1
+}
+for entry in "${world_names[@]}"; do
+  IFS='|' read -r name how part <<<"$entry"
+  xdotool key F5
+  prompt=$(wait_window "Add" 40)
+  [ -n "$prompt" ] || fail "F5 showed no prompt for '$name'"
+  sleep 0.3
+  if [ "$how" = paste ]; then
+    offer_clipboard "$name"
+    xdotool key ctrl+v
+  else
+    xdotool type --delay 40 "$name"
+  fi
+  sleep 0.3
+  [ "$name" = "Łukasz Żółć" ] && import -window "$prompt" "$shots/e2e-keys-4-prompt-unicode.png"
+  xdotool key Return
+  gone "Add" || fail "the prompt for '$name' stayed up"
+done
+xdotool key ctrl+s
+sleep 2
+status=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" 2>/dev/null | tr -d '\r')
+[ "$status" = "club.tvd is now saved as Unicode (UTF-8)" ] || fail "after the save the status bar reads '$status'"
+[ "$(sed -n 2p "$work/club.tvd" | tr -d '\r')" = "UTF-8" ] || fail "the saved file has no UTF-8 marker"
+rows=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" --rows 2>/dev/null | tr -d '\r')
+saved=$(tr -d '\r' < "$work/club.tvd")
+for entry in "${world_names[@]}"; do
+  IFS='|' read -r name how part <<<"$entry"
+  echo "$saved" | grep -qx "[0-9]* $name" || fail "the saved file has no name '$name'"
+  echo "$rows" | grep -qxF "$name" || fail "the Names list has no row '$name' (LB_GETTEXT)"
+done
+echo "every name saved in UTF-8 and shown in the Names list; status: $status"
+import -window "$win" "$shots/e2e-keys-5-names-unicode.png" || true
+
+# Ctrl+F by a lower-case part: found (the status bar says nothing of it).
+for entry in "${world_names[@]}"; do
+  IFS='|' read -r name how part <<<"$entry"
+  [ -n "$part" ] || continue
+  xdotool key ctrl+f
+  prompt=$(wait_window "Find" 40)
+  [ -n "$prompt" ] || fail "Ctrl+F showed no prompt"
+  sleep 0.3
+  offer_clipboard "$part"
+  xdotool key ctrl+a ctrl+v Return
+  gone "Find" || fail "the Find prompt stayed up"
+  sleep 0.3
+  status=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" 2>/dev/null | tr -d '\r')
+  case "$status" in *"not found"*) fail "Ctrl+F '$part' for '$name': $status" ;; esac
+done
+echo "Ctrl+F found every name by a lower-case part"
+# A person's page: the last one found, opened with Enter.
+xdotool key Return
+sleep 1
+import -window "$win" "$shots/e2e-keys-6-person-unicode.png" || true
+xdotool key BackSpace
+
+# The saved file through tvd: the CSV export read back with add-names into
+# a new file skips nothing; two copies, each with one more name, merge
+# without a duplicate of any name ("Zoë Brandt" on one side, "ZOË BRANDT" on the other).
+tvd=$(dirname "$exe")/tvd.exe
+run_tvd() { "$src/scripts/wine-run" "$tvd" "$@" 2>&1 | tr -d '\r'; }
+run_tvd export "Z:$work/club.tvd" --csv "Z:$work/club.csv" >/dev/null || fail "tvd export failed"
+added=$(run_tvd add-names "Z:$work/fresh.tvd" "Z:$work/club.csv" | tail -1)
+count=$(echo "$saved" | sed -n '/^\[Names\]$/{n;p;q}')
+[ "$added" = "added=$count present=0 skipped=0" ] || fail "add-names of the export: '$added' (names: $count)"
+for entry in "${world_names[@]}"; do
+  IFS='|' read -r name how part <<<"$entry"
+  grep -q "^[0-9]* $name"$'\r'"\?$" "$work/fresh.tvd" || fail "the export read back lacks '$name'"
+done
+cp "$work/club.tvd" "$work/mine.tvd"; cp "$work/club.tvd" "$work/theirs.tvd"
+printf 'Zoë Brandt\n' > "$work/one.txt"; printf 'ZOË BRANDT\nŁUKASZ ŻÓŁĆ\nOla\n' > "$work/two.txt"
+run_tvd add-names "Z:$work/mine.tvd" "Z:$work/one.txt" >/dev/null
+run_tvd add-names "Z:$work/theirs.tvd" "Z:$work/two.txt" | grep -q "already in the data file" ||
+  fail "add-names took 'ŁUKASZ ŻÓŁĆ' for a new name"
+run_tvd merge "Z:$work/club.tvd" "Z:$work/mine.tvd" "Z:$work/theirs.tvd" "Z:$work/merged.tvd" >/dev/null ||
+  fail "tvd merge failed"
+merged=$(run_tvd check "Z:$work/merged.tvd" | tail -1)
+echo "$merged" | grep -q "^names=$((count + 2)) .* read-only=no encoding=utf-8$" ||
+  fail "merged: '$merged'"
+echo "tvd: export read back without a skip, merge without a duplicate ($merged)"
 echo "screenshots: $shots/e2e-keys-*.png"
 echo "PASSED"
