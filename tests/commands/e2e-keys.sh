@@ -128,27 +128,27 @@ echo "$saved" | grep -qx "Ann Smith returns keys" || fail "the saved file has no
 echo "$saved" | grep -A1 -x "\[0\]" | tail -1 | grep -qx "5" || fail "Ann Smith's entry count is not 5"
 echo "saved file: Zed Zebra and Ann Smith returns keys present, Bob Jones gone"
 
-# Names in every language: each typed into the F5 prompt, or pasted with
-# Ctrl+V where marked "paste" (as a user with another keyboard would), then
-# saved, read back from the list with LB_GETTEXT, found with Ctrl+F by a
-# lower-case part, exported, read back with tvd add-names and merged.
-# NAME|HOW|PART (PART empty: a script without case).
+# Names in every language: each pasted into the F5 prompt with Ctrl+V (Wine
+# does not follow xdotool's remapping of spare keys reliably enough to type
+# them), then saved, read back from the list with LB_GETTEXT, found with
+# Ctrl+F by a lower-case part, exported, read back with tvd add-names and
+# merged. NAME|PART (PART empty: a script without case).
 world_names=(
-  "Łukasz Żółć|type|żół"
-  "Jiří Černý|type|čern"
-  "İpek Yıldız|type|yıld"
-  "Jürgen Straße|type|straß"
-  "Νίκος Παπάς|type|παπ"
-  "Иван Петров|type|пет"
-  "Nguyễn Văn An|type|nguyễn"
-  "山田太郎|paste|"
-  "王小明|paste|"
-  "김민준|paste|"
-  "محمد علي|paste|"
-  "דוד כהן|paste|"
-  "राज कुमार|paste|"
-  "René Lefèvre|paste|rené"
-  "Mia 🎉 Party|paste|mia 🎉"
+  "Łukasz Żółć|żół"
+  "Jiří Černý|čern"
+  "İpek Yıldız|yıld"
+  "Jürgen Straße|straß"
+  "Νίκος Παπάς|παπ"
+  "Иван Петров|пет"
+  "Nguyễn Văn An|nguyễn"
+  "山田太郎|"
+  "王小明|"
+  "김민준|"
+  "محمد علي|"
+  "דוד כהן|"
+  "राज कुमार|"
+  "René Lefèvre|rené"
+  "Mia 🎉 Party|mia 🎉"
 )
 # Holds text on the X clipboard for a few seconds (Wine hands it on to the
 # Windows clipboard as CF_UNICODETEXT when the program pastes).
@@ -162,17 +162,13 @@ PY
   sleep 1
 }
 for entry in "${world_names[@]}"; do
-  IFS='|' read -r name how part <<<"$entry"
+  IFS='|' read -r name part <<<"$entry"
   xdotool key F5
   prompt=$(wait_window "Add" 40)
   [ -n "$prompt" ] || fail "F5 showed no prompt for '$name'"
   sleep 0.3
-  if [ "$how" = paste ]; then
-    offer_clipboard "$name"
-    xdotool key ctrl+v
-  else
-    xdotool type --delay 40 "$name"
-  fi
+  offer_clipboard "$name"
+  xdotool key ctrl+v
   sleep 0.3
   [ "$name" = "Łukasz Żółć" ] && import -window "$prompt" "$shots/e2e-keys-4-prompt-unicode.png"
   xdotool key Return
@@ -182,11 +178,11 @@ xdotool key ctrl+s
 sleep 2
 status=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" 2>/dev/null | tr -d '\r')
 [ "$status" = "club.tvd is now saved as Unicode (UTF-8)" ] || fail "after the save the status bar reads '$status'"
-[ "$(sed -n 2p "$work/club.tvd" | tr -d '\r')" = "UTF-8" ] || fail "the saved file has no UTF-8 marker"
+[ "$(sed -n 3p "$work/club.tvd" | tr -d '\r')" = "UTF-8" ] || fail "the saved file has no UTF-8 marker"
 rows=$("$src/scripts/wine-run" "$peek" "club.tvd - Tallyvane" --rows 2>/dev/null | tr -d '\r')
 saved=$(tr -d '\r' < "$work/club.tvd")
 for entry in "${world_names[@]}"; do
-  IFS='|' read -r name how part <<<"$entry"
+  IFS='|' read -r name part <<<"$entry"
   echo "$saved" | grep -qx "[0-9]* $name" || fail "the saved file has no name '$name'"
   echo "$rows" | grep -qxF "$name" || fail "the Names list has no row '$name' (LB_GETTEXT)"
 done
@@ -195,7 +191,7 @@ import -window "$win" "$shots/e2e-keys-5-names-unicode.png" || true
 
 # Ctrl+F by a lower-case part: found (the status bar says nothing of it).
 for entry in "${world_names[@]}"; do
-  IFS='|' read -r name how part <<<"$entry"
+  IFS='|' read -r name part <<<"$entry"
   [ -n "$part" ] || continue
   xdotool key ctrl+f
   prompt=$(wait_window "Find" 40)
@@ -225,7 +221,7 @@ added=$(run_tvd add-names "Z:$work/fresh.tvd" "Z:$work/club.csv" | tail -1)
 count=$(echo "$saved" | sed -n '/^\[Names\]$/{n;p;q}')
 [ "$added" = "added=$count present=0 skipped=0" ] || fail "add-names of the export: '$added' (names: $count)"
 for entry in "${world_names[@]}"; do
-  IFS='|' read -r name how part <<<"$entry"
+  IFS='|' read -r name part <<<"$entry"
   grep -q "^[0-9]* $name"$'\r'"\?$" "$work/fresh.tvd" || fail "the export read back lacks '$name'"
 done
 cp "$work/club.tvd" "$work/mine.tvd"; cp "$work/club.tvd" "$work/theirs.tvd"
