@@ -9,7 +9,7 @@ need=(cmake ninja-build g++ googletest python3
       wine wine32:i386 wine64 xvfb xauth x11-utils openbox xdotool imagemagick
       clang libclang-rt-14-dev
       nsis zip unzip p7zip-full
-      unicode-data fonts-noto-core fonts-wqy-zenhei)
+      unicode-data)
 
 missing=()
 for p in "${need[@]}"; do
