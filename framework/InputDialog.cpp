@@ -123,6 +123,16 @@ bool InputDialog::textFits()
 void InputDialog::acceptText()
 {
     GetWindowTextA(edit.hwnd, text, sizeof text);
+    // A longer initial text the field was given stays in it: the answer is
+    // its first maxTextLength characters.
+    bool utf8 = GetACP() == CP_UTF8;
+    size_t at = 0;
+    for (int characters = 0; text[at] && characters < maxTextLength; ++characters) {
+        ++at;
+        while (utf8 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    text[at] = '\0';
     size_t blanks = 0;
     while (text[blanks] == ' ')
         ++blanks;
