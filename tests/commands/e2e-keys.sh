@@ -152,17 +152,24 @@ world_names=(
 )
 # Holds text on the X clipboard for a few seconds (Wine hands it on to the
 # Windows clipboard as CF_UNICODETEXT when the program pastes).
+# Returns once the clipboard holds it (the helper touches a file then).
 offer_clipboard() {
-  python3 - "$1" <<'PY' &
+  local ready=$work/clipboard.ready i
+  rm -f "$ready"
+  python3 - "$1" "$ready" <<'PY' &
 import sys, tkinter
 r = tkinter.Tk(); r.withdraw()
 r.clipboard_clear(); r.clipboard_append(sys.argv[1]); r.update()
+open(sys.argv[2], "w").close()
 r.after(6000, r.destroy); r.mainloop()
 PY
-  sleep 1
+  for i in $(seq 1 40); do [ -f "$ready" ] && break; sleep 0.25; done
+  sleep 0.3
 }
 for entry in "${world_names[@]}"; do
   IFS='|' read -r name part <<<"$entry"
+  # The main window takes the focus back a moment after a prompt closes.
+  sleep 0.5
   xdotool key F5
   prompt=$(wait_window "Add" 40)
   [ -n "$prompt" ] || fail "F5 showed no prompt for '$name'"
@@ -193,6 +200,7 @@ import -window "$win" "$shots/e2e-keys-5-names-unicode.png" || true
 for entry in "${world_names[@]}"; do
   IFS='|' read -r name part <<<"$entry"
   [ -n "$part" ] || continue
+  sleep 0.5
   xdotool key ctrl+f
   prompt=$(wait_window "Find" 40)
   [ -n "$prompt" ] || fail "Ctrl+F showed no prompt"
@@ -235,5 +243,33 @@ merged=$(run_tvd check "Z:$work/merged.tvd" | tail -1)
 echo "$merged" | grep -q "^names=$((count + 2)) .* read-only=no encoding=utf-8$" ||
   fail "merged: '$merged'"
 echo "tvd: export read back without a skip, merge without a duplicate ($merged)"
+
+# The same names at 144 DPI: the saved file opened in a prefix of that DPI,
+# the Names list and Łukasz's page kept as pictures.
+. "$src/tests/support/dpi-prefix.sh"
+WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
+wait "$app_pid" 2>/dev/null || true
+if [ -x "$build/bin/reg_dpi.exe" ] && use_dpi_prefix "$build" "$src" 144; then
+  clear_recovery
+  "$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
+  app_pid=$!
+  win=$(wait_window "club.tvd - Tallyvane" 240)
+  [ -n "$win" ] || fail "no window at 144 DPI"
+  sleep 1
+  xdotool mousemove --window "$win" 300 450 click 1
+  sleep 0.5
+  import -window "$win" "$shots/e2e-keys-7-names-unicode-144.png" || true
+  xdotool key ctrl+f
+  [ -n "$(wait_window "Find" 40)" ] || fail "Ctrl+F showed no prompt at 144 DPI"
+  offer_clipboard "łukasz"
+  xdotool key ctrl+a ctrl+v Return
+  gone "Find" || fail "the Find prompt stayed up at 144 DPI"
+  xdotool key Return
+  sleep 1
+  import -window "$win" "$shots/e2e-keys-8-person-unicode-144.png" || true
+  echo "144 DPI: pictures of the Names list and a person's page"
+else
+  echo "144 DPI: no prefix of that DPI here (build reg_dpi first); pictures left out"
+fi
 echo "screenshots: $shots/e2e-keys-*.png"
 echo "PASSED"
