@@ -1,9 +1,9 @@
-#include "Clipboard.h"
+#include "app/Clipboard.h"
 
 #include <cstring>
 #include <string>
 
-#include "AnsiText.h"
+#include "storage/file/AnsiText.h"
 
 namespace {
 

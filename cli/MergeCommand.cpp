@@ -1,12 +1,12 @@
-#include "MergeCommand.h"
+#include "cli/MergeCommand.h"
 
 #include <string>
 
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 #include "document/Document.h"
 #include "document/Merge.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
 
 namespace {
 

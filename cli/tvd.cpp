@@ -9,15 +9,15 @@
 #include <windows.h>
 #endif
 
-#include "AddNamesCommand.h"
-#include "ConsoleView.h"
-#include "ExportCommand.h"
-#include "MergeCommand.h"
+#include "cli/AddNamesCommand.h"
+#include "cli/ConsoleView.h"
+#include "cli/ExportCommand.h"
+#include "cli/MergeCommand.h"
 #include "document/Document.h"
-#include "storage/AnsiText.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
+#include "storage/file/AnsiText.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileHandle.h"
 
 namespace {
 

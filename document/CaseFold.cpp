@@ -1,11 +1,11 @@
-#include "CaseFold.h"
+#include "document/CaseFold.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-#include "CaseFoldTable.inc"
+#include "document/CaseFoldTable.inc"
 
 const size_t kFoldCount = sizeof kCaseFolds / sizeof kCaseFolds[0];
 

@@ -1,8 +1,8 @@
-#include "RowSearch.h"
+#include "document/RowSearch.h"
 
 #include <string>
 
-#include "CaseFold.h"
+#include "document/CaseFold.h"
 
 namespace RowSearch {
 

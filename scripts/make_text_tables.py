@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the two generated tables of the portable text code:
 
-  storage/CodePageTables.inc  the characters of bytes 0x80-0xFF of the Windows
+  storage/file/CodePageTables.incthe characters of bytes 0x80-0xFF of the Windows
                               single-byte code pages, for the legacy code page
                               of the native build (TVD_CODEPAGE)
   document/CaseFoldTable.inc  Unicode's simple case folding (status C and S of
@@ -74,7 +74,7 @@ def case_folding(path):
 
 def main():
     source = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/unicode/CaseFolding.txt"
-    with open(os.path.join(ROOT, "storage", "CodePageTables.inc"), "w") as f:
+    with open(os.path.join(ROOT, "storage", "file", "CodePageTables.inc"), "w") as f:
         f.write(code_pages())
     if os.path.exists(source):
         with open(os.path.join(ROOT, "document", "CaseFoldTable.inc"), "w") as f:

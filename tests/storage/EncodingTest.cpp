@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/CaseFold.h"
 #include "document/Document.h"
 #include "document/Merge.h"
 #include "document/MergeReport.h"
 #include "document/RowSearch.h"
-#include "storage/AnsiText.h"
-#include "storage/DataFile.h"
-#include "storage/RosterFile.h"
+#include "storage/file/AnsiText.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/RosterFile.h"
 
 using namespace testing_support;
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/AnsiText.h"
-#include "storage/RosterFile.h"
+#include "storage/format/RosterFile.h"
+#include "storage/file/AnsiText.h"
 
 using namespace testing_support;
 

@@ -1,0 +1,410 @@
+// The data-file reader: loadDataFile.
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include <string>
+
+#include "storage/file/AnsiText.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/DocumentView.h"
+#include "storage/format/SectionFile.h"
+#include "document/Document.h"
+
+namespace {
+
+const char kCaption[] = "Tallyvane";
+const char kUnshownText[] =
+    "Some names of this file can't be shown on this computer, which has no Unicode (UTF-8) "
+    "code page for programs (Windows 10 version 1903 or later has it). The file is opened "
+    "read-only, so that nothing in it is changed.";
+
+// atoi's reading of a count from text up to end: white space, a sign,
+// digits; kept within int32.
+int32_t parseCount(const char* text, const char* end)
+{
+    while (text < end && (*text == ' ' || (*text >= '\t' && *text <= '\r')))
+        ++text;
+    bool negative = text < end && *text == '-';
+    if (text < end && (*text == '-' || *text == '+'))
+        ++text;
+    long long value = 0;
+    while (text < end && *text >= '0' && *text <= '9') {
+        if (value < 10000000000LL)
+            value = value * 10 + (*text - '0');
+        ++text;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return int32_t(value);
+}
+
+int32_t parseCount(const char* text)
+{
+    return parseCount(text, text + strlen(text));
+}
+
+// The text after the leading digits and the blanks that follow them.
+const char* afterNumber(const char* line, const char* end)
+{
+    while (line < end && *line >= '0' && *line <= '9')
+        ++line;
+    while (line < end && *line == ' ')
+        ++line;
+    return line;
+}
+
+const char* afterNumber(const char* line)
+{
+    return afterNumber(line, line + strlen(line));
+}
+
+bool sameIgnoringCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b) {
+        char x = *a >= 'a' && *a <= 'z' ? char(*a - 32) : *a;
+        char y = *b >= 'a' && *b <= 'z' ? char(*b - 32) : *b;
+        if (x != y)
+            return false;
+    }
+    return *a == *b;
+}
+
+// The length of UTF-8 text without a character sequence that its end cuts short.
+size_t wholeCharacters(const char* text, size_t length)
+{
+    size_t start = length;
+    while (start > 0 && length - start < 3 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
+        --start;
+    if (start == 0)
+        return length;
+    unsigned char lead = static_cast<unsigned char>(text[start - 1]);
+    if (lead < 0xC0)
+        return length;
+    size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return length - (start - 1) < need ? start - 1 : length;
+}
+
+// The texts of a file as the program's text. A legacy file (no marker) is
+// read with today's line and slot limits, counted in its own bytes; a UTF-8
+// file's lines may be four times as long, and its texts are cut only at a
+// whole character.
+class TextReader {
+public:
+    explicit TextReader(bool utf8) : utf8_(utf8) {}
+
+    bool utf8() const { return utf8_; }
+    int lineSize() const { return utf8_ ? SectionFile::kUtf8LineSize : SectionFile::kLineSize; }
+
+    // The text (length bytes) as the program's text, valid until the next
+    // call; *size gets its length. The text itself when no conversion is
+    // needed (then NUL-terminated only when text was), else a NUL-terminated copy.
+    const char* convert(const char* text, size_t length, size_t* size)
+    {
+        // A line cut at the line size may end inside a character: the
+        // character goes, as a legacy line loses its last bytes.
+        if (utf8_ && length >= size_t(lineSize() - 1) - 4)
+            length = wholeCharacters(text, length);
+        if (AnsiText::isAscii(text, length) || sameEncoding()) {
+            if (utf8_ && !AnsiText::isUtf8(text, length))
+                damaged_ = true;
+            return keep(text, length, size);
+        }
+        converted_.clear();
+        bool ok = utf8_ ? AnsiText::isUtf8(text, length) && AnsiText::fromUtf8(text, length, converted_)
+                        : AnsiText::fromLegacy(text, length, converted_);
+        if (!ok) {
+            // Not valid UTF-8 is a damaged file; a character this system
+            // can't hold (a UTF-8 file on a Windows without the UTF-8 code
+            // page) can't be shown or saved: both keep the text as it is
+            // in a read-only document.
+            if (utf8_ && !AnsiText::isUtf8(text, length))
+                damaged_ = true;
+            else
+                unshown_ = true;
+            return keep(text, length, size);
+        }
+        *size = converted_.size();
+        return converted_.c_str();
+    }
+    // A name or action item as a slot holds it: a legacy file's cut at the
+    // legacy slot size in its own bytes, before the conversion.
+    const char* slot(const char* text)
+    {
+        size_t length = strlen(text);
+        if (!utf8_ && length > size_t(Document::kLegacyTextSize - 1)) {
+            length = AnsiText::legacyCutPoint(text, length, Document::kLegacyTextSize - 1);
+            cut_.assign(text, length);
+            text = cut_.c_str();
+        }
+        size_t size;
+        return convert(text, length, &size);
+    }
+
+    bool damaged() const { return damaged_; }
+    bool unshown() const { return unshown_; }
+
+private:
+    bool sameEncoding() const
+    {
+        return utf8_ ? AnsiText::programIsUtf8() : false;
+    }
+    static const char* keep(const char* text, size_t length, size_t* size)
+    {
+        *size = length;
+        return text;
+    }
+
+    bool utf8_;
+    bool damaged_ = false;
+    bool unshown_ = false;
+    std::string converted_;
+    std::string cut_;
+};
+
+// A declared count kept within the lines that follow it (and far from overflow).
+int32_t clampCount(int32_t declared, int32_t room)
+{
+    const int32_t most = INT32_MAX - 1000;
+    if (room > most)
+        room = most;
+    if (declared < 0)
+        return 0;
+    return declared < room ? declared : room;
+}
+
+// Reads the entry lines of one name's section (the cursor is on its count
+// line). Notes inconsistencies 3, 5 and 6 in *inconsistency. 0 when memory ran out.
+int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord& record, int* inconsistency)
+{
+    char line[SectionFile::kUtf8LineSize];
+    file.readValue(line, texts.lineSize());
+    int32_t declared = parseCount(line);
+    // The declared count only sizes the list: never more than the lines
+    // that follow, so a damaged count can't ask for gigabytes.
+    int32_t limit = clampCount(declared, file.countValues()) + Document::kEntryStep;
+    Entry* list = doc.takeEntryList(record, limit);
+    if (!list)
+        return 0;
+
+    int32_t stored = 0;
+    int32_t actionEntries = 0;
+    int ok = 1;
+    const char* text;
+    size_t length;
+    // Each line is read where it lies in the file's buffer and its entry is
+    // composed whole, every byte of it written once.
+    while (stored < limit && file.readValueInPlace(&text, &length, texts.lineSize()) && length) {
+        const char* end = text + length;
+        Entry entry = {};
+        int32_t kind = parseCount(text, end);
+        entry.kind = kind;
+        const char* rest = afterNumber(text, end);
+        size_t restLength = size_t(end - rest);
+        if (kind < 0 || kind > 4) {
+            *inconsistency = 3;
+        } else if (isActionKind(kind)) {
+            entry.actionIndex = actionEntries++;
+            if (restLength > 0 && restLength < 18)
+                memcpy(entry.date, rest, restLength);
+        } else {
+            size_t textLength = restLength;
+            if (kind != EntryMemo) {
+                const char* tab = static_cast<const char*>(memchr(rest, '\t', restLength));
+                if (tab) {
+                    textLength = size_t(tab - rest);
+                    size_t dateLength = size_t(end - tab - 1);
+                    if (dateLength > sizeof entry.date - 1)
+                        dateLength = sizeof entry.date - 1;
+                    memcpy(entry.date, tab + 1, dateLength);
+                }
+            }
+            rest = texts.convert(rest, textLength, &textLength);
+            entry.text = doc.keepText(rest, textLength);
+            if (!entry.text)
+                ok = 0;
+        }
+        list[stored++] = entry;
+        if (!ok)
+            break;
+    }
+    doc.finishEntryList(record, stored);
+    // A list read up to its capacity grows now, so the next entry has room.
+    if (ok && !doc.ensureEntryRoom(record))
+        ok = 0;
+    if (!ok)
+        return 0;
+    if (stored != declared)
+        *inconsistency = 5;
+    if (actionEntries != doc.actionCount)
+        *inconsistency = 6;
+    return 1;
+}
+
+// Names get their entry lists after all of them are read; a load that ends
+// early gives the live names read so far the lists a name is added with.
+void giveListsUpTo(Document& doc, int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i)
+        if (doc.names[i].name[0] && !doc.names[i].entries && !doc.giveActionEntries(doc.names[i]))
+            return;
+}
+
+// The part of the load between the magic check and the final messages.
+// Returns 1 on success, else 0 with the message that says why in *failure;
+// the caller shows it once the file is closed.
+int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReader& texts, int* inconsistency,
+                 const char** failure)
+{
+    char line[SectionFile::kUtf8LineSize];
+    const int size = texts.lineSize();
+    int32_t declaredNames = 0, nameRoom = 0;
+    int32_t declaredActions = 0, actionRoom = 0;
+    if (file.findSection("Names")) {
+        file.readValue(line, size);
+        declaredNames = parseCount(line);
+        nameRoom = file.countValues();
+    }
+    if (file.findSection("Action Items")) {
+        file.readValue(line, size);
+        declaredActions = parseCount(line);
+        actionRoom = file.countValues();
+    }
+    // The counts only size the tables: never beyond the lines that follow.
+    if (!doc.resetDocument(clampCount(declaredNames, nameRoom), clampCount(declaredActions, actionRoom))) {
+        *failure = "Out of memory";
+        return 0;
+    }
+
+    int32_t actionsRead = 0;
+    while (file.readValue(line, size) && line[0]) {
+        if (!doc.addActionItem(texts.slot(line))) {
+            *failure = "Out of memory";
+            return 0;
+        }
+        actionsRead++;
+    }
+    if (actionsRead != declaredActions)
+        *inconsistency = 1;
+
+    if (file.findSection("Names")) {
+        file.readValue(line, size);
+        while (file.readValue(line, size) && line[0]) {
+            if (line[0] < '0' || line[0] > '9' || parseCount(line) != doc.namesCount) {
+                giveListsUpTo(doc, doc.namesCount);
+                *failure = "Data file is corrupt";
+                return 0;
+            }
+            int32_t slot = doc.appendName(texts.slot(afterNumber(line)));
+            if (slot < 0) {
+                giveListsUpTo(doc, doc.namesCount);
+                *failure = "Out of memory";
+                return 0;
+            }
+            // A line without a name keeps its slot, so the later lines keep
+            // their numbers, but counts as deleted: no blank row, and a save
+            // writes a consistent file without it.
+            if (!doc.names[slot].name[0]) {
+                // appendName counted it live and gave it no list yet: it
+                // stays without one, as a deleted slot does.
+                doc.liveNames--;
+                *inconsistency = 7;
+                continue;
+            }
+            view.addNameRow(doc.names[slot].name, slot);
+        }
+    }
+    if (doc.namesCount != declaredNames)
+        *inconsistency = 2;
+    doc.utf8File = texts.utf8();
+
+    for (int32_t i = 0; i < doc.namesCount; ++i) {
+        if (!doc.names[i].name[0])
+            continue;
+        char number[16];
+        snprintf(number, sizeof number, "%d", int(i));
+        if (!file.findSection(number)) {
+            *inconsistency = 4;
+            // The name keeps the list it would have been added with.
+            if (doc.giveActionEntries(doc.names[i]))
+                continue;
+        } else if (readEntries(doc, file, texts, doc.names[i], inconsistency)) {
+            continue;
+        }
+        giveListsUpTo(doc, doc.namesCount);
+        *failure = "Out of memory";
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+namespace {
+
+// The load of an opened file; path (or null) goes to the recent-file list.
+int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char* path)
+{
+    view.clearNames();
+    view.clearReadOnlyPrompt();
+
+    char line[SectionFile::kLineSize];
+    if (!file.findSection("Program") || !file.readValue(line) || !sameIgnoringCase(line, "Tallyvane")) {
+        file.close();
+        view.reportError(kCaption, "Not a Tallyvane data file");
+        return 0;
+    }
+
+    // A file written in UTF-8 says so on the line after the magic; a legacy
+    // file's second line is empty (or anything else an older version wrote).
+    TextReader texts(file.readValue(line) && strcmp(line, kUtf8Marker) == 0);
+
+    // Messages wait until the file is closed: while it is open (and mapped)
+    // no other program can open it, and a message box can stay up for long.
+    int inconsistency = 0;
+    const char* failure = nullptr;
+    int ok = readDocument(doc, view, file, texts, &inconsistency, &failure);
+    file.close();
+    if (!ok) {
+        view.reportError(kCaption, failure);
+        return 0;
+    }
+    view.setViewTitle("Names");
+    // Text that is not UTF-8 in a UTF-8 file is a damage of its own.
+    if (!inconsistency && texts.damaged())
+        inconsistency = 8;
+    if (inconsistency) {
+        char text[64];
+        snprintf(text, sizeof text, "Data file is corrupt - Err# %d", inconsistency);
+        view.reportError(kCaption, text);
+        view.enterReadOnly();
+    } else if (texts.unshown()) {
+        view.reportError(kCaption, kUnshownText);
+        view.enterReadOnly();
+    }
+    if (path)
+        view.addRecentFile(path);
+    return 1;
+}
+
+} // namespace
+
+int loadDataFile(Document& doc, DocumentView& view, const char* path)
+{
+    SectionFile file;
+    if (!file.openRead(path))
+        return 0;
+    return loadOpened(doc, view, file, path);
+}
+
+int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size)
+{
+    SectionFile file;
+    if (!file.openBuffer(data, size))
+        return 0;
+    return loadOpened(doc, view, file, nullptr);
+}
