@@ -8,7 +8,7 @@
 
 namespace CaseFold {
 
-// The character code folds to ("\xC5\x81" to "\xC5\x82", "A" to "a"); itself when it has no folding.
+// The character code folds to (U+0141 "Ł" to U+0142 "ł", "A" to "a"); itself when it has no folding.
 uint32_t foldChar(uint32_t code);
 // The folded form of UTF-8 text (length bytes): each whole character folded,
 // any byte that is not part of a valid sequence kept as it is.

@@ -7,7 +7,7 @@
 namespace RowSearch {
 
 // True when text holds part anywhere, without regard to case: UTF-8 texts
-// compared by their simple case folding ("\xC5\x82uk" finds "\xC5\x81UKASZ"), other
+// compared by their simple case folding ("łuk" finds "ŁUKASZ"), other
 // (code page 1252) texts by their ASCII and Latin-1 letters. An empty part
 // is found nowhere.
 bool containsIgnoringCase(const char* text, const char* part);

@@ -105,7 +105,7 @@ void InputDialog::paintPrompt()
 
 // Runs at OK. In the UTF-8 code page every character has its ANSI form.
 // Elsewhere the ANSI text of the field would hold "?" or a look-alike letter
-// ("L" for "\xC5\x81") in place of a character the code page lacks: the field's
+// ("L" for "Ł") in place of a character the code page lacks: the field's
 // Unicode text, converted without best fit, tells.
 bool InputDialog::textFits()
 {

@@ -27,7 +27,7 @@ bool legacyCodePageKnown();
 
 // Appends the UTF-8 text (length bytes, valid UTF-8) to out as the
 // program's text; false when a character has no form there (out then holds
-// part of the text). No best-fit: "\xC5\x81" is refused, not turned into "L".
+// part of the text). No best-fit: "Ł" (U+0141) is refused, not turned into "L".
 bool fromUtf8(const char* text, size_t length, std::string& out);
 // Appends the program's text (length bytes) to out as UTF-8.
 void toUtf8(const char* text, size_t length, std::string& out);
@@ -55,7 +55,7 @@ size_t legacyCutPoint(const char* text, size_t length, size_t limit);
 size_t utf8CutPoint(const char* text, size_t length, size_t limit);
 
 // Replaces key with the simple case folding of the program's text, so that
-// "ANN", "Ann" and "ann" share one key, as do "\xC5\x81UKASZ" and "\xC5\x82ukasz".
+// "ANN", "Ann" and "ann" share one key, as do "ŁUKASZ" and "łukasz".
 void caseKey(const char* text, std::string& key);
 
 inline bool isAscii(const char* text, size_t length)
