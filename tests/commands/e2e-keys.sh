@@ -6,8 +6,11 @@
 # view, pasted with Ctrl+V; Alt+E opens the Edit menu and the status bar shows
 # the highlighted item's help text; Del with "Y" in the warning window
 # deletes a name. Ctrl+S saves, and the saved file tells what happened.
-# Screenshots of the prompt, the menu and the warning window stay in
-# <build>/screenshots.
+# Then names in every language are pasted, saved (the file becomes UTF-8),
+# read back from the list, found with Ctrl+F, and taken through tvd export,
+# add-names and merge; the file is opened once more at 144 DPI.
+# Screenshots of the prompt, the menu, the warning window and the names (96
+# and 144 DPI) stay in <build>/screenshots.
 #   e2e-keys.sh PATH/TO/Tallyvane.exe SOURCE_DIR PATH/TO/status_text.exe
 # Exit 77 (skipped) when the X tools or the right Wine are missing.
 set -u
