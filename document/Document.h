@@ -19,7 +19,7 @@ class Document {
 public:
     static const int32_t kTableStep = 100;   // name and action tables grow by this many
     static const int32_t kEntryStep = 20;    // entry lists grow by this many
-    static const int kTextSize = 512;        // name and action slots, NUL included
+    static const int kTextSize = 512;        // names and action slots, NUL included
     static const int kLegacyTextSize = 128;  // what a slot held of a text of a legacy file
 
     int32_t modified = 0;      // 1 after any change by the user; 0 after a successful save
@@ -78,6 +78,9 @@ public:
     // A deleted entry becomes kind again, with a copy of text when it is a
     // memo or single checkbox; 0 when memory is short.
     int restoreEntry(int32_t nameSlot, int32_t position, int32_t kind, const char* text);
+    // Gives a live name another text (cut to kTextSize - 1 bytes); 0 when
+    // memory is short (the name keeps its text then).
+    int renameName(int32_t nameSlot, const char* text);
 
     // Lookups for the views; all of them accept any index.
     NameRecord* nameAt(int32_t slot) const;
