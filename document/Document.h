@@ -30,6 +30,10 @@ public:
     // The file is written in UTF-8 with its marker: it was read so, or a
     // text did not fit the legacy code page at a save. Once set it stays.
     int32_t utf8File = 0;
+    // Free entries the reader leaves at the end of each list it reads, for
+    // the entries the user adds; 0 for a copy that is only read and
+    // merged, which then takes no more memory than its entries.
+    int32_t readRoom = kEntryStep;
 
     GrowArray nameTable;                 // NameRecord elements
     GrowArray actionTable;               // ActionItem elements
