@@ -123,6 +123,8 @@ public:
     // Saves to currentPath through the ".$$$" file beside it, asking for a
     // name first when the document is untitled; 1 when saved.
     virtual int saveDocument();
+    // saveDocument's work, without the word on a file that became UTF-8.
+    int saveDocumentOnce();
     // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
     void updateTitle();
     // Shows text in the message window owned by this window, with an OK
@@ -264,7 +266,7 @@ public:
     // after the selection that contains findText, ignoring case, wrapping
     // round; when none does, says so in status part 0 and keeps the selection.
     void findNext();
-    char findText[130] = {};
+    char findText[512] = {};   // as long as the prompt's text
 
     // --- Undo and Redo (MainWindowUndo.cpp)
     void undo();

@@ -12,6 +12,7 @@
 #include "framework/MessageWindow.h"
 #include "app/StatusBar.h"
 #include "framework/ViewBar.h"
+#include "storage/file/AnsiText.h"
 #include "resource.h"
 
 namespace {
@@ -101,8 +102,11 @@ void MainWindow::updateTitle() {
         for (const char* p = currentPath + 1; *p; ++p)
             if (*p == '\\' || *p == ':' || *p == '/') name = p + 1;
     }
+    // A name cut to fit ends at a whole character.
     char title[260 + 16];
-    lstrcpynA(title, name, 260);
+    size_t length = AnsiText::cutPoint(name, std::strlen(name), 259);
+    std::memcpy(title, name, length);
+    title[length] = '\0';
     std::strcat(title, " - Tallyvane");
     SetWindowTextA(hwnd, title);
 }

@@ -33,7 +33,11 @@ bool refused(LRESULT row) { return row == LB_ERR || row == LB_ERRSPACE; }
 // unchanged start leaves the whole text as it was.
 bool unchangedStart(const char* original, const char* answer) {
     size_t shown = std::strlen(answer);
-    return shown == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
+    // The field's limit counts characters (UTF-8 continuation bytes don't).
+    size_t characters = 0;
+    for (size_t i = 0; i < shown; ++i)
+        if (GetACP() != CP_UTF8 || (static_cast<unsigned char>(answer[i]) & 0xC0) != 0x80) ++characters;
+    return characters == size_t(InputDialog::maxTextLength) && std::strlen(original) > shown &&
            std::strncmp(original, answer, shown) == 0;
 }
 

@@ -3,6 +3,7 @@
 // dropped file), Save through the ".$$$" file beside the data file, and
 // Save as.
 #include <cstring>
+#include <string>
 
 #include "document/Document.h"
 #include "storage/sharing/DocumentFile.h"
@@ -12,6 +13,7 @@
 #include "app/MainWindow.h"
 #include "storage/win32/SettingsFile.h"
 #include "app/StatusBar.h"
+#include "storage/file/FileName.h"
 #include "resource.h"
 
 namespace {
@@ -101,7 +103,21 @@ static int isReadOnlyFile(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+// Said once, at the save that first wrote the file in UTF-8: a name that
+// the legacy code page can't hold made it so (see dataFileInUtf8).
+static void tellUtf8(StatusBar* statusBar, const char* path) {
+    std::string text = std::string(fileNamePart(path)) + " is now saved as Unicode (UTF-8)";
+    statusBar->setStatusText(0, text.c_str());
+}
+
 int MainWindow::saveDocument() {
+    int wasUtf8 = parts.document->utf8File;
+    int saved = saveDocumentOnce();
+    if (saved && !wasUtf8 && parts.document->utf8File) tellUtf8(statusBar, currentPath);
+    return saved;
+}
+
+int MainWindow::saveDocumentOnce() {
     if (currentPath[0] && isReadOnlyFile(currentPath)) {
         showError("Failed to save the file", currentPath);
         return 0;

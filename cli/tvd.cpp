@@ -5,11 +5,16 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "cli/AddNamesCommand.h"
 #include "cli/ConsoleView.h"
 #include "cli/ExportCommand.h"
 #include "cli/MergeCommand.h"
 #include "document/Document.h"
+#include "storage/file/AnsiText.h"
 #include "storage/format/DataFile.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/file/FileHandle.h"
@@ -27,6 +32,7 @@ const char kUsage[] =
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
     "           show as CAPTION: TEXT, then names=N actions=M entries=E read-only=yes|no\n"
+    "           encoding=utf-8|ansi\n"
     "resave     checks IN, then saves it to OUT through OUT's \".$$$\" file\n"
     "add-names  adds the names of ROSTER (one per line, or the first column of a\n"
     "           .csv file) that FILE does not hold yet, and saves FILE; prints\n"
@@ -39,6 +45,13 @@ const char kUsage[] =
     "           prints what came in from THEIRS and each choice made; as a git\n"
     "           merge driver: tvd merge %O %A %B %A\n"
     "\n"
+    "encoding   a data file is written in the legacy code page while every text\n"
+    "           fits it, else (and once so, always) in UTF-8 with a marker line;\n"
+    "           rosters that are not UTF-8 are read in the legacy code page too.\n"
+    "           On Windows that is the ANSI code page of the user's locale; on\n"
+    "           Linux the environment variable TVD_CODEPAGE names it: 874 or 1250\n"
+    "           to 1258 (default 1252)\n"
+    "\n"
     "exit status: 0 done, 1 the file did not load or save, 2 bad usage\n";
 
 // Loads path as opening it in the program does; 1 when loaded.
@@ -49,8 +62,9 @@ int check(Document& doc, ConsoleView& view, const char* path)
         view.reportError(path, "Failed to open the existing file");
         return 0;
     }
-    printf("names=%d actions=%d entries=%lld read-only=%s\n", int(doc.liveNames), int(doc.liveActions),
-           static_cast<long long>(doc.liveEntryTotal()), view.readOnly() ? "yes" : "no");
+    printf("names=%d actions=%d entries=%lld read-only=%s encoding=%s\n", int(doc.liveNames),
+           int(doc.liveActions), static_cast<long long>(doc.liveEntryTotal()), view.readOnly() ? "yes" : "no",
+           doc.utf8File ? "utf-8" : "ansi");
     fflush(stdout);
     return 1;
 }
@@ -135,6 +149,10 @@ int dispatch(int argc, char** argv)
     for (int i = 2; i < argc; ++i)
         if (!argv[i][0])
             return usage();
+    if (!AnsiText::legacyCodePageKnown()) {
+        fputs("tvd: TVD_CODEPAGE names no code page tvd knows: 874 or 1250 to 1258\n", stderr);
+        return 2;
+    }
     for (const Command& command : kCommands) {
         if (argc < 2 || strcmp(argv[1], command.name) != 0)
             continue;
@@ -150,5 +168,18 @@ int dispatch(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Names in the reports are UTF-8 where tvd runs in the UTF-8 code page
+    // (its manifest): a console shows them so while tvd runs, and gets its
+    // own code page back afterwards.
+    UINT consolePage = GetConsoleOutputCP();
+    if (GetACP() == CP_UTF8 && consolePage && consolePage != CP_UTF8)
+        SetConsoleOutputCP(CP_UTF8);
+    int status = finishOutput(dispatch(argc, argv));
+    if (consolePage && GetConsoleOutputCP() != consolePage)
+        SetConsoleOutputCP(consolePage);
+    return status;
+#else
     return finishOutput(dispatch(argc, argv));
+#endif
 }

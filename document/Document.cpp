@@ -37,15 +37,36 @@ void Document::releaseEntries(NameRecord& record)
 
 void Document::releaseAll()
 {
-    for (int32_t i = 0; names && i < namesCount; ++i)
+    for (int32_t i = 0; names && i < namesCount; ++i) {
         releaseEntries(names[i]);
+        releaseText(names[i].name);
+        names[i].name = nullptr;
+    }
 }
+
+namespace {
+
+// The length of text cut to fit a text of size bytes, NUL included, before
+// a whole UTF-8 character (Document::copyField's cut).
+size_t fittingLength(const char* text, int size)
+{
+    size_t length = strlen(text);
+    if (length > size_t(size - 1)) {
+        length = size_t(size - 1);
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    return length;
+}
+
+}  // namespace
 
 int Document::resetDocument(int32_t expectedNames, int32_t expectedActions)
 {
     releaseAll();
     readBlocks.release();
     namesCount = actionCount = liveNames = liveActions = 0;
+    utf8File = 0;
     if (expectedNames < 0)
         expectedNames = 0;
     if (expectedActions < 0)
@@ -67,6 +88,7 @@ void Document::swap(Document& other)
     std::swap(actionCount, other.actionCount);
     std::swap(liveNames, other.liveNames);
     std::swap(liveActions, other.liveActions);
+    std::swap(utf8File, other.utf8File);
     nameTable.swap(other.nameTable);
     actionTable.swap(other.actionTable);
     std::swap(names, other.names);
@@ -76,9 +98,7 @@ void Document::swap(Document& other)
 
 void Document::copyField(char* field, int size, const char* text)
 {
-    size_t length = strlen(text);
-    if (length > size_t(size - 1))
-        length = size_t(size - 1);
+    size_t length = fittingLength(text, size);
     memcpy(field, text, length);
     field[length] = 0;
 }
@@ -214,7 +234,10 @@ int32_t Document::appendName(const char* text)
     }
     int32_t slot = namesCount;
     NameRecord& record = names[slot];
-    copyField(record.name, kTextSize, text);
+    // Kept in the read blocks, as the file's entry texts are.
+    record.name = readBlocks.keepText(text, fittingLength(text, kTextSize));
+    if (!record.name)
+        return -1;
     record.entries = nullptr;
     record.entryCount = record.liveEntries = record.entryCapacity = 0;
     liveNames++;
@@ -400,8 +423,34 @@ void Document::restoreName(int32_t nameSlot, const char* text)
     NameRecord* record = nameAt(nameSlot);
     if (!record || record->name[0] || !text[0])
         return;
-    copyField(record->name, kTextSize, text);
+    // Hiding emptied only the first byte: the text that was hidden comes
+    // back without a new block.
+    if (strcmp(record->name + 1, text + 1) == 0) {
+        record->name[0] = text[0];
+    } else {
+        char* copy = static_cast<char*>(allocZeroed(fittingLength(text, kTextSize) + 2));
+        if (!copy)
+            return;
+        memcpy(copy, text, fittingLength(text, kTextSize));
+        releaseText(record->name);
+        record->name = copy;
+    }
     liveNames++;
+}
+
+int Document::renameName(int32_t nameSlot, const char* text)
+{
+    NameRecord* record = nameAt(nameSlot);
+    if (!record || !record->name[0] || !text[0])
+        return 0;
+    size_t length = fittingLength(text, kTextSize);
+    char* copy = static_cast<char*>(allocZeroed(length + 2));
+    if (!copy)
+        return 0;
+    memcpy(copy, text, length);
+    releaseText(record->name);
+    record->name = copy;
+    return 1;
 }
 
 void Document::releaseHiddenEntries(int32_t nameSlot)

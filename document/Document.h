@@ -19,13 +19,17 @@ class Document {
 public:
     static const int32_t kTableStep = 100;   // name and action tables grow by this many
     static const int32_t kEntryStep = 20;    // entry lists grow by this many
-    static const int kTextSize = 128;        // name and action slots, NUL included
+    static const int kTextSize = 512;        // names and action slots, NUL included
+    static const int kLegacyTextSize = 128;  // what a slot held of a text of a legacy file
 
     int32_t modified = 0;      // 1 after any change by the user; 0 after a successful save
     int32_t namesCount = 0;    // name slots in use, deleted names included
     int32_t actionCount = 0;   // action slots in use, deleted action items included
     int32_t liveNames = 0;
     int32_t liveActions = 0;
+    // The file is written in UTF-8 with its marker: it was read so, or a
+    // text did not fit the legacy code page at a save. Once set it stays.
+    int32_t utf8File = 0;
     // Free entries the reader leaves at the end of each list it reads, for
     // the entries the user adds; 0 for a copy that is only read and
     // merged, which then takes no more memory than its entries.
@@ -78,6 +82,9 @@ public:
     // A deleted entry becomes kind again, with a copy of text when it is a
     // memo or single checkbox; 0 when memory is short.
     int restoreEntry(int32_t nameSlot, int32_t position, int32_t kind, const char* text);
+    // Gives a live name another text (cut to kTextSize - 1 bytes); 0 when
+    // memory is short (the name keeps its text then).
+    int renameName(int32_t nameSlot, const char* text);
 
     // Lookups for the views; all of them accept any index.
     NameRecord* nameAt(int32_t slot) const;
@@ -109,7 +116,8 @@ public:
     int ensureEntryRoom(NameRecord& record);
     // A zero-filled heap copy (length + 2 bytes) of text, or null.
     static char* copyText(const char* text);
-    // Copies text into a fixed field of size bytes, cutting what does not fit.
+    // Copies text into a fixed field of size bytes, cutting what does not fit
+    // before a whole UTF-8 character.
     static void copyField(char* field, int size, const char* text);
 
 private:

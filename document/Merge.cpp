@@ -931,6 +931,7 @@ private:
     {
         if (!result.resetDocument(int32_t(names_.size()), int32_t(actions_.size())))
             return 0;
+        result.utf8File = in_[Base].doc->utf8File | in_[Mine].doc->utf8File | in_[Theirs].doc->utf8File;
         for (const Item& action : actions_)
             if (!result.addActionItem(action.text.c_str()))
                 return 0;

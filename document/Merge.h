@@ -13,7 +13,7 @@ class Document;
 // nobody's change is lost: where two changes can't both stand, the rules pick
 // one and report names the other.
 //
-// Names are matched by their text ignoring ASCII case, the k-th equal one
+// Names are matched by their text's simple case folding, the k-th equal one
 // with the k-th, and so are action items; memos and single checkboxes by
 // kind and text within their person. Deleted slots of the inputs are left
 // out. Returns 1, or 0 when memory ran out (result is then incomplete).

@@ -1,5 +1,7 @@
 #include "document/MergeMatch.h"
 
+#include "document/CaseFold.h"
+
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -69,11 +71,7 @@ bool repeats(const std::vector<std::string>& keys)
 
 std::string MergeMatch::keyOf(const char* text)
 {
-    std::string key(text);
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    return key;
+    return CaseFold::foldKey(text);
 }
 
 std::vector<int> MergeMatch::byKey(const std::vector<std::string>& baseKeys, const std::vector<std::string>& keys)

@@ -8,8 +8,8 @@
 
 namespace MergeMatch {
 
-// The key a name or an action item is matched by: its text with a-z as
-// A-Z. Every comparison of such texts in the merge goes through it.
+// The key a name or an action item is matched by: its text's Unicode simple
+// case folding. Every comparison of such texts in the merge goes through it.
 std::string keyOf(const char* text);
 
 // For each of keys, the index in baseKeys of the base item it matches, or -1.

@@ -1,5 +1,9 @@
 #include "document/RowSearch.h"
 
+#include <string>
+
+#include "document/CaseFold.h"
+
 namespace RowSearch {
 
 namespace {
@@ -19,6 +23,22 @@ unsigned char lower(unsigned char c) {
     }
 }
 
+// The text's bytes above 0x7F (if any) form valid UTF-8 sequences (those of
+// a 1252 text with accented letters almost never do). A lenient check:
+// CaseFold keeps any byte outside a valid sequence as it is.
+bool isUtf8(const char* text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        if (*p < 0x80) { ++p; continue; }
+        int more = *p >= 0xF0 && *p <= 0xF4 ? 3 : *p >= 0xE0 && *p <= 0xEF ? 2 : *p >= 0xC2 && *p <= 0xDF ? 1 : -1;
+        if (more < 0) return false;
+        for (int i = 1; i <= more; ++i)
+            if ((p[i] & 0xC0) != 0x80) return false;
+        p += more + 1;
+    }
+    return true;
+}
+
 bool startsWith(const unsigned char* text, const unsigned char* part) {
     for (; *part; ++text, ++part)
         if (!*text || lower(*text) != lower(*part)) return false;
@@ -29,6 +49,11 @@ bool startsWith(const unsigned char* text, const unsigned char* part) {
 
 bool containsIgnoringCase(const char* text, const char* part) {
     if (!text || !part || !*part) return false;
+    if (isUtf8(text) && isUtf8(part)) {
+        // Simple folding maps each character to one character, so a part
+        // found in the folded text is found at a whole character.
+        return CaseFold::foldKey(text).find(CaseFold::foldKey(part)) != std::string::npos;
+    }
     auto* t = reinterpret_cast<const unsigned char*>(text);
     auto* p = reinterpret_cast<const unsigned char*>(part);
     for (; *t; ++t)

@@ -6,8 +6,10 @@
 
 namespace RowSearch {
 
-// True when text holds part anywhere, comparing ASCII and Latin-1 (code page
-// 1252) letters without regard to case. An empty part is found nowhere.
+// True when text holds part anywhere, without regard to case: UTF-8 texts
+// compared by their simple case folding ("łuk" finds "ŁUKASZ"), other
+// (code page 1252) texts by their ASCII and Latin-1 letters. An empty part
+// is found nowhere.
 bool containsIgnoringCase(const char* text, const char* part);
 
 // The first of count rows after row from (-1: from the top) whose text

@@ -75,7 +75,7 @@ int UndoHistory::editName(Document& doc, int32_t nameSlot, const char* text) {
     Step step(EditName);
     step.slot = nameSlot;
     step.text = record->name;
-    Document::copyField(record->name, Document::kTextSize, text);
+    if (!doc.renameName(nameSlot, text)) return 0;
     push(doc, std::move(step));
     return 1;
 }
@@ -256,7 +256,10 @@ UndoHistory::Target UndoHistory::reapply(Document& doc, Step& step) {
         target.position = step.position;
         return target;
     case EditName:
-        if (NameRecord* record = doc.nameAt(step.slot)) swapText(record->name, step.text);
+        if (NameRecord* record = doc.nameAt(step.slot)) {
+            std::string present = record->name;
+            if (doc.renameName(step.slot, step.text.c_str())) step.text = std::move(present);
+        }
         target.what = Target::Names;
         target.slot = step.slot;
         return target;

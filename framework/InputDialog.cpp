@@ -17,11 +17,28 @@ void InputDialog::setup(const char* captionText, const char* promptText, const c
 {
     caption = captionText ? captionText : "";
     prompt = promptText ? promptText : "";
-    // A memo read from a data file can be longer than the buffer: keep its start.
+    // A memo read from a data file can be longer than the field: keep its
+    // start, 127 whole characters (bytes in an ANSI code page).
     const char* source = initialText ? initialText : "";
-    std::strncpy(text, source, sizeof text - 1);
-    text[sizeof text - 1] = '\0';
+    bool utf8 = GetACP() == CP_UTF8;
+    const size_t most = maxTextLength + 1;
+    size_t length = 0, characters = 0;
+    while (source[length] && characters < most) {
+        size_t step = 1;
+        while (utf8 && (static_cast<unsigned char>(source[length + step]) & 0xC0) == 0x80)
+            ++step;
+        if (length + step > (utf8 ? sizeof text - 1 : most))
+            break;
+        length += step;
+        ++characters;
+    }
+    std::memcpy(text, source, length);
+    text[length] = '\0';
 }
+
+const char InputDialog::kNoAnsiForm[] =
+    "The text holds a character that this computer's programs can't hold (Windows 10 "
+    "version 1903 or later can). Please type it without that character.";
 
 INT_PTR InputDialog::run(HWND owner)
 {
@@ -40,6 +57,11 @@ INT_PTR InputDialog::DialogProc(UINT message, WPARAM wParam, LPARAM)
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
+            if (!textFits()) {
+                MessageBoxA(hwnd, kNoAnsiForm, caption, MB_OK | MB_ICONEXCLAMATION);
+                SetFocus(edit.hwnd);
+                return 1;
+            }
             acceptText();
             EndDialog(hwnd, 1);
             return 1;
@@ -81,9 +103,36 @@ void InputDialog::paintPrompt()
     TextOutA(dc, dpi(16), dpi(10), prompt, static_cast<int>(std::strlen(prompt)));
 }
 
+// Runs at OK. In the UTF-8 code page every character has its ANSI form.
+// Elsewhere the ANSI text of the field would hold "?" or a look-alike letter
+// ("L" for "Ł") in place of a character the code page lacks: the field's
+// Unicode text, converted without best fit, tells.
+bool InputDialog::textFits()
+{
+    if (GetACP() == CP_UTF8)
+        return true;
+    wchar_t wide[maxTextLength + 2] = {};
+    int length = GetWindowTextW(edit.hwnd, wide, maxTextLength + 2);
+    if (length <= 0)
+        return true;
+    BOOL usedDefault = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &usedDefault);
+    return bytes > 0 && !usedDefault;
+}
+
 void InputDialog::acceptText()
 {
-    GetWindowTextA(edit.hwnd, text, maxTextLength + 1);
+    GetWindowTextA(edit.hwnd, text, sizeof text);
+    // A longer initial text the field was given stays in it: the answer is
+    // its first maxTextLength characters.
+    bool utf8 = GetACP() == CP_UTF8;
+    size_t at = 0;
+    for (int characters = 0; text[at] && characters < maxTextLength; ++characters) {
+        ++at;
+        while (utf8 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    text[at] = '\0';
     size_t blanks = 0;
     while (text[blanks] == ' ')
         ++blanks;

@@ -9,17 +9,20 @@
 
 class InputDialog : public DialogBase {
 public:
-    // The field takes at most this many characters; text has room for them and the NUL.
+    // The field takes at most this many characters; text has room for them
+    // (up to four bytes each in UTF-8) and the NUL.
     static constexpr int maxTextLength = 126;
 
     // Prepares the next run. caption and prompt are borrowed and must stay
     // valid while the dialog runs; initialText is copied into text, cut to
-    // 127 characters when longer.
+    // 127 characters (whole ones) when longer.
     void setup(const char* caption, const char* prompt, const char* initialText);
     // Runs the dialog modally over owner. 1 when confirmed with OK (text holds
     // the text without leading blanks, at most 126 characters), 0 for Cancel,
     // Escape, the close box or read-only mode (text then keeps the initial
-    // text), -1 when the dialog could not be created.
+    // text), -1 when the dialog could not be created. On a Windows without
+    // the UTF-8 code page, OK on a text with a character the ANSI code page
+    // can't hold says so and leaves the dialog open.
     INT_PTR run(HWND owner);
 
     // Replaces the dialog dispatcher.
@@ -29,10 +32,14 @@ public:
     const char* caption = "";    // borrowed
     const char* prompt = "";     // borrowed
     EditControl edit;            // attached to the template's field 1000 at every run
-    char text[128] = {};
+    char text[512] = {};
+
+    // Shown when the field holds a character the ANSI code page can't hold.
+    static const char kNoAnsiForm[];
 
 private:
     int onInitDialog();
     void paintPrompt();
+    bool textFits();
     void acceptText();
 };

@@ -8,7 +8,8 @@ need=(cmake ninja-build g++ googletest python3
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 xvfb xauth x11-utils openbox xdotool imagemagick
       clang libclang-rt-14-dev
-      nsis zip unzip p7zip-full)
+      nsis zip unzip p7zip-full
+      unicode-data)
 
 missing=()
 for p in "${need[@]}"; do

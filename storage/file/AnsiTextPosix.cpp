@@ -1,53 +1,100 @@
-// ANSI text of the native build: Windows-1252, so that data files read and
-// written here match those of a Western European Windows.
+// Text of the native build: the program's text is UTF-8; the legacy code
+// page is the Windows single-byte code page named by TVD_CODEPAGE (1252 when
+// unset), so that data files read and written here match those of a Windows
+// of that language.
 #include "storage/file/AnsiText.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
-// Unicode of the bytes 0x80-0x9F; the five bytes Windows-1252 leaves
-// unassigned stand for the control characters of the same number, as they
-// do in Windows' own conversion.
-const uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+#include "storage/file/CodePageTables.inc"
 
-uint32_t unicodeOf(unsigned char byte)
+const CodePageTable* named(const char* number)
 {
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+    if (!number || !*number)
+        return nullptr;
+    char* end = nullptr;
+    unsigned long value = strtoul(number, &end, 10);
+    if (*end)
+        return nullptr;
+    for (const CodePageTable& table : kCodePages)
+        if (table.number == value)
+            return &table;
+    return nullptr;
 }
 
-// The 1252 byte of a code point, or -1.
-int byteOf(uint32_t code)
+// Read at each use, so that a test can change it; only texts that are not
+// ASCII ask for it.
+const CodePageTable& legacyTable()
 {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+    const CodePageTable* table = named(getenv("TVD_CODEPAGE"));
+    if (table)
+        return *table;
+    for (const CodePageTable& known : kCodePages)
+        if (known.number == 1252)
+            return known;
+    return kCodePages[0];
+}
+
+// The byte of a character in table, or -1.
+int byteOf(const CodePageTable& table, uint32_t code)
+{
+    if (code < 0x80)
         return int(code);
-    for (int i = 0; i < 32; ++i)
-        if (kHighControls[i] == code)
+    for (int i = 0; i < 128; ++i)
+        if (table.high[i] == code)
             return 0x80 + i;
     return -1;
 }
 
-unsigned char upper(unsigned char c)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return c - 0x20;
-    switch (c) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return c;
-    }
+}  // namespace
+
+namespace AnsiText {
+unsigned programCodePage() { return 65001; }
 }
 
-} // namespace
+bool AnsiText::programIsUtf8()
+{
+    return true;
+}
+
+unsigned AnsiText::legacyCodePage()
+{
+    return legacyTable().number;
+}
+
+bool AnsiText::legacyCodePageKnown()
+{
+    const char* value = getenv("TVD_CODEPAGE");
+    return !value || !*value || named(value);
+}
 
 bool AnsiText::fromUtf8(const char* text, size_t length, std::string& out)
 {
+    out.append(text, length);
+    return true;
+}
+
+void AnsiText::toUtf8(const char* text, size_t length, std::string& out)
+{
+    out.append(text, length);
+}
+
+void AnsiText::legacyToUtf8(const char* text, size_t length, std::string& out)
+{
+    const CodePageTable& table = legacyTable();
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char byte = static_cast<unsigned char>(text[i]);
+        appendUtf8(byte < 0x80 ? byte : table.high[byte - 0x80], out);
+    }
+}
+
+bool AnsiText::utf8ToLegacy(const char* text, size_t length, std::string& out)
+{
+    const CodePageTable& table = legacyTable();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     const unsigned char* end = p + length;
     while (p < end) {
@@ -57,7 +104,7 @@ bool AnsiText::fromUtf8(const char* text, size_t length, std::string& out)
             code &= 0x3F >> more;
         for (; more > 0 && p < end; --more)
             code = (code << 6) | (*p++ & 0x3F);
-        int byte = byteOf(code);
+        int byte = byteOf(table, code);
         if (byte < 0)
             return false;
         out += char(byte);
@@ -65,20 +112,12 @@ bool AnsiText::fromUtf8(const char* text, size_t length, std::string& out)
     return true;
 }
 
-void AnsiText::toUtf8(const char* text, size_t length, std::string& out)
+size_t AnsiText::cutPoint(const char* text, size_t length, size_t limit)
 {
-    for (size_t i = 0; i < length; ++i)
-        AnsiText::appendUtf8(unicodeOf(static_cast<unsigned char>(text[i])), out);
+    return utf8CutPoint(text, length, limit);
 }
 
-size_t AnsiText::cutPoint(const char*, size_t length, size_t limit)
+size_t AnsiText::legacyCutPoint(const char*, size_t length, size_t limit)
 {
     return length < limit ? length : limit;
-}
-
-void AnsiText::caseKey(const char* text, std::string& key)
-{
-    key.clear();
-    for (; *text; ++text)
-        key += char(upper(static_cast<unsigned char>(*text)));
 }

@@ -5,7 +5,11 @@ class DocumentView;
 class SectionFile;
 
 // The data file (*.tvd): sections "Program" (the magic), "Action Items",
-// "Names" and one section per name, numbered from 0.
+// "Names" and one section per name, numbered from 0. A file in UTF-8 has
+// the line kUtf8Marker right after the magic (an older version ignores it);
+// a file without it is in the legacy code page (see AnsiText).
+
+const char kUtf8Marker[] = "UTF-8";
 
 // How a write of the data file ended.
 enum class SaveResult {
@@ -35,7 +39,13 @@ int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t si
 // be created or written is not reported here. 1 when saved.
 int saveDataFile(Document& doc, DocumentView& view, const char* path);
 
-// saveDataFile without any message, telling why it failed.
+// The file is to be written in UTF-8: it was read or written so, or a text
+// of doc does not fit the legacy code page. Else the legacy code page keeps
+// the bytes of every file that needs nothing else.
+bool dataFileInUtf8(const Document& doc);
+
+// saveDataFile without any message, telling why it failed; once saved in
+// UTF-8, doc.utf8File is set.
 SaveResult writeDataFile(Document& doc, const char* path);
 
 // The lines writeDataFile writes (the Program section and everything after

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <string>
+
+#include "storage/file/AnsiText.h"
 #include "storage/format/DataFile.h"
 #include "storage/format/DocumentView.h"
 #include "storage/format/SectionFile.h"
@@ -11,6 +14,10 @@
 namespace {
 
 const char kCaption[] = "Tallyvane";
+const char kUnshownText[] =
+    "Some names of this file can't be shown on this computer, which has no Unicode (UTF-8) "
+    "code page for programs (Windows 10 version 1903 or later has it). The file is opened "
+    "read-only, so that nothing in it is changed.";
 
 // atoi's reading of a count from text up to end: white space, a sign,
 // digits; kept within int32.
@@ -67,6 +74,98 @@ bool sameIgnoringCase(const char* a, const char* b)
     return *a == *b;
 }
 
+// The length of UTF-8 text without a character sequence that its end cuts short.
+size_t wholeCharacters(const char* text, size_t length)
+{
+    size_t start = length;
+    while (start > 0 && length - start < 3 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
+        --start;
+    if (start == 0)
+        return length;
+    unsigned char lead = static_cast<unsigned char>(text[start - 1]);
+    if (lead < 0xC0)
+        return length;
+    size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return length - (start - 1) < need ? start - 1 : length;
+}
+
+// The texts of a file as the program's text. A legacy file (no marker) is
+// read with today's line and slot limits, counted in its own bytes; a UTF-8
+// file's lines may be four times as long, and its texts are cut only at a
+// whole character.
+class TextReader {
+public:
+    explicit TextReader(bool utf8) : utf8_(utf8) {}
+
+    bool utf8() const { return utf8_; }
+    int lineSize() const { return utf8_ ? SectionFile::kUtf8LineSize : SectionFile::kLineSize; }
+
+    // The text (length bytes) as the program's text, valid until the next
+    // call; *size gets its length. The text itself when no conversion is
+    // needed (then NUL-terminated only when text was), else a NUL-terminated copy.
+    const char* convert(const char* text, size_t length, size_t* size)
+    {
+        // A line cut at the line size may end inside a character: the
+        // character goes, as a legacy line loses its last bytes.
+        if (utf8_ && length >= size_t(lineSize() - 1) - 4)
+            length = wholeCharacters(text, length);
+        if (AnsiText::isAscii(text, length) || sameEncoding()) {
+            if (utf8_ && !AnsiText::isUtf8(text, length))
+                damaged_ = true;
+            return keep(text, length, size);
+        }
+        converted_.clear();
+        bool ok = utf8_ ? AnsiText::isUtf8(text, length) && AnsiText::fromUtf8(text, length, converted_)
+                        : AnsiText::fromLegacy(text, length, converted_);
+        if (!ok) {
+            // Not valid UTF-8 is a damaged file; a character this system
+            // can't hold (a UTF-8 file on a Windows without the UTF-8 code
+            // page) can't be shown or saved: both keep the text as it is
+            // in a read-only document.
+            if (utf8_ && !AnsiText::isUtf8(text, length))
+                damaged_ = true;
+            else
+                unshown_ = true;
+            return keep(text, length, size);
+        }
+        *size = converted_.size();
+        return converted_.c_str();
+    }
+    // A name or action item as a slot holds it: a legacy file's cut at the
+    // legacy slot size in its own bytes, before the conversion.
+    const char* slot(const char* text)
+    {
+        size_t length = strlen(text);
+        if (!utf8_ && length > size_t(Document::kLegacyTextSize - 1)) {
+            length = AnsiText::legacyCutPoint(text, length, Document::kLegacyTextSize - 1);
+            cut_.assign(text, length);
+            text = cut_.c_str();
+        }
+        size_t size;
+        return convert(text, length, &size);
+    }
+
+    bool damaged() const { return damaged_; }
+    bool unshown() const { return unshown_; }
+
+private:
+    bool sameEncoding() const
+    {
+        return utf8_ ? AnsiText::programIsUtf8() : false;
+    }
+    static const char* keep(const char* text, size_t length, size_t* size)
+    {
+        *size = length;
+        return text;
+    }
+
+    bool utf8_;
+    bool damaged_ = false;
+    bool unshown_ = false;
+    std::string converted_;
+    std::string cut_;
+};
+
 // A declared count kept within the lines that follow it (and far from overflow).
 int32_t clampCount(int32_t declared, int32_t room)
 {
@@ -82,10 +181,11 @@ int32_t clampCount(int32_t declared, int32_t room)
 // line). Notes inconsistencies 3, 5 and 6 in *inconsistency, and in
 // *counted a count line that holds no number or another count than the
 // lines below it. 0 when memory ran out.
-int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* inconsistency, bool* counted)
+int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord& record, int* inconsistency,
+                bool* counted)
 {
-    char line[SectionFile::kLineSize];
-    if (!file.readValue(line) || line[0] < '0' || line[0] > '9')
+    char line[SectionFile::kUtf8LineSize];
+    if (!file.readValue(line, texts.lineSize()) || line[0] < '0' || line[0] > '9')
         *counted = false;
     int32_t declared = parseCount(line);
     // The declared count only sizes the list: never more than the lines
@@ -106,7 +206,7 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
     size_t length;
     // Each line is read where it lies in the file's buffer and its entry is
     // composed whole, every byte of it written once.
-    while (stored < limit && stored < capacity && file.readValueInPlace(&text, &length) && length) {
+    while (stored < limit && stored < capacity && file.readValueInPlace(&text, &length, texts.lineSize()) && length) {
         const char* end = text + length;
         Entry entry = {};
         int32_t kind = parseCount(text, end);
@@ -131,6 +231,7 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
                     memcpy(entry.date, tab + 1, dateLength);
                 }
             }
+            rest = texts.convert(rest, textLength, &textLength);
             entry.text = doc.keepText(rest, textLength);
             if (!entry.text)
                 ok = 0;
@@ -169,14 +270,15 @@ void giveListsUpTo(Document& doc, int32_t count)
 // the caller shows it once the file is closed. *counted becomes false when
 // a section the format requires is missing or a list's first line holds
 // no count or another than the lines below it (the copy is not whole).
-int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inconsistency, const char** failure,
-                 bool* counted)
+int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReader& texts, int* inconsistency,
+                 const char** failure, bool* counted)
 {
-    char line[SectionFile::kLineSize];
+    char line[SectionFile::kUtf8LineSize];
+    const int size = texts.lineSize();
     int32_t declaredNames = 0, nameRoom = 0;
     int32_t declaredActions = 0, actionRoom = 0;
     auto countLine = [&]() {
-        if (!file.readValue(line) || line[0] < '0' || line[0] > '9')
+        if (!file.readValue(line, size) || line[0] < '0' || line[0] > '9')
             *counted = false;
         return parseCount(line);
     };
@@ -199,8 +301,8 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
     }
 
     int32_t actionsRead = 0;
-    while (file.readValue(line) && line[0]) {
-        if (!doc.addActionItem(line)) {
+    while (file.readValue(line, size) && line[0]) {
+        if (!doc.addActionItem(texts.slot(line))) {
             *failure = "Out of memory";
             return 0;
         }
@@ -212,14 +314,14 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
     }
 
     if (file.findSection("Names")) {
-        file.readValue(line);
-        while (file.readValue(line) && line[0]) {
+        file.readValue(line, size);
+        while (file.readValue(line, size) && line[0]) {
             if (line[0] < '0' || line[0] > '9' || parseCount(line) != doc.namesCount) {
                 giveListsUpTo(doc, doc.namesCount);
                 *failure = "Data file is corrupt";
                 return 0;
             }
-            int32_t slot = doc.appendName(afterNumber(line));
+            int32_t slot = doc.appendName(texts.slot(afterNumber(line)));
             if (slot < 0) {
                 giveListsUpTo(doc, doc.namesCount);
                 *failure = "Out of memory";
@@ -242,6 +344,7 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         *inconsistency = 2;
         *counted = false;
     }
+    doc.utf8File = texts.utf8();
 
     for (int32_t i = 0; i < doc.namesCount; ++i) {
         if (!doc.names[i].name[0])
@@ -254,7 +357,7 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
             // The name keeps the list it would have been added with.
             if (doc.giveActionEntries(doc.names[i]))
                 continue;
-        } else if (readEntries(doc, file, doc.names[i], inconsistency, counted)) {
+        } else if (readEntries(doc, file, texts, doc.names[i], inconsistency, counted)) {
             continue;
         }
         giveListsUpTo(doc, doc.namesCount);
@@ -283,12 +386,16 @@ int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char*
         return 0;
     }
 
+    // A file written in UTF-8 says so on the line after the magic; a legacy
+    // file's second line is empty (or anything else an older version wrote).
+    TextReader texts(file.readValue(line) && strcmp(line, kUtf8Marker) == 0);
+
     // Messages wait until the file is closed: while it is open (and mapped)
     // no other program can open it, and a message box can stay up for long.
     int inconsistency = 0;
     const char* failure = nullptr;
     bool counted = true;
-    int ok = readDocument(doc, view, file, &inconsistency, &failure, &counted);
+    int ok = readDocument(doc, view, file, texts, &inconsistency, &failure, &counted);
     file.close();
     if (whole)
         *whole = ok && counted;
@@ -297,10 +404,16 @@ int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char*
         return 0;
     }
     view.setViewTitle("Names");
+    // Text that is not UTF-8 in a UTF-8 file is a damage of its own.
+    if (!inconsistency && texts.damaged())
+        inconsistency = 8;
     if (inconsistency) {
         char text[64];
         snprintf(text, sizeof text, "Data file is corrupt - Err# %d", inconsistency);
         view.reportError(kCaption, text);
+        view.enterReadOnly();
+    } else if (texts.unshown()) {
+        view.reportError(kCaption, kUnshownText);
         view.enterReadOnly();
     }
     if (path)

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <string>
+
+#include "storage/file/AnsiText.h"
 #include "storage/format/DataFile.h"
 #include "storage/format/DocumentView.h"
 #include "storage/format/SectionFile.h"
@@ -20,16 +23,55 @@ void writeText(SectionFile& file, char* line)
     file.writeLine(line);
 }
 
-// Composes one line into a kLineSize buffer, cutting it at kLineSize - 1
-// characters as snprintf into that buffer would; cheaper than snprintf for
-// the million entry lines of a large file.
+// The texts of the document in the file's encoding: the legacy code page
+// with today's line limit, or UTF-8 with lines four times as long, cut only
+// before a whole character.
+class TextWriter {
+public:
+    explicit TextWriter(bool utf8) : utf8_(utf8) {}
+
+    bool utf8() const { return utf8_; }
+    int most() const { return (utf8_ ? SectionFile::kUtf8LineSize : SectionFile::kLineSize) - 1; }
+
+    // The program's text in the file's encoding, valid until the next call.
+    // Every text converts: dataFileInUtf8 chose the encoding so.
+    const char* convert(const char* text)
+    {
+        size_t length = strlen(text);
+        if (AnsiText::isAscii(text, length))
+            return text;
+        converted_.clear();
+        if (utf8_)
+            AnsiText::toUtf8(text, length, converted_);
+        else
+            AnsiText::toLegacy(text, length, converted_);
+        return converted_.c_str();
+    }
+
+private:
+    bool utf8_;
+    std::string converted_;
+};
+
+// Composes one line into a kUtf8LineSize buffer, cutting it at the file's
+// line limit as snprintf into a buffer of that size would (a UTF-8 line
+// before a whole character); cheaper than snprintf for the million entry
+// lines of a large file.
 class LineBuilder {
 public:
-    explicit LineBuilder(char* line) : line_(line) { line_[0] = 0; }
+    LineBuilder(char* line, const TextWriter& texts) : line_(line), most_(texts.most()), utf8_(texts.utf8())
+    {
+        line_[0] = 0;
+    }
     void add(const char* text)
     {
-        while (*text && used_ < kMost)
+        while (*text && used_ < most_)
             line_[used_++] = *text++;
+        // Cut inside a character: the whole character goes.
+        while (utf8_ && *text && used_ > 0 && (static_cast<unsigned char>(*text) & 0xC0) == 0x80) {
+            --used_;
+            --text;
+        }
         line_[used_] = 0;
     }
     void addNumber(int32_t value)
@@ -43,28 +85,29 @@ public:
         } while (magnitude);
         if (value < 0)
             digits[count++] = '-';
-        while (count && used_ < kMost)
+        while (count && used_ < most_)
             line_[used_++] = digits[--count];
         line_[used_] = 0;
     }
 
     // Characters that still fit.
-    size_t room() const { return size_t(kMost - used_); }
+    size_t room() const { return size_t(most_ - used_); }
 
 private:
-    static const int kMost = SectionFile::kLineSize - 1;
     char* line_;
+    int most_;
+    bool utf8_;
     int used_ = 0;
 };
 
-// Composes one entry line into line (kLineSize bytes), cut to fit.
-void composeEntry(const Entry& entry, char* line)
+// Composes one entry line into line (kUtf8LineSize bytes), cut to fit.
+void composeEntry(const Entry& entry, char* line, TextWriter& texts)
 {
-    LineBuilder out(line);
+    LineBuilder out(line, texts);
     out.addNumber(entry.kind);
     out.add(" ");
     if (hasOwnText(entry.kind)) {
-        out.add(entry.text ? entry.text : "");
+        out.add(entry.text ? texts.convert(entry.text) : "");
         if (entry.kind != EntryMemo) {
             // The first tab of a checkbox line starts its date on reading:
             // tabs inside the text (pasted into the prompt) become blanks.
@@ -86,9 +129,9 @@ void composeEntry(const Entry& entry, char* line)
 
 // Writes everything after the Program section; false when the counts
 // don't match what was written.
-bool writeBody(Document& doc, SectionFile& file)
+bool writeBody(Document& doc, SectionFile& file, TextWriter& texts)
 {
-    char line[SectionFile::kLineSize];
+    char line[SectionFile::kUtf8LineSize];
 
     file.writeSection("Action Items");
     snprintf(line, sizeof line, "%d", int(doc.liveActions));
@@ -99,8 +142,10 @@ bool writeBody(Document& doc, SectionFile& file)
             continue;
         // An action line starting with "[" would read back as a section
         // header and end the list: such a text is written after a blank.
-        const char* text = doc.actions[i].text;
-        snprintf(line, sizeof line, "%s%s", text[0] == '[' ? " " : "", text);
+        const char* text = texts.convert(doc.actions[i].text);
+        LineBuilder out(line, texts);
+        out.add(text[0] == '[' ? " " : "");
+        out.add(text);
         writeText(file, line);
         written++;
     }
@@ -115,10 +160,10 @@ bool writeBody(Document& doc, SectionFile& file)
     for (int32_t i = 0; i < doc.namesCount; ++i) {
         if (!doc.names[i].name[0])
             continue;
-        LineBuilder out(line);
+        LineBuilder out(line, texts);
         out.addNumber(position);
         out.add(" ");
-        out.add(doc.names[i].name);
+        out.add(texts.convert(doc.names[i].name));
         writeText(file, line);
         position++;
     }
@@ -131,15 +176,15 @@ bool writeBody(Document& doc, SectionFile& file)
         const NameRecord& record = doc.names[i];
         if (!record.name[0])
             continue;
-        LineBuilder(line).addNumber(position);
+        LineBuilder(line, texts).addNumber(position);
         file.writeSection(line);
-        LineBuilder(line).addNumber(record.liveEntries);
+        LineBuilder(line, texts).addNumber(record.liveEntries);
         file.writeLine(line);
         int32_t lines = 0;
         for (int32_t k = 0; record.entries && k < record.entryCount; ++k) {
             if (record.entries[k].kind == EntryDeleted)
                 continue;
-            composeEntry(record.entries[k], line);
+            composeEntry(record.entries[k], line, texts);
             writeText(file, line);
             lines++;
         }
@@ -152,12 +197,38 @@ bool writeBody(Document& doc, SectionFile& file)
 
 } // namespace
 
+bool dataFileInUtf8(const Document& doc)
+{
+    if (doc.utf8File)
+        return true;
+    for (int32_t i = 0; i < doc.actionCount; ++i)
+        if (!AnsiText::fitsLegacy(doc.actions[i].text, strlen(doc.actions[i].text)))
+            return true;
+    for (int32_t i = 0; i < doc.namesCount; ++i) {
+        const NameRecord& record = doc.names[i];
+        if (!record.name[0])
+            continue;
+        if (!AnsiText::fitsLegacy(record.name, strlen(record.name)))
+            return true;
+        for (int32_t k = 0; record.entries && k < record.entryCount; ++k) {
+            const Entry& entry = record.entries[k];
+            if (entry.kind != EntryDeleted && hasOwnText(entry.kind) && entry.text
+                && !AnsiText::fitsLegacy(entry.text, strlen(entry.text)))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool writeDataLines(Document& doc, SectionFile& file)
 {
+    TextWriter texts(dataFileInUtf8(doc));
     file.writeSection("Program");
     file.writeLine("Tallyvane");
+    if (texts.utf8())
+        file.writeLine(kUtf8Marker);
     file.writeLine("");
-    return writeBody(doc, file);
+    return writeBody(doc, file, texts);
 }
 
 SaveResult writeDataFile(Document& doc, const char* path)
@@ -165,6 +236,7 @@ SaveResult writeDataFile(Document& doc, const char* path)
     SectionFile file;
     if (!file.openWrite(path))
         return SaveResult::NotCreated;
+    bool utf8 = dataFileInUtf8(doc);
     bool consistent = writeDataLines(doc, file);
     bool written = file.close() != 0;
     if (!consistent)
@@ -172,6 +244,9 @@ SaveResult writeDataFile(Document& doc, const char* path)
     if (!written)
         return SaveResult::WriteFailed;
     doc.modified = 0;
+    // Once written in UTF-8 the file stays so, whatever its texts become.
+    if (utf8)
+        doc.utf8File = 1;
     return SaveResult::Saved;
 }
 

@@ -343,12 +343,13 @@ int RosterFile::parse(const char* data, size_t size, bool csv)
         }
         p = skipLineEnd(p, end, &line);
 
-        // Each line is UTF-8 when it can be, else ANSI; tidied as UTF-8.
+        // Each line is UTF-8 when it can be, else in the legacy code page;
+        // tidied as UTF-8.
         std::string cell;
         if (AnsiText::isUtf8(record.cell.data(), record.cell.size()))
             cell.swap(record.cell);
         else
-            AnsiText::toUtf8(record.cell.data(), record.cell.size(), cell);
+            AnsiText::legacyToUtf8(record.cell.data(), record.cell.size(), cell);
         tidy(cell, true);
         if (cell.empty()) {
             if (csv && record.otherText) {
@@ -367,6 +368,22 @@ int RosterFile::parse(const char* data, size_t size, bool csv)
     return 1;
 }
 
+// The length of the start of text (the program's) of at most limit
+// characters: UTF-8 counted by characters, ANSI by bytes.
+static size_t characterCut(const std::string& text, size_t limit)
+{
+    if (!AnsiText::programIsUtf8())
+        return AnsiText::cutPoint(text.data(), text.size(), limit);
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (characters++ == limit)
+            return i;
+    }
+    return text.size();
+}
+
 // Converts and cuts one tidied UTF-8 cell and appends it to names_, unless
 // it has no ANSI form or an earlier row had the same name.
 void RosterFile::takeName(const std::string& cell, int32_t line, std::unordered_map<std::string, int32_t>& seen)
@@ -377,9 +394,10 @@ void RosterFile::takeName(const std::string& cell, int32_t line, std::unordered_
         skipped_++;
         return;
     }
-    bool cut = text.size() > kNameLimit;
+    size_t whole = characterCut(text, kNameLimit);
+    bool cut = whole < text.size();
     if (cut) {
-        text.resize(AnsiText::cutPoint(text.data(), text.size(), kNameLimit));
+        text.resize(whole);
         tidy(text, false);
     }
     std::string key;

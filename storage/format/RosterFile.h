@@ -14,9 +14,11 @@ class Document;
 // skip alike:
 //
 // - each line that is valid UTF-8 is UTF-8 (a byte-order mark is allowed),
-//   any other line ANSI; UTF-16 with a byte-order mark, or without one when
-//   it is plain from its NUL bytes; names are converted to ANSI, and a name
-//   with a character that has no ANSI form is skipped;
+//   any other line in the legacy code page; UTF-16 with a byte-order mark,
+//   or without one when it is plain from its NUL bytes; names are converted
+//   to the program's text (UTF-8 where the system runs the program so), and
+//   on a system without the UTF-8 code page a name with a character that
+//   has no ANSI form is skipped;
 // - any other file with a NUL byte is refused (a workbook, a program);
 // - CSV fields are separated by the character of a first line "sep=X"
 //   (Excel's), else by ';' or a tab when the first line has one outside
@@ -27,16 +29,16 @@ class Document;
 // - blanks, non-breaking spaces and control characters around a name go,
 //   blank lines are skipped; a CSV row with text but none in its first cell
 //   is skipped with a note;
-// - a name longer than a name slot holds is cut to 127 bytes;
+// - a name longer than a legacy name slot held is cut to 127 characters;
 // - a name that an earlier row or the document already holds (ignoring case,
 //   and tidied alike on both sides) is skipped.
 class RosterFile {
 public:
-    static const size_t kNameLimit = 127;   // a name slot of 128 bytes, NUL included
+    static const size_t kNameLimit = 127;   // characters: what a legacy file's name slot held
 
     // Why a roster line is reported.
     enum NoteKind {
-        NameCut,       // cut to kNameLimit bytes, still added
+        NameCut,       // cut to kNameLimit characters, still added
         NoAnsiForm,    // skipped
         Repeated,      // skipped: an earlier line (firstLine) has the same name
         Present,       // skipped: the document holds the name already
@@ -48,7 +50,7 @@ public:
         int32_t firstLine;   // Repeated: the line it repeats
     };
     struct Name {
-        std::string text;    // ANSI, at most kNameLimit bytes
+        std::string text;    // the program's text, at most kNameLimit characters
         int32_t line;
         bool present;        // set by sortOut
     };

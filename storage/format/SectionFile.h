@@ -10,6 +10,8 @@
 class SectionFile {
 public:
     static const int kLineSize = 160;                       // data lines: at most 159 characters
+    static const int kUtf8LineSize = 640;                   // lines of a UTF-8 data file: 159 characters
+                                                            // of up to four bytes
     static const int kSearchSize = SectionIndex::kSearchSize;
 
     SectionFile() = default;

@@ -7,14 +7,20 @@
 #include "storage/file/FileHandle.h"
 #include "storage/file/FileName.h"
 #include "storage/format/SectionFile.h"
+#include "storage/file/AnsiText.h"
 
 #include <windows.h>
 #include <string.h>
+
+#include <string>
 
 namespace {
 
 const char kMagic[] = "Tallyvane";
 const char kFileName[] = "Tallyvane.ini";
+// Second line of the section "Program" when the paths are UTF-8; without it
+// they are in the legacy code page (as every earlier version wrote them).
+const char kUtf8Marker[] = "UTF-8";
 
 // Copies text into a buffer of size bytes; refuses (empty buffer) what does
 // not fit, since a cut path would name another file.
@@ -64,16 +70,26 @@ void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& re
     SectionFile file;
     if (!file.openRead(out.settingsPath))
         return;
-    char line[300];
+    char line[1024];
     if (!file.findSection("Program") || !file.readValue(line, sizeof line) || lstrcmpiA(line, kMagic) != 0) {
         file.close();
         return;
     }
+    bool utf8 = file.readValue(line, sizeof line) && strcmp(line, kUtf8Marker) == 0;
     file.findSection("Files");
     bool wantCurrent = !out.fromCommandLine;
+    std::string converted;
     while (file.readValue(line, sizeof line)) {
         if (!line[0])
             continue;
+        // A path this system can't hold names no file it can open: left out.
+        converted.clear();
+        size_t length = strlen(line);
+        bool ok = utf8 ? AnsiText::isUtf8(line, length) && AnsiText::fromUtf8(line, length, converted)
+                       : AnsiText::fromLegacy(line, length, converted);
+        if (!ok || converted.size() >= sizeof line)
+            continue;
+        strcpy(line, converted.c_str());
         if (wantCurrent) {
             copyPath(out.currentPath, sizeof out.currentPath, line);
             wantCurrent = false;
@@ -95,6 +111,8 @@ int writeSettings(const char* settingsPath, const char* currentPath, const Recen
         return 0;
     file.writeSection("Program");
     file.writeLine(kMagic);
+    if (AnsiText::programIsUtf8())
+        file.writeLine(kUtf8Marker);
     file.writeLine("");
     file.writeSection("Files");
     if (currentPath[0])

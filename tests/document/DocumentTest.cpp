@@ -165,15 +165,20 @@ TEST(Document, EntryTextsAndDeletion)
     EXPECT_EQ(doc.addMemo(0, "deleted name"), 0);
 }
 
+// A slot holds 126 characters of four bytes; what is longer is cut before
+// the character that does not fit whole.
 TEST(Document, TextsLongerThanTheSlotsAreCut)
 {
     Document doc;
-    std::string longText(300, 'x');
+    std::string longText(600, 'x');
+    std::string wide;
+    for (int i = 0; i < 300; ++i)
+        wide += "\xC5\x81";
     fill(doc, {}, {});
     ASSERT_EQ(doc.addActionItem(longText.c_str()), 1);
-    ASSERT_EQ(doc.addName(longText.c_str()), 0);
-    EXPECT_EQ(strlen(doc.actions[0].text), 127u);
-    EXPECT_EQ(strlen(doc.names[0].name), 127u);
+    ASSERT_EQ(doc.addName(wide.c_str()), 0);
+    EXPECT_EQ(strlen(doc.actions[0].text), 511u);
+    EXPECT_EQ(std::string(doc.names[0].name), wide.substr(0, 510));
 }
 
 TEST(Document, LookupsRefuseUnknownIndexes)

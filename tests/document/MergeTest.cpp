@@ -381,7 +381,7 @@ void apply(Document& doc, const Edit& edit)
         doc.deleteActionItem(actionOf(doc, edit));
         break;
     case Edit::RenameName:
-        Document::copyField(doc.names[person].name, Document::kTextSize, edit.text.c_str());
+        ASSERT_EQ(doc.renameName(person, edit.text.c_str()), 1);
         break;
     case Edit::RenameAction:
         Document::copyField(doc.actions[actionOf(doc, edit)].text, Document::kTextSize, edit.text.c_str());

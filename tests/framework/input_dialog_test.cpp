@@ -108,3 +108,34 @@ TEST_F(InputDialogs, ReadOnlyEndsAtOnceWithZero)
     EXPECT_STREQ("kept", input.text);
     EXPECT_EQ(0, answer.answered());
 }
+
+// This test program runs without the UTF-8 code page, as the program does on
+// Windows before 10 1903: OK on a character the ANSI code page lacks says so
+// and keeps the dialog up, instead of taking "L" for the "\xC5\x81" of the field.
+TEST_F(InputDialogs, ACharacterTheAnsiCodePageLacksIsRefusedWithAMessage)
+{
+    if (GetACP() == CP_UTF8)
+        GTEST_SKIP() << "this process runs in the UTF-8 code page";
+    std::string said;
+    answer.then("#32770", [](HWND dialog) {
+        SetWindowTextW(GetDlgItem(dialog, 1000), L"\x0141ukasz");
+        tvtest::clickButton(GetDlgItem(dialog, IDOK));
+    });
+    answer.then("#32770", [&](HWND box) {
+        char text[512] = "";
+        HWND label = nullptr;
+        while ((label = FindWindowExA(box, label, "Static", nullptr)) != nullptr) {
+            GetWindowTextA(label, text, sizeof text);
+            if (text[0] && said.empty())
+                said = text;
+        }
+        // The prompt is still up under the message: OK there, then Cancel.
+        HWND dialog = GetWindow(box, GW_OWNER);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    input.setup("Add Name", "Name:", "kept");
+    EXPECT_EQ(0, input.run(owner));
+    EXPECT_STREQ("kept", input.text);
+    EXPECT_EQ(said, InputDialog::kNoAnsiForm);
+}

@@ -6,6 +6,7 @@
 #include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
 #include "storage/format/RosterFile.h"
+#include "storage/file/AnsiText.h"
 
 using namespace testing_support;
 
@@ -16,7 +17,7 @@ struct RosterCase {
     std::string roster;
     bool csv;
     std::vector<const char*> held;       // names the document holds already
-    std::vector<std::string> added;      // ANSI (Windows-1252), in roster order
+    std::vector<std::string> added;      // Windows-1252 (the legacy code page), in roster order
     std::vector<std::string> notes;      // "LINE: reason"
     int present, skipped;
     std::string refused = "";            // the error of a refused roster
@@ -24,8 +25,17 @@ struct RosterCase {
 
 const std::string kLongName(130, 'x');
 
+// A Windows-1252 text as the program holds it.
+std::string utf8(const std::string& legacy)
+{
+    std::string out;
+    EXPECT_TRUE(AnsiText::fromLegacy(legacy.data(), legacy.size(), out));
+    return out;
+}
+
 // Each reading rule once. Texts with non-ASCII letters are given in UTF-8
-// unless the case is about ANSI rosters; names come out in Windows-1252.
+// unless the case is about ANSI rosters; names held and added are given in
+// Windows-1252 and compared as the program's text (UTF-8).
 const RosterCase kCases[] = {
     {"header row and byte-order mark", "\xEF\xBB\xBFNAME,Email\r\nAnn,a@x\r\n", true, {}, {"Ann"}, {}, 0, 0},
     {"only the first row is a header", "Ann\nName\n", false, {}, {"Ann", "Name"}, {}, 0, 0},
@@ -42,8 +52,8 @@ const RosterCase kCases[] = {
      1, 0},
     {"an overlong name is cut", "Ann\n" + kLongName + "\n", false, {}, {"Ann", kLongName.substr(0, 127)},
      {"2: name cut to 127 characters"}, 0, 0},
-    {"a name with no ANSI form is skipped", "\xC5\x81ukasz\nZo\xC3\xAB \xE2\x82\xAC\n", false, {}, {"Zo\xEB \x80"},
-     {"1: a character of the name has no ANSI form - skipped"}, 0, 1},
+    {"an overlong name is cut at 127 characters", std::string(130, '\xE9'), false, {}, {std::string(127, '\xE9')},
+     {"1: name cut to 127 characters"}, 0, 0},
     {"UTF-16 with its byte-order mark", std::string("\xFF\xFEN\0a\0m\0e\0\r\0\n\0Z\0o\0\xEB\0\n\0", 20), false, {},
      {"Zo\xEB"}, {}, 0, 0},
     {"an ANSI roster is taken as it is", "Zo\xEB\nRen\xE9\n", false, {}, {"Zo\xEB", "Ren\xE9"}, {}, 0, 0},
@@ -100,7 +110,7 @@ TEST(RosterFileTest, ReadingRules)
         Document doc;
         ASSERT_EQ(doc.resetDocument(0, 0), 1);
         for (const char* name : c.held)
-            ASSERT_GE(doc.addName(name), 0);
+            ASSERT_GE(doc.addName(utf8(name).c_str()), 0);
         RosterFile roster;
         EXPECT_EQ(roster.parse(c.roster.data(), c.roster.size(), c.csv), c.refused.empty() ? 1 : 0);
         EXPECT_EQ(roster.error(), c.refused);
@@ -111,7 +121,10 @@ TEST(RosterFileTest, ReadingRules)
         std::vector<std::string> added;
         for (int32_t slot : slots)
             added.push_back(doc.names[slot].name);
-        EXPECT_EQ(added, c.added);
+        std::vector<std::string> expected;
+        for (const std::string& name : c.added)
+            expected.push_back(utf8(name));
+        EXPECT_EQ(added, expected);
         std::vector<std::string> notes;
         for (const RosterFile::Note& note : roster.notes())
             notes.push_back(std::to_string(note.line) + ": " + RosterFile::noteText(note));
