@@ -77,6 +77,22 @@ int MainWindow::saveShared() {
                "Nothing was saved; your changes are still here. Try again in a moment.";
         showError(text.c_str(), "Tallyvane");
         return 0;
+    case SharedSave::Unreadable:
+        text = std::string(name) + " can't be read at this moment (" + save.problem + "):\n" +
+               "another program may be using it. Nothing was saved; your changes are still here.\n" +
+               "Save again in a moment, or use Save as.";
+        showError(text.c_str(), "Tallyvane");
+        return 0;
+    case SharedSave::NoLock:
+        text = std::string(name) + " can't be saved safely: its save lock can't be made (" + save.problem + ").\n" +
+               "Nothing was saved; your changes are still here. Use Save as to keep them elsewhere.";
+        showError(text.c_str(), "Tallyvane");
+        return 0;
+    case SharedSave::ReadOnlyFolder:
+        text = "The folder of " + std::string(name) + " is read-only: nothing can be saved there.\n" +
+               "Your changes are still here. Use Save as to keep them elsewhere.";
+        showError(text.c_str(), "Tallyvane");
+        return 0;
     case SharedSave::Failed:
         break;
     }

@@ -82,6 +82,18 @@ int runAddNames(const char* file, const char* roster, FILE* out)
             setFileError("another program is saving it");
             view.reportError(file, "Failed to save the file");
             return 1;
+        case SharedSave::Unreadable:
+            setFileError(("it can't be read now (" + save.problem + ")").c_str());
+            view.reportError(file, "Failed to save the file");
+            return 1;
+        case SharedSave::NoLock:
+            setFileError(("its save lock can't be made (" + save.problem + ")").c_str());
+            view.reportError(file, "Failed to save the file");
+            return 1;
+        case SharedSave::ReadOnlyFolder:
+            setFileError("the folder is read-only");
+            view.reportError(file, "Failed to save the file");
+            return 1;
         case SharedSave::Failed:
             return 1;
         }

@@ -27,7 +27,7 @@ const char kUsage[] =
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
     "           show as CAPTION: TEXT, then names=N actions=M entries=E read-only=yes|no\n"
-    "resave     checks IN, then saves it to OUT through OUT's \".$$$\" file\n"
+    "resave     checks IN, then saves it to OUT through a temporary file beside it\n"
     "add-names  adds the names of ROSTER (one per line, or the first column of a\n"
     "           .csv file) that FILE does not hold yet, and saves FILE; prints\n"
     "           ROSTER:LINE: reason for each line skipped or cut, then\n"

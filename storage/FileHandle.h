@@ -3,13 +3,15 @@
 #include <string>
 
 // The one place where the Windows and the native builds differ: a file
-// opened for reading or for writing. On Windows files are opened without
-// sharing, so a data file held by another program can't be opened or replaced.
+// opened for reading or for writing. On Windows a data file is read with
+// FILE_SHARE_READ: readers never block each other, while nobody can write,
+// replace or delete it under a reader (the save lock and the one-step
+// replacement keep writers apart).
 class FileHandle {
 public:
     // How other programs may use a file while it is open for reading.
     enum Sharing {
-        Exclusive,        // nobody else (a data file)
+        ShareRead,        // other readers only (a data file)
         ShareReadWrite,   // anyone (a roster a spreadsheet keeps open)
     };
 
@@ -20,7 +22,7 @@ public:
 
     // Opens an existing file (not a folder; in the native build not a pipe
     // or device either) for reading; 0 when it can't be opened.
-    int openRead(const char* path, Sharing sharing = Exclusive);
+    int openRead(const char* path, Sharing sharing = ShareRead);
     // Creates path for writing, emptying an existing file; 0 on failure.
     int create(const char* path);
     // Creates path for writing only when no file of that name exists yet
@@ -73,3 +75,5 @@ int replaceFile(const char* tempPath, const char* targetPath);
 const char* lastFileError();
 // Sets the reason lastFileError gives; for callers that refuse a file themselves.
 void setFileError(const char* reason);
+// Sets it from a system error code (GetLastError, errno) of a call made elsewhere.
+void setFileErrorFrom(long code);

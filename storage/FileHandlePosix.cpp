@@ -52,6 +52,11 @@ void setFileError(const char* reason)
     failure = reason;
 }
 
+void setFileErrorFrom(long code)
+{
+    noteFailure(int(code));
+}
+
 // Opened without blocking, so that a pipe without a writer is refused, not
 // waited for; the descriptor is switched back to blocking reads.
 int FileHandle::openRead(const char* path, Sharing)

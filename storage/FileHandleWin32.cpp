@@ -1,5 +1,5 @@
-// File layer of the Windows build: kernel32 calls, files opened without
-// sharing unless a caller asks for it.
+// File layer of the Windows build: kernel32 calls; files are read with
+// FILE_SHARE_READ (more only when a caller asks for it) and written without sharing.
 #include "FileHandle.h"
 
 #include <windows.h>
@@ -67,6 +67,11 @@ void setFileError(const char* reason)
     failure = reason;
 }
 
+void setFileErrorFrom(long code)
+{
+    noteFailure(DWORD(code));
+}
+
 int FileHandle::openRead(const char* path, Sharing sharing)
 {
     close();
@@ -74,7 +79,7 @@ int FileHandle::openRead(const char* path, Sharing sharing)
         noteFailure(ERROR_SHARING_VIOLATION);
         return 0;
     }
-    DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+    DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ;
     HANDLE file = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();

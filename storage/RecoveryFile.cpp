@@ -7,6 +7,7 @@
 #include "DocumentFile.h"
 #include "FileHandle.h"
 #include "SectionFile.h"
+#include "TemporaryFile.h"
 #include "document/Heap.h"
 
 namespace {
@@ -68,11 +69,9 @@ RecoveryFile::~RecoveryFile()
 
 int RecoveryFile::write(const char* path, Document& doc, const char* baseData, size_t baseBytes) const
 {
-    char temp[kPathSize + 8];
-    if (!temporaryPathFor(path, temp, sizeof temp))
-        return 0;
+    TemporaryFile temp;
     SectionFile file;
-    if (!file.openWrite(temp))
+    if (!temp.create(path, file))
         return 0;
     char line[kPathSize + 16];
     file.writeLine(kMagic);
@@ -89,11 +88,7 @@ int RecoveryFile::write(const char* path, Document& doc, const char* baseData, s
         file.writeBytes(baseData, baseBytes);
     bool consistent = writeDataLines(doc, file);
     bool written = file.close() != 0;
-    if (!consistent || !written || !replaceFile(temp, path)) {
-        deleteFile(temp);
-        return 0;
-    }
-    return 1;
+    return consistent && written && temp.putInPlace();
 }
 
 int RecoveryFile::read(const char* path)

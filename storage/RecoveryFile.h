@@ -32,8 +32,8 @@ public:
     RecoveryFile(const RecoveryFile&) = delete;
     RecoveryFile& operator=(const RecoveryFile&) = delete;
 
-    // Writes the header fields, baseData and doc to path through the ".$$$"
-    // file beside it and one replace, so a crash while writing leaves the
+    // Writes the header fields, baseData and doc to path through a
+    // TemporaryFile beside it and one replace, so a crash while writing leaves the
     // previous recovery file whole. doc.modified is left as it is. 1 when written.
     int write(const char* path, Document& doc, const char* baseData, size_t baseBytes) const;
     // Reads a whole recovery file; 0 when it can't be read or is not one.

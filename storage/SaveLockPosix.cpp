@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
+
+#include "FileHandle.h"
 
 namespace {
 
@@ -20,12 +23,23 @@ void pause50ms()
 SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
 {
     release();
-    if (!lockPathFor(path, path_, sizeof path_))
+    problem_.clear();
+    if (!lockPathFor(path, path_, sizeof path_)) {
+        problem_ = "the name is too long";
         return Unavailable;
+    }
     for (int waited = 0;; waited += 50) {
-        int fd = ::open(path_, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0)
+        int fd = ::open(path_, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) {
+            int error = errno;
+            // A lock file of another user can refuse us too: only a folder
+            // without one is read-only.
+            if ((error == EACCES || error == EPERM || error == EROFS) && access(path_, F_OK) != 0)
+                return ReadOnly;
+            setFileErrorFrom(error);
+            problem_ = lastFileError();
             return Unavailable;
+        }
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             // The holder before us removes the file as it lets go: a lock on
             // a file no longer under that name locks nothing.

@@ -2,11 +2,18 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "FileHandle.h"
+
 SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
 {
     release();
-    if (!lockPathFor(path, path_, sizeof path_))
+    problem_.clear();
+    if (!lockPathFor(path, path_, sizeof path_) || strlen(path_) >= MAX_PATH) {
+        problem_ = "the name is too long";
         return Unavailable;
+    }
     // No sharing: a second CreateFile of the same file fails with a sharing
     // violation until the holder closes it, across processes and across an
     // SMB share. DELETE_ON_CLOSE removes it then, also when the holder dies.
@@ -18,8 +25,19 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
             return Held;
         }
         DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)
+        // Access denied also comes for a lock file whose holder is closing
+        // it (delete pending); when no lock file is there at all, it is the
+        // folder that refuses, and waiting would not change that.
+        if (error == ERROR_ACCESS_DENIED && GetFileAttributesA(path_) == INVALID_FILE_ATTRIBUTES
+            && GetLastError() == ERROR_FILE_NOT_FOUND)
+            return ReadOnly;
+        if (error == ERROR_WRITE_PROTECT)
+            return ReadOnly;
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION) {
+            setFileErrorFrom(long(error));
+            problem_ = lastFileError();
             return Unavailable;
+        }
         if (waited >= waitMs)
             return Busy;
         Sleep(50);

@@ -6,6 +6,7 @@
 #include "DataFile.h"
 #include "DocumentFile.h"
 #include "DocumentView.h"
+#include "FileHandle.h"
 #include "QuietView.h"
 #include "SaveLock.h"
 #include "SharedFile.h"
@@ -29,19 +30,32 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     problem.clear();
     report.clear();
     SaveLock lock;
-    if (lock.acquire(path, kWaitMs) == SaveLock::Busy)
+    switch (lock.acquire(path, kWaitMs)) {
+    case SaveLock::Held:
+        break;
+    case SaveLock::Busy:
         return Busy;
+    case SaveLock::ReadOnly:
+        return ReadOnlyFolder;
+    case SaveLock::Unavailable:
+        problem = lock.problem();
+        return NoLock;
+    }
 
     // The file can be held for a moment by a program that reads or saves it
-    // without the lock (an older Tallyvane, a sync client): look again for
-    // a while. A file held for longer can't be replaced either; the save
-    // then goes ahead and fails as any save of a file held open does.
+    // without the lock (an older Tallyvane, a sync client, a virus scanner):
+    // look again for a while. Whoever holds it longer may be about to write
+    // their version; without it in hand nothing is written over it.
     BlockOwner theirs;
     int32_t theirsSize = 0;
     SharedFile::Disk disk = shared.compare(path, false, &theirs.block, &theirsSize);
     for (int waited = 0; disk == SharedFile::Unreadable && waited < kReadWaitMs; waited += 100) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         disk = shared.compare(path, false, &theirs.block, &theirsSize);
+    }
+    if (disk == SharedFile::Unreadable) {
+        problem = lastFileError();
+        return Unreadable;
     }
 
     Document* toWrite = &doc;

@@ -2,8 +2,10 @@
 // synced folder, a second computer, a second window): the file on disk is
 // compared with the base; when someone else changed it, the document is
 // merged with their version before it is written, so nobody's work is
-// lost. Two programs saving the same file take turns. Portable: used by
-// the program's Save and by tvd add-names.
+// lost. Two programs saving the same file take turns. Whenever the save
+// can't be sure it holds the other version (the file can't be read, no
+// lock can be made), it writes nothing. Portable: used by the program's
+// Save and by tvd add-names.
 #pragma once
 #include <functional>
 #include <string>
@@ -21,6 +23,9 @@ public:
         Merged,            // someone had: the merged document was written and is in merged
         TheirsUnreadable,  // changed on disk, but not a readable data file: nothing written
         Busy,              // another program was saving it for all of the wait: nothing written
+        Unreadable,        // the file could not be read for all of the wait: nothing written, problem says why
+        NoLock,            // the save lock could not be made: nothing written, problem says why
+        ReadOnlyFolder,    // the folder refuses new files: nothing written
         Failed,            // not written; view was told why, as saveDocumentFile tells
     };
 
@@ -37,6 +42,6 @@ public:
     Result save(Document& doc, DocumentView& view, const char* path, SharedFile& shared, Document& merged,
                 MergeReport& report);
 
-    // TheirsUnreadable: what the reader said of the file on disk.
+    // TheirsUnreadable, Unreadable, NoLock: what went wrong, as the user is told it.
     std::string problem;
 };

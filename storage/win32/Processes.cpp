@@ -2,19 +2,12 @@
 
 #include <cstring>
 
+#include "storage/FileName.h"
+
 namespace {
 
 // QueryFullProcessImageNameA is Vista's: looked up at run time.
 using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
-
-const char* namePart(const char* path)
-{
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
-    return name;
-}
 
 } // namespace
 
@@ -50,7 +43,7 @@ int isTallyvaneRunning(uint32_t pid)
         char ours[MAX_PATH];
         DWORD length = sizeof theirs;
         if (query && query(process, 0, theirs, &length) && GetModuleFileNameA(nullptr, ours, sizeof ours))
-            running = lstrcmpiA(namePart(theirs), namePart(ours)) == 0;
+            running = lstrcmpiA(fileNamePart(theirs), fileNamePart(ours)) == 0;
     }
     CloseHandle(process);
     return running;

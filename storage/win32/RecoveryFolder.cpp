@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Folders.h"
+#include "storage/FileName.h"
 #include "Processes.h"
 #include "storage/RecoveryFile.h"
 
@@ -49,11 +50,7 @@ std::vector<std::string> orphanRecoveryFiles(const char* folder, const char* own
 void declineRecoveryFile(const char* path, const char* folder)
 {
     std::string declined = std::string(folder) + "Declined\\";
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\')
-            name = p + 1;
-    std::string target = declined + name;
+    std::string target = declined + fileNamePart(path);
     if ((!folderExists(declined.c_str()) && !createFolderPath(declined.c_str())) ||
         !MoveFileExA(path, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
         DeleteFileA(path);

@@ -22,6 +22,7 @@
 #include "TestSupport.h"
 #include "cli/AddNamesCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/MergeCommand.h"
 #include "document/Document.h"
 #include "storage/DataFile.h"
 #include "storage/RosterFile.h"
@@ -245,7 +246,7 @@ TEST_F(CommandsTest, HtmlPageHasTheTableAndEscapesEveryText)
         EXPECT_EQ(page.find(outside), std::string::npos) << outside;
 }
 
-// Runs "add-names|FILE|ROSTER" or "export|FILE|--csv|OUT" in folder (names
+// Runs "add-names|FILE|ROSTER", "merge|BASE|MINE|THEIRS|OUT" or "export|FILE|--csv|OUT" in folder (names
 // relative to it); returns the exit status and, for add-names, what it
 // printed with the folder's path taken out.
 int runTvd(const ScratchFolder& folder, const std::string& command, std::string* printed = nullptr)
@@ -264,7 +265,8 @@ int runTvd(const ScratchFolder& folder, const std::string& command, std::string*
         return runExport(path(1).c_str(), args[2] == "--html", path(3).c_str());
     std::string outPath = folder.file("printed.txt");
     FILE* out = fopen(outPath.c_str(), "wb");
-    int rc = runAddNames(path(1).c_str(), path(2).c_str(), out);
+    int rc = args[0] == "merge" ? runMerge(path(1).c_str(), path(2).c_str(), path(3).c_str(), path(4).c_str(), out)
+                                : runAddNames(path(1).c_str(), path(2).c_str(), out);
     fclose(out);
     std::string text = readBytes(outPath);
     for (size_t at; (at = text.find(base)) != std::string::npos;)
@@ -339,6 +341,13 @@ std::vector<OutputCase> outputCases()
         {"an export never writes into a file of that name that it did not create",
          {{"club.tvd", club}, {"club.csv.tmp", "the user's"}}, nullptr, "export|club.tvd|--csv|club.csv", 0,
          {{"club.csv.tmp", "the user's", true}, {"club.csv", kCsvStart, false}}},
+        {"a merge writes through a temporary file of OUT's own, not another's (git's OUT has no extension)",
+         {{"club.tvd", club}, {".$$$", "someone's"}, {".merge_file_a.$$$", "someone's"}}, nullptr,
+         "merge|club.tvd|club.tvd|club.tvd|.merge_file_a", 0,
+         {{".$$$", "someone's", true}, {".merge_file_a.$$$", "someone's", true}, {".merge_file_a", "[Program]", false}}},
+        {"a merge into a folder leaves no temporary file", {{"club.tvd", club}},
+         [](const ScratchFolder& f) { std::filesystem::create_directory(f.file("adir")); },
+         "merge|club.tvd|club.tvd|club.tvd|adir", 1, {{"club.tvd", club, true}}},
         {"OUT the data file itself, without an extension", {{"clubdata", club}}, nullptr,
          "export|clubdata|--csv|clubdata", 2, {{"clubdata", club, true}}},
         {"OUT spelled like a data file as Windows reads it", {{"club.tvd", club}}, nullptr,
@@ -382,6 +391,11 @@ std::vector<OutputCase> outputCases()
          [](const ScratchFolder& f) { ASSERT_EQ(symlink("real.tvd", f.file("club.tvd").c_str()), 0); },
          "add-names|club.tvd|r.txt", 0, {{"real.tvd", "[Program]", false}}, "added=1 present=0 skipped=0\n",
          staysLink("club.tvd")},
+        {"a merge never writes through a link named like its temporary file",
+         {{"club.tvd", club}, {"precious.txt", "precious"}},
+         [](const ScratchFolder& f) { ASSERT_EQ(symlink("precious.txt", f.file("out.tvd.$$$").c_str()), 0); },
+         "merge|club.tvd|club.tvd|club.tvd|out.tvd", 0, {{"precious.txt", "precious", true}, {"out.tvd", "[Program]", false}},
+         "", staysLink("out.tvd.$$$")},
         {"a linked OUT is written through the link", {{"club.tvd", club}, {"real.csv", "old"}},
          [](const ScratchFolder& f) { ASSERT_EQ(symlink("real.csv", f.file("out.csv").c_str()), 0); },
          "export|club.tvd|--csv|out.csv", 0, {{"real.csv", kCsvStart, false}}, "", staysLink("out.csv")},
@@ -435,8 +449,13 @@ TEST(OutputFileTest, OutputFileCases)
         if (c.check)
             c.check(folder);
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.file(""))) {
-            if (entry.path().filename() != "club.csv.tmp") {
+            std::string name = entry.path().filename().string();
+            bool given = name == "club.csv.tmp" || name == "out.tvd.$$$";
+            for (const auto& file : c.files)
+                given = given || file.first == name;
+            if (!given) {
                 EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+                EXPECT_EQ(name.find(".$$$"), std::string::npos) << entry.path();
             }
         }
     }

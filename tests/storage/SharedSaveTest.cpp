@@ -97,6 +97,60 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
     }
 }
 
+// Whenever the save can't be sure it holds the other version, it writes
+// nothing: the file stays as it was, no backup is taken and the document
+// keeps its changes.
+TEST(SharedSave, WhatItCantBeSureOfIsNotWrittenOver)
+{
+    struct Case {
+        const char* what;
+        SharedSave::Result result;
+    };
+    const Case cases[] = {
+        {"the file can't be read for all of the wait", SharedSave::Unreadable},
+        {"the lock's name is too long for the system", SharedSave::NoLock},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        std::string path = folder.file("club.tvd");
+        if (c.result == SharedSave::NoLock) {
+            // Room for the data file's name but not for the lock's 7 more
+            // characters: 255 in all on Windows, a 250-byte name natively.
+#ifdef _WIN32
+            size_t length = 255 - folder.file("").size();
+#else
+            size_t length = 250;
+#endif
+            path = folder.file(std::string(length - 4, 'c') + ".tvd");
+        }
+        writeBytes(path, exampleFile());
+        ASSERT_EQ(readBytes(path), exampleFile());
+        SharedFile shared;
+        ASSERT_EQ(shared.remember(path.c_str()), 1);
+        Document doc;
+        RecordingView view;
+        ASSERT_EQ(loadDataBytes(doc, view, shared.baseData(), shared.baseSize()), 1);
+        ASSERT_GE(doc.addName("Mine"), 0);
+        doc.modified = 1;
+
+        FaultGuard faults;
+        if (c.result == SharedSave::Unreadable)
+            fileFaults.failOpenRead = 1000;
+        SharedSave save;
+        int backups = 0;
+        save.beforeReplace = [&](const char*) { ++backups; };
+        Document merged;
+        MergeReport report;
+        EXPECT_EQ(save.save(doc, view, path.c_str(), shared, merged, report), c.result);
+        fileFaults.reset();
+        EXPECT_FALSE(save.problem.empty());
+        EXPECT_EQ(readBytes(path), exampleFile());
+        EXPECT_EQ(backups, 0);
+        EXPECT_EQ(doc.modified, 1);
+    }
+}
+
 // Savers in several threads, each adding its own names to its own copy and
 // saving after every one: every name of every saver ends in the file.
 TEST(SharedSave, SaversAtOnceLoseNothing)
