@@ -324,6 +324,7 @@ public:
     int restoreRecovery(const RecoveryFile& file);
     // localFolder + "Backups\\", where saves keep the files they replace; "" without one.
     std::string backupsFolder() const;
+    bool backupFailureSaid = false;   // the status bar told of a backup that could not be kept
     char localFolder[260] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
     char recoveryPath[300] = {};   // this process's recovery file; "" until the first write
     int recoveryDue = 0;           // changes made since the recovery file was written

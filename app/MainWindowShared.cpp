@@ -49,7 +49,14 @@ int MainWindow::saveShared() {
     SharedSave save;
     // The version the save replaces (theirs, when it merges) is kept while
     // the save lock is held, so it is the very file that is replaced.
-    save.beforeReplace = [this](const char* path) { keepBackup(path, backupsFolder().c_str()); };
+    // A backup that can't be made is said once a session in the status bar; the save goes on.
+    save.beforeReplace = [this](const char* path, const char* data, size_t size) {
+        std::string problem;
+        if (keepBackup(path, backupsFolder().c_str(), data, size, &problem) || backupFailureSaid) return;
+        backupFailureSaid = true;
+        std::string text = std::string("No backup of ") + fileNamePart(path) + " could be kept: " + problem;
+        statusBar->setStatusText(0, text.c_str());
+    };
     Document merged;
     MergeReport report;
     const char* name = fileNamePart(currentPath);

@@ -2,6 +2,7 @@
 
 #include "ConsoleView.h"
 #include "document/Document.h"
+#include "storage/BackupFolder.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
 #include "storage/FileHandle.h"
@@ -66,6 +67,12 @@ int runAddNames(const char* file, const char* roster, FILE* out)
         doc.modified = 1;
         setFileError("");
         SharedSave save;
+        // The version replaced is kept in the backups folder, as every save of the program keeps it.
+        save.beforeReplace = [](const char* path, const char* data, size_t size) {
+            BackupFolder backups(BackupFolder::standard());
+            if (!(data ? backups.keep(path, data, size) : backups.keepFile(path)))
+                fprintf(stderr, "%s: no backup kept - %s\n", path, backups.problem().c_str());
+        };
         Document merged;
         MergeReport report;
         switch (save.save(doc, view, file, shared, merged, report)) {

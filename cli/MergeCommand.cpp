@@ -5,6 +5,7 @@
 #include "ConsoleView.h"
 #include "document/Document.h"
 #include "document/Merge.h"
+#include "storage/BackupFolder.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
 
@@ -38,6 +39,10 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
+    // The OUT replaced is kept in the backups folder, as every save of the program keeps it.
+    BackupFolder backups(BackupFolder::standard());
+    if (!backups.keepFile(outPath))
+        fprintf(stderr, "%s: no backup kept - %s\n", outPath, backups.problem().c_str());
     if (!saveDocumentFile(result, view, outPath))
         return 1;
     std::string text = report.text();

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The one place where the Windows and the native builds differ: a file
 // opened for reading or for writing. On Windows a data file is read with
@@ -53,6 +54,12 @@ private:
 };
 
 int deleteFile(const char* path);
+// Creates the folder path (ending in a separator or not) and the folders
+// above it that are missing; 1 when it exists afterwards.
+int createFolders(const char* path);
+// The names of the files (not folders) in folder (ending in a separator)
+// that start with prefix, a-z matching A-Z.
+std::vector<std::string> filesIn(const char* folder, const std::string& prefix);
 int fileExists(const char* path);
 // An existing file that is marked read-only (the attribute, or no write
 // permission for anybody in the native build), as the user means it.

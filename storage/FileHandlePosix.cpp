@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -224,6 +226,41 @@ int FileHandle::close()
 int deleteFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+int createFolders(const char* path)
+{
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? 1 : 0;
+    size_t slash = folder.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !createFolders(folder.substr(0, slash).c_str()))
+        return 0;
+    if (mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST)
+        return 1;
+    noteFailure(errno, true);
+    return 0;
+}
+
+std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
+{
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder);
+    if (!dir)
+        return names;
+    while (struct dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() < prefix.size() || strncasecmp(name.c_str(), prefix.c_str(), prefix.size()) != 0)
+            continue;
+        struct stat st;
+        if (stat((std::string(folder) + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
 }
 
 int fileExists(const char* path)

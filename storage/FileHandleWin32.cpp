@@ -221,6 +221,46 @@ int deleteFile(const char* path)
     return DeleteFileA(path) != 0;
 }
 
+int createFolders(const char* path)
+{
+    std::string folder = path;
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    // The parent first: cut at the last separator, never inside a double-byte character.
+    const char* last = nullptr;
+    for (const char* p = folder.c_str(); *p; ++p) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1])
+            ++p;
+        else if (*p == '\\' || *p == '/')
+            last = p;
+    }
+    if (last && last > folder.c_str() && last[-1] != ':' && last[-1] != '\\'
+        && !createFolders(folder.substr(0, size_t(last - folder.c_str())).c_str()))
+        return 0;
+    if (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+        return 1;
+    noteFailure(GetLastError());
+    return 0;
+}
+
+std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(folder) + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 int fileExists(const char* path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;

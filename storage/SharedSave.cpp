@@ -77,8 +77,12 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
         merged.modified = 1;
         toWrite = &merged;
     }
-    if (disk != SharedFile::Missing && beforeReplace)
-        beforeReplace(path);
+    if (disk != SharedFile::Missing && beforeReplace) {
+        if (disk == SharedFile::Changed)
+            beforeReplace(path, theirs.block, size_t(theirsSize));
+        else
+            beforeReplace(path, shared.baseData(), shared.baseSize());
+    }
     if (!saveDocumentFile(*toWrite, view, path))
         return Failed;
     // Someone may be reading the new file this moment (on Windows nobody

@@ -32,8 +32,10 @@ public:
     static const int kWaitMs = 4000;      // how long a save waits for another one
     static const int kReadWaitMs = 1000;  // how long it waits for the file to be readable
 
-    // Runs with the path of an existing file just before the save replaces it.
-    std::function<void(const char* path)> beforeReplace;
+    // Runs with the path of an existing file just before the save replaces
+    // it, inside the lock, with the bytes it holds when the save has them in
+    // memory (data null otherwise): they are what a backup keeps.
+    std::function<void(const char* path, const char* data, size_t size)> beforeReplace;
 
     // Saves doc to path as saveDocumentFile does, merging first when the
     // file is no longer shared's base. shared becomes the file as written.

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -30,6 +32,19 @@
 using namespace testing_support;
 
 namespace {
+
+// The commands keep backups of the files they replace: here in the
+// system's temporary folder, never among the user's.
+const bool backupsInTemp = [] {
+    std::string folder = (std::filesystem::temp_directory_path() / "tallyvane-cli-tests").string();
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", folder.c_str());
+#else
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+#endif
+    return true;
+}();
+
 
 using Rows = std::vector<std::vector<std::string>>;
 

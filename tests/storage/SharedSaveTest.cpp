@@ -76,7 +76,7 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
 
         SharedSave save;
         int backups = 0;
-        save.beforeReplace = [&](const char*) { ++backups; };
+        save.beforeReplace = [&](const char*, const char*, size_t) { ++backups; };
         Document merged;
         MergeReport report;
         SharedSave::Result result = save.save(doc, view, path.c_str(), shared, merged, report);
@@ -139,7 +139,7 @@ TEST(SharedSave, WhatItCantBeSureOfIsNotWrittenOver)
             fileFaults.failOpenRead = 1000;
         SharedSave save;
         int backups = 0;
-        save.beforeReplace = [&](const char*) { ++backups; };
+        save.beforeReplace = [&](const char*, const char*, size_t) { ++backups; };
         Document merged;
         MergeReport report;
         EXPECT_EQ(save.save(doc, view, path.c_str(), shared, merged, report), c.result);

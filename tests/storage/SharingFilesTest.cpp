@@ -7,7 +7,9 @@
 
 #include "TestSupport.h"
 #include "document/Document.h"
+#include "storage/BackupFolder.h"
 #include "storage/BackupName.h"
+#include "storage/FileHandle.h"
 #include "storage/DataFile.h"
 #include "storage/PresenceFile.h"
 #include "storage/RecoveryFile.h"
@@ -110,49 +112,81 @@ TEST(PresenceFile, OwnerIsMineStaleOrOther)
     }
 }
 
-TEST(BackupName, NamesKeepFoldersApartAndSortByTime)
+TEST(BackupName, NamesKeepFoldersApartAndCarryTheirSequence)
 {
     const BackupName::Time t = {2026, 12, 9, 10, 2, 5, 123};
-    std::string a = BackupName::compose("C:\\Club\\club.tvd", t);
-    ASSERT_EQ(a.size(), std::string("club (12345678) 2026-12-09 10.02.05.123.tvd").size()) << a;
-    EXPECT_EQ(a.substr(0, 6), "club (");
-    EXPECT_EQ(a.substr(15), " 2026-12-09 10.02.05.123.tvd");
-    EXPECT_EQ(BackupName::prefixFor("C:\\Club\\club.tvd"), a.substr(0, 16));
-
+    std::string a = BackupName::compose("C:\\Club\\club.tvd", t, 17);
+    const std::string prefix = BackupName::prefixFor("C:\\Club\\club.tvd");
+    EXPECT_EQ(a, prefix + "2026-12-09 10.02.05.123Z 000017.tvd");
+    EXPECT_EQ(prefix.substr(0, 6), "club (");
+    EXPECT_EQ(prefix.size(), std::string("club (12345678) ").size());
     // The same folder however it is spelled; another folder never shares the slot.
     EXPECT_EQ(BackupName::prefixFor("c:\\CLUB\\club.tvd"), BackupName::prefixFor("C:/Club/club.tvd"));
-    EXPECT_NE(BackupName::prefixFor("C:\\Club\\club.tvd"), BackupName::prefixFor("D:\\Club\\club.tvd"));
-    EXPECT_NE(BackupName::prefixFor("C:\\Club\\club.tvd"), BackupName::prefixFor("\\\\nas\\Club\\club.tvd"));
-    EXPECT_EQ(BackupName::compose("C:\\x\\club", t).substr(a.size() - 4 - 23), "2026-12-09 10.02.05.123.tvd");
-    EXPECT_EQ(BackupName::compose("C:\\x\\club.dat", t).substr(a.size() - 4), ".dat");
+    EXPECT_NE(prefix, BackupName::prefixFor("D:\\Club\\club.tvd"));
+    EXPECT_NE(prefix, BackupName::prefixFor("\\\\nas\\Club\\club.tvd"));
+    EXPECT_EQ(BackupName::compose("C:\\x\\club", t, 1).substr(a.size() - 35), "2026-12-09 10.02.05.123Z 000001.tvd");
+    EXPECT_EQ(BackupName::compose("C:\\x\\club.dat", t, 1).substr(a.size() - 4), ".dat");
 }
 
+// Which backups a save deletes: the oldest beyond ten of the same data file,
+// by sequence, never the one just made, whatever the clock said.
 TEST(BackupName, SurplusIsTheOldestBeyondTenOfTheSameFileOnly)
 {
-    const std::string mine = BackupName::prefixFor("C:\\Club\\club.tvd");
+    const char* club = "C:\\Club\\club.tvd";
+    const std::string mine = BackupName::prefixFor(club);
     const std::string other = BackupName::prefixFor("D:\\Club\\club.tvd");
-    std::vector<std::string> names;
-    // Twelve of mine, listed out of order, across a month and a year boundary.
-    for (int i = 11; i >= 0; --i) {
-        BackupName::Time t = {2026 + i / 6, 1 + (i % 6) * 2, 28, 23, 59, 59, 990 + i % 6};
-        names.push_back(BackupName::compose("C:\\Club\\club.tvd", t));
-        names.push_back(BackupName::compose("D:\\Club\\club.tvd", t));
+    auto at = [&](int year, uint32_t sequence) { return BackupName::compose(club, {year, 1, 2, 3, 4, 5, 6}, sequence); };
+    const std::string older = mine + "2026-12-09 10.02.05.123.tvd";   // the earlier shape, without a number
+    std::vector<std::string> names = {older, mine + "notes.txt", "club.tvd"};
+    for (uint32_t s = 1; s <= 10; ++s) {
+        names.push_back(at(2090 - int(s), s));   // the clock went back at every save
+        names.push_back(BackupName::compose("D:\\Club\\club.tvd", {2026, 1, 2, 3, 4, 5, 6}, s));
     }
-    names.push_back(mine + "notes.txt");   // not a backup's shape
-    names.push_back("club.tvd");
-
-    std::vector<std::string> doomed = BackupName::surplus(names, mine);
-    ASSERT_EQ(doomed.size(), 2u);
-    EXPECT_EQ(doomed[0], BackupName::compose("C:\\Club\\club.tvd", {2026, 1, 28, 23, 59, 59, 990}));
-    EXPECT_EQ(doomed[1], BackupName::compose("C:\\Club\\club.tvd", {2026, 3, 28, 23, 59, 59, 991}));
-    EXPECT_EQ(BackupName::surplus(names, other).size(), 2u);
-    EXPECT_TRUE(BackupName::surplus(names, mine, 12).empty());
-    EXPECT_EQ(BackupName::surplus(names, mine, 0).size(), 12u);
+    EXPECT_EQ(BackupName::nextSequence(names, mine), 11u);
+    EXPECT_EQ(BackupName::nextSequence({older}, mine), 1u);
+    std::string justMade = at(2026, 11);
+    names.push_back(justMade);
+    struct Case {
+        const char* what;
+        int keep;
+        std::vector<std::string> doomed;
+    };
+    const Case cases[] = {
+        {"ten kept: the unnumbered one and the lowest number go", 10, {older, at(2089, 1)}},
+        {"all twelve kept", 12, {}},
+        {"none kept: all but the one just made", 0,
+         {older, at(2089, 1), at(2088, 2), at(2087, 3), at(2086, 4), at(2085, 5), at(2084, 6), at(2083, 7),
+          at(2082, 8), at(2081, 9), at(2080, 10)}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BackupName::surplus(names, mine, c.keep, justMade), c.doomed) << c.what;
+    EXPECT_EQ(BackupName::surplus(names, other).size(), 0u);
     // The prefix matches whatever the case of the listing.
-    std::vector<std::string> upper = {names[0]};
+    std::vector<std::string> upper = {older};
     for (char& c : upper[0])
         c = char(toupper(c));
     EXPECT_EQ(BackupName::surplus(upper, mine, 0).size(), 1u);
+}
+
+// The backups folder keeps the bytes it is given, ten per data file, the
+// newest by sequence; a folder that can't be made says why.
+TEST(BackupFolder, KeepsTheBytesGivenAndTheNewestTen)
+{
+    ScratchFolder folder;
+    std::string data = folder.file("club.tvd");
+    BackupFolder backups(folder.file("Backups/"));
+    for (int i = 0; i < 12; ++i)
+        ASSERT_EQ(backups.keep(data.c_str(), ("version " + std::to_string(i)).c_str(), 9 + (i > 9)), 1);
+    std::vector<std::string> kept = filesIn(folder.file("Backups/").c_str(), "");
+    EXPECT_EQ(kept.size(), 10u);
+    EXPECT_EQ(readBytes(folder.file("Backups/") + backups.lastMade()), "version 11");
+    EXPECT_NE(backups.lastMade().find("Z 000012.tvd"), std::string::npos) << backups.lastMade();
+    EXPECT_EQ(BackupFolder(folder.file("Backups/")).keepFile(folder.file("none.tvd").c_str()), 1);
+
+    writeBytes(folder.file("file"), "in the way");
+    BackupFolder blocked(folder.file("file/Backups/"));
+    EXPECT_EQ(blocked.keep(data.c_str(), "x", 1), 0);
+    EXPECT_FALSE(blocked.problem().empty());
 }
 
 class RecoveryTest : public ::testing::Test {

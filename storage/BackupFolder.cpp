@@ -1,0 +1,100 @@
+#include "BackupFolder.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+#include "BackupName.h"
+#include "FileHandle.h"
+#include "SectionFile.h"
+#include "document/Heap.h"
+
+namespace {
+
+BackupName::Time utcNow()
+{
+    using namespace std::chrono;
+    system_clock::time_point now = system_clock::now();
+    std::time_t seconds = system_clock::to_time_t(now);
+    int millisecond = int(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+    std::tm utc = {};
+#ifdef _WIN32
+    gmtime_s(&utc, &seconds);
+#else
+    gmtime_r(&seconds, &utc);
+#endif
+    return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, millisecond};
+}
+
+const int kNameTries = 20;   // two savers of one file may take the same number at once
+
+} // namespace
+
+std::string BackupFolder::standard()
+{
+#ifdef _WIN32
+    const char* local = getenv("LOCALAPPDATA");
+    return local && *local ? std::string(local) + "\\Vantorell\\Tallyvane\\Backups\\" : std::string();
+#else
+    const char* data = getenv("XDG_DATA_HOME");
+    if (data && *data)
+        return std::string(data) + "/Vantorell/Tallyvane/Backups/";
+    const char* home = getenv("HOME");
+    return home && *home ? std::string(home) + "/.local/share/Vantorell/Tallyvane/Backups/" : std::string();
+#endif
+}
+
+int BackupFolder::keep(const char* dataPath, const char* data, size_t size)
+{
+    made_.clear();
+    problem_.clear();
+    if (folder_.empty()) {
+        problem_ = "there is no backups folder";
+        return 0;
+    }
+    if (!createFolders(folder_.c_str())) {
+        problem_ = lastFileError();
+        return 0;
+    }
+    const std::string prefix = BackupName::prefixFor(dataPath);
+    std::vector<std::string> names = filesIn(folder_.c_str(), prefix);
+    uint32_t sequence = BackupName::nextSequence(names, prefix);
+    BackupName::Time now = utcNow();
+    FileHandle file;
+    std::string path;
+    for (int attempt = 0;; ++attempt, ++sequence) {
+        path = folder_ + BackupName::compose(dataPath, now, sequence);
+        if (file.createNew(path.c_str()))
+            break;
+        if (attempt == kNameTries) {
+            problem_ = lastFileError();
+            return 0;
+        }
+    }
+    bool written = (size == 0 || file.write(data, int32_t(size))) && file.flush();
+    if (!file.close() || !written) {
+        problem_ = lastFileError();
+        deleteFile(path.c_str());
+        return 0;
+    }
+    made_ = path.substr(folder_.size());
+    names.push_back(made_);
+    for (const std::string& old : BackupName::surplus(names, prefix, BackupName::kKept, made_))
+        deleteFile((folder_ + old).c_str());
+    return 1;
+}
+
+int BackupFolder::keepFile(const char* dataPath)
+{
+    if (!fileExists(dataPath))
+        return 1;
+    int32_t length = 0;
+    char* block = SectionFile::readWhole(dataPath, &length);
+    if (!block) {
+        problem_ = lastFileError();
+        return 0;
+    }
+    int kept = keep(dataPath, block, size_t(length));
+    releaseBlock(block);
+    return kept;
+}
