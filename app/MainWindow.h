@@ -324,7 +324,8 @@ public:
     int restoreRecovery(const RecoveryFile& file);
     // localFolder + "Backups\\", where saves keep the files they replace; "" without one.
     std::string backupsFolder() const;
-    bool backupFailureSaid = false;   // the status bar told of a backup that could not be kept
+    bool backupFailureSaid = false;     // the status bar told of a backup that could not be kept
+    bool recoveryFailureSaid = false;   // ... and of a recovery file that could not be written
     char localFolder[260] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
     char recoveryPath[300] = {};   // this process's recovery file; "" until the first write
     int recoveryDue = 0;           // changes made since the recovery file was written

@@ -171,8 +171,10 @@ void MainWindow::OnActivateApp(WPARAM active) {
     if (!active || !currentPath[0] || !sharedFile.hasBase() || !IsWindowEnabled(hwnd)) return;
     char* theirs = nullptr;
     int32_t length = 0;
-    if (sharedFile.compare(currentPath, true, &theirs, &length) != SharedFile::Changed) return;
-    FileStamp stamp = FileStamp::of(currentPath);
+    // The stamp is the one taken before the bytes were read: a change that
+    // lands in between leaves the file newer than the base, for the next look.
+    FileStamp stamp;
+    if (sharedFile.compare(currentPath, true, &theirs, &length, &stamp) != SharedFile::Changed) return;
     if (parts.document->modified && stamp == noticedStamp) {
         // Already said for this version of the file.
         releaseBlock(theirs);

@@ -6,6 +6,7 @@
 #include "DataFile.h"
 #include "DocumentFile.h"
 #include "FileHandle.h"
+#include "FileName.h"
 #include "SectionFile.h"
 #include "TemporaryFile.h"
 #include "document/Heap.h"
@@ -141,4 +142,22 @@ int RecoveryFile::read(const char* path)
     document = cursor + baseSize;
     documentSize = size_t(end - document);
     return 1;
+}
+
+std::string RecoveryFile::shownName(const std::vector<std::string>& dataPaths, size_t i)
+{
+    const std::string& path = dataPaths[i];
+    if (path.empty())
+        return "Untitled";
+    std::string name = fileNamePart(path.c_str());
+    auto upper = [](std::string text) {
+        for (char& c : text)
+            c = c >= 'a' && c <= 'z' ? char(c - 32) : c;
+        return text;
+    };
+    for (size_t j = 0; j < dataPaths.size(); ++j)
+        if (j != i && !dataPaths[j].empty() && upper(fileNamePart(dataPaths[j].c_str())) == upper(name) &&
+            upper(dataPaths[j]) != upper(path))
+            return path;
+    return name;
 }

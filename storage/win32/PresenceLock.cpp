@@ -4,22 +4,37 @@
 
 namespace {
 
-const int kMostBytes = 1024;   // a presence file is a few short lines
+const int kMostBytes = 1200;   // a presence file is a few lines of at most 255 characters
 
+int64_t ticksNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return int64_t((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+}
+
+// 1 when there is a presence file at path; found holds what could be read
+// of it (nothing when it can't be opened) and its last write time.
 int readPresence(const char* path, PresenceFile& found)
 {
+    found = PresenceFile();
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &info))
+        return 0;
+    found.written = int64_t((uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime);
     // Shared every way: the owner may be writing or deleting it right now.
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return 0;
+        return 1;
     char text[kMostBytes];
     DWORD read = 0;
     BOOL ok = ReadFile(file, text, sizeof text, &read, nullptr);
     CloseHandle(file);
-    if (!ok)
-        return 0;
-    found.parse(text, read);
+    int64_t written = found.written;
+    if (ok)
+        found.parse(text, read);
+    found.written = written;
     return 1;
 }
 
@@ -54,8 +69,8 @@ int PresenceLock::peek(const char* dataPath, PresenceFile& found)
 PresenceFile::Owner PresenceLock::ownerOf(const PresenceFile& found)
 {
     char computer[PresenceFile::kFieldSize];
-    thisComputerName(computer, sizeof computer);
-    return found.ownerFor(computer, GetCurrentProcessId(), isTallyvaneRunning);
+    thisHostName(computer, sizeof computer);
+    return found.ownerFor(computer, GetCurrentProcessId(), ticksNow(), tallyvaneStartTime);
 }
 
 int PresenceLock::claim(const char* dataPath, const char* since)
@@ -66,14 +81,18 @@ int PresenceLock::claim(const char* dataPath, const char* since)
         return 0;
     PresenceFile mine;
     thisUserName(mine.user, sizeof mine.user);
-    thisComputerName(mine.computer, sizeof mine.computer);
+    thisHostName(mine.computer, sizeof mine.computer);
     mine.pid = GetCurrentProcessId();
+    mine.started = thisProcessStartTime();
     lstrcpynA(mine.since, since, sizeof mine.since);
 
     int created = createPresence(path, mine);
     if (!created && GetLastError() == ERROR_FILE_EXISTS) {
+        // Another's, or one being written this moment (two programs opening
+        // the file together: the first one's is still empty) stays.
         PresenceFile found;
-        if (readPresence(path, found) && ownerOf(found) == PresenceFile::Other)
+        PresenceFile::Owner owner = readPresence(path, found) ? ownerOf(found) : PresenceFile::Stale;
+        if (owner == PresenceFile::Other || owner == PresenceFile::Starting)
             return 0;
         // Ours from before, or stale: replace it. Another process may win the
         // race for the new one; then it is theirs.

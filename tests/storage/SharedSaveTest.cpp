@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "TestSupport.h"
@@ -149,6 +150,30 @@ TEST(SharedSave, WhatItCantBeSureOfIsNotWrittenOver)
         EXPECT_EQ(backups, 0);
         EXPECT_EQ(doc.modified, 1);
     }
+}
+
+// The activation look: the stamp handed back with their bytes is the one
+// from before the read, so a change landing after it is seen next time.
+TEST(SharedFile, AChangeLandingAfterTheReadIsSeenByTheNextLook)
+{
+    ScratchFolder folder;
+    std::string path = folder.file("club.tvd");
+    auto writeAt = [&](const std::string& bytes, int minutes) {
+        writeBytes(path, bytes);
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() +
+                                                   std::chrono::minutes(minutes));
+    };
+    writeAt(exampleFile(), 0);
+    SharedFile shared;
+    ASSERT_EQ(shared.remember(path.c_str()), 1);
+    writeAt(exampleFile() + "\r\n", 1);
+    char* theirs = nullptr;
+    int32_t length = 0;
+    FileStamp stamp;
+    ASSERT_EQ(shared.compare(path.c_str(), true, &theirs, &length, &stamp), SharedFile::Changed);
+    writeAt(exampleFile() + "\r\n\r\n", 2);   // lands while the window takes in what it read
+    shared.adopt(theirs, length, stamp);
+    EXPECT_EQ(shared.compare(path.c_str(), true), SharedFile::Changed);
 }
 
 // Savers in several threads, each adding its own names to its own copy and

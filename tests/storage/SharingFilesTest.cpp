@@ -42,12 +42,13 @@ TEST(PresenceFile, ComposedLinesReadBackAndOddFilesAreToleratedOrRefused)
     strcpy(ann.user, "ann");
     strcpy(ann.computer, "PC-7");
     ann.pid = 4294967295u;
+    ann.started = 134099999999999999;
     strcpy(ann.since, "12/09/26 10:02 AM");
     char text[400];
     int length = ann.compose(text, sizeof text);
     ASSERT_GT(length, 0);
     EXPECT_EQ(std::string(text, size_t(length)), crlf({"user=ann", "computer=PC-7", "pid=4294967295",
-                                                       "since=12/09/26 10:02 AM"}));
+                                                       "started=134099999999999999", "since=12/09/26 10:02 AM"}));
     EXPECT_EQ(ann.compose(text, length), 0);   // no room for the NUL
 
     struct Case {
@@ -57,13 +58,13 @@ TEST(PresenceFile, ComposedLinesReadBackAndOddFilesAreToleratedOrRefused)
         const char* computer;
         uint32_t pid;
     };
-    const std::string longName(200, 'x');
+    const std::string longName(300, 'x');
     const Case cases[] = {
         {std::string(text, size_t(length)), 1, "ann", "PC-7", 4294967295u},
         {"computer=PC-1\npid=12\nuser=bob\n", 1, "bob", "PC-1", 12},                 // any order, LF only
         {"pid=12\r\ncomputer=PC-1", 1, "", "PC-1", 12},                              // no end of line, no user
         {"junk\r\n\r\nlock=1\r\ncomputer=PC-1\r\npid=7\r\n", 1, "", "PC-1", 7},     // unknown lines passed over
-        {"user=" + longName + "\r\ncomputer=PC-1\r\npid=7", 1, std::string(63, 'x'), "PC-1", 7},
+        {"user=" + longName + "\r\ncomputer=PC-1\r\npid=7", 1, std::string(255, 'x'), "PC-1", 7},
         {"computer=PC-1\r\npid=4294967296\r\n", 0, "", "PC-1", 0},                   // pid out of range
         {"computer=PC-1\r\npid=12a\r\n", 0, "", "PC-1", 0},
         {"computer=PC-1\r\n", 0, "", "PC-1", 0},
@@ -81,34 +82,43 @@ TEST(PresenceFile, ComposedLinesReadBackAndOddFilesAreToleratedOrRefused)
     }
 }
 
-uint32_t livePid = 0;
-int isLive(uint32_t pid) { return pid == livePid; }
+// Process 200 of this computer, when it runs: started at ten (FILETIME ticks).
+int64_t startOf200(uint32_t pid) { return pid == 200 ? 10 : pid == 300 ? 0 : -1; }
 
 TEST(PresenceFile, OwnerIsMineStaleOrOther)
 {
     struct Case {
+        const char* what;
         const char* computer;
         uint32_t pid;
-        uint32_t live;
+        int64_t started;   // as the file says
+        int64_t written;   // the file's write time
         PresenceFile::Owner owner;
     };
-    // Seen from process 100 on "PC-1".
+    // Seen from process 100 on "pc-1.club.example" at time 1000000000.
+    const int64_t now = 1000000000;
     const Case cases[] = {
-        {"PC-1", 100, 0, PresenceFile::Mine},
-        {"pc-1", 100, 0, PresenceFile::Mine},
-        {"PC-1", 200, 0, PresenceFile::Stale},   // its process is gone: taken over
-        {"PC-1", 200, 200, PresenceFile::Other}, // a live Tallyvane of this computer
-        {"PC-7", 100, 0, PresenceFile::Other},   // another computer: its processes can't be asked
-        {"PC-7", 200, 0, PresenceFile::Other},
-        {"", 200, 200, PresenceFile::Stale},     // names nobody
+        {"mine", "PC-1.club.example", 100, 0, 5, PresenceFile::Mine},
+        {"its process is gone: taken over", "PC-1.club.example", 400, 0, 5, PresenceFile::Stale},
+        {"a live Tallyvane of this computer", "PC-1.club.example", 200, 10, 50, PresenceFile::Other},
+        {"an earlier version's file of a live one", "PC-1.club.example", 200, 0, 50, PresenceFile::Other},
+        {"the id used again: started after the file", "PC-1.club.example", 200, 0, 5, PresenceFile::Stale},
+        {"the id used again: another start", "PC-1.club.example", 200, 9, 50, PresenceFile::Stale},
+        {"a process that can't be asked", "PC-1.club.example", 300, 7, 5, PresenceFile::Other},
+        {"another computer: its processes can't be asked", "PC-7.club.example", 400, 0, 5, PresenceFile::Other},
+        {"the same NetBIOS name, another computer", "PC-1.other.example", 400, 0, 5, PresenceFile::Other},
+        {"names nobody, old", "", 200, 0, now - PresenceFile::kFreshTicks, PresenceFile::Stale},
+        {"names nobody, being written", "", 0, 0, now - 1, PresenceFile::Starting},
+        {"names nobody, time unknown", "", 0, 0, 0, PresenceFile::Stale},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.computer) + " " + std::to_string(c.pid));
+        SCOPED_TRACE(c.what);
         PresenceFile file;
         strcpy(file.computer, c.computer);
         file.pid = c.pid;
-        livePid = c.live;
-        EXPECT_EQ(file.ownerFor("PC-1", 100, isLive), c.owner);
+        file.started = c.started;
+        file.written = c.written;
+        EXPECT_EQ(file.ownerFor("pc-1.club.example", 100, now, startOf200), c.owner);
     }
 }
 
@@ -302,4 +312,17 @@ TEST_F(RecoveryTest, AFailedWriteLeavesThePreviousFileWhole)
     EXPECT_FALSE(exists(folder.file("1234.$$$")));
 }
 
+// The recovery question names a file by its name, by its whole path when
+// another recovery is of a file of the same name elsewhere.
+TEST(RecoveryFile, ShownNamesTellFilesOfOneNameApart)
+{
+    const std::vector<std::string> paths = {"C:\\A\\club.tvd", "", "D:\\B\\CLUB.tvd", "C:\\A\\staff.tvd",
+                                            "c:\\a\\Staff.tvd"};
+    const std::vector<std::string> shown = {"C:\\A\\club.tvd", "Untitled", "D:\\B\\CLUB.tvd", "staff.tvd",
+                                            "Staff.tvd"};
+    for (size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(RecoveryFile::shownName(paths, i), shown[i]) << i;
+}
+
 } // namespace
+
