@@ -2,6 +2,10 @@
 // the recovery file of unsaved changes and the names of its backups.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 
@@ -9,6 +13,7 @@
 #include "document/Document.h"
 #include "storage/BackupFolder.h"
 #include "storage/BackupName.h"
+#include "storage/ConflictCopy.h"
 #include "storage/FileHandle.h"
 #include "storage/DataFile.h"
 #include "storage/PresenceFile.h"
@@ -322,6 +327,102 @@ TEST(RecoveryFile, ShownNamesTellFilesOfOneNameApart)
                                             "Staff.tvd"};
     for (size_t i = 0; i < paths.size(); ++i)
         EXPECT_EQ(RecoveryFile::shownName(paths, i), shown[i]) << i;
+}
+
+TEST(ConflictCopy, CopiesAreNamedAsTheSyncClientsNameThem)
+{
+    struct Case {
+        const char* name;
+        bool copy;
+    };
+    const Case cases[] = {
+        {"club (Ann's conflicted copy 2026-12-09).tvd", true},
+        {"CLUB (conflicted copy 2026-12-09 101500).TVD", true},
+        {"club-PC7.tvd", true},
+        {"club-pc7.tvd", true},
+        {"club-PC8.tvd", false},   // not this computer's name: an ordinary file
+        {"club.sync-conflict-20261209-101500-ABCDEFG.tvd", true},
+        {"club.sync-conflict-2026129-101500-ABCDEFG.tvd", false},
+        {"club.sync-conflict-20261209-101500-.tvd", false},
+        {"club (2).tvd", false},
+        {"club (Ann's conflicted copy 2026-12-09).csv", false},
+        {"clubs (Ann's conflicted copy 2026-12-09).tvd", false},
+        {"club.tvd", false},
+        {"staff (conflicted copy 2026-12-09).tvd", false},
+    };
+    std::vector<std::string> names;
+    std::vector<std::string> expected;
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConflictCopy::isCopyOf(c.name, "club.tvd", "PC7"), c.copy) << c.name;
+        names.push_back(c.name);
+        if (c.copy)
+            expected.push_back(c.name);
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(ConflictCopy::copiesAmong(names, "club.tvd", "PC7"), expected);
+    EXPECT_FALSE(ConflictCopy::isCopyOf("club-.tvd", "club.tvd", ""));
+    EXPECT_EQ(ConflictCopy::question("club.tvd", "club-PC7.tvd", "12/09/26 10:15 AM"),
+              "A copy of club.tvd made by a sync client was found:\nclub-PC7.tvd, 12/09/26 10:15 AM.\n"
+              "Merge it into club.tvd?");
+}
+
+// "Dues,Form | Ann:Dues Bob" - action items, then names with their ticks and memos ("+memo").
+void build(Document& doc, const std::string& spec)
+{
+    ASSERT_EQ(doc.resetDocument(0, 0), 1);
+    size_t bar = spec.find('|');
+    std::stringstream actions(spec.substr(0, bar)), people(spec.substr(bar + 1));
+    std::string item;
+    while (std::getline(actions, item, ',')) {
+        item.erase(item.find_last_not_of(' ') + 1);
+        if (!item.empty())
+            ASSERT_EQ(doc.addActionWithEntries(item.c_str()), 1);
+    }
+    while (people >> item) {
+        std::stringstream parts(item);
+        std::string name, part;
+        std::getline(parts, name, ':');
+        int32_t slot = doc.addName(name.c_str());
+        ASSERT_GE(slot, 0);
+        while (std::getline(parts, part, ':')) {
+            if (part[0] == '+') {
+                ASSERT_EQ(doc.addMemo(slot, part.c_str() + 1), 1);
+                continue;
+            }
+            for (int32_t e = 0; e < doc.names[slot].entryCount; ++e)
+                if (doc.names[slot].entries[e].kind == ActionOpen &&
+                    part == doc.actionText(doc.names[slot].entries[e].actionIndex))
+                    doc.names[slot].entries[e].kind = ActionDone;
+        }
+    }
+}
+
+TEST(ConflictCopy, ACommonBaseLostNothingOnEitherSide)
+{
+    struct Case {
+        const char* what;
+        const char* base;
+        bool common;
+    };
+    const char* a = "Dues,Form | Ann:Dues:+paid Bob Carla:Form";
+    const char* b = "Dues,Form,Badge | ann:Dues:+paid Bob:Badge";
+    const Case cases[] = {
+        {"empty", "Dues | ", true},
+        {"older: fewer names and ticks", "Dues,Form | Ann Bob", true},
+        {"the same as both share", "Dues,Form | Ann:Dues:+paid Bob", true},
+        {"a name one side doesn't have", "Dues,Form | Ann Carla", false},
+        {"a tick one side doesn't have", "Dues,Form | Carla:Form", false},
+        {"an action item one side doesn't have", "Dues,Form,Badge | Ann", false},
+        {"a memo one side doesn't have", "Dues | Bob:+late", false},
+    };
+    Document docA, docB;
+    build(docA, a);
+    build(docB, b);
+    for (const Case& c : cases) {
+        Document base;
+        build(base, c.base);
+        EXPECT_EQ(ConflictCopy::isCommonBase(base, docA, docB), c.common) << c.what;
+    }
 }
 
 } // namespace

@@ -1,0 +1,35 @@
+// Conflict copies: when two computers changed a synced data file while
+// apart, the sync client keeps the second version beside the file under a
+// name of its own, which nobody notices. These are the rules that find such
+// copies of a data file and pick the version both copies grew from, for a
+// merge that loses nothing of either. Portable: used by the program on open
+// and activation, and by tvd conflicts.
+#pragma once
+#include <string>
+#include <vector>
+
+class Document;
+
+class ConflictCopy {
+public:
+    // Whether name (a file name without folder) is a conflict copy of the
+    // data file named dataName, as the common sync clients name them (letters
+    // matched in any case), for "club.tvd":
+    //   "club (Ann's conflicted copy 2026-12-09).tvd", "club (conflicted copy 2026-12-09 101500).tvd"
+    //   "club-PC7.tvd", when PC7 is thisComputer (another suffix is an ordinary file)
+    //   "club.sync-conflict-20261209-101500-ABCDEFG.tvd"
+    static bool isCopyOf(const std::string& name, const std::string& dataName, const std::string& thisComputer);
+    // The names among names that are conflict copies of dataName, sorted.
+    static std::vector<std::string> copiesAmong(const std::vector<std::string>& names, const std::string& dataName,
+                                                const std::string& thisComputer);
+
+    // Whether base can stand for the version both a and b grew from: neither
+    // lost any of its names, action items, ticks, memos or checkboxes since.
+    // Merged against such a base, nothing in either copy is deleted and a
+    // tick in either stands; without one the merge takes an empty base.
+    static bool isCommonBase(const Document& base, const Document& a, const Document& b);
+
+    // The question offering the copy: "A copy of club.tvd made by a sync
+    // client was found: ...", a sentence a line.
+    static std::string question(const std::string& dataName, const std::string& copyName, const char* when);
+};
