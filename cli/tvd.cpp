@@ -10,9 +10,11 @@
 #include "ExportCommand.h"
 #include "MergeCommand.h"
 #include "document/Document.h"
+#include "storage/ConflictCopy.h"
 #include "storage/DataFile.h"
 #include "storage/DocumentFile.h"
 #include "storage/FileHandle.h"
+#include "storage/FileName.h"
 
 namespace {
 
@@ -23,6 +25,7 @@ const char kUsage[] =
     "       tvd export FILE --csv OUT\n"
     "       tvd export FILE --html OUT\n"
     "       tvd merge BASE MINE THEIRS OUT\n"
+    "       tvd conflicts FILE\n"
     "       tvd --help | --version\n"
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
@@ -38,6 +41,9 @@ const char kUsage[] =
     "           does when the file changed on disk, saves the result to OUT and\n"
     "           prints what came in from THEIRS and each choice made; as a git\n"
     "           merge driver: tvd merge %O %A %B %A\n"
+    "conflicts  lists the copies of FILE that sync clients made beside it when two\n"
+    "           computers changed it while apart, one per line: the ones\n"
+    "           Tallyvane offers to merge when it opens FILE\n"
     "\n"
     "exit status: 0 done, 1 the file did not load or save, 2 bad usage\n";
 
@@ -82,6 +88,13 @@ int runMergeCommand(char** args)
     return runMerge(args[0], args[1], args[2], args[3], stdout);
 }
 
+int runConflicts(char** args)
+{
+    for (const std::string& path : ConflictCopy::findFor(args[0], computerName()))
+        printf("%s\n", fileNamePart(path.c_str()));
+    return 0;
+}
+
 int runExportCommand(char** args)
 {
     bool html = strcmp(args[1], "--html") == 0;
@@ -104,6 +117,7 @@ const Command kCommands[] = {
     {"add-names", 2, runAddNamesCommand},
     {"export", 3, runExportCommand},
     {"merge", 4, runMergeCommand},
+    {"conflicts", 1, runConflicts},
 };
 
 int usage()

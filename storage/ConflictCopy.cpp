@@ -5,7 +5,10 @@
 #include <set>
 
 #include "AnsiText.h"
+#include "DataFile.h"
+#include "FileHandle.h"
 #include "FileName.h"
+#include "QuietView.h"
 #include "document/Document.h"
 
 namespace {
@@ -130,6 +133,25 @@ std::vector<std::string> ConflictCopy::copiesAmong(const std::vector<std::string
             copies.push_back(name);
     std::sort(copies.begin(), copies.end());
     return copies;
+}
+
+std::vector<std::string> ConflictCopy::findFor(const char* dataPath, const std::string& thisComputer)
+{
+    const char* name = fileNamePart(dataPath);
+    const char* dot = findExtension(name);
+    if (!*name || !dot)
+        return {};
+    std::string folder(dataPath, size_t(name - dataPath));
+    std::string stem(name, size_t(dot - name));
+    std::vector<std::string> found;
+    for (const std::string& copy : copiesAmong(filesIn(folder.empty() ? "./" : folder.c_str(), stem), name, thisComputer)) {
+        Document doc;
+        QuietView view;
+        std::string path = folder + copy;
+        if (loadDataFile(doc, view, path.c_str()) && !view.damaged && view.message.empty())
+            found.push_back(path);
+    }
+    return found;
 }
 
 bool ConflictCopy::isCommonBase(const Document& base, const Document& a, const Document& b)

@@ -23,6 +23,10 @@ public:
     static std::vector<std::string> copiesAmong(const std::vector<std::string>& names, const std::string& dataName,
                                                 const std::string& thisComputer);
 
+    // The conflict copies of the data file at dataPath in its folder that
+    // are whole, undamaged data files: the ones worth offering. Full paths, sorted.
+    static std::vector<std::string> findFor(const char* dataPath, const std::string& thisComputer);
+
     // Whether base can stand for the version both a and b grew from: neither
     // lost any of its names, action items, ticks, memos or checkboxes since.
     // Merged against such a base, nothing in either copy is deleted and a

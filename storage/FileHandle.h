@@ -76,6 +76,10 @@ std::string saveTarget(const char* path);
 // the link. 0 on failure; both files stay as they were.
 int replaceFile(const char* tempPath, const char* targetPath);
 
+// This computer's name as sync clients put it in the names of their copies
+// (the NetBIOS name; natively the host name up to its first dot); "" when unknown.
+std::string computerName();
+
 // Why the last file call of this thread that failed did fail, as the user is
 // told it ("the file does not exist", "the disk is full"); the system's own
 // text where there is no wording of ours. "" before any failure.

@@ -263,6 +263,15 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
     return names;
 }
 
+std::string computerName()
+{
+    char name[256] = "";
+    if (gethostname(name, sizeof name - 1) != 0)
+        return std::string();
+    std::string host = name;
+    return host.substr(0, host.find('.'));
+}
+
 int fileExists(const char* path)
 {
     struct stat st;

@@ -261,6 +261,13 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
     return names;
 }
 
+std::string computerName()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD length = sizeof name;
+    return GetComputerNameA(name, &length) ? std::string(name) : std::string();
+}
+
 int fileExists(const char* path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
