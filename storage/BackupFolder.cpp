@@ -6,6 +6,7 @@
 
 #include "BackupName.h"
 #include "FileHandle.h"
+#include "FileName.h"
 #include "SectionFile.h"
 #include "document/Heap.h"
 
@@ -97,4 +98,27 @@ int BackupFolder::keepFile(const char* dataPath)
     int kept = keep(dataPath, block, size_t(length));
     releaseBlock(block);
     return kept;
+}
+
+int BackupFolder::moveIn(const char* path)
+{
+    problem_.clear();
+    if (folder_.empty() || !createFolders(folder_.c_str())) {
+        problem_ = folder_.empty() ? "there is no backups folder" : lastFileError();
+        return 0;
+    }
+    std::string name = fileNamePart(path);
+    const char* dot = findExtension(name.c_str());
+    size_t stem = dot ? size_t(dot - name.c_str()) : name.size();
+    for (int attempt = 1; attempt <= kNameTries; ++attempt) {
+        std::string target = folder_ + (attempt == 1 ? name
+                                                     : name.substr(0, stem) + " " + std::to_string(attempt) +
+                                                           name.substr(stem));
+        if (moveFile(path, target.c_str()))
+            return 1;
+        if (!fileExists(target.c_str()))
+            break;
+    }
+    problem_ = lastFileError();
+    return 0;
 }

@@ -22,6 +22,10 @@ public:
     int keep(const char* dataPath, const char* data, size_t size);
     // keep with the file's bytes as they are on disk; 1 when there is no file yet.
     int keepFile(const char* dataPath);
+    // Moves the file at path (a sync client's copy, merged and saved) into
+    // the folder under its own name, or with " 2", " 3"... before its
+    // extension when that is taken. 1 when moved.
+    int moveIn(const char* path);
     // The backup keep wrote last.
     const std::string& lastMade() const { return made_; }
     const std::string& problem() const { return problem_; }

@@ -10,6 +10,7 @@
 #include "FileName.h"
 #include "QuietView.h"
 #include "document/Document.h"
+#include "document/Merge.h"
 
 namespace {
 
@@ -164,4 +165,40 @@ std::string ConflictCopy::question(const std::string& dataName, const std::strin
 {
     return "A copy of " + dataName + " made by a sync client was found:\n" + copyName + ", " + when + ".\nMerge it into "
            + dataName + "?";
+}
+
+int ConflictCopy::merge(const Document& doc, const Document& copy, const std::vector<std::string>& bases,
+                        Document& merged, MergeReport& report)
+{
+    Document base;
+    for (const std::string& bytes : bases) {
+        QuietView view;
+        if (loadDataBytes(base, view, bytes.data(), bytes.size()) && !view.damaged && isCommonBase(base, doc, copy))
+            return mergeDocuments(base, doc, copy, merged, report);
+    }
+    if (!base.resetDocument(0, 0))
+        return 0;
+    return mergeDocuments(base, doc, copy, merged, report);
+}
+
+bool ConflictOffers::due(const std::string& copyPath, const FileStamp& stamp) const
+{
+    for (const std::string& path : merged_)
+        if (path == copyPath)
+            return false;
+    auto found = declined_.find(copyPath);
+    return found == declined_.end() || found->second != stamp;
+}
+
+std::vector<std::string> ConflictOffers::takeMerged()
+{
+    std::vector<std::string> taken;
+    taken.swap(merged_);
+    return taken;
+}
+
+void ConflictOffers::clear()
+{
+    declined_.clear();
+    merged_.clear();
 }

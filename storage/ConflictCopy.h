@@ -5,10 +5,14 @@
 // merge that loses nothing of either. Portable: used by the program on open
 // and activation, and by tvd conflicts.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
+#include "FileStamp.h"
+
 class Document;
+class MergeReport;
 
 class ConflictCopy {
 public:
@@ -33,7 +37,31 @@ public:
     // tick in either stands; without one the merge takes an empty base.
     static bool isCommonBase(const Document& base, const Document& a, const Document& b);
 
+    // Merges copy into doc three-way, against the newest of bases (whole
+    // data files, newest first: the program's base, then its backups) that
+    // both grew from, else an empty base. 0 when memory is short.
+    static int merge(const Document& doc, const Document& copy, const std::vector<std::string>& bases,
+                     Document& merged, MergeReport& report);
+
     // The question offering the copy: "A copy of club.tvd made by a sync
     // client was found: ...", a sentence a line.
     static std::string question(const std::string& dataName, const std::string& copyName, const char* when);
+};
+
+// Which conflict copies the program still offers while a data file is open:
+// not one merged and waiting for the next save to move it into Backups,
+// nor one declined, unless it changed since.
+class ConflictOffers {
+public:
+    bool due(const std::string& copyPath, const FileStamp& stamp) const;
+    void declined(const std::string& copyPath, const FileStamp& stamp) { declined_[copyPath] = stamp; }
+    void merged(const std::string& copyPath) { merged_.push_back(copyPath); }
+    // The copies merged since the last save, which the save that just succeeded now holds.
+    std::vector<std::string> takeMerged();
+    // Another file was opened: what was said of the last one's copies is over.
+    void clear();
+
+private:
+    std::map<std::string, FileStamp> declined_;
+    std::vector<std::string> merged_;
 };

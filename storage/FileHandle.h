@@ -80,6 +80,10 @@ int replaceFile(const char* tempPath, const char* targetPath);
 // (the NetBIOS name; natively the host name up to its first dot); "" when unknown.
 std::string computerName();
 
+// Moves the file at from to to, which must not exist yet (on Windows also
+// across drives); 0 on failure, and from stays.
+int moveFile(const char* from, const char* to);
+
 // Why the last file call of this thread that failed did fail, as the user is
 // told it ("the file does not exist", "the disk is full"); the system's own
 // text where there is no wording of ours. "" before any failure.

@@ -263,6 +263,17 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
     return names;
 }
 
+int moveFile(const char* from, const char* to)
+{
+    // link refuses an existing name, where rename would replace it.
+    if (link(from, to) == 0) {
+        unlink(from);
+        return 1;
+    }
+    noteFailure(errno);
+    return 0;
+}
+
 std::string computerName()
 {
     char name[256] = "";

@@ -261,6 +261,14 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
     return names;
 }
 
+int moveFile(const char* from, const char* to)
+{
+    if (MoveFileExA(from, to, MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    noteFailure(GetLastError());
+    return 0;
+}
+
 std::string computerName()
 {
     char name[MAX_COMPUTERNAME_LENGTH + 1] = "";

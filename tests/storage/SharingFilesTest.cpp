@@ -11,6 +11,7 @@
 
 #include "TestSupport.h"
 #include "document/Document.h"
+#include "document/MergeReport.h"
 #include "storage/BackupFolder.h"
 #include "storage/BackupName.h"
 #include "storage/ConflictCopy.h"
@@ -423,6 +424,67 @@ TEST(ConflictCopy, ACommonBaseLostNothingOnEitherSide)
         build(base, c.base);
         EXPECT_EQ(ConflictCopy::isCommonBase(base, docA, docB), c.common) << c.what;
     }
+}
+
+std::string bytesOf(const std::string& spec)
+{
+    ScratchFolder folder;
+    Document doc;
+    build(doc, spec);
+    std::string path = folder.file("v.tvd");
+    EXPECT_EQ(writeDataFile(doc, path.c_str()), SaveResult::Saved);
+    return readBytes(path);
+}
+
+std::string namesAndTicks(const Document& doc)
+{
+    std::string out;
+    for (int32_t n = 0; n < doc.namesCount; ++n) {
+        if (!doc.names[n].name[0])
+            continue;
+        out += (out.empty() ? "" : " ") + std::string(doc.names[n].name);
+        for (int32_t e = 0; e < doc.names[n].entryCount; ++e)
+            if (doc.names[n].entries[e].kind == ActionDone)
+                out += ":" + std::string(doc.actionText(doc.names[n].entries[e].actionIndex));
+    }
+    return out;
+}
+
+// A copy merged in keeps everything of both: against the newest version
+// both grew from (a newer backup with a name neither has is passed over),
+// or against nothing at all.
+TEST(ConflictCopy, MergedCopiesLoseNothingOfEither)
+{
+    Document mine, copy;
+    build(mine, "Dues,Form | Ann:Dues Bob Carla");
+    build(copy, "Dues,Form | Ann Bob:Form Dan");
+    const std::vector<std::string> tooNew = {bytesOf("Dues,Form | Ann Bob Zed:Dues")};
+    const std::vector<std::string> grewFrom = {tooNew[0], bytesOf("Dues,Form | Ann Bob")};
+    for (const auto* bases : {&tooNew, &grewFrom}) {
+        Document merged;
+        MergeReport report;
+        ASSERT_EQ(ConflictCopy::merge(mine, copy, *bases, merged, report), 1);
+        EXPECT_EQ(namesAndTicks(merged), "Ann:Dues Bob:Form Dan Carla");
+    }
+}
+
+TEST(ConflictCopy, OffersComeBackOnlyForACopyThatChanged)
+{
+    ConflictOffers offers;
+    FileStamp first, later;
+    first.exists = later.exists = true;
+    first.writeTime = 1;
+    later.writeTime = 2;
+    EXPECT_TRUE(offers.due("a", first));
+    offers.declined("a", first);
+    EXPECT_FALSE(offers.due("a", first));
+    EXPECT_TRUE(offers.due("a", later));
+    offers.merged("b");
+    EXPECT_FALSE(offers.due("b", first));
+    EXPECT_EQ(offers.takeMerged(), std::vector<std::string>{"b"});
+    EXPECT_TRUE(offers.due("b", first));
+    offers.clear();
+    EXPECT_TRUE(offers.due("a", first));
 }
 
 } // namespace
