@@ -77,6 +77,8 @@ int MainWindow::finishOpen(const char* path, int recentId) {
             // The document now is the file's content, nothing to save yet.
             parts.document->modified = 0;
             settlePresence(access);
+            conflictOffers.clear();
+            PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
             return 1;
         }
         showError("Failed to open the existing file", path);
@@ -129,6 +131,7 @@ int MainWindow::saveDocument() {
     }
     if (!saveShared()) return 0;
     history.markSaved();
+    putAwayMergedCopies();
     // Opened while someone else had it: theirs may be gone by now.
     if (!presence.held()) claimPresence();
     return 1;

@@ -40,6 +40,10 @@ const DWORD RestartNoCrash = 1, RestartNoHang = 2;
 }  // namespace
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kOfferConflictsMessage) {
+        offerConflictCopies();
+        return 0;
+    }
     LRESULT result = FrameWindow::WndProc(message, wParam, lParam);
     // The document changes only through commands (menus, accelerators,
     // context menus, Undo and Redo, a double click), keys of the panes

@@ -166,6 +166,8 @@ void MainWindow::adoptDocument(Document& replacement) {
 }
 
 void MainWindow::OnActivateApp(WPARAM active) {
+    // Conflict copies are looked for once the activation is through.
+    if (active && currentPath[0]) PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
     // Not while a box of this program is up (the window is disabled then):
     // the document must not change under it.
     if (!active || !currentPath[0] || !sharedFile.hasBase() || !IsWindowEnabled(hwnd)) return;

@@ -12,6 +12,7 @@
 #include "Document.h"
 #include "ProgramFixture.h"
 #include "RecoveryFile.h"
+#include "FileStamp.h"
 #include "RecoveryFolder.h"
 #include "storage/BackupName.h"
 #include "storage/PresenceFile.h"
@@ -26,6 +27,7 @@ const char kClub[] =
     "[0]\r\n1\r\n0 \r\n"
     "[1]\r\n1\r\n0 \r\n";
 const uint32_t kGonePid = 0xFFFFFFF0u;   // no process has this id
+const char kCopy[] = "club (Ann's conflicted copy 2026-12-09).tvd";
 
 std::string readAll(const std::string& path)
 {
@@ -41,11 +43,15 @@ void writeAll(const std::string& path, const std::string& bytes)
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The computer as presence files name it: its full DNS name.
 std::string computer()
 {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    char name[256] = "";
     DWORD size = sizeof name;
-    GetComputerNameA(name, &size);
+    if (!GetComputerNameExA(ComputerNameDnsFullyQualified, name, &size) || !name[0]) {
+        size = sizeof name;
+        GetComputerNameA(name, &size);
+    }
     return name;
 }
 
@@ -70,6 +76,7 @@ protected:
         removeAll(folder);
         for (const std::string& backup : backups())
             DeleteFileA((window().backupsFolder() + backup).c_str());
+        DeleteFileA((window().backupsFolder() + kCopy).c_str());
     }
     static void removeAll(const std::string& in)
     {
@@ -452,4 +459,68 @@ TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
         EXPECT_EQ(contents[i + 2], readAll(window().backupsFolder() + kept[i])) << kept[i];
 }
 
+// A sync client's conflict copy beside the file: offered when the file is
+// opened, Yes merges it (nothing of either copy lost), the save moves it
+// into Backups; No asks again only once the copy changed.
+TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
+{
+    const std::string copy = folder + kCopy;
+    // Ann ticked Dues and added Cy Young on the other computer; here Bob Jones ticks too.
+    std::string theirs = kClub;
+    theirs.replace(theirs.find("[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n"),
+                   std::strlen("[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n"),
+                   "[Names]\r\n3\r\n0 Ann Smith\r\n1 Bob Jones\r\n2 Cy Young\r\n");
+    theirs.replace(theirs.find("[0]\r\n1\r\n0 \r\n"), 12, "[0]\r\n1\r\n1 03/14/26 09:05 AM\r\n");
+    theirs += "[2]\r\n1\r\n0 \r\n";
+    writeAll(copy, theirs);
+    char when[20];
+    FileStamp::of(copy.c_str()).writeTimeText(when);
+
+    std::string question, caption, report;
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&question, &caption, pressButtonKey('Y')));
+        answer.then("CMSGCLASS", recordBox(&report, &caption, pressButtonKey(VK_ESCAPE)));
+        window().openDroppedFile(club.c_str());
+        runLoop(300);
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_EQ("A copy of club.tvd made by a sync client was found:\n" + std::string(kCopy) + ", " + when +
+                  ".\nMerge it into club.tvd?",
+              question);
+    EXPECT_EQ(0u, report.find(std::string(kCopy) + " was merged into club.tvd.")) << report;
+    EXPECT_EQ(1, doc().modified);
+    pressCtrlKey('S');
+    ASSERT_EQ(0, doc().modified);
+    std::string saved = readAll(club);
+    EXPECT_NE(std::string::npos, saved.find("Cy Young")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("1 03/14/26 09:05 AM")) << saved;
+    EXPECT_FALSE(exists(copy));
+    EXPECT_EQ(theirs, readAll(window().backupsFolder() + kCopy));
+
+    // No: not asked again at the next activation, until the copy changes.
+    const std::string other = folder + "club.sync-conflict-20261209-101500-ABCDEFG.tvd";
+    writeAll(other, theirs);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        if (round == 2) {
+            // Synced again: a newer copy, asked about again.
+            FILETIME later;
+            GetSystemTimeAsFileTime(&later);
+            reinterpret_cast<ULARGE_INTEGER*>(&later)->QuadPart += 600000000ull;
+            HANDLE file = CreateFileA(other.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            SetFileTime(file, nullptr, nullptr, &later);
+            CloseHandle(file);
+        }
+        ModalAnswerer answer;
+        if (round != 1)
+            answer.then("CMSGCLASS", pressButtonKey('N'));
+        PostMessageA(window().hwnd, MainWindow::kOfferConflictsMessage, 0, 0);
+        runLoop(300);
+        EXPECT_EQ(round == 1 ? 0 : 1, answer.answered());
+        EXPECT_EQ(0, doc().modified);
+    }
+}
+
 } // namespace
+
