@@ -4,7 +4,68 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "FileFaults.h"
+#include "LongPath.h"
+
+std::wstring longPathForm(const char* path)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], length);
+    DWORD full = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (!full)
+        return std::wstring();
+    std::wstring absolute(full, L'\0');
+    full = GetFullPathNameW(wide.c_str(), full, &absolute[0], nullptr);
+    absolute.resize(full);
+    if (absolute.compare(0, 4, L"\\\\?\\") == 0)
+        return absolute;
+    if (absolute.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + absolute.substr(2);
+    return L"\\\\?\\" + absolute;
+}
+
+namespace {
+
+bool isLong(const char* path)
+{
+    return strlen(path) >= MAX_PATH;
+}
+
+} // namespace
+
+HANDLE createFileAnyLength(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags)
+{
+    if (!isLong(path))
+        return CreateFileA(path, access, share, nullptr, disposition, flags, nullptr);
+    std::wstring wide = longPathForm(path);
+    if (wide.empty()) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileW(wide.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+DWORD fileAttributesAnyLength(const char* path)
+{
+    return isLong(path) ? GetFileAttributesW(longPathForm(path).c_str()) : GetFileAttributesA(path);
+}
+
+BOOL deleteFileAnyLength(const char* path)
+{
+    return isLong(path) ? DeleteFileW(longPathForm(path).c_str()) : DeleteFileA(path);
+}
+
+BOOL moveFileAnyLength(const char* from, const char* to, DWORD flags)
+{
+    if (!isLong(from) && !isLong(to))
+        return MoveFileExA(from, to, flags);
+    return MoveFileExW(longPathForm(from).c_str(), longPathForm(to).c_str(), flags);
+}
 
 namespace {
 
@@ -49,7 +110,7 @@ HANDLE openWrite(const char* path, DWORD disposition)
         noteFailure(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, 0, disposition, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         noteFailure(GetLastError());
     return file;
@@ -80,11 +141,11 @@ int FileHandle::openRead(const char* path, Sharing sharing)
         return 0;
     }
     DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ;
-    HANDLE file = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = createFileAnyLength(path, GENERIC_READ, share, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         // A folder is refused with "access denied": say what it is.
-        DWORD attributes = GetFileAttributesA(path);
+        DWORD attributes = fileAttributesAnyLength(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             failure = "it is a folder";
         else
@@ -218,7 +279,7 @@ int FileHandle::close()
 
 int deleteFile(const char* path)
 {
-    return DeleteFileA(path) != 0;
+    return deleteFileAnyLength(path) != 0;
 }
 
 int createFolders(const char* path)
@@ -263,7 +324,7 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
 
 int moveFile(const char* from, const char* to)
 {
-    if (MoveFileExA(from, to, MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+    if (moveFileAnyLength(from, to, MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
         return 1;
     noteFailure(GetLastError());
     return 0;
@@ -278,7 +339,7 @@ std::string computerName()
 
 int fileExists(const char* path)
 {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return fileAttributesAnyLength(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 int isReadOnlyFile(const char* path)
@@ -324,7 +385,7 @@ int replaceFile(const char* tempPath, const char* targetPath)
     // closed it: retry briefly on sharing violations. ReplaceFileA is not
     // used; it keeps the old file's attributes and fails oddly on some shares.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (MoveFileExA(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (moveFileAnyLength(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return 1;
         DWORD error = GetLastError();
         noteFailure(error);

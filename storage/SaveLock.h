@@ -37,6 +37,6 @@ public:
 
 private:
     intptr_t handle_ = -1;   // HANDLE or descriptor of the lock file; -1 when not held
-    char path_[320] = {};    // the lock file (native: removed on release)
+    char path_[1024] = {};   // the lock file (native: removed on release)
     std::string problem_;
 };

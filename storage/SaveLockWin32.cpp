@@ -5,12 +5,13 @@
 #include <cstring>
 
 #include "FileHandle.h"
+#include "LongPath.h"
 
 SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
 {
     release();
     problem_.clear();
-    if (!lockPathFor(path, path_, sizeof path_) || strlen(path_) >= MAX_PATH) {
+    if (!lockPathFor(path, path_, sizeof path_)) {
         problem_ = "the name is too long";
         return Unavailable;
     }
@@ -18,8 +19,10 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
     // violation until the holder closes it, across processes and across an
     // SMB share. DELETE_ON_CLOSE removes it then, also when the holder dies.
     for (int waited = 0;; waited += 50) {
-        HANDLE file = CreateFileA(path_, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        // A data path a few characters short of MAX_PATH gives a lock name
+        // past it: taken in its long form, never skipped.
+        HANDLE file = createFileAnyLength(path_, GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
         if (file != INVALID_HANDLE_VALUE) {
             handle_ = reinterpret_cast<intptr_t>(file);
             return Held;
@@ -28,7 +31,7 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
         // Access denied also comes for a lock file whose holder is closing
         // it (delete pending); when no lock file is there at all, it is the
         // folder that refuses, and waiting would not change that.
-        if (error == ERROR_ACCESS_DENIED && GetFileAttributesA(path_) == INVALID_FILE_ATTRIBUTES
+        if (error == ERROR_ACCESS_DENIED && fileAttributesAnyLength(path_) == INVALID_FILE_ATTRIBUTES
             && GetLastError() == ERROR_FILE_NOT_FOUND)
             return ReadOnly;
         if (error == ERROR_WRITE_PROTECT)

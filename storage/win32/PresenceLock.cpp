@@ -1,6 +1,9 @@
 #include "PresenceLock.h"
 
 #include "Processes.h"
+#include "storage/LongPath.h"
+
+#include <cstring>
 
 namespace {
 
@@ -19,12 +22,13 @@ int readPresence(const char* path, PresenceFile& found)
 {
     found = PresenceFile();
     WIN32_FILE_ATTRIBUTE_DATA info;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &info))
+    if (strlen(path) < MAX_PATH ? !GetFileAttributesExA(path, GetFileExInfoStandard, &info)
+                                : !GetFileAttributesExW(longPathForm(path).c_str(), GetFileExInfoStandard, &info))
         return 0;
     found.written = int64_t((uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime);
     // Shared every way: the owner may be writing or deleting it right now.
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = createFileAnyLength(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
     char text[kMostBytes];
@@ -45,15 +49,15 @@ int createPresence(const char* path, const PresenceFile& mine)
     int length = mine.compose(text, sizeof text);
     if (!length)
         return 0;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_HIDDEN, nullptr);
+    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD written = 0;
     BOOL ok = WriteFile(file, text, DWORD(length), &written, nullptr) && written == DWORD(length);
     CloseHandle(file);
     if (!ok)
-        DeleteFileA(path);
+        deleteFileAnyLength(path);
     return ok ? 1 : 0;
 }
 
@@ -61,7 +65,7 @@ int createPresence(const char* path, const PresenceFile& mine)
 
 int PresenceLock::peek(const char* dataPath, PresenceFile& found)
 {
-    char path[MAX_PATH + 8];
+    char path[1024];
     found = PresenceFile();
     return PresenceFile::pathFor(dataPath, path, sizeof path) && readPresence(path, found);
 }
@@ -76,7 +80,7 @@ PresenceFile::Owner PresenceLock::ownerOf(const PresenceFile& found)
 int PresenceLock::claim(const char* dataPath, const char* since)
 {
     release();
-    char path[MAX_PATH + 8];
+    char path[1024];
     if (!PresenceFile::pathFor(dataPath, path, sizeof path))
         return 0;
     PresenceFile mine;
@@ -96,7 +100,7 @@ int PresenceLock::claim(const char* dataPath, const char* since)
             return 0;
         // Ours from before, or stale: replace it. Another process may win the
         // race for the new one; then it is theirs.
-        DeleteFileA(path);
+        deleteFileAnyLength(path);
         created = createPresence(path, mine);
     }
     if (created)
@@ -110,6 +114,6 @@ void PresenceLock::release()
         return;
     PresenceFile found;
     if (readPresence(path_, found) && ownerOf(found) == PresenceFile::Mine)
-        DeleteFileA(path_);
+        deleteFileAnyLength(path_);
     path_[0] = '\0';
 }

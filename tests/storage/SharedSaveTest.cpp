@@ -109,22 +109,16 @@ TEST(SharedSave, WhatItCantBeSureOfIsNotWrittenOver)
     };
     const Case cases[] = {
         {"the file can't be read for all of the wait", SharedSave::Unreadable},
+#ifndef _WIN32
+        // A 250-byte name leaves no room for the lock's 7 more (Windows
+        // takes such a lock in its long form: see the savers below).
         {"the lock's name is too long for the system", SharedSave::NoLock},
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchFolder folder;
-        std::string path = folder.file("club.tvd");
-        if (c.result == SharedSave::NoLock) {
-            // Room for the data file's name but not for the lock's 7 more
-            // characters: 255 in all on Windows, a 250-byte name natively.
-#ifdef _WIN32
-            size_t length = 255 - folder.file("").size();
-#else
-            size_t length = 250;
-#endif
-            path = folder.file(std::string(length - 4, 'c') + ".tvd");
-        }
+        std::string path = folder.file(c.result == SharedSave::NoLock ? std::string(246, 'c') + ".tvd" : "club.tvd");
         writeBytes(path, exampleFile());
         ASSERT_EQ(readBytes(path), exampleFile());
         SharedFile shared;
@@ -176,12 +170,25 @@ TEST(SharedFile, AChangeLandingAfterTheReadIsSeenByTheNextLook)
     EXPECT_EQ(shared.compare(path.c_str(), true), SharedFile::Changed);
 }
 
+void saveAtOnce(const std::string& path);
+
 // Savers in several threads, each adding its own names to its own copy and
 // saving after every one: every name of every saver ends in the file.
 TEST(SharedSave, SaversAtOnceLoseNothing)
 {
     ScratchFolder folder;
-    std::string path = folder.file("club.tvd");
+    std::vector<std::string> paths = {folder.file("club.tvd")};
+#ifdef _WIN32
+    // 255 characters: the lock's name passes MAX_PATH and is taken in its long form.
+    paths.push_back(folder.file(std::string(255 - folder.file("").size() - 4, 'c') + ".tvd"));
+#endif
+    for (const std::string& path : paths)
+        saveAtOnce(path);
+}
+
+void saveAtOnce(const std::string& path)
+{
+    SCOPED_TRACE(path.size());
     writeBytes(path, exampleFile());
     const int kSavers = 4, kNames = 12;
     std::vector<std::thread> savers;
@@ -219,7 +226,7 @@ TEST(SharedSave, SaversAtOnceLoseNothing)
         for (int n = 0; n < kNames; ++n)
             EXPECT_NE(names.find("Saver " + std::to_string(s) + " name " + std::to_string(n) + ","), std::string::npos)
                 << names;
-    char lock[320];
+    char lock[1024];
     ASSERT_EQ(SaveLock::lockPathFor(path.c_str(), lock, sizeof lock), 1);
     EXPECT_FALSE(exists(lock)) << "the lock file is gone after the last save";
 }
