@@ -13,6 +13,7 @@
 #include "FileHandle.h"
 #include "FileName.h"
 #include "MainWindow.h"
+#include "MergeReport.h"
 #include "MessageWindow.h"
 #include "QuietView.h"
 #include "SectionFile.h"

@@ -61,22 +61,16 @@ int BackupFolder::keep(const char* dataPath, const char* data, size_t size)
     std::vector<std::string> names = filesIn(folder_.c_str(), prefix);
     uint32_t sequence = BackupName::nextSequence(names, prefix);
     BackupName::Time now = utcNow();
-    FileHandle file;
     std::string path;
     for (int attempt = 0;; ++attempt, ++sequence) {
         path = folder_ + BackupName::compose(dataPath, now, sequence);
-        if (file.createNew(path.c_str()))
+        if (writeNewFile(path.c_str(), data, size))
             break;
-        if (attempt == kNameTries) {
+        // Taken (two savers of one file at once): the next number.
+        if (attempt == kNameTries || fileExists(path.c_str()) == 0) {
             problem_ = lastFileError();
             return 0;
         }
-    }
-    bool written = (size == 0 || file.write(data, int32_t(size))) && file.flush();
-    if (!file.close() || !written) {
-        problem_ = lastFileError();
-        deleteFile(path.c_str());
-        return 0;
     }
     made_ = path.substr(folder_.size());
     names.push_back(made_);

@@ -80,6 +80,12 @@ int replaceFile(const char* tempPath, const char* targetPath);
 // (the NetBIOS name; natively the host name up to its first dot); "" when unknown.
 std::string computerName();
 
+// Creates path, only when nothing of that name is there, holding size bytes
+// of data, flushed to the disk; 0 on failure (then nothing is left). A copy
+// kept beside a save (a backup): the test faults of FileFaults, meant for
+// the save itself, don't reach it.
+int writeNewFile(const char* path, const char* data, size_t size);
+
 // Moves the file at from to to, which must not exist yet (on Windows also
 // across drives); 0 on failure, and from stays.
 int moveFile(const char* from, const char* to);

@@ -234,8 +234,12 @@ int createFolders(const char* path)
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     struct stat st;
-    if (stat(folder.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? 1 : 0;
+    if (stat(folder.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return 1;
+        noteFailure(EEXIST);   // a file in the way
+        return 0;
+    }
     size_t slash = folder.rfind('/');
     if (slash != std::string::npos && slash > 0 && !createFolders(folder.substr(0, slash).c_str()))
         return 0;
@@ -261,6 +265,34 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
     }
     closedir(dir);
     return names;
+}
+
+int writeNewFile(const char* path, const char* data, size_t size)
+{
+    int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        noteFailure(errno, true);
+        return 0;
+    }
+    bool ok = true;
+    for (size_t done = 0; ok && done < size;) {
+        ssize_t wrote = ::write(fd, data + done, size - done);
+        if (wrote <= 0) {
+            noteFailure(wrote < 0 ? errno : ENOSPC);
+            ok = false;
+        } else {
+            done += size_t(wrote);
+        }
+    }
+    if (ok && fsync(fd) != 0) {
+        noteFailure(errno);
+        ok = false;
+    }
+    if (::close(fd) != 0)
+        ok = false;
+    if (!ok)
+        unlink(path);
+    return ok ? 1 : 0;
 }
 
 int moveFile(const char* from, const char* to)

@@ -288,8 +288,12 @@ int createFolders(const char* path)
     while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
         folder.pop_back();
     DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return 1;
+        noteFailure(ERROR_ALREADY_EXISTS);   // a file in the way
+        return 0;
+    }
     // The parent first: cut at the last separator, never inside a double-byte character.
     const char* last = nullptr;
     for (const char* p = folder.c_str(); *p; ++p) {
@@ -320,6 +324,25 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
+}
+
+int writeNewFile(const char* path, const char* data, size_t size)
+{
+    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) {
+        noteFailure(GetLastError());
+        return 0;
+    }
+    DWORD written = 0;
+    BOOL ok = (size == 0 || WriteFile(file, data, DWORD(size), &written, nullptr)) && written == DWORD(size)
+              && FlushFileBuffers(file);
+    if (!ok)
+        noteFailure(GetLastError() ? GetLastError() : ERROR_DISK_FULL);
+    if (!CloseHandle(file))
+        ok = FALSE;
+    if (!ok)
+        deleteFileAnyLength(path);
+    return ok ? 1 : 0;
 }
 
 int moveFile(const char* from, const char* to)

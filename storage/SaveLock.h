@@ -18,6 +18,7 @@ public:
         Busy,         // another program held it for all of the wait
         Unavailable,  // no lock file can be made (name too long, network error): problem() says why
         ReadOnly,     // the folder refuses new files: nothing can be saved there
+        NoFolder,     // the folder does not exist: nothing can be saved there (problem() says so)
     };
 
     SaveLock() = default;

@@ -36,6 +36,11 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
             // without one is read-only.
             if ((error == EACCES || error == EPERM || error == EROFS) && access(path_, F_OK) != 0)
                 return ReadOnly;
+            if (error == ENOENT || error == ENOTDIR) {
+                setFileError("the folder does not exist");
+                problem_ = lastFileError();
+                return NoFolder;
+            }
             setFileErrorFrom(error);
             problem_ = lastFileError();
             return Unavailable;

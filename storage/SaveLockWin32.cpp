@@ -36,6 +36,11 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
             return ReadOnly;
         if (error == ERROR_WRITE_PROTECT)
             return ReadOnly;
+        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_NETPATH || error == ERROR_INVALID_DRIVE) {
+            setFileErrorFrom(long(error));
+            problem_ = lastFileError();
+            return NoFolder;
+        }
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION) {
             setFileErrorFrom(long(error));
             problem_ = lastFileError();

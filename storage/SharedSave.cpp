@@ -40,6 +40,11 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     case SaveLock::Unavailable:
         problem = lock.problem();
         return NoLock;
+    case SaveLock::NoFolder:
+        // Nothing could be saved there anyway: the save's own failure, with the folder's reason.
+        setFileError(lock.problem().c_str());
+        view.reportError(path, "Failed to save the file");
+        return Failed;
     }
 
     // The file can be held for a moment by a program that reads or saves it

@@ -505,9 +505,12 @@ TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
         SCOPED_TRACE(round);
         if (round == 2) {
             // Synced again: a newer copy, asked about again.
-            FILETIME later;
-            GetSystemTimeAsFileTime(&later);
-            reinterpret_cast<ULARGE_INTEGER*>(&later)->QuadPart += 600000000ull;
+            FILETIME now, later;
+            GetSystemTimeAsFileTime(&now);
+            ULARGE_INTEGER ticks = {{now.dwLowDateTime, now.dwHighDateTime}};
+            ticks.QuadPart += 600000000ull;   // a minute on
+            later.dwLowDateTime = ticks.LowPart;
+            later.dwHighDateTime = ticks.HighPart;
             HANDLE file = CreateFileA(other.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             SetFileTime(file, nullptr, nullptr, &later);
             CloseHandle(file);

@@ -376,8 +376,9 @@ void build(Document& doc, const std::string& spec)
     std::string item;
     while (std::getline(actions, item, ',')) {
         item.erase(item.find_last_not_of(' ') + 1);
-        if (!item.empty())
+        if (!item.empty()) {
             ASSERT_EQ(doc.addActionWithEntries(item.c_str()), 1);
+        }
     }
     while (people >> item) {
         std::stringstream parts(item);
