@@ -28,17 +28,17 @@
 #include <string>
 #include <vector>
 
-#include "ConflictCopy.h"
-#include "DocumentView.h"
-#include "EntryGrid.h"
-#include "FrameWindow.h"
-#include "PresenceLock.h"
-#include "RecentFiles.h"
-#include "SharedFile.h"
-#include "SortedRows.h"
-#include "UndoHistory.h"
-#include "ViewBarHost.h"
-#include "ViewMode.h"
+#include "storage/sharing/ConflictCopy.h"
+#include "storage/format/DocumentView.h"
+#include "app/grid/EntryGrid.h"
+#include "app/FrameWindow.h"
+#include "storage/sharing/win32/PresenceLock.h"
+#include "storage/win32/RecentFiles.h"
+#include "storage/sharing/SharedFile.h"
+#include "app/SortedRows.h"
+#include "document/UndoHistory.h"
+#include "framework/ViewBarHost.h"
+#include "app/ViewMode.h"
 
 class AboutWindow;
 struct Entry;

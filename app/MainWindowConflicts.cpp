@@ -5,19 +5,19 @@
 // into Backups. No asks again only once the copy changed.
 #include <string>
 
-#include "BackupFolder.h"
-#include "BackupName.h"
-#include "ConflictCopy.h"
-#include "DataFile.h"
-#include "Document.h"
-#include "FileHandle.h"
-#include "FileName.h"
-#include "MainWindow.h"
-#include "MergeReport.h"
-#include "MessageWindow.h"
-#include "QuietView.h"
-#include "SectionFile.h"
-#include "StatusBar.h"
+#include "storage/sharing/BackupFolder.h"
+#include "storage/format/BackupName.h"
+#include "storage/sharing/ConflictCopy.h"
+#include "storage/format/DataFile.h"
+#include "document/Document.h"
+#include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
+#include "app/MainWindow.h"
+#include "document/MergeReport.h"
+#include "framework/MessageWindow.h"
+#include "storage/format/QuietView.h"
+#include "storage/format/SectionFile.h"
+#include "app/StatusBar.h"
 #include "document/Heap.h"
 
 std::vector<std::string> MainWindow::conflictBases() const {

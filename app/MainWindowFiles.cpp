@@ -4,14 +4,14 @@
 // Save as.
 #include <cstring>
 
-#include "Document.h"
-#include "DocumentFile.h"
-#include "FileDialog.h"
-#include "Backups.h"
-#include "Folders.h"
-#include "MainWindow.h"
-#include "SettingsFile.h"
-#include "StatusBar.h"
+#include "document/Document.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/win32/FileDialog.h"
+#include "storage/sharing/win32/Backups.h"
+#include "storage/win32/Folders.h"
+#include "app/MainWindow.h"
+#include "storage/win32/SettingsFile.h"
+#include "app/StatusBar.h"
 #include "resource.h"
 
 namespace {

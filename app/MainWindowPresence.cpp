@@ -2,10 +2,10 @@
 // has open for editing, and the question when someone else has it open.
 #include <cstdio>
 
-#include "CompletionDate.h"
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "FileName.h"
+#include "app/grid/CompletionDate.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "storage/file/FileName.h"
 
 int MainWindow::askAboutPresence(const char* path) {
     PresenceFile found;

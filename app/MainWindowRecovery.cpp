@@ -7,18 +7,18 @@
 #include <cstring>
 #include <string>
 
-#include "CompletionDate.h"
-#include "DataFile.h"
-#include "Document.h"
-#include "FileName.h"
-#include "Folders.h"
-#include "MainWindow.h"
-#include "Merge.h"
-#include "MessageWindow.h"
-#include "QuietView.h"
-#include "RecoveryFile.h"
-#include "RecoveryFolder.h"
-#include "StatusBar.h"
+#include "app/grid/CompletionDate.h"
+#include "storage/format/DataFile.h"
+#include "document/Document.h"
+#include "storage/file/FileName.h"
+#include "storage/win32/Folders.h"
+#include "app/MainWindow.h"
+#include "document/Merge.h"
+#include "framework/MessageWindow.h"
+#include "storage/format/QuietView.h"
+#include "storage/format/RecoveryFile.h"
+#include "storage/sharing/win32/RecoveryFolder.h"
+#include "app/StatusBar.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <cstring>
 #include <string>
 
-#include "Backups.h"
-#include "DataFile.h"
-#include "Document.h"
-#include "FileName.h"
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "QuietView.h"
-#include "SectionFile.h"
-#include "SharedSave.h"
-#include "StatusBar.h"
+#include "storage/sharing/win32/Backups.h"
+#include "storage/format/DataFile.h"
+#include "document/Document.h"
+#include "storage/file/FileName.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "storage/format/QuietView.h"
+#include "storage/format/SectionFile.h"
+#include "storage/sharing/SharedSave.h"
+#include "app/StatusBar.h"
 #include "document/Heap.h"
 
 namespace {

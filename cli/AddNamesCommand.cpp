@@ -1,14 +1,14 @@
-#include "AddNamesCommand.h"
+#include "cli/AddNamesCommand.h"
 
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 #include "document/Document.h"
-#include "storage/BackupFolder.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
-#include "storage/RosterFile.h"
-#include "storage/SharedFile.h"
-#include "storage/SharedSave.h"
+#include "storage/sharing/BackupFolder.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/RosterFile.h"
+#include "storage/sharing/SharedFile.h"
+#include "storage/sharing/SharedSave.h"
 
 namespace {
 

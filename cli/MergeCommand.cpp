@@ -1,13 +1,13 @@
-#include "MergeCommand.h"
+#include "cli/MergeCommand.h"
 
 #include <string>
 
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 #include "document/Document.h"
 #include "document/Merge.h"
-#include "storage/BackupFolder.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
+#include "storage/sharing/BackupFolder.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
 
 namespace {
 

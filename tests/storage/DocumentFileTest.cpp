@@ -7,11 +7,11 @@
 #include <windows.h>
 #endif
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileHandle.h"
 
 using namespace testing_support;
 

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <string>
 
-#include "storage/DocumentFile.h"
-#include "storage/BackupName.h"
-#include "storage/FileName.h"
-#include "storage/PresenceFile.h"
-#include "storage/SaveLock.h"
-#include "storage/TemporaryFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/format/BackupName.h"
+#include "storage/file/FileName.h"
+#include "storage/format/PresenceFile.h"
+#include "storage/sharing/SaveLock.h"
+#include "storage/file/TemporaryFile.h"
 
 namespace {
 

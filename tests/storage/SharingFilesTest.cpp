@@ -9,16 +9,16 @@
 #include <cstring>
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
 #include "document/MergeReport.h"
-#include "storage/BackupFolder.h"
-#include "storage/BackupName.h"
-#include "storage/ConflictCopy.h"
-#include "storage/FileHandle.h"
-#include "storage/DataFile.h"
-#include "storage/PresenceFile.h"
-#include "storage/RecoveryFile.h"
+#include "storage/sharing/BackupFolder.h"
+#include "storage/format/BackupName.h"
+#include "storage/sharing/ConflictCopy.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/PresenceFile.h"
+#include "storage/format/RecoveryFile.h"
 
 using namespace testing_support;
 

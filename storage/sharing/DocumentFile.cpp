@@ -1,0 +1,40 @@
+#include "storage/sharing/DocumentFile.h"
+
+#include <cstring>
+
+#include "storage/format/DataFile.h"
+#include "storage/format/DocumentView.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/SectionFile.h"
+#include "storage/file/TemporaryFile.h"
+#include "document/Document.h"
+
+namespace {
+
+const char kFailed[] = "Failed to save the file";
+
+} // namespace
+
+int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
+{
+    TemporaryFile temp;
+    SectionFile file;
+    if (!temp.create(path, file)) {
+        view.reportError(path, kFailed);
+        return 0;
+    }
+    bool consistent = writeDataLines(doc, file);
+    bool written = file.close() != 0;
+    if (!consistent) {
+        temp.discard();
+        view.reportError("Tallyvane", "Data is corrupt - file not saved");
+        return 0;
+    }
+    if (!written || !temp.putInPlace()) {
+        temp.discard();
+        view.reportError(path, kFailed);
+        return 0;
+    }
+    doc.modified = 0;
+    return 1;
+}

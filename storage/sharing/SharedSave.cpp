@@ -1,0 +1,100 @@
+#include "storage/sharing/SharedSave.h"
+
+#include <chrono>
+#include <thread>
+
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/format/DocumentView.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/QuietView.h"
+#include "storage/sharing/SaveLock.h"
+#include "storage/sharing/SharedFile.h"
+#include "document/Document.h"
+#include "document/Heap.h"
+#include "document/Merge.h"
+
+namespace {
+
+// Owns a block from SectionFile::readWhole.
+struct BlockOwner {
+    char* block = nullptr;
+    ~BlockOwner() { releaseBlock(block); }
+};
+
+}  // namespace
+
+SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const char* path, SharedFile& shared,
+                                    Document& merged, MergeReport& report)
+{
+    problem.clear();
+    report.clear();
+    SaveLock lock;
+    switch (lock.acquire(path, kWaitMs)) {
+    case SaveLock::Held:
+        break;
+    case SaveLock::Busy:
+        return Busy;
+    case SaveLock::ReadOnly:
+        return ReadOnlyFolder;
+    case SaveLock::Unavailable:
+        problem = lock.problem();
+        return NoLock;
+    case SaveLock::NoFolder:
+        // Nothing could be saved there anyway: the save's own failure, with the folder's reason.
+        setFileError(lock.problem().c_str());
+        view.reportError(path, "Failed to save the file");
+        return Failed;
+    }
+
+    // The file can be held for a moment by a program that reads or saves it
+    // without the lock (an older Tallyvane, a sync client, a virus scanner):
+    // look again for a while. Whoever holds it longer may be about to write
+    // their version; without it in hand nothing is written over it.
+    BlockOwner theirs;
+    int32_t theirsSize = 0;
+    SharedFile::Disk disk = shared.compare(path, false, &theirs.block, &theirsSize);
+    for (int waited = 0; disk == SharedFile::Unreadable && waited < kReadWaitMs; waited += 100) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        disk = shared.compare(path, false, &theirs.block, &theirsSize);
+    }
+    if (disk == SharedFile::Unreadable) {
+        problem = lastFileError();
+        return Unreadable;
+    }
+
+    Document* toWrite = &doc;
+    if (disk == SharedFile::Changed) {
+        Document theirDoc, baseDoc;
+        QuietView theirView, baseView;
+        if (!loadDataBytes(theirDoc, theirView, theirs.block, size_t(theirsSize)) || theirView.damaged) {
+            problem = theirView.message;
+            return TheirsUnreadable;
+        }
+        if (!loadDataBytes(baseDoc, baseView, shared.baseData(), shared.baseSize()) && !baseDoc.resetDocument(0, 0)) {
+            view.reportError("Tallyvane", "Out of memory");
+            return Failed;
+        }
+        if (!mergeDocuments(baseDoc, doc, theirDoc, merged, report)) {
+            view.reportError("Tallyvane", "Out of memory");
+            return Failed;
+        }
+        merged.modified = 1;
+        toWrite = &merged;
+    }
+    if (disk != SharedFile::Missing && beforeReplace) {
+        if (disk == SharedFile::Changed)
+            beforeReplace(path, theirs.block, size_t(theirsSize));
+        else
+            beforeReplace(path, shared.baseData(), shared.baseSize());
+    }
+    if (!saveDocumentFile(*toWrite, view, path))
+        return Failed;
+    // Someone may be reading the new file this moment (on Windows nobody
+    // else can open it then). Should it stay out of reach, the old base
+    // still merges right: what was just written then looks like their
+    // change, and the same change of ours.
+    for (int tries = 0; !shared.remember(path) && tries < 20; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return toWrite == &doc ? Saved : Merged;
+}
