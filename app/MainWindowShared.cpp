@@ -57,11 +57,29 @@ int MainWindow::saveShared() {
         std::string text = std::string("No backup of ") + fileNamePart(path) + " could be kept: " + problem;
         statusBar->setStatusText(0, text.c_str());
     };
+    // A save that waits for another (up to about five seconds) keeps the
+    // window painted and says why; only WM_PAINT is taken from the queue,
+    // so no key or click starts a new command meanwhile.
+    bool waited = false;
+    save.whileWaiting = [this, &waited] {
+        if (!waited) {
+            waited = true;
+            statusBar->setStatusText(0, "Waiting for the other save to finish...");
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+    };
     Document merged;
     MergeReport report;
     const char* name = fileNamePart(currentPath);
     std::string text;
-    switch (save.save(*parts.document, *this, currentPath, sharedFile, merged, report)) {
+    SharedSave::Result result = save.save(*parts.document, *this, currentPath, sharedFile, merged, report);
+    if (waited) {
+        statusBar->setStatusText(0, currentPath);
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    }
+    switch (result) {
     case SharedSave::Saved:
         return 1;
     case SharedSave::Merged:

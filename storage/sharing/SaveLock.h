@@ -9,6 +9,7 @@
 // the same file could go ahead at the same moment.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class SaveLock {
@@ -27,8 +28,9 @@ public:
     SaveLock& operator=(const SaveLock&) = delete;
 
     // Takes the lock of the data file at path, waiting up to waitMs for
-    // another holder to finish.
-    Result acquire(const char* path, int waitMs);
+    // another holder to finish; waiting, when set, runs at every pause of
+    // that wait (the window keeps painting).
+    Result acquire(const char* path, int waitMs, const std::function<void()>& waiting = nullptr);
     void release();
     // Why acquire ended Unavailable, as the user is told it.
     const std::string& problem() const { return problem_; }

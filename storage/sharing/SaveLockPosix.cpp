@@ -20,7 +20,7 @@ void pause50ms()
 
 }  // namespace
 
-SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
+SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::function<void()>& waiting)
 {
     release();
     problem_.clear();
@@ -60,6 +60,8 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
         ::close(fd);
         if (waited >= waitMs)
             return Busy;
+        if (waiting)
+            waiting();
         pause50ms();
     }
 }

@@ -7,7 +7,7 @@
 #include "storage/file/FileHandle.h"
 #include "storage/file/LongPath.h"
 
-SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
+SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::function<void()>& waiting)
 {
     release();
     problem_.clear();
@@ -48,6 +48,8 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
         }
         if (waited >= waitMs)
             return Busy;
+        if (waiting)
+            waiting();
         Sleep(50);
     }
 }

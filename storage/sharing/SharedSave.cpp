@@ -30,7 +30,7 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     problem.clear();
     report.clear();
     SaveLock lock;
-    switch (lock.acquire(path, kWaitMs)) {
+    switch (lock.acquire(path, kWaitMs, whileWaiting)) {
     case SaveLock::Held:
         break;
     case SaveLock::Busy:
@@ -55,6 +55,8 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     int32_t theirsSize = 0;
     SharedFile::Disk disk = shared.compare(path, false, &theirs.block, &theirsSize);
     for (int waited = 0; disk == SharedFile::Unreadable && waited < kReadWaitMs; waited += 100) {
+        if (whileWaiting)
+            whileWaiting();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         disk = shared.compare(path, false, &theirs.block, &theirsSize);
     }

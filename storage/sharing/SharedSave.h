@@ -32,6 +32,11 @@ public:
     static const int kWaitMs = 4000;      // how long a save waits for another one
     static const int kReadWaitMs = 1000;  // how long it waits for the file to be readable
 
+    // Runs at every pause while the save waits for another save or for the
+    // file to become readable (up to about five seconds): the window keeps
+    // painting and says what it waits for.
+    std::function<void()> whileWaiting;
+
     // Runs with the path of an existing file just before the save replaces
     // it, inside the lock, with the bytes it holds when the save has them in
     // memory (data null otherwise): they are what a backup keeps.

@@ -146,6 +146,33 @@ TEST(SharedSave, WhatItCantBeSureOfIsNotWrittenOver)
     }
 }
 
+// While another save holds the lock, the save runs whileWaiting at every
+// pause (the window paints and says why it waits) and goes on once it is free.
+TEST(SharedSave, TheWaitForAnotherSaveIsToldAbout)
+{
+    ScratchFolder folder;
+    std::string path = folder.file("club.tvd");
+    writeBytes(path, exampleFile());
+    SharedFile shared;
+    ASSERT_EQ(shared.remember(path.c_str()), 1);
+    Document doc;
+    RecordingView view;
+    ASSERT_EQ(loadDataBytes(doc, view, shared.baseData(), shared.baseSize()), 1);
+    doc.modified = 1;
+    SaveLock other;
+    ASSERT_EQ(other.acquire(path.c_str(), 0), SaveLock::Held);
+    SharedSave save;
+    int waits = 0;
+    save.whileWaiting = [&] {
+        if (++waits == 3)
+            other.release();
+    };
+    Document merged;
+    MergeReport report;
+    EXPECT_EQ(save.save(doc, view, path.c_str(), shared, merged, report), SharedSave::Saved);
+    EXPECT_GE(waits, 3);
+}
+
 // The activation look: the stamp handed back with their bytes is the one
 // from before the read, so a change landing after it is seen next time.
 TEST(SharedFile, AChangeLandingAfterTheReadIsSeenByTheNextLook)
