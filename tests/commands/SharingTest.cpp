@@ -2,10 +2,12 @@
 // beside the open file and the question when someone else has it open; the
 // recovery file of unsaved changes, its offer at the next start; the backups
 // a save keeps.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "app/grid/CompletionDate.h"
 #include "tests/storage/gui/DialogInput.h"
@@ -16,6 +18,7 @@
 #include "storage/sharing/win32/RecoveryFolder.h"
 #include "storage/format/BackupName.h"
 #include "storage/format/PresenceFile.h"
+#include "storage/sharing/SaveLock.h"
 #include "resource.h"
 
 namespace {
@@ -523,6 +526,39 @@ TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
         EXPECT_EQ(round == 1 ? 0 : 1, answer.answered());
         EXPECT_EQ(0, doc().modified);
     }
+}
+
+// A save that waits for another one: the window answers all along, says
+// why it waits, and saves once the other is done.
+TEST_F(Sharing, ASaveWaitingForAnotherKeepsTheWindowAnswering)
+{
+    open();
+    doc().addName("Cy Young");
+    doc().modified = 1;
+    SaveLock other;
+    ASSERT_EQ(SaveLock::Held, other.acquire(club.c_str(), 0));
+    std::atomic<bool> saving(true), sawWaiting(false);
+    HWND status = program::statusBar.hwnd;
+    std::thread watcher([&] {
+        // Another thread asks the window; it answers only while it pumps.
+        for (int i = 0; i < 400 && saving; ++i) {
+            char text[256] = "";
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result)
+                && std::string(text) == "Waiting for the other save to finish...") {
+                sawWaiting = true;
+                other.release();
+            }
+            Sleep(20);
+        }
+    });
+    pressCtrlKey('S');
+    saving = false;
+    watcher.join();
+    EXPECT_TRUE(sawWaiting);
+    EXPECT_EQ(0, doc().modified);
+    EXPECT_NE(std::string::npos, readAll(club).find("Cy Young"));
+    EXPECT_EQ(club, statusText(0));
 }
 
 } // namespace
