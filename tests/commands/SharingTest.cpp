@@ -9,6 +9,9 @@
 #include <iterator>
 #include <thread>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "app/grid/CompletionDate.h"
 #include "tests/storage/gui/DialogInput.h"
 #include "document/Document.h"
