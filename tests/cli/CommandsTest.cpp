@@ -26,7 +26,10 @@
 #include "cli/ExportCommand.h"
 #include "cli/MergeCommand.h"
 #include "document/Document.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/BackupName.h"
 #include "storage/format/DataFile.h"
+#include "storage/sharing/BackupFolder.h"
 #include "storage/format/RosterFile.h"
 
 using namespace testing_support;
@@ -166,6 +169,12 @@ TEST_F(CommandsTest, AddNamesFileOpensWithTheNewNames)
     writeBytes(roster, "Name,Phone\r\nCara Diaz,1\r\nann smith,2\r\n\"Dan, Jr.\",3\r\n");
     EXPECT_EQ(addNames(roster, 0), roster + ":3: already in the data file - skipped\nadded=2 present=1 skipped=0\n");
     EXPECT_FALSE(exists(folder.file("club.$$$")));
+    // The version replaced is among the backups, as the program keeps them.
+    const std::string backups = BackupFolder::standard();
+    const std::string prefix = BackupName::prefixFor(data.c_str());
+    std::vector<std::string> kept = BackupName::surplus(filesIn(backups.c_str(), prefix), prefix, 0);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(readBytes(backups + kept.back()), exampleFile());
 
     Document doc;
     ASSERT_EQ(loadDataFile(doc, view, data.c_str()), 1);
