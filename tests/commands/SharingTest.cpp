@@ -175,6 +175,12 @@ TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
     EXPECT_EQ(2u, rows(program::mainWindow.parts.namesPane).size());
     EXPECT_EQ(0, window().readOnlyMode);
     RemoveDirectoryA(presence.c_str());
+
+    // The end of the Windows session: the window is never destroyed, the file goes all the same.
+    open();
+    ASSERT_TRUE(exists(presence));
+    SendMessageA(window().hwnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(exists(presence));
 }
 
 TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
