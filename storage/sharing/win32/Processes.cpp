@@ -76,8 +76,3 @@ int64_t thisProcessStartTime()
 {
     return startOf(GetCurrentProcess());
 }
-
-int isTallyvaneRunning(uint32_t pid)
-{
-    return tallyvaneStartTime(pid) >= 0;
-}
