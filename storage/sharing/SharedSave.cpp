@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "storage/format/DataFile.h"
+#include "storage/format/DataFileCheck.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/format/DocumentView.h"
 #include "storage/file/FileHandle.h"
@@ -71,6 +72,12 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
         QuietView theirView, baseView;
         if (!loadDataBytes(theirDoc, theirView, theirs.block, size_t(theirsSize)) || theirView.damaged) {
             problem = theirView.message;
+            return TheirsUnreadable;
+        }
+        // A copy cut off in the middle of a write reads as a smaller
+        // document: merged, it would delete what it lost.
+        if (!isWholeDataFile(theirs.block, size_t(theirsSize))) {
+            problem = std::string("Tallyvane: ") + kIncompleteDataFile;
             return TheirsUnreadable;
         }
         if (!loadDataBytes(baseDoc, baseView, shared.baseData(), shared.baseSize()) && !baseDoc.resetDocument(0, 0)) {

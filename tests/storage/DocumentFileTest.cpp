@@ -92,14 +92,14 @@ struct Fault {
 
 TEST_F(SaveTest, AFailureAtAnyStepKeepsTheOldFileAndTheModifiedFlag)
 {
-    const Fault faults[] = {
+    const Fault steps[] = {
         {"create", &fileFaults.failCreate},
         {"write", &fileFaults.failWriteAt},
         {"flush", &fileFaults.failFlush},
         {"close", &fileFaults.failClose},
         {"replace", &fileFaults.failReplace},
     };
-    for (const Fault& fault : faults) {
+    for (const Fault& fault : steps) {
         fileFaults.reset();
         view.calls.clear();
         *fault.flag = 1;
