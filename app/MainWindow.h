@@ -26,7 +26,9 @@
 //   MainWindowRecovery.cpp  the recovery file and its offer at start-up
 #pragma once
 #include <string>
+#include <vector>
 
+#include "storage/sharing/ConflictCopy.h"
 #include "storage/format/DocumentView.h"
 #include "app/grid/EntryGrid.h"
 #include "app/FrameWindow.h"
@@ -187,6 +189,20 @@ public:
     SharedFile sharedFile;          // the file as last read or written here
     FileStamp noticedStamp;         // the changed file the status bar told of last
     int savingAs = 0;               // Save as runs saveDocument: the base stays
+
+    // --- sync clients' conflict copies (MainWindowConflicts.cpp)
+    // Posted after an open and at every activation: the open file's conflict
+    // copies are offered one by one once the window is free.
+    static const UINT kOfferConflictsMessage = WM_APP + 0x24;
+    // Offers each conflict copy of the open file still due; Yes merges it
+    // into the document (modified, with the merge's report).
+    void offerConflictCopies();
+    // After a successful save: the copies merged into it go into Backups.
+    void putAwayMergedCopies();
+    // The versions a copy may have grown from, newest first: the base, then the backups.
+    std::vector<std::string> conflictBases() const;
+    ConflictOffers conflictOffers;
+    bool offeringConflicts = false;   // a question about a copy is up
 
     // --- commands (MainWindowCommands.cpp)
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -354,6 +370,8 @@ public:
     int restoreRecovery(const RecoveryFile& file);
     // localFolder + "Backups\\", where saves keep the files they replace; "" without one.
     std::string backupsFolder() const;
+    bool backupFailureSaid = false;     // the status bar told of a backup that could not be kept
+    bool recoveryFailureSaid = false;   // ... and of a recovery file that could not be written
     char localFolder[260] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
     char recoveryPath[300] = {};   // this process's recovery file; "" until the first write
     int recoveryDue = 0;           // changes made since the recovery file was written

@@ -99,7 +99,8 @@ void MainWindow::updateTitle() {
     if (currentPath[0]) {
         name = currentPath;
         // The text after the last separator; one in the very first place stays.
-        for (const char* p = currentPath + 1; *p; ++p)
+        // CharNextA: the second byte of a double-byte character can be a backslash.
+        for (const char* p = CharNextA(currentPath); *p; p = CharNextA(p))
             if (*p == '\\' || *p == ':' || *p == '/') name = p + 1;
     }
     // A name cut to fit ends at a whole character.

@@ -79,6 +79,8 @@ int MainWindow::finishOpen(const char* path, int recentId) {
             // The document now is the file's content, nothing to save yet.
             parts.document->modified = 0;
             settlePresence(access);
+            conflictOffers.clear();
+            PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
             return 1;
         }
         showError("Failed to open the existing file", path);
@@ -145,6 +147,7 @@ int MainWindow::saveDocumentOnce() {
     }
     if (!saveShared()) return 0;
     history.markSaved();
+    putAwayMergedCopies();
     // Opened while someone else had it: theirs may be gone by now.
     if (!presence.held()) claimPresence();
     return 1;

@@ -18,6 +18,7 @@
 #include "storage/format/QuietView.h"
 #include "storage/format/RecoveryFile.h"
 #include "storage/sharing/win32/RecoveryFolder.h"
+#include "app/StatusBar.h"
 
 namespace {
 
@@ -39,6 +40,10 @@ const DWORD RestartNoCrash = 1, RestartNoHang = 2;
 }  // namespace
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kOfferConflictsMessage) {
+        offerConflictCopies();
+        return 0;
+    }
     LRESULT result = FrameWindow::WndProc(message, wParam, lParam);
     // The document changes only through commands (menus, accelerators,
     // context menus, Undo and Redo, a double click), keys of the panes
@@ -86,7 +91,12 @@ void MainWindow::watchDocument() {
 void MainWindow::OnTimer(WPARAM id) {
     if (id != RecoveryTimer) return;
     KillTimer(hwnd, RecoveryTimer);
-    if (recoveryDue && parts.document->modified) writeRecovery();
+    // A recovery file that can't be written is said once a session: the
+    // changes then live only in this window until saved.
+    if (recoveryDue && parts.document->modified && !writeRecovery() && !recoveryFailureSaid) {
+        recoveryFailureSaid = true;
+        statusBar->setStatusText(0, "Unsaved changes can't be kept for recovery: save them soon");
+    }
 }
 
 int MainWindow::writeRecovery() {
@@ -127,19 +137,29 @@ void MainWindow::OnEndSession(WPARAM ending, LPARAM) {
     // not destroyed, so OnDestroy does not drop the file.
     sessionEnded = 1;
     if (recoveryDue && parts.document->modified) writeRecovery();
+    // Nobody has the file open any more once the session is gone.
+    releasePresence();
 }
 
 void MainWindow::offerRecovery() {
     if (!localFolder[0]) return;
     std::string folder = std::string(localFolder) + "Recovery\\";
     pruneDeclined(folder.c_str());
-    for (const std::string& path : orphanRecoveryFiles(folder.c_str(), recoveryPath)) {
+    std::vector<std::string> paths = orphanRecoveryFiles(folder.c_str(), recoveryPath);
+    // Two recoveries of files of the same name are told apart by their folders.
+    std::vector<std::string> dataPaths;
+    for (const std::string& path : paths) {
+        RecoveryFile file;
+        dataPaths.push_back(file.read(path.c_str()) ? file.dataPath : "");
+    }
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
         RecoveryFile file;
         if (!file.read(path.c_str())) continue;
         char question[600];
         std::snprintf(question, sizeof question,
                       "Tallyvane was closed without saving the changes to %s (last change %s).\nRestore them?",
-                      file.dataPath[0] ? fileNamePart(file.dataPath) : "Untitled", file.changed);
+                      RecoveryFile::shownName(dataPaths, i).c_str(), file.changed);
         int answer = parts.messageWindow->showModal(hwnd, question, "Tallyvane", MB_YESNO | MB_ICONQUESTION, 0,
                                                     RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
         if (answer == IDNO) {

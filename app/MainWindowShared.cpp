@@ -49,12 +49,37 @@ int MainWindow::saveShared() {
     SharedSave save;
     // The version the save replaces (theirs, when it merges) is kept while
     // the save lock is held, so it is the very file that is replaced.
-    save.beforeReplace = [this](const char* path) { keepBackup(path, backupsFolder().c_str()); };
+    // A backup that can't be made is said once a session in the status bar; the save goes on.
+    save.beforeReplace = [this](const char* path, const char* data, size_t size) {
+        std::string problem;
+        if (keepBackup(path, backupsFolder().c_str(), data, size, &problem) || backupFailureSaid) return;
+        backupFailureSaid = true;
+        std::string text = std::string("No backup of ") + fileNamePart(path) + " could be kept: " + problem;
+        statusBar->setStatusText(0, text.c_str());
+    };
+    // A save that waits for another (up to about five seconds) keeps the
+    // window painted and says why; only WM_PAINT is taken from the queue,
+    // so no key or click starts a new command meanwhile.
+    bool waited = false;
+    save.whileWaiting = [this, &waited] {
+        if (!waited) {
+            waited = true;
+            statusBar->setStatusText(0, "Waiting for the other save to finish...");
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+    };
     Document merged;
     MergeReport report;
     const char* name = fileNamePart(currentPath);
     std::string text;
-    switch (save.save(*parts.document, *this, currentPath, sharedFile, merged, report)) {
+    SharedSave::Result result = save.save(*parts.document, *this, currentPath, sharedFile, merged, report);
+    if (waited) {
+        statusBar->setStatusText(0, currentPath);
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    }
+    switch (result) {
     case SharedSave::Saved:
         return 1;
     case SharedSave::Merged:
@@ -75,6 +100,22 @@ int MainWindow::saveShared() {
     case SharedSave::Busy:
         text = std::string(name) + " is being saved by someone else at this moment.\n" +
                "Nothing was saved; your changes are still here. Try again in a moment.";
+        showError(text.c_str(), "Tallyvane");
+        return 0;
+    case SharedSave::Unreadable:
+        text = std::string(name) + " can't be read at this moment (" + save.problem + "):\n" +
+               "another program may be using it. Nothing was saved; your changes are still here.\n" +
+               "Save again in a moment, or use Save as.";
+        showError(text.c_str(), "Tallyvane");
+        return 0;
+    case SharedSave::NoLock:
+        text = std::string(name) + " can't be saved safely: its save lock can't be made (" + save.problem + ").\n" +
+               "Nothing was saved; your changes are still here. Use Save as to keep them elsewhere.";
+        showError(text.c_str(), "Tallyvane");
+        return 0;
+    case SharedSave::ReadOnlyFolder:
+        text = "The folder of " + std::string(name) + " is read-only: nothing can be saved there.\n" +
+               "Your changes are still here. Use Save as to keep them elsewhere.";
         showError(text.c_str(), "Tallyvane");
         return 0;
     case SharedSave::Failed:
@@ -142,13 +183,17 @@ void MainWindow::adoptDocument(Document& replacement) {
 }
 
 void MainWindow::OnActivateApp(WPARAM active) {
+    // Conflict copies are looked for once the activation is through.
+    if (active && currentPath[0]) PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
     // Not while a box of this program is up (the window is disabled then):
     // the document must not change under it.
     if (!active || !currentPath[0] || !sharedFile.hasBase() || !IsWindowEnabled(hwnd)) return;
     char* theirs = nullptr;
     int32_t length = 0;
-    if (sharedFile.compare(currentPath, true, &theirs, &length) != SharedFile::Changed) return;
-    FileStamp stamp = FileStamp::of(currentPath);
+    // The stamp is the one taken before the bytes were read: a change that
+    // lands in between leaves the file newer than the base, for the next look.
+    FileStamp stamp;
+    if (sharedFile.compare(currentPath, true, &theirs, &length, &stamp) != SharedFile::Changed) return;
     if (parts.document->modified && stamp == noticedStamp) {
         // Already said for this version of the file.
         releaseBlock(theirs);

@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleView.h"
 #include "document/Document.h"
+#include "storage/sharing/BackupFolder.h"
 #include "storage/format/DataFile.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/file/FileHandle.h"
@@ -66,6 +67,12 @@ int runAddNames(const char* file, const char* roster, FILE* out)
         doc.modified = 1;
         setFileError("");
         SharedSave save;
+        // The version replaced is kept in the backups folder, as every save of the program keeps it.
+        save.beforeReplace = [](const char* path, const char* data, size_t size) {
+            BackupFolder backups(BackupFolder::standard());
+            if (!(data ? backups.keep(path, data, size) : backups.keepFile(path)))
+                fprintf(stderr, "%s: no backup kept - %s\n", path, backups.problem().c_str());
+        };
         Document merged;
         MergeReport report;
         switch (save.save(doc, view, file, shared, merged, report)) {
@@ -80,6 +87,18 @@ int runAddNames(const char* file, const char* roster, FILE* out)
             return 1;
         case SharedSave::Busy:
             setFileError("another program is saving it");
+            view.reportError(file, "Failed to save the file");
+            return 1;
+        case SharedSave::Unreadable:
+            setFileError(("it can't be read now (" + save.problem + ")").c_str());
+            view.reportError(file, "Failed to save the file");
+            return 1;
+        case SharedSave::NoLock:
+            setFileError(("its save lock can't be made (" + save.problem + ")").c_str());
+            view.reportError(file, "Failed to save the file");
+            return 1;
+        case SharedSave::ReadOnlyFolder:
+            setFileError("the folder is read-only");
             view.reportError(file, "Failed to save the file");
             return 1;
         case SharedSave::Failed:

@@ -10,6 +10,7 @@
 #include "storage/format/DataFile.h"
 #include "storage/format/DataFileCheck.h"
 #include "storage/format/SectionFile.h"
+#include "storage/sharing/BackupFolder.h"
 #include "storage/sharing/DocumentFile.h"
 
 namespace {
@@ -90,6 +91,10 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
         fprintf(stderr, "tvd: the report could not be written; %s not saved\n", outPath);
         return 1;
     }
+    // The OUT replaced is kept in the backups folder, as every save of the program keeps it.
+    BackupFolder backups(BackupFolder::standard());
+    if (!backups.keepFile(outPath))
+        fprintf(stderr, "%s: no backup kept - %s\n", outPath, backups.problem().c_str());
     setFileError("");
     if (!saveDocumentFile(result, view, outPath))
         return 1;

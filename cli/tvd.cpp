@@ -15,9 +15,11 @@
 #include "cli/MergeCommand.h"
 #include "document/Document.h"
 #include "storage/file/AnsiText.h"
+#include "storage/sharing/ConflictCopy.h"
 #include "storage/format/DataFile.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
 
 namespace {
 
@@ -28,12 +30,13 @@ const char kUsage[] =
     "       tvd export FILE --csv OUT\n"
     "       tvd export FILE --html OUT\n"
     "       tvd merge BASE MINE THEIRS OUT\n"
+    "       tvd conflicts FILE\n"
     "       tvd --help | --version\n"
     "\n"
     "check      loads FILE as Tallyvane opens it and prints every message it would\n"
     "           show as CAPTION: TEXT, then names=N actions=M entries=E read-only=yes|no\n"
     "           encoding=utf-8|ansi\n"
-    "resave     checks IN, then saves it to OUT through OUT's \".$$$\" file\n"
+    "resave     checks IN, then saves it to OUT through a temporary file beside it\n"
     "add-names  adds the names of ROSTER (one per line, or the first column of a\n"
     "           .csv file) that FILE does not hold yet, and saves FILE; prints\n"
     "           ROSTER:LINE: reason for each line skipped or cut, then\n"
@@ -44,6 +47,9 @@ const char kUsage[] =
     "           does when the file changed on disk, saves the result to OUT and\n"
     "           prints what came in from THEIRS and each choice made; as a git\n"
     "           merge driver: tvd merge %O %A %B %A\n"
+    "conflicts  lists the copies of FILE that sync clients made beside it when two\n"
+    "           computers changed it while apart, one per line: the ones\n"
+    "           Tallyvane offers to merge when it opens FILE\n"
     "\n"
     "encoding   a data file is written in the legacy code page while every text\n"
     "           fits it, else (and once so, always) in UTF-8 with a marker line;\n"
@@ -96,6 +102,13 @@ int runMergeCommand(char** args)
     return runMerge(args[0], args[1], args[2], args[3], stdout);
 }
 
+int runConflicts(char** args)
+{
+    for (const std::string& path : ConflictCopy::findFor(args[0], computerName()))
+        printf("%s\n", fileNamePart(path.c_str()));
+    return 0;
+}
+
 int runExportCommand(char** args)
 {
     bool html = strcmp(args[1], "--html") == 0;
@@ -118,6 +131,7 @@ const Command kCommands[] = {
     {"add-names", 2, runAddNamesCommand},
     {"export", 3, runExportCommand},
     {"merge", 4, runMergeCommand},
+    {"conflicts", 1, runConflicts},
 };
 
 int usage()

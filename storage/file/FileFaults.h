@@ -3,7 +3,7 @@
 // Test hook of the file layer: makes one step of it fail on purpose, as a
 // full disk, an I/O error or a locked file would. All zero in the program.
 struct FileFaults {
-    int failOpenRead = 0;   // the next FileHandle::openRead fails
+    int failOpenRead = 0;   // the next failOpenRead FileHandle::openRead calls fail
     int failCreate = 0;     // the next FileHandle::create fails
     int failWriteAt = 0;    // the failWriteAt-th write from now fails (1 = the next)
     int failFlush = 0;      // the next flush fails
@@ -11,8 +11,8 @@ struct FileFaults {
     int failReplace = 0;    // the next replaceFile fails and leaves both files alone
 
     void reset() { *this = FileFaults(); }
-    // Each returns true once when its fault is armed, and disarms it.
-    bool hitOpenRead() { return take(failOpenRead); }
+    // Each returns true once when its fault is armed, and disarms it (openRead: counts down).
+    bool hitOpenRead() { return failOpenRead > 0 && failOpenRead-- > 0; }
     bool hitCreate() { return take(failCreate); }
     bool hitFlush() { return take(failFlush); }
     bool hitClose() { return take(failClose); }

@@ -1,15 +1,18 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The one place where the Windows and the native builds differ: a file
-// opened for reading or for writing. On Windows files are opened without
-// sharing, so a data file held by another program can't be opened or replaced.
+// opened for reading or for writing. On Windows a data file is read with
+// FILE_SHARE_READ: readers never block each other, while nobody can write,
+// replace or delete it under a reader (the save lock and the one-step
+// replacement keep writers apart).
 class FileHandle {
 public:
     // How other programs may use a file while it is open for reading.
     enum Sharing {
-        Exclusive,        // nobody else (a data file)
+        ShareRead,        // other readers only (a data file)
         ShareReadWrite,   // anyone (a roster a spreadsheet keeps open)
     };
 
@@ -20,7 +23,7 @@ public:
 
     // Opens an existing file (not a folder; in the native build not a pipe
     // or device either) for reading; 0 when it can't be opened.
-    int openRead(const char* path, Sharing sharing = Exclusive);
+    int openRead(const char* path, Sharing sharing = ShareRead);
     // Creates path for writing, emptying an existing file; 0 on failure.
     int create(const char* path);
     // Creates path for writing only when no file of that name exists yet
@@ -51,6 +54,12 @@ private:
 };
 
 int deleteFile(const char* path);
+// Creates the folder path (ending in a separator or not) and the folders
+// above it that are missing; 1 when it exists afterwards.
+int createFolders(const char* path);
+// The names of the files (not folders) in folder (ending in a separator)
+// that start with prefix, a-z matching A-Z.
+std::vector<std::string> filesIn(const char* folder, const std::string& prefix);
 int fileExists(const char* path);
 // An existing file that is marked read-only (the attribute, or no write
 // permission for anybody in the native build), as the user means it.
@@ -67,9 +76,25 @@ std::string saveTarget(const char* path);
 // the link. 0 on failure; both files stay as they were.
 int replaceFile(const char* tempPath, const char* targetPath);
 
+// This computer's name as sync clients put it in the names of their copies
+// (the NetBIOS name; natively the host name up to its first dot); "" when unknown.
+std::string computerName();
+
+// Creates path, only when nothing of that name is there, holding size bytes
+// of data, flushed to the disk; 0 on failure (then nothing is left). A copy
+// kept beside a save (a backup): the test faults of FileFaults, meant for
+// the save itself, don't reach it.
+int writeNewFile(const char* path, const char* data, size_t size);
+
+// Moves the file at from to to, which must not exist yet (on Windows also
+// across drives); 0 on failure, and from stays.
+int moveFile(const char* from, const char* to);
+
 // Why the last file call of this thread that failed did fail, as the user is
 // told it ("the file does not exist", "the disk is full"); the system's own
 // text where there is no wording of ours. "" before any failure.
 const char* lastFileError();
 // Sets the reason lastFileError gives; for callers that refuse a file themselves.
 void setFileError(const char* reason);
+// Sets it from a system error code (GetLastError, errno) of a call made elsewhere.
+void setFileErrorFrom(long code);

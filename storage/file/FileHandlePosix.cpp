@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,6 +52,11 @@ const char* lastFileError()
 void setFileError(const char* reason)
 {
     failure = reason;
+}
+
+void setFileErrorFrom(long code)
+{
+    noteFailure(int(code));
 }
 
 // Opened without blocking, so that a pipe without a writer is refused, not
@@ -219,6 +226,93 @@ int FileHandle::close()
 int deleteFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+int createFolders(const char* path)
+{
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return 1;
+        noteFailure(EEXIST);   // a file in the way
+        return 0;
+    }
+    size_t slash = folder.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !createFolders(folder.substr(0, slash).c_str()))
+        return 0;
+    if (mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST)
+        return 1;
+    noteFailure(errno, true);
+    return 0;
+}
+
+std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
+{
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder);
+    if (!dir)
+        return names;
+    while (struct dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() < prefix.size() || strncasecmp(name.c_str(), prefix.c_str(), prefix.size()) != 0)
+            continue;
+        struct stat st;
+        if (stat((std::string(folder) + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+int writeNewFile(const char* path, const char* data, size_t size)
+{
+    int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        noteFailure(errno, true);
+        return 0;
+    }
+    bool ok = true;
+    for (size_t done = 0; ok && done < size;) {
+        ssize_t wrote = ::write(fd, data + done, size - done);
+        if (wrote <= 0) {
+            noteFailure(wrote < 0 ? errno : ENOSPC);
+            ok = false;
+        } else {
+            done += size_t(wrote);
+        }
+    }
+    if (ok && fsync(fd) != 0) {
+        noteFailure(errno);
+        ok = false;
+    }
+    if (::close(fd) != 0)
+        ok = false;
+    if (!ok)
+        unlink(path);
+    return ok ? 1 : 0;
+}
+
+int moveFile(const char* from, const char* to)
+{
+    // link refuses an existing name, where rename would replace it.
+    if (link(from, to) == 0) {
+        unlink(from);
+        return 1;
+    }
+    noteFailure(errno);
+    return 0;
+}
+
+std::string computerName()
+{
+    char name[256] = "";
+    if (gethostname(name, sizeof name - 1) != 0)
+        return std::string();
+    std::string host = name;
+    return host.substr(0, host.find('.'));
 }
 
 int fileExists(const char* path)

@@ -1,10 +1,71 @@
-// File layer of the Windows build: kernel32 calls, files opened without
-// sharing unless a caller asks for it.
+// File layer of the Windows build: kernel32 calls; files are read with
+// FILE_SHARE_READ (more only when a caller asks for it) and written without sharing.
 #include "storage/file/FileHandle.h"
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "storage/file/FileFaults.h"
+#include "storage/file/LongPath.h"
+
+std::wstring longPathForm(const char* path)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], length);
+    DWORD full = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (!full)
+        return std::wstring();
+    std::wstring absolute(full, L'\0');
+    full = GetFullPathNameW(wide.c_str(), full, &absolute[0], nullptr);
+    absolute.resize(full);
+    if (absolute.compare(0, 4, L"\\\\?\\") == 0)
+        return absolute;
+    if (absolute.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + absolute.substr(2);
+    return L"\\\\?\\" + absolute;
+}
+
+namespace {
+
+bool isLong(const char* path)
+{
+    return strlen(path) >= MAX_PATH;
+}
+
+} // namespace
+
+HANDLE createFileAnyLength(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags)
+{
+    if (!isLong(path))
+        return CreateFileA(path, access, share, nullptr, disposition, flags, nullptr);
+    std::wstring wide = longPathForm(path);
+    if (wide.empty()) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileW(wide.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+DWORD fileAttributesAnyLength(const char* path)
+{
+    return isLong(path) ? GetFileAttributesW(longPathForm(path).c_str()) : GetFileAttributesA(path);
+}
+
+BOOL deleteFileAnyLength(const char* path)
+{
+    return isLong(path) ? DeleteFileW(longPathForm(path).c_str()) : DeleteFileA(path);
+}
+
+BOOL moveFileAnyLength(const char* from, const char* to, DWORD flags)
+{
+    if (!isLong(from) && !isLong(to))
+        return MoveFileExA(from, to, flags);
+    return MoveFileExW(longPathForm(from).c_str(), longPathForm(to).c_str(), flags);
+}
 
 namespace {
 
@@ -49,7 +110,7 @@ HANDLE openWrite(const char* path, DWORD disposition)
         noteFailure(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, 0, disposition, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         noteFailure(GetLastError());
     return file;
@@ -67,6 +128,11 @@ void setFileError(const char* reason)
     failure = reason;
 }
 
+void setFileErrorFrom(long code)
+{
+    noteFailure(DWORD(code));
+}
+
 int FileHandle::openRead(const char* path, Sharing sharing)
 {
     close();
@@ -74,12 +140,12 @@ int FileHandle::openRead(const char* path, Sharing sharing)
         noteFailure(ERROR_SHARING_VIOLATION);
         return 0;
     }
-    DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ;
+    HANDLE file = createFileAnyLength(path, GENERIC_READ, share, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         // A folder is refused with "access denied": say what it is.
-        DWORD attributes = GetFileAttributesA(path);
+        DWORD attributes = fileAttributesAnyLength(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             failure = "it is a folder";
         else
@@ -213,12 +279,90 @@ int FileHandle::close()
 
 int deleteFile(const char* path)
 {
-    return DeleteFileA(path) != 0;
+    return deleteFileAnyLength(path) != 0;
+}
+
+int createFolders(const char* path)
+{
+    std::string folder = path;
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return 1;
+        noteFailure(ERROR_ALREADY_EXISTS);   // a file in the way
+        return 0;
+    }
+    // The parent first: cut at the last separator, never inside a double-byte character.
+    const char* last = nullptr;
+    for (const char* p = folder.c_str(); *p; ++p) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1])
+            ++p;
+        else if (*p == '\\' || *p == '/')
+            last = p;
+    }
+    if (last && last > folder.c_str() && last[-1] != ':' && last[-1] != '\\'
+        && !createFolders(folder.substr(0, size_t(last - folder.c_str())).c_str()))
+        return 0;
+    if (CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+        return 1;
+    noteFailure(GetLastError());
+    return 0;
+}
+
+std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(folder) + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+int writeNewFile(const char* path, const char* data, size_t size)
+{
+    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) {
+        noteFailure(GetLastError());
+        return 0;
+    }
+    DWORD written = 0;
+    BOOL ok = (size == 0 || WriteFile(file, data, DWORD(size), &written, nullptr)) && written == DWORD(size)
+              && FlushFileBuffers(file);
+    if (!ok)
+        noteFailure(GetLastError() ? GetLastError() : ERROR_DISK_FULL);
+    if (!CloseHandle(file))
+        ok = FALSE;
+    if (!ok)
+        deleteFileAnyLength(path);
+    return ok ? 1 : 0;
+}
+
+int moveFile(const char* from, const char* to)
+{
+    if (moveFileAnyLength(from, to, MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    noteFailure(GetLastError());
+    return 0;
+}
+
+std::string computerName()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD length = sizeof name;
+    return GetComputerNameA(name, &length) ? std::string(name) : std::string();
 }
 
 int fileExists(const char* path)
 {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return fileAttributesAnyLength(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 int isReadOnlyFile(const char* path)
@@ -264,7 +408,7 @@ int replaceFile(const char* tempPath, const char* targetPath)
     // closed it: retry briefly on sharing violations. ReplaceFileA is not
     // used; it keeps the old file's attributes and fails oddly on some shares.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (MoveFileExA(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (moveFileAnyLength(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return 1;
         DWORD error = GetLastError();
         noteFailure(error);

@@ -2,24 +2,56 @@
 
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef _WIN32
+// The system's ANSI code page: in 932, 936, 949 and 950 the second byte of
+// a character can be a backslash ("表" is 0x95 0x5C in 932).
+bool systemLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != 0;
+}
+#else
+// Windows-1252 has no two-byte characters.
+bool systemLeadByte(unsigned char)
+{
+    return false;
+}
+#endif
+
+bool (*isLeadByte)(unsigned char) = systemLeadByte;
 
 bool isStop(char c)
 {
     return c == '.' || c == '\\' || c == '/' || c == ':';
 }
 
-// The character where the backward scan stops (the first character when
-// nothing stops it earlier); path must not be empty.
+// The character where a scan from the end back to the last dot, separator
+// or colon stops (the first character when nothing stops it earlier); path
+// must not be empty. Scanned forwards, so that the second byte of a
+// double-byte character is never taken for a separator.
 const char* scanBack(const char* path)
 {
-    const char* p = path + strlen(path) - 1;
-    while (p > path && !isStop(*p))
-        --p;
-    return p;
+    const char* stop = path;
+    for (const char* p = path; *p; ++p) {
+        if (p > path && isStop(*p))
+            stop = p;
+        if (isLeadByte(static_cast<unsigned char>(*p)) && p[1])
+            ++p;
+    }
+    return stop;
 }
 
 } // namespace
+
+void setLeadBytesForTest(bool (*leadByte)(unsigned char))
+{
+    isLeadByte = leadByte ? leadByte : systemLeadByte;
+}
 
 const char* findExtension(const char* path)
 {
@@ -80,8 +112,11 @@ bool hasExtension(const char* path, const char* extension)
 const char* fileNamePart(const char* path)
 {
     const char* name = path;
-    for (const char* p = path; *p; ++p)
+    for (const char* p = path; *p; ++p) {
         if (*p == '\\' || *p == '/' || *p == ':')
             name = p + 1;
+        else if (isLeadByte(static_cast<unsigned char>(*p)) && p[1])
+            ++p;
+    }
     return name;
 }

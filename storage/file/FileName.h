@@ -1,7 +1,9 @@
 #pragma once
 
 // File-name helpers. They look only at the last component of a path: the
-// scan from the end stops at the last dot, backslash, slash or colon.
+// scan from the end stops at the last dot, backslash, slash or colon. The
+// second byte of a double-byte character of the ANSI code page is never
+// taken for one.
 
 // Position of the extension's dot, or the end of the path when the name has
 // no extension, or null when the path is empty or names a folder or drive
@@ -18,3 +20,6 @@ void stripExtension(char* path);
 // extension within a buffer of size bytes. 0, with the path unchanged, when
 // the path has no file-name part or the result does not fit.
 int replaceExtension(char* path, int size, const char* extension);
+
+// Test hook: lead bytes of another code page than the system's (null: the system's again).
+void setLeadBytesForTest(bool (*leadByte)(unsigned char));

@@ -46,8 +46,8 @@ int PresenceFile::pathFor(const char* dataPath, char* out, int size)
 
 int PresenceFile::compose(char* out, int size) const
 {
-    int length = snprintf(out, size_t(size), "user=%s\r\ncomputer=%s\r\npid=%lu\r\nsince=%s\r\n", user, computer,
-                          static_cast<unsigned long>(pid), since);
+    int length = snprintf(out, size_t(size), "user=%s\r\ncomputer=%s\r\npid=%lu\r\nstarted=%lld\r\nsince=%s\r\n", user,
+                          computer, static_cast<unsigned long>(pid), static_cast<long long>(started), since);
     return length > 0 && length < size ? length : 0;
 }
 
@@ -71,7 +71,14 @@ int PresenceFile::parse(const char* text, size_t length)
                 copyCut(computer, value, valueLength);
             else if (keyLength == 5 && !memcmp(line, "since", 5))
                 copyCut(since, value, valueLength);
-            else if (keyLength == 3 && !memcmp(line, "pid", 3) && valueLength && valueLength <= 10) {
+            else if (keyLength == 7 && !memcmp(line, "started", 7) && valueLength && valueLength <= 18) {
+                int64_t number = 0;
+                size_t i = 0;
+                while (i < valueLength && value[i] >= '0' && value[i] <= '9')
+                    number = number * 10 + int64_t(value[i++] - '0');
+                if (i == valueLength)
+                    started = number;
+            } else if (keyLength == 3 && !memcmp(line, "pid", 3) && valueLength && valueLength <= 10) {
                 uint64_t number = 0;
                 size_t i = 0;
                 while (i < valueLength && value[i] >= '0' && value[i] <= '9')
@@ -89,15 +96,29 @@ int PresenceFile::parse(const char* text, size_t length)
     return computer[0] && pidFound ? 1 : 0;
 }
 
-PresenceFile::Owner PresenceFile::ownerFor(const char* ownComputer, uint32_t ownPid,
-                                           int (*liveTallyvane)(uint32_t pid)) const
+bool PresenceFile::writerGone(int64_t processStart, int64_t recordedStart, int64_t writtenAt)
 {
-    // Without a computer there is nobody to name in a question.
-    if (!computer[0])
-        return Stale;
+    if (processStart < 0)
+        return true;
+    if (processStart == 0)
+        return false;   // runs, and can't be asked: nobody's open file is taken over
+    if (recordedStart)
+        return processStart != recordedStart;
+    return writtenAt && processStart > writtenAt;
+}
+
+PresenceFile::Owner PresenceFile::ownerFor(const char* ownComputer, uint32_t ownPid, int64_t now,
+                                           int64_t (*tallyvaneStart)(uint32_t pid)) const
+{
+    // Without a computer there is nobody to name in a question: an old one
+    // is left over, a young one is still being written by its program.
+    if (!computer[0]) {
+        int64_t age = now - written;
+        return written && age < kFreshTicks && age > -kFreshTicks ? Starting : Stale;
+    }
     if (!sameText(computer, ownComputer))
         return Other;
     if (pid == ownPid)
         return Mine;
-    return liveTallyvane(pid) ? Other : Stale;
+    return writerGone(tallyvaneStart(pid), started, written) ? Stale : Other;
 }

@@ -6,7 +6,9 @@
 #include "storage/format/DataFile.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
 #include "storage/format/SectionFile.h"
+#include "storage/file/TemporaryFile.h"
 #include "document/Heap.h"
 
 namespace {
@@ -68,11 +70,9 @@ RecoveryFile::~RecoveryFile()
 
 int RecoveryFile::write(const char* path, Document& doc, const char* baseData, size_t baseBytes) const
 {
-    char temp[kPathSize + 8];
-    if (!temporaryPathFor(path, temp, sizeof temp))
-        return 0;
+    TemporaryFile temp;
     SectionFile file;
-    if (!file.openWrite(temp))
+    if (!temp.create(path, file))
         return 0;
     char line[kPathSize + 16];
     file.writeLine(kMagic);
@@ -89,11 +89,7 @@ int RecoveryFile::write(const char* path, Document& doc, const char* baseData, s
         file.writeBytes(baseData, baseBytes);
     bool consistent = writeDataLines(doc, file);
     bool written = file.close() != 0;
-    if (!consistent || !written || !replaceFile(temp, path)) {
-        deleteFile(temp);
-        return 0;
-    }
-    return 1;
+    return consistent && written && temp.putInPlace();
 }
 
 int RecoveryFile::read(const char* path)
@@ -146,4 +142,22 @@ int RecoveryFile::read(const char* path)
     document = cursor + baseSize;
     documentSize = size_t(end - document);
     return 1;
+}
+
+std::string RecoveryFile::shownName(const std::vector<std::string>& dataPaths, size_t i)
+{
+    const std::string& path = dataPaths[i];
+    if (path.empty())
+        return "Untitled";
+    std::string name = fileNamePart(path.c_str());
+    auto upper = [](std::string text) {
+        for (char& c : text)
+            c = c >= 'a' && c <= 'z' ? char(c - 32) : c;
+        return text;
+    };
+    for (size_t j = 0; j < dataPaths.size(); ++j)
+        if (j != i && !dataPaths[j].empty() && upper(fileNamePart(dataPaths[j].c_str())) == upper(name) &&
+            upper(dataPaths[j]) != upper(path))
+            return path;
+    return name;
 }

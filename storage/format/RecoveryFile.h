@@ -7,6 +7,8 @@
 // "changed=", "base=<byte count>" and an empty line, each ended by CR LF;
 // then the base's bytes; then the document's data-file lines to the end.
 #pragma once
+#include <string>
+#include <vector>
 #include <cstddef>
 #include <cstdint>
 
@@ -32,12 +34,17 @@ public:
     RecoveryFile(const RecoveryFile&) = delete;
     RecoveryFile& operator=(const RecoveryFile&) = delete;
 
-    // Writes the header fields, baseData and doc to path through the ".$$$"
-    // file beside it and one replace, so a crash while writing leaves the
+    // Writes the header fields, baseData and doc to path through a
+    // TemporaryFile beside it and one replace, so a crash while writing leaves the
     // previous recovery file whole. doc.modified is left as it is. 1 when written.
     int write(const char* path, Document& doc, const char* baseData, size_t baseBytes) const;
     // Reads a whole recovery file; 0 when it can't be read or is not one.
     int read(const char* path);
+
+    // How the question about the i-th of several recoveries names its data
+    // file (dataPaths[i], "" for an untitled one): by its file name, or by
+    // its whole path when another of them has the same file name elsewhere.
+    static std::string shownName(const std::vector<std::string>& dataPaths, size_t i);
 
 private:
     char* block_ = nullptr;   // the file's bytes; freed with releaseBlock

@@ -90,6 +90,17 @@ int SectionFile::openWrite(const char* path)
     return 1;
 }
 
+int SectionFile::openWriteNew(const char* path)
+{
+    close();
+    if (!handle_.createNew(path))
+        return 0;
+    reading_ = 0;
+    failed_ = 0;
+    outUsed_ = 0;
+    return 1;
+}
+
 int SectionFile::readLine(char* line, int size)
 {
     if (!cursor_ || cursor_ >= end_) {

@@ -28,12 +28,15 @@ public:
     // length in *length; null when openRead would fail. Rosters are read
     // with sharing, as the spreadsheet that shows one keeps it open.
     static char* readWhole(const char* path, int32_t* length,
-                           FileHandle::Sharing sharing = FileHandle::Exclusive);
+                           FileHandle::Sharing sharing = FileHandle::ShareRead);
     // Reads size bytes at data as openRead reads a file. The caller keeps
     // data (it need not end in a NUL) until close.
     int openBuffer(const char* data, size_t size);
     // Creates or empties path for writing; 0 when it can't be created.
     int openWrite(const char* path);
+    // Creates path for writing only when nothing of that name is there yet
+    // (nor a link); 0 otherwise.
+    int openWriteNew(const char* path);
     // Copies the next line (cut to size - 1 characters) into line and steps
     // over its terminator; 0 at the end of the data.
     int readLine(char* line, int size = kLineSize);

@@ -5,7 +5,8 @@
 #include "storage/format/DataFile.h"
 #include "storage/format/DocumentView.h"
 #include "storage/file/FileHandle.h"
-#include "storage/file/FileName.h"
+#include "storage/format/SectionFile.h"
+#include "storage/file/TemporaryFile.h"
 #include "document/Document.h"
 
 namespace {
@@ -14,50 +15,26 @@ const char kFailed[] = "Failed to save the file";
 
 } // namespace
 
-int temporaryPathFor(const char* path, char* temp, int size)
-{
-    size_t length = strlen(path);
-    if (length + 1 > size_t(size))
-        return 0;
-    memcpy(temp, path, length + 1);
-    if (!replaceExtension(temp, size, ".$$$"))
-        return 0;
-    // A data file that itself ends in ".$$$" must not be written in place.
-    if (strcmp(temp, path) == 0) {
-        if (length + 5 > size_t(size))
-            return 0;
-        strcat(temp, ".$$$");
-    }
-    return 1;
-}
-
 int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
 {
-    char temp[320];
-    if (!temporaryPathFor(path, temp, sizeof temp)) {
+    TemporaryFile temp;
+    SectionFile file;
+    if (!temp.create(path, file)) {
         view.reportError(path, kFailed);
         return 0;
     }
-    int32_t wasModified = doc.modified;
-    switch (writeDataFile(doc, temp)) {
-    case SaveResult::Saved:
-        break;
-    case SaveResult::Corrupt:
-        deleteFile(temp);
+    bool consistent = writeDataLines(doc, file);
+    bool written = file.close() != 0;
+    if (!consistent) {
+        temp.discard();
         view.reportError("Tallyvane", "Data is corrupt - file not saved");
         return 0;
-    case SaveResult::NotCreated:
-        view.reportError(path, kFailed);
-        return 0;
-    case SaveResult::WriteFailed:
-        deleteFile(temp);
+    }
+    if (!written || !temp.putInPlace()) {
+        temp.discard();
         view.reportError(path, kFailed);
         return 0;
     }
-    if (!replaceFile(temp, path)) {
-        doc.modified = wasModified;
-        view.reportError(path, kFailed);
-        return 0;
-    }
+    doc.modified = 0;
     return 1;
 }

@@ -4,18 +4,13 @@ class Document;
 class DocumentView;
 
 // Saves doc to path the safe way: the data file is written completely to a
-// temporary file beside it (the path with its extension replaced by ".$$$"),
-// flushed to the disk, and only then put in the place of path in one step.
+// temporary file beside it (TemporaryFile: "club.tvd.$$$"), flushed to the
+// disk, and only then put in the place of path in one step.
 //
 // On failure the old file at path is untouched, the modified flag is as it
 // was, and the user is told: "Data is corrupt - file not saved" (caption
 // "Tallyvane") when the document fails the writer's checks, otherwise
-// "Failed to save the file" with path as caption. A partly written temporary
-// file is removed; when only the final replacement failed, the complete new
-// content stays in the ".$$$" file. Returns 1 when saved.
+// "Failed to save the file" with path as caption. The temporary file is
+// removed whatever failed: the document still holds everything it held.
+// Returns 1 when saved.
 int saveDocumentFile(Document& doc, DocumentView& view, const char* path);
-
-// The temporary file's path for path (".$$$" in place of its extension;
-// ".$$$" added when that would be path itself) in a buffer of size bytes;
-// 0 when path has no file-name part or the result does not fit.
-int temporaryPathFor(const char* path, char* temp, int size);

@@ -2,13 +2,11 @@
 
 #include <cstring>
 
+#include "storage/file/FileName.h"
+
 int SaveLock::lockPathFor(const char* path, char* lockPath, int size)
 {
-    // The file name's start: after the last separator of either kind.
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
+    const char* name = fileNamePart(path);
     size_t folder = size_t(name - path);
     size_t length = strlen(name);
     if (!length || folder + 2 + length + 5 + 1 > size_t(size))

@@ -3,15 +3,23 @@
 // sharing (Windows) or with an exclusive lock (native) while one save reads,
 // merges and writes. The system lets go of it when its holder ends, however
 // it ends, so a crash never leaves a lock behind.
+//
+// No lock, no write: a save that can't make the lock file (a name too long
+// for the system, a network error) writes nothing, since another saver of
+// the same file could go ahead at the same moment.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <string>
 
 class SaveLock {
 public:
     enum Result {
         Held,         // this save holds the lock
         Busy,         // another program held it for all of the wait
-        Unavailable,  // no lock file can be made here (read-only folder...): the save goes on without
+        Unavailable,  // no lock file can be made (name too long, network error): problem() says why
+        ReadOnly,     // the folder refuses new files: nothing can be saved there
+        NoFolder,     // the folder does not exist: nothing can be saved there (problem() says so)
     };
 
     SaveLock() = default;
@@ -20,14 +28,18 @@ public:
     SaveLock& operator=(const SaveLock&) = delete;
 
     // Takes the lock of the data file at path, waiting up to waitMs for
-    // another holder to finish.
-    Result acquire(const char* path, int waitMs);
+    // another holder to finish; waiting, when set, runs at every pause of
+    // that wait (the window keeps painting).
+    Result acquire(const char* path, int waitMs, const std::function<void()>& waiting = nullptr);
     void release();
+    // Why acquire ended Unavailable, as the user is told it.
+    const std::string& problem() const { return problem_; }
 
     // The lock file's path for path in a buffer of size bytes; 0 when it does not fit.
     static int lockPathFor(const char* path, char* lockPath, int size);
 
 private:
     intptr_t handle_ = -1;   // HANDLE or descriptor of the lock file; -1 when not held
-    char path_[320] = {};    // the lock file (native: removed on release)
+    char path_[1024] = {};   // the lock file (native: removed on release)
+    std::string problem_;
 };

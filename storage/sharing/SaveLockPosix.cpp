@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
+
+#include "storage/file/FileHandle.h"
 
 namespace {
 
@@ -17,15 +20,31 @@ void pause50ms()
 
 }  // namespace
 
-SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
+SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::function<void()>& waiting)
 {
     release();
-    if (!lockPathFor(path, path_, sizeof path_))
+    problem_.clear();
+    if (!lockPathFor(path, path_, sizeof path_)) {
+        problem_ = "the name is too long";
         return Unavailable;
+    }
     for (int waited = 0;; waited += 50) {
-        int fd = ::open(path_, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0)
+        int fd = ::open(path_, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) {
+            int error = errno;
+            // A lock file of another user can refuse us too: only a folder
+            // without one is read-only.
+            if ((error == EACCES || error == EPERM || error == EROFS) && access(path_, F_OK) != 0)
+                return ReadOnly;
+            if (error == ENOENT || error == ENOTDIR) {
+                setFileError("the folder does not exist");
+                problem_ = lastFileError();
+                return NoFolder;
+            }
+            setFileErrorFrom(error);
+            problem_ = lastFileError();
             return Unavailable;
+        }
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             // The holder before us removes the file as it lets go: a lock on
             // a file no longer under that name locks nothing.
@@ -41,6 +60,8 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs)
         ::close(fd);
         if (waited >= waitMs)
             return Busy;
+        if (waiting)
+            waiting();
         pause50ms();
     }
 }

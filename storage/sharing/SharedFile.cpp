@@ -32,7 +32,8 @@ void SharedFile::forget()
     stamp_ = FileStamp();
 }
 
-SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs, int32_t* theirsSize)
+SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs, int32_t* theirsSize,
+                                     FileStamp* theirsStamp)
 {
     FileStamp now = FileStamp::of(path);
     if (!now.exists)
@@ -50,6 +51,8 @@ SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs
         stamp_ = now;
         return Same;
     }
+    if (theirsStamp)
+        *theirsStamp = now;
     if (theirs) {
         *theirs = block;
         *theirsSize = length;

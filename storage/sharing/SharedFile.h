@@ -36,8 +36,11 @@ public:
     // Compares the file at path with the base. quick: equal stamps count as
     // the same file without reading it (for a look at every activation);
     // otherwise the bytes decide. On Changed, *theirs is the file's content
-    // (release it with releaseBlock) and *theirsSize its length.
-    Disk compare(const char* path, bool quick, char** theirs = nullptr, int32_t* theirsSize = nullptr);
+    // (release it with releaseBlock), *theirsSize its length and *theirsStamp
+    // the stamp the file had before those bytes were read: a change landing
+    // after it is a change of its own, and the next look sees it.
+    Disk compare(const char* path, bool quick, char** theirs = nullptr, int32_t* theirsSize = nullptr,
+                 FileStamp* theirsStamp = nullptr);
 
 private:
     char* base_ = nullptr;   // owned: a block from SectionFile::readWhole

@@ -7,6 +7,7 @@
 #include "storage/format/DataFileCheck.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/format/DocumentView.h"
+#include "storage/file/FileHandle.h"
 #include "storage/format/QuietView.h"
 #include "storage/sharing/SaveLock.h"
 #include "storage/sharing/SharedFile.h"
@@ -30,19 +31,39 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     problem.clear();
     report.clear();
     SaveLock lock;
-    if (lock.acquire(path, kWaitMs) == SaveLock::Busy)
+    switch (lock.acquire(path, kWaitMs, whileWaiting)) {
+    case SaveLock::Held:
+        break;
+    case SaveLock::Busy:
         return Busy;
+    case SaveLock::ReadOnly:
+        return ReadOnlyFolder;
+    case SaveLock::Unavailable:
+        problem = lock.problem();
+        return NoLock;
+    case SaveLock::NoFolder:
+        // Nothing could be saved there anyway: the save's own failure, with the folder's reason.
+        setFileError(lock.problem().c_str());
+        view.reportError(path, "Failed to save the file");
+        return Failed;
+    }
 
     // The file can be held for a moment by a program that reads or saves it
-    // without the lock (an older Tallyvane, a sync client): look again for
-    // a while. A file held for longer can't be replaced either; the save
-    // then goes ahead and fails as any save of a file held open does.
+    // without the lock (an older Tallyvane, a sync client, a virus scanner):
+    // look again for a while. Whoever holds it longer may be about to write
+    // their version; without it in hand nothing is written over it.
     BlockOwner theirs;
     int32_t theirsSize = 0;
     SharedFile::Disk disk = shared.compare(path, false, &theirs.block, &theirsSize);
     for (int waited = 0; disk == SharedFile::Unreadable && waited < kReadWaitMs; waited += 100) {
+        if (whileWaiting)
+            whileWaiting();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         disk = shared.compare(path, false, &theirs.block, &theirsSize);
+    }
+    if (disk == SharedFile::Unreadable) {
+        problem = lastFileError();
+        return Unreadable;
     }
 
     Document* toWrite = &doc;
@@ -70,8 +91,12 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
         merged.modified = 1;
         toWrite = &merged;
     }
-    if (disk != SharedFile::Missing && beforeReplace)
-        beforeReplace(path);
+    if (disk != SharedFile::Missing && beforeReplace) {
+        if (disk == SharedFile::Changed)
+            beforeReplace(path, theirs.block, size_t(theirsSize));
+        else
+            beforeReplace(path, shared.baseData(), shared.baseSize());
+    }
     if (!saveDocumentFile(*toWrite, view, path))
         return Failed;
     // Someone may be reading the new file this moment (on Windows nobody

@@ -19,14 +19,14 @@ static char* skipRoot(char* path)
         p += 2;
         for (int part = 0; part < 2 && *p; ++part) {
             while (*p && *p != '\\')
-                ++p;
+                p = CharNextA(p);
             if (*p)
                 ++p;
         }
         return p;
     }
     while (*p && *p != '\\')
-        ++p;
+        p = CharNextA(p);
     return *p ? p + 1 : p;
 }
 
@@ -41,8 +41,9 @@ int createFolderPath(const char* path)
     if (!*p)
         return folderExists(copy);
     for (;;) {
+        // CharNextA: the second byte of a double-byte character can be a backslash.
         while (*p && *p != '\\')
-            ++p;
+            p = CharNextA(p);
         char kept = *p;
         *p = '\0';
         if (!CreateDirectoryA(copy, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)

@@ -8,6 +8,7 @@
 #include "storage/file/FileName.h"
 #include "storage/format/SectionFile.h"
 #include "storage/file/AnsiText.h"
+#include "storage/file/TemporaryFile.h"
 
 #include <windows.h>
 #include <string.h>
@@ -103,11 +104,9 @@ void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& re
 int writeSettings(const char* settingsPath, const char* currentPath, const RecentFiles& recent)
 {
     // Written beside it first, so that a full disk can't leave a torn file.
-    char temp[320];
-    if (!settingsPath[0] || !temporaryPathFor(settingsPath, temp, sizeof temp))
-        return 0;
+    TemporaryFile temp;
     SectionFile file;
-    if (!file.openWrite(temp))
+    if (!settingsPath[0] || !temp.create(settingsPath, file))
         return 0;
     file.writeSection("Program");
     file.writeLine(kMagic);
@@ -122,9 +121,5 @@ int writeSettings(const char* settingsPath, const char* currentPath, const Recen
         if (recent.pathOf(recent.firstId() + i, path, sizeof path))
             file.writeLine(path);
     }
-    if (!file.close() || !replaceFile(temp, settingsPath)) {
-        deleteFile(temp);
-        return 0;
-    }
-    return 1;
+    return file.close() && temp.putInPlace();
 }

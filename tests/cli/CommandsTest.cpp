@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -25,12 +27,28 @@
 #include "cli/MergeCommand.h"
 #include "export/HtmlExport.h"
 #include "document/Document.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/BackupName.h"
 #include "storage/format/DataFile.h"
+#include "storage/sharing/BackupFolder.h"
 #include "storage/format/RosterFile.h"
 
 using namespace testing_support;
 
 namespace {
+
+// The commands keep backups of the files they replace: here in the
+// system's temporary folder, never among the user's.
+const bool backupsInTemp = [] {
+    std::string folder = (std::filesystem::temp_directory_path() / "tallyvane-cli-tests").string();
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", folder.c_str());
+#else
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+#endif
+    return true;
+}();
+
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -138,6 +156,12 @@ TEST_F(CommandsTest, AddNamesFileOpensWithTheNewNames)
     writeBytes(roster, "Name,Phone\r\nCara Diaz,1\r\nann smith,2\r\n\"Dan, Jr.\",3\r\n");
     EXPECT_EQ(addNames(roster, 0), roster + ":3: already in the data file - skipped\nadded=2 present=1 skipped=0\n");
     EXPECT_FALSE(exists(folder.file("club.$$$")));
+    // The version replaced is among the backups, as the program keeps them.
+    const std::string backups = BackupFolder::standard();
+    const std::string prefix = BackupName::prefixFor(data.c_str());
+    std::vector<std::string> kept = BackupName::surplus(filesIn(backups.c_str(), prefix), prefix, 0);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(readBytes(backups + kept.back()), exampleFile());
 
     Document doc;
     ASSERT_EQ(loadDataFile(doc, view, data.c_str()), 1);
@@ -366,6 +390,19 @@ std::vector<OutputCase> outputCases()
         {"an export never writes into a file of that name that it did not create",
          {{"club.tvd", club}, {"club.csv.tmp", "the user's"}}, nullptr, "export|club.tvd|--csv|club.csv", 0,
          {{"club.csv.tmp", "the user's", true}, {"club.csv", kCsvStart, false}}},
+        {"a merge writes through a temporary file of OUT's own, not another's (git's OUT has no extension)",
+         {{"club.tvd", club}, {".$$$", "someone's"}, {".merge_file_a.$$$", "someone's"}}, nullptr,
+         "merge|club.tvd|club.tvd|club.tvd|.merge_file_a", 0,
+         {{".$$$", "someone's", true}, {".merge_file_a.$$$", "someone's", true}, {".merge_file_a", "[Program]", false}},
+         "Nothing new from the other copy.\n"},
+        {"a merge into a folder leaves no temporary file", {{"club.tvd", club}},
+         [](const ScratchFolder& f) { std::filesystem::create_directory(f.file("adir")); },
+         "merge|club.tvd|club.tvd|club.tvd|adir", 1, {{"club.tvd", club, true}},
+#ifdef _WIN32
+         "Nothing new from the other copy.\nadir: Failed to save the file - access is denied\n"},
+#else
+         "Nothing new from the other copy.\nadir: Failed to save the file - it is a folder\n"},
+#endif
         {"OUT the data file itself, without an extension", {{"clubdata", club}}, nullptr,
          "export|clubdata|--csv|clubdata", 2, {{"clubdata", club, true}}},
         {"OUT spelled like a data file as Windows reads it", {{"club.tvd", club}}, nullptr,
@@ -437,6 +474,11 @@ std::vector<OutputCase> outputCases()
          [](const ScratchFolder& f) { ASSERT_EQ(symlink("real.tvd", f.file("club.tvd").c_str()), 0); },
          "add-names|club.tvd|r.txt", 0, {{"real.tvd", "[Program]", false}}, "added=1 present=0 skipped=0\n",
          staysLink("club.tvd")},
+        {"a merge never writes through a link named like its temporary file",
+         {{"club.tvd", club}, {"precious.txt", "precious"}},
+         [](const ScratchFolder& f) { ASSERT_EQ(symlink("precious.txt", f.file("out.tvd.$$$").c_str()), 0); },
+         "merge|club.tvd|club.tvd|club.tvd|out.tvd", 0, {{"precious.txt", "precious", true}, {"out.tvd", "[Program]", false}},
+         "Nothing new from the other copy.\n", staysLink("out.tvd.$$$")},
         {"a linked OUT is written through the link", {{"club.tvd", club}, {"real.csv", "old"}},
          [](const ScratchFolder& f) { ASSERT_EQ(symlink("real.csv", f.file("out.csv").c_str()), 0); },
          "export|club.tvd|--csv|out.csv", 0, {{"real.csv", kCsvStart, false}}, "", staysLink("out.csv")},
@@ -490,8 +532,13 @@ TEST(OutputFileTest, OutputFileCases)
         if (c.check)
             c.check(folder);
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.file(""))) {
-            if (entry.path().filename() != "club.csv.tmp") {
+            std::string name = entry.path().filename().string();
+            bool given = name == "club.csv.tmp" || name == "out.tvd.$$$";
+            for (const auto& file : c.files)
+                given = given || file.first == name;
+            if (!given) {
                 EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+                EXPECT_EQ(name.find(".$$$"), std::string::npos) << entry.path();
             }
         }
     }

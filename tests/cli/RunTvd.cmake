@@ -14,6 +14,8 @@ endif()
 if(FRESH)
   file(REMOVE ${DIR}/${FRESH})
 endif()
+# Backups of the files saved go to the work folder, not the user's.
+set(ENV{XDG_DATA_HOME} ${DIR}/backups-home)
 execute_process(COMMAND ${EMULATOR} ${TVD} ${args}
   WORKING_DIRECTORY ${DIR}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -2,19 +2,26 @@
 // beside the open file and the question when someone else has it open; the
 // recovery file of unsaved changes, its offer at the next start; the backups
 // a save keeps.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "app/grid/CompletionDate.h"
 #include "tests/storage/gui/DialogInput.h"
 #include "document/Document.h"
 #include "tests/commands/ProgramFixture.h"
 #include "storage/format/RecoveryFile.h"
+#include "storage/file/FileStamp.h"
 #include "storage/sharing/win32/RecoveryFolder.h"
 #include "storage/format/BackupName.h"
 #include "storage/format/PresenceFile.h"
+#include "storage/sharing/SaveLock.h"
 #include "resource.h"
 
 namespace {
@@ -26,6 +33,7 @@ const char kClub[] =
     "[0]\r\n1\r\n0 \r\n"
     "[1]\r\n1\r\n0 \r\n";
 const uint32_t kGonePid = 0xFFFFFFF0u;   // no process has this id
+const char kCopy[] = "club (Ann's conflicted copy 2026-12-09).tvd";
 
 std::string readAll(const std::string& path)
 {
@@ -41,11 +49,15 @@ void writeAll(const std::string& path, const std::string& bytes)
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The computer as presence files name it: its full DNS name.
 std::string computer()
 {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    char name[256] = "";
     DWORD size = sizeof name;
-    GetComputerNameA(name, &size);
+    if (!GetComputerNameExA(ComputerNameDnsFullyQualified, name, &size) || !name[0]) {
+        size = sizeof name;
+        GetComputerNameA(name, &size);
+    }
     return name;
 }
 
@@ -70,6 +82,7 @@ protected:
         removeAll(folder);
         for (const std::string& backup : backups())
             DeleteFileA((window().backupsFolder() + backup).c_str());
+        DeleteFileA((window().backupsFolder() + kCopy).c_str());
     }
     static void removeAll(const std::string& in)
     {
@@ -162,6 +175,12 @@ TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
     EXPECT_EQ(2u, rows(program::mainWindow.parts.namesPane).size());
     EXPECT_EQ(0, window().readOnlyMode);
     RemoveDirectoryA(presence.c_str());
+
+    // The end of the Windows session: the window is never destroyed, the file goes all the same.
+    open();
+    ASSERT_TRUE(exists(presence));
+    SendMessageA(window().hwnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(exists(presence));
 }
 
 TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
@@ -452,4 +471,104 @@ TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
         EXPECT_EQ(contents[i + 2], readAll(window().backupsFolder() + kept[i])) << kept[i];
 }
 
+// A sync client's conflict copy beside the file: offered when the file is
+// opened, Yes merges it (nothing of either copy lost), the save moves it
+// into Backups; No asks again only once the copy changed.
+TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
+{
+    const std::string copy = folder + kCopy;
+    // Ann ticked Dues and added Cy Young on the other computer; here Bob Jones ticks too.
+    std::string theirs = kClub;
+    theirs.replace(theirs.find("[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n"),
+                   std::strlen("[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n"),
+                   "[Names]\r\n3\r\n0 Ann Smith\r\n1 Bob Jones\r\n2 Cy Young\r\n");
+    theirs.replace(theirs.find("[0]\r\n1\r\n0 \r\n"), 12, "[0]\r\n1\r\n1 03/14/26 09:05 AM\r\n");
+    theirs += "[2]\r\n1\r\n0 \r\n";
+    writeAll(copy, theirs);
+    char when[20];
+    FileStamp::of(copy.c_str()).writeTimeText(when);
+
+    std::string question, caption, report;
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&question, &caption, pressButtonKey('Y')));
+        answer.then("CMSGCLASS", recordBox(&report, &caption, pressButtonKey(VK_ESCAPE)));
+        window().openDroppedFile(club.c_str());
+        runLoop(300);
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_EQ("A copy of club.tvd made by a sync client was found:\n" + std::string(kCopy) + ", " + when +
+                  ".\nMerge it into club.tvd?",
+              question);
+    EXPECT_EQ(0u, report.find(std::string(kCopy) + " was merged into club.tvd.")) << report;
+    EXPECT_EQ(1, doc().modified);
+    pressCtrlKey('S');
+    ASSERT_EQ(0, doc().modified);
+    std::string saved = readAll(club);
+    EXPECT_NE(std::string::npos, saved.find("Cy Young")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("1 03/14/26 09:05 AM")) << saved;
+    EXPECT_FALSE(exists(copy));
+    EXPECT_EQ(theirs, readAll(window().backupsFolder() + kCopy));
+
+    // No: not asked again at the next activation, until the copy changes.
+    const std::string other = folder + "club.sync-conflict-20261209-101500-ABCDEFG.tvd";
+    writeAll(other, theirs);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        if (round == 2) {
+            // Synced again: a newer copy, asked about again.
+            FILETIME now, later;
+            GetSystemTimeAsFileTime(&now);
+            ULARGE_INTEGER ticks = {{now.dwLowDateTime, now.dwHighDateTime}};
+            ticks.QuadPart += 600000000ull;   // a minute on
+            later.dwLowDateTime = ticks.LowPart;
+            later.dwHighDateTime = ticks.HighPart;
+            HANDLE file = CreateFileA(other.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            SetFileTime(file, nullptr, nullptr, &later);
+            CloseHandle(file);
+        }
+        ModalAnswerer answer;
+        if (round != 1)
+            answer.then("CMSGCLASS", pressButtonKey('N'));
+        PostMessageA(window().hwnd, MainWindow::kOfferConflictsMessage, 0, 0);
+        runLoop(300);
+        EXPECT_EQ(round == 1 ? 0 : 1, answer.answered());
+        EXPECT_EQ(0, doc().modified);
+    }
+}
+
+// A save that waits for another one: the window answers all along, says
+// why it waits, and saves once the other is done.
+TEST_F(Sharing, ASaveWaitingForAnotherKeepsTheWindowAnswering)
+{
+    open();
+    doc().addName("Cy Young");
+    doc().modified = 1;
+    SaveLock other;
+    ASSERT_EQ(SaveLock::Held, other.acquire(club.c_str(), 0));
+    std::atomic<bool> saving(true), sawWaiting(false);
+    HWND status = program::statusBar.hwnd;
+    std::thread watcher([&] {
+        // Another thread asks the window; it answers only while it pumps.
+        for (int i = 0; i < 400 && saving; ++i) {
+            char text[256] = "";
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 200, &result)
+                && std::string(text) == "Waiting for the other save to finish...") {
+                sawWaiting = true;
+                other.release();
+            }
+            Sleep(20);
+        }
+    });
+    pressCtrlKey('S');
+    saving = false;
+    watcher.join();
+    EXPECT_TRUE(sawWaiting);
+    EXPECT_EQ(0, doc().modified);
+    EXPECT_NE(std::string::npos, readAll(club).find("Cy Young"));
+    EXPECT_EQ(club, statusText(0));
+}
+
 } // namespace
+

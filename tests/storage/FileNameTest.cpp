@@ -4,7 +4,11 @@
 #include <string>
 
 #include "storage/sharing/DocumentFile.h"
+#include "storage/format/BackupName.h"
 #include "storage/file/FileName.h"
+#include "storage/format/PresenceFile.h"
+#include "storage/sharing/SaveLock.h"
+#include "storage/file/TemporaryFile.h"
 
 namespace {
 
@@ -50,12 +54,11 @@ TEST(FileName, TemporaryFileSitsBesideTheDataFile)
     EXPECT_EQ(replaced("staff", ".$$$", 9), "(refused) staff");
     EXPECT_EQ(replaced("staff", ".$$$", 10), "staff.$$$");
 
-    char temp[16];
-    EXPECT_EQ(temporaryPathFor("a.tvd", temp, sizeof temp), 1);
-    EXPECT_STREQ(temp, "a.$$$");
-    EXPECT_EQ(temporaryPathFor("a-very-long-name.tvd", temp, sizeof temp), 0);
-    EXPECT_EQ(temporaryPathFor("odd.$$$", temp, sizeof temp), 1);
-    EXPECT_STREQ(temp, "odd.$$$.$$$");
+    // Temporary files of a save: of the whole name, so club, club.tvd and club.bak never share one.
+    EXPECT_EQ(TemporaryFile::nameFor("C:\\x\\club.tvd", 1), "C:\\x\\club.tvd.$$$");
+    EXPECT_EQ(TemporaryFile::nameFor("club", 1), "club.$$$");
+    EXPECT_EQ(TemporaryFile::nameFor("club.bak", 2), "club.bak.2.$$$");
+    EXPECT_EQ(TemporaryFile::nameFor("odd.$$$", 1), "odd.$$$.$$$");
 }
 
 TEST(FileName, StripExtension)
@@ -78,6 +81,41 @@ TEST(FileName, NamePartAndExtensionCheck)
     EXPECT_FALSE(hasExtension("my.csv\\roster", ".csv"));
     EXPECT_FALSE(hasExtension("roster.csvx", ".csv"));
     EXPECT_FALSE(hasExtension("", ".csv"));
+}
+
+// Code page 932: "出欠表" is 8F 6F 8C 87 95 5C, the last byte a backslash.
+// Names made from a data file's name keep the character whole.
+bool leadByte932(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+TEST(FileName, DoubleByteNamesAreNeverCutInsideACharacter)
+{
+    setLeadBytesForTest(leadByte932);
+    const std::string name = "\x8F\x6F\x8C\x87\x95\x5C";   // 出欠表
+    const std::string folder = "C:\\\x95\x5C\\";           // a folder "表" too
+    const std::string bare = folder + name;
+    const std::string path = bare + ".tvd";
+    char out[300], lock[300];
+    struct Case {
+        const char* what;
+        std::string got, expected;
+    };
+    const Case cases[] = {
+        {"name part", fileNamePart(path.c_str()), name + ".tvd"},
+        {"extension", findExtension(path.c_str()), ".tvd"},
+        {"name without extension ends in the name", findExtension(bare.c_str()), ""},
+        {"stripped", stripped(path.c_str()), folder + name},
+        {"presence file", PresenceFile::pathFor(path.c_str(), out, sizeof out) ? out : "(none)",
+         folder + "~$" + name + ".tvd"},
+        {"save lock", SaveLock::lockPathFor(path.c_str(), lock, sizeof lock) ? lock : "(none)",
+         folder + "~$" + name + ".tvd.lock"},
+        {"backup prefix", BackupName::prefixFor(path.c_str()).substr(0, name.size() + 2), name + " ("},
+    };
+    setLeadBytesForTest(nullptr);
+    for (const Case& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.what;
 }
 
 } // namespace

@@ -1,25 +1,44 @@
 #include "storage/sharing/win32/PresenceLock.h"
 
 #include "storage/sharing/win32/Processes.h"
+#include "storage/file/LongPath.h"
+
+#include <cstring>
 
 namespace {
 
-const int kMostBytes = 1024;   // a presence file is a few short lines
+const int kMostBytes = 1200;   // a presence file is a few lines of at most 255 characters
 
+int64_t ticksNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return int64_t((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+}
+
+// 1 when there is a presence file at path; found holds what could be read
+// of it (nothing when it can't be opened) and its last write time.
 int readPresence(const char* path, PresenceFile& found)
 {
-    // Shared every way: the owner may be writing or deleting it right now.
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    found = PresenceFile();
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    if (strlen(path) < MAX_PATH ? !GetFileAttributesExA(path, GetFileExInfoStandard, &info)
+                                : !GetFileAttributesExW(longPathForm(path).c_str(), GetFileExInfoStandard, &info))
         return 0;
+    found.written = int64_t((uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime);
+    // Shared every way: the owner may be writing or deleting it right now.
+    HANDLE file = createFileAnyLength(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
     char text[kMostBytes];
     DWORD read = 0;
     BOOL ok = ReadFile(file, text, sizeof text, &read, nullptr);
     CloseHandle(file);
-    if (!ok)
-        return 0;
-    found.parse(text, read);
+    int64_t written = found.written;
+    if (ok)
+        found.parse(text, read);
+    found.written = written;
     return 1;
 }
 
@@ -30,15 +49,15 @@ int createPresence(const char* path, const PresenceFile& mine)
     int length = mine.compose(text, sizeof text);
     if (!length)
         return 0;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_HIDDEN, nullptr);
+    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD written = 0;
     BOOL ok = WriteFile(file, text, DWORD(length), &written, nullptr) && written == DWORD(length);
     CloseHandle(file);
     if (!ok)
-        DeleteFileA(path);
+        deleteFileAnyLength(path);
     return ok ? 1 : 0;
 }
 
@@ -46,7 +65,7 @@ int createPresence(const char* path, const PresenceFile& mine)
 
 int PresenceLock::peek(const char* dataPath, PresenceFile& found)
 {
-    char path[MAX_PATH + 8];
+    char path[1024];
     found = PresenceFile();
     return PresenceFile::pathFor(dataPath, path, sizeof path) && readPresence(path, found);
 }
@@ -54,30 +73,34 @@ int PresenceLock::peek(const char* dataPath, PresenceFile& found)
 PresenceFile::Owner PresenceLock::ownerOf(const PresenceFile& found)
 {
     char computer[PresenceFile::kFieldSize];
-    thisComputerName(computer, sizeof computer);
-    return found.ownerFor(computer, GetCurrentProcessId(), isTallyvaneRunning);
+    thisHostName(computer, sizeof computer);
+    return found.ownerFor(computer, GetCurrentProcessId(), ticksNow(), tallyvaneStartTime);
 }
 
 int PresenceLock::claim(const char* dataPath, const char* since)
 {
     release();
-    char path[MAX_PATH + 8];
+    char path[1024];
     if (!PresenceFile::pathFor(dataPath, path, sizeof path))
         return 0;
     PresenceFile mine;
     thisUserName(mine.user, sizeof mine.user);
-    thisComputerName(mine.computer, sizeof mine.computer);
+    thisHostName(mine.computer, sizeof mine.computer);
     mine.pid = GetCurrentProcessId();
+    mine.started = thisProcessStartTime();
     lstrcpynA(mine.since, since, sizeof mine.since);
 
     int created = createPresence(path, mine);
     if (!created && GetLastError() == ERROR_FILE_EXISTS) {
+        // Another's, or one being written this moment (two programs opening
+        // the file together: the first one's is still empty) stays.
         PresenceFile found;
-        if (readPresence(path, found) && ownerOf(found) == PresenceFile::Other)
+        PresenceFile::Owner owner = readPresence(path, found) ? ownerOf(found) : PresenceFile::Stale;
+        if (owner == PresenceFile::Other || owner == PresenceFile::Starting)
             return 0;
         // Ours from before, or stale: replace it. Another process may win the
         // race for the new one; then it is theirs.
-        DeleteFileA(path);
+        deleteFileAnyLength(path);
         created = createPresence(path, mine);
     }
     if (created)
@@ -91,6 +114,6 @@ void PresenceLock::release()
         return;
     PresenceFile found;
     if (readPresence(path_, found) && ownerOf(found) == PresenceFile::Mine)
-        DeleteFileA(path_);
+        deleteFileAnyLength(path_);
     path_[0] = '\0';
 }

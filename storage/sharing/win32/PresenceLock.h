@@ -27,5 +27,5 @@ public:
     bool held() const { return path_[0] != '\0'; }
 
 private:
-    char path_[MAX_PATH + 8] = {};   // the presence file held; "" when none
+    char path_[1024] = {};   // the presence file held (any length); "" when none
 };

@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "storage/win32/Folders.h"
+#include "storage/file/FileName.h"
 #include "storage/sharing/win32/Processes.h"
+#include "storage/format/PresenceFile.h"
 #include "storage/format/RecoveryFile.h"
 
 namespace {
@@ -34,31 +36,30 @@ std::vector<std::string> orphanRecoveryFiles(const char* folder, const char* own
         RecoveryFile file;
         // One that can't be read is being replaced by its writer right now,
         // or is not one: left alone. Wine hands out the same small ids
-        // after a restart.
-        if (file.read(path.c_str()) && (file.pid == GetCurrentProcessId() || !isTallyvaneRunning(file.pid)))
-            found.push_back({ticksOf(data.ftLastWriteTime), path});
+        // after a restart; a process that started after the file was last
+        // written is not its writer.
+        uint64_t written = ticksOf(data.ftLastWriteTime);
+        if (file.read(path.c_str()) && (file.pid == GetCurrentProcessId() ||
+                                        PresenceFile::writerGone(tallyvaneStartTime(file.pid), 0, int64_t(written))))
+            found.push_back({written, path});
     } while (FindNextFileA(search, &data));
     FindClose(search);
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.written < b.written; });
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.written > b.written; });
     std::vector<std::string> paths;
     for (const Found& f : found)
         paths.push_back(f.path);
     return paths;
 }
 
-void declineRecoveryFile(const char* path, const char* folder)
+int declineRecoveryFile(const char* path, const char* folder)
 {
     std::string declined = std::string(folder) + "Declined\\";
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\')
-            name = p + 1;
-    std::string target = declined + name;
+    std::string target = declined + fileNamePart(path);
+    // A move that fails keeps the file where it is, offered again at the
+    // next start: it may be the only copy of the changes.
     if ((!folderExists(declined.c_str()) && !createFolderPath(declined.c_str())) ||
-        !MoveFileExA(path, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        DeleteFileA(path);
-        return;
-    }
+        !MoveFileExA(path, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+        return 0;
     // The seven days count from now, not from the last change it holds.
     HANDLE file = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -68,6 +69,7 @@ void declineRecoveryFile(const char* path, const char* folder)
         SetFileTime(file, nullptr, nullptr, &now);
         CloseHandle(file);
     }
+    return 1;
 }
 
 void pruneDeclined(const char* folder, int days)

@@ -64,9 +64,9 @@ TEST(KillDuringSave, DataFileIsNeverTorn)
         std::string a = readAll(folder + "\\a.expected");
         std::string b = readAll(folder + "\\b.expected");
         ASSERT_GT(a.size(), 100000u);
-        if (GetFileAttributesA((folder + "\\data.$$$").c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesA((folder + "\\data.tvd.$$$").c_str()) != INVALID_FILE_ATTRIBUTES)
             ++midSave;
-        DeleteFileA((folder + "\\data.$$$").c_str());
+        DeleteFileA((folder + "\\data.tvd.$$$").c_str());
         std::string now = readAll(data);
         if (now == a)
             ++oldSeen;
@@ -79,7 +79,7 @@ TEST(KillDuringSave, DataFileIsNeverTorn)
               << std::endl;
     EXPECT_GT(midSave, 0);
 
-    for (const char* name : {"data.tvd", "data.$$$", "a.expected", "b.expected", "ready"})
+    for (const char* name : {"data.tvd", "data.tvd.$$$", "a.expected", "b.expected", "ready"})
         DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
 }

@@ -77,7 +77,7 @@ TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
         EXPECT_EQ(0, answer.answered());
     }
     EXPECT_NE(std::string::npos, readAll(staff).find("1 Bob Jones\r\n"));
-    EXPECT_FALSE(exists(folder + "staff.$$$"));
+    EXPECT_FALSE(exists(folder + "staff.tvd.$$$"));
 }
 
 TEST_F(MainWindowFilesTest, SaveAsOfAnUntitledDocumentLeavesItUntitled)
@@ -463,20 +463,19 @@ TEST_F(MainWindowFilesTest, RecentFilesAcrossTwoRuns)
 TEST_F(MainWindowFilesTest, FailedSaveIsReportedAndLosesNothing)
 {
     std::string club = folder + "club.tvd";
-    std::string temp = folder + "club.$$$";
+    std::string temp = folder + "club.tvd.$$$";
     writeAll(club, kClub);
     start("\"" + club + "\"");
 
     struct Fault {
         const char* name;
         void (*arm)();
-        bool newContentKept;
     } faults[] = {
-        {"create", [] { fileFaults.failCreate = 1; }, false},
-        {"first write", [] { fileFaults.failWriteAt = 1; }, false},
-        {"flush", [] { fileFaults.failFlush = 1; }, false},
-        {"close", [] { fileFaults.failClose = 1; }, false},
-        {"replace", [] { fileFaults.failReplace = 1; }, true},
+        {"create", [] { fileFaults.failCreate = 1; }},
+        {"first write", [] { fileFaults.failWriteAt = 1; }},
+        {"flush", [] { fileFaults.failFlush = 1; }},
+        {"close", [] { fileFaults.failClose = 1; }},
+        {"replace", [] { fileFaults.failReplace = 1; }},
     };
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.name);
@@ -494,10 +493,7 @@ TEST_F(MainWindowFilesTest, FailedSaveIsReportedAndLosesNothing)
         EXPECT_EQ(kClub, readAll(club));
         EXPECT_EQ(1, program::document.modified);
         EXPECT_EQ(club, w.currentPath);
-        EXPECT_EQ(fault.newContentKept, exists(temp));
-        if (fault.newContentKept) {
-            EXPECT_NE(std::string::npos, readAll(temp).find("Bob Jones"));
-        }
+        EXPECT_FALSE(exists(temp));
     }
 
     // With the faults gone the same document saves.
@@ -510,7 +506,7 @@ TEST_F(MainWindowFilesTest, FailedSaveIsReportedAndLosesNothing)
 TEST_F(MainWindowFilesTest, DataFileHeldOpenByAnotherProgram)
 {
     std::string club = folder + "club.tvd";
-    std::string temp = folder + "club.$$$";
+    std::string temp = folder + "club.tvd.$$$";
     writeAll(club, kClub);
     start("\"" + club + "\"");
     edit();
@@ -522,9 +518,13 @@ TEST_F(MainWindowFilesTest, DataFileHeldOpenByAnotherProgram)
         answer.then(MessageWindow::className, answerWith(IDOK));
         EXPECT_EQ(0, w.saveDocument());
     }
-    EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
+    // Their version can't be read: nothing is written over it.
+    EXPECT_EQ((std::vector<Box>{{"Tallyvane", "club.tvd can't be read at this moment (another program has the file "
+                                              "open):\nanother program may be using it. Nothing was saved; your "
+                                              "changes are still here.\nSave again in a moment, or use Save as."}}),
+              boxes);
     EXPECT_EQ(1, program::document.modified);
-    EXPECT_NE(std::string::npos, readAll(temp).find("Bob Jones"));
+    EXPECT_FALSE(exists(temp));
 
     // Opening it while it is held fails with the message, too.
     boxes.clear();
