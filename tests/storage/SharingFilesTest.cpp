@@ -368,11 +368,11 @@ TEST(ConflictCopy, CopiesAreNamedAsTheSyncClientsNameThem)
 }
 
 // "Dues,Form | Ann:Dues Bob" - action items, then names with their ticks and memos ("+memo").
-void build(Document& doc, const std::string& spec)
+void build(Document& doc, const std::string& shape)
 {
     ASSERT_EQ(doc.resetDocument(0, 0), 1);
-    size_t bar = spec.find('|');
-    std::stringstream actions(spec.substr(0, bar)), people(spec.substr(bar + 1));
+    size_t bar = shape.find('|');
+    std::stringstream actions(shape.substr(0, bar)), people(shape.substr(bar + 1));
     std::string item;
     while (std::getline(actions, item, ',')) {
         item.erase(item.find_last_not_of(' ') + 1);
@@ -427,11 +427,11 @@ TEST(ConflictCopy, ACommonBaseLostNothingOnEitherSide)
     }
 }
 
-std::string bytesOf(const std::string& spec)
+std::string bytesOf(const std::string& shape)
 {
     ScratchFolder folder;
     Document doc;
-    build(doc, spec);
+    build(doc, shape);
     std::string path = folder.file("v.tvd");
     EXPECT_EQ(writeDataFile(doc, path.c_str()), SaveResult::Saved);
     return readBytes(path);
