@@ -6,6 +6,7 @@
 #include "DocumentView.h"
 #include "FileHandle.h"
 #include "FileName.h"
+#include "SharedFile.h"
 #include "document/Document.h"
 
 namespace {
@@ -31,7 +32,7 @@ int temporaryPathFor(const char* path, char* temp, int size)
     return 1;
 }
 
-int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
+int saveDocumentFile(Document& doc, DocumentView& view, const char* path, SharedFile* written)
 {
     char temp[320];
     if (!temporaryPathFor(path, temp, sizeof temp)) {
@@ -54,10 +55,20 @@ int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
         view.reportError(path, kFailed);
         return 0;
     }
+    // The temporary file is this save's own: what it holds is what was written.
+    SharedFile wrote;
+    if (written && !wrote.remember(temp)) {
+        deleteFile(temp);
+        doc.modified = wasModified;
+        view.reportError(path, kFailed);
+        return 0;
+    }
     if (!replaceFile(temp, path)) {
         doc.modified = wasModified;
         view.reportError(path, kFailed);
         return 0;
     }
+    if (written)
+        written->swap(wrote);
     return 1;
 }

@@ -2,6 +2,7 @@
 
 class Document;
 class DocumentView;
+class SharedFile;
 
 // Saves doc to path the safe way: the data file is written completely to a
 // temporary file beside it (the path with its extension replaced by ".$$$"),
@@ -13,7 +14,12 @@ class DocumentView;
 // "Failed to save the file" with path as caption. A partly written temporary
 // file is removed; when only the final replacement failed, the complete new
 // content stays in the ".$$$" file. Returns 1 when saved.
-int saveDocumentFile(Document& doc, DocumentView& view, const char* path);
+//
+// written, when given, becomes the bytes just written with their stamp (read
+// back from the temporary file before it takes path's place, which keeps
+// both), never the file at path read again: someone may replace it the
+// moment after. Left alone when the save fails.
+int saveDocumentFile(Document& doc, DocumentView& view, const char* path, SharedFile* written = nullptr);
 
 // The temporary file's path for path (".$$$" in place of its extension;
 // ".$$$" added when that would be path itself) in a buffer of size bytes;

@@ -3,7 +3,8 @@
 // Test hook of the file layer: makes one step of it fail on purpose, as a
 // full disk, an I/O error or a locked file would. All zero in the program.
 struct FileFaults {
-    int failOpenRead = 0;   // the next FileHandle::openRead fails
+    int failOpenRead = 0;   // this many of the next FileHandle::openRead calls fail (1: the next)
+    int passOpenReads = 0;  // ... after this many have passed
     int failCreate = 0;     // the next FileHandle::create fails
     int failWriteAt = 0;    // the failWriteAt-th write from now fails (1 = the next)
     int failFlush = 0;      // the next flush fails
@@ -12,7 +13,17 @@ struct FileFaults {
 
     void reset() { *this = FileFaults(); }
     // Each returns true once when its fault is armed, and disarms it.
-    bool hitOpenRead() { return take(failOpenRead); }
+    bool hitOpenRead()
+    {
+        if (failOpenRead <= 0)
+            return false;
+        if (passOpenReads > 0) {
+            --passOpenReads;
+            return false;
+        }
+        --failOpenRead;
+        return true;
+    }
     bool hitCreate() { return take(failCreate); }
     bool hitFlush() { return take(failFlush); }
     bool hitClose() { return take(failClose); }

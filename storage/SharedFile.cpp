@@ -1,6 +1,7 @@
 #include "SharedFile.h"
 
 #include <cstring>
+#include <utility>
 
 #include "SectionFile.h"
 #include "document/Heap.h"
@@ -32,18 +33,25 @@ void SharedFile::forget()
     stamp_ = FileStamp();
 }
 
+void SharedFile::swap(SharedFile& other)
+{
+    std::swap(base_, other.base_);
+    std::swap(size_, other.size_);
+    std::swap(stamp_, other.stamp_);
+}
+
 SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs, int32_t* theirsSize)
 {
     FileStamp now = FileStamp::of(path);
     if (!now.exists)
         return Missing;
-    if (!base_ || (quick && now == stamp_))
+    if (base_ && quick && now == stamp_)
         return Same;
     int32_t length = 0;
     char* block = SectionFile::readWhole(path, &length);
     if (!block)
         return Unreadable;
-    if (length == size_ && memcmp(block, base_, size_t(length)) == 0) {
+    if (base_ && length == size_ && memcmp(block, base_, size_t(length)) == 0) {
         // Touched, copied back or synced without a change: the new stamp
         // spares the next quick look a read.
         releaseBlock(block);

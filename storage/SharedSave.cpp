@@ -9,6 +9,7 @@
 #include "QuietView.h"
 #include "SaveLock.h"
 #include "SharedFile.h"
+#include "TheirCopy.h"
 #include "document/Document.h"
 #include "document/Heap.h"
 #include "document/Merge.h"
@@ -47,11 +48,9 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     Document* toWrite = &doc;
     if (disk == SharedFile::Changed) {
         Document theirDoc, baseDoc;
-        QuietView theirView, baseView;
-        if (!loadDataBytes(theirDoc, theirView, theirs.block, size_t(theirsSize)) || theirView.damaged) {
-            problem = theirView.message;
+        QuietView baseView;
+        if (!loadTheirCopy(theirDoc, theirs.block, size_t(theirsSize), &problem))
             return TheirsUnreadable;
-        }
         if (!loadDataBytes(baseDoc, baseView, shared.baseData(), shared.baseSize()) && !baseDoc.resetDocument(0, 0)) {
             view.reportError("Tallyvane", "Out of memory");
             return Failed;
@@ -65,13 +64,9 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     }
     if (disk != SharedFile::Missing && beforeReplace)
         beforeReplace(path);
-    if (!saveDocumentFile(*toWrite, view, path))
+    // The new base is what this save wrote, never the file read again:
+    // a sync client may have put its own version there the moment after.
+    if (!saveDocumentFile(*toWrite, view, path, &shared))
         return Failed;
-    // Someone may be reading the new file this moment (on Windows nobody
-    // else can open it then). Should it stay out of reach, the old base
-    // still merges right: what was just written then looks like their
-    // change, and the same change of ours.
-    for (int tries = 0; !shared.remember(path) && tries < 20; ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return toWrite == &doc ? Saved : Merged;
 }

@@ -97,6 +97,48 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
     }
 }
 
+// The base after a save is what it wrote, also when the file can't be read
+// again at once (a scanner or a sync client holds it) and for a first save.
+TEST(SharedSave, TheNewBaseIsTheBytesWritten)
+{
+    FaultGuard guard;
+    for (bool first : {false, true}) {
+        SCOPED_TRACE(first ? "first save" : "save");
+        ScratchFolder folder;
+        std::string path = folder.file("club.tvd");
+        SharedFile shared;
+        Document doc;
+        RecordingView view;
+        if (first) {
+            ASSERT_EQ(doc.resetDocument(0, 0), 1);
+        } else {
+            writeBytes(path, exampleFile());
+            ASSERT_EQ(shared.remember(path.c_str()), 1);
+            ASSERT_EQ(loadDataFile(doc, view, path.c_str()), 1);
+        }
+        ASSERT_GE(doc.addName("Mine"), 0);
+        doc.modified = 1;
+        SharedSave save;
+        // From the write on, the file can't be read for a while (the save
+        // reads only its own temporary file back; a first save reads nothing before).
+        auto holdFile = [] {
+            fileFaults.passOpenReads = 1;
+            fileFaults.failOpenRead = 40;
+        };
+        if (first)
+            holdFile();
+        else
+            save.beforeReplace = [&](const char*) { holdFile(); };
+        Document merged;
+        MergeReport report;
+        ASSERT_EQ(save.save(doc, view, path.c_str(), shared, merged, report), SharedSave::Saved);
+        fileFaults.reset();
+        ASSERT_TRUE(shared.hasBase());
+        EXPECT_EQ(std::string(shared.baseData(), shared.baseSize()), readBytes(path));
+        EXPECT_EQ(shared.stamp(), FileStamp::of(path.c_str()));
+    }
+}
+
 // Savers in several threads, each adding its own names to its own copy and
 // saving after every one: every name of every saver ends in the file.
 TEST(SharedSave, SaversAtOnceLoseNothing)

@@ -1,0 +1,548 @@
+#include "DocumentSession.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "SessionEnvironment.h"
+#include "document/Document.h"
+#include "document/Heap.h"
+#include "document/Merge.h"
+#include "storage/BackupName.h"
+#include "storage/DataFile.h"
+#include "storage/DocumentView.h"
+#include "storage/FileHandle.h"
+#include "storage/RecoveryFile.h"
+#include "storage/SectionFile.h"
+#include "storage/SharedSave.h"
+#include "storage/TheirCopy.h"
+
+namespace {
+
+// Owns a block from SectionFile::readWhole or allocZeroed.
+struct BlockOwner {
+    char* block = nullptr;
+    int32_t size = 0;
+    ~BlockOwner() { releaseBlock(block); }
+    char* release()
+    {
+        char* taken = block;
+        block = nullptr;
+        return taken;
+    }
+};
+
+// Passes the reader's calls on, noting whether the file loaded damaged.
+class DamageWatch : public DocumentView {
+public:
+    explicit DamageWatch(DocumentView& view) : view_(view) {}
+    void clearNames() override { view_.clearNames(); }
+    void addNameRow(const char* text, int slot) override { view_.addNameRow(text, slot); }
+    void setViewTitle(const char* title) override { view_.setViewTitle(title); }
+    void reportError(const char* caption, const char* text) override { view_.reportError(caption, text); }
+    void enterReadOnly() override
+    {
+        damaged = true;
+        view_.enterReadOnly();
+    }
+    void clearReadOnlyPrompt() override { view_.clearReadOnlyPrompt(); }
+    void addRecentFile(const char* path) override { view_.addRecentFile(path); }
+
+    bool damaged = false;
+
+private:
+    DocumentView& view_;
+};
+
+// PresenceFile::ownerFor asks a plain function whether a process runs.
+thread_local SessionEnvironment* askedEnvironment = nullptr;
+int liveTallyvane(uint32_t pid) { return askedEnvironment->isTallyvaneRunning(pid) ? 1 : 0; }
+
+PresenceFile::Owner ownerOf(SessionEnvironment& env, const PresenceFile& found)
+{
+    askedEnvironment = &env;
+    return found.ownerFor(env.computerName().c_str(), env.processId(), liveTallyvane);
+}
+
+// Reads the presence file at path; 1 when there is one.
+int readPresence(const char* path, PresenceFile& found)
+{
+    found = PresenceFile();
+    // Shared: its owner may be writing it this moment.
+    int32_t length = 0;
+    char* text = SectionFile::readWhole(path, &length, FileHandle::ShareReadWrite);
+    if (!text)
+        return 0;
+    found.parse(text, size_t(length));
+    releaseBlock(text);
+    return 1;
+}
+
+// Creates path with mine in it, only when no file of that name is there.
+int createPresence(const char* path, const PresenceFile& mine)
+{
+    char text[1024];
+    int length = mine.compose(text, sizeof text);
+    FileHandle file;
+    if (!length || !file.createNew(path))
+        return 0;
+    int ok = file.write(text, length) && file.close();
+    if (!ok)
+        deleteFile(path);
+    return ok;
+}
+
+}  // namespace
+
+DocumentSession::DocumentSession(Document& doc, SessionEnvironment& env) : doc_(doc), env_(env) {}
+
+DocumentSession::~DocumentSession() { releasePresence(); }
+
+bool DocumentSession::modified() const { return !history_.atSavedState(); }
+
+std::string DocumentSession::backupsFolder() const
+{
+    std::string local = env_.localFolder();
+    return local.empty() ? local : local + "Backups" + local.back();
+}
+
+std::string DocumentSession::recoveryFolder() const
+{
+    std::string local = env_.localFolder();
+    return local.empty() ? local : local + "Recovery" + local.back();
+}
+
+void DocumentSession::settle() { doc_.modified = modified() ? 1 : 0; }
+
+// --- open and close
+
+PresenceFile::Owner DocumentSession::presenceAt(const char* path, PresenceFile& found)
+{
+    char presence[1024];
+    if (!PresenceFile::pathFor(path, presence, sizeof presence) || !readPresence(presence, found))
+        return PresenceFile::Mine;
+    return ownerOf(env_, found);
+}
+
+int DocumentSession::open(const char* path, DocumentView& view, bool forEditing)
+{
+    releasePresence();
+    history_.clear();
+    noticed_ = FileStamp();
+    // The bytes are read once and kept: they are the base a later save
+    // compares the file on disk with.
+    FileStamp stamp = FileStamp::of(path);
+    BlockOwner block;
+    block.block = SectionFile::readWhole(path, &block.size);
+    DamageWatch watch(view);
+    if (!block.block || !loadDataBytes(doc_, watch, block.block, size_t(block.size))) {
+        path_.clear();
+        base_.forget();
+        readOnly_ = false;
+        settle();
+        return 0;
+    }
+    base_.adopt(block.release(), block.size, stamp);
+    path_ = path;
+    readOnly_ = watch.damaged || !forEditing;
+    view.addRecentFile(path);
+    claimPresence();
+    settle();
+    return 1;
+}
+
+int DocumentSession::startUntitled()
+{
+    releasePresence();
+    history_.clear();
+    path_.clear();
+    base_.forget();
+    readOnly_ = false;
+    noticed_ = FileStamp();
+    int ok = doc_.resetDocument(0, 0);
+    settle();
+    return ok;
+}
+
+int DocumentSession::startFor(const char* path)
+{
+    if (!startUntitled())
+        return 0;
+    path_ = path;
+    // What is there now is what a save may replace: kept as the base. One
+    // that can't be read leaves no base, and a save then merges with it.
+    if (fileExists(path))
+        base_.remember(path);
+    return 1;
+}
+
+void DocumentSession::close()
+{
+    releasePresence();
+    dropRecovery();
+    history_.clear();
+    path_.clear();
+    base_.forget();
+    readOnly_ = false;
+    restoredFrom_.clear();
+    noticed_ = FileStamp();
+    settle();
+}
+
+void DocumentSession::setReadOnly(bool on)
+{
+    readOnly_ = on;
+    if (on)
+        releasePresence();
+    else
+        claimPresence();
+}
+
+void DocumentSession::claimPresence()
+{
+    // Read-only edits nothing: nobody to warn.
+    if (readOnly_ || path_.empty() || holdsPresence())
+        return;
+    char path[1024];
+    if (!PresenceFile::pathFor(path_.c_str(), path, sizeof path))
+        return;
+    PresenceFile mine;
+    snprintf(mine.user, sizeof mine.user, "%s", env_.userName().c_str());
+    snprintf(mine.computer, sizeof mine.computer, "%s", env_.computerName().c_str());
+    mine.pid = env_.processId();
+    snprintf(mine.since, sizeof mine.since, "%s", env_.nowText().c_str());
+    int created = createPresence(path, mine);
+    if (!created && fileExists(path)) {
+        PresenceFile found;
+        if (readPresence(path, found) && ownerOf(env_, found) == PresenceFile::Other)
+            return;
+        // Ours from before, or stale: replaced. Another process may win the
+        // race for the new one; then it is theirs.
+        deleteFile(path);
+        created = createPresence(path, mine);
+    }
+    if (!created)
+        return;
+    env_.hideFile(path);
+    presencePath_ = path;
+}
+
+void DocumentSession::releasePresence()
+{
+    if (presencePath_.empty())
+        return;
+    // Deleted only while it still is this process's own.
+    PresenceFile found;
+    if (readPresence(presencePath_.c_str(), found) && ownerOf(env_, found) == PresenceFile::Mine)
+        deleteFile(presencePath_.c_str());
+    presencePath_.clear();
+}
+
+// --- save
+
+void DocumentSession::keepBackup(const char* dataPath)
+{
+    std::string folder = backupsFolder();
+    if (folder.empty() || !fileExists(dataPath) || !env_.makeFolder(folder))
+        return;
+    BlockOwner old;
+    old.block = SectionFile::readWhole(dataPath, &old.size);
+    if (!old.block)
+        return;
+    std::string copy = folder + BackupName::compose(dataPath, env_.now());
+    FileHandle file;
+    if (!file.create(copy.c_str()))
+        return;
+    if (!file.write(old.block, old.size) || !file.close()) {
+        file.close();
+        deleteFile(copy.c_str());
+        return;
+    }
+    std::string prefix = BackupName::prefixFor(dataPath);
+    for (const std::string& name : BackupName::surplus(env_.filesIn(folder, prefix, ""), prefix))
+        deleteFile((folder + name).c_str());
+}
+
+DocumentSession::Save DocumentSession::saveTo(const std::string& target, SharedFile& shared, DocumentView& view,
+                                              MergeReport& report)
+{
+    problem_.clear();
+    SharedSave save;
+    // The version the save replaces (theirs, when it merges) is kept while
+    // the save lock is held, so it is the very file that is replaced.
+    save.beforeReplace = [this](const char* replaced) { keepBackup(replaced); };
+    Document merged;
+    doc_.modified = 1;   // the writer clears it
+    SharedSave::Result result = save.save(doc_, view, target.c_str(), shared, merged, report);
+    switch (result) {
+    case SharedSave::Saved:
+        return Save::Saved;
+    case SharedSave::Merged:
+        // The merged document is what the file holds now; the steps to undo belong to the old one.
+        doc_.swap(merged);
+        history_.clear();
+        return Save::Merged;
+    case SharedSave::TheirsUnreadable:
+        problem_ = save.problem;
+        settle();
+        return Save::TheirsUnreadable;
+    case SharedSave::Busy:
+        settle();
+        return Save::Busy;
+    case SharedSave::Failed:
+        break;
+    }
+    settle();
+    return Save::Failed;
+}
+
+DocumentSession::Save DocumentSession::save(DocumentView& view, MergeReport& report)
+{
+    report.clear();
+    if (readOnly_)
+        return Save::ReadOnly;
+    if (path_.empty())
+        return Save::Failed;
+    Save result = saveTo(path_, base_, view, report);
+    if (result != Save::Saved && result != Save::Merged)
+        return result;
+    history_.markSaved();
+    // Opened while someone else had it: theirs may be gone by now.
+    claimPresence();
+    if (!restoredFrom_.empty()) {
+        deleteFile(restoredFrom_.c_str());
+        restoredFrom_.clear();
+    }
+    settle();
+    return result;
+}
+
+DocumentSession::Save DocumentSession::saveAs(const char* path, DocumentView& view, MergeReport& report)
+{
+    report.clear();
+    if (!path_.empty() && isSameFile(path, path_.c_str()))
+        return save(view, report);
+    // The file there now is what the user agreed to replace; whatever
+    // someone writes there from now on is merged.
+    SharedFile target;
+    if (fileExists(path))
+        target.remember(path);
+    Save result = saveTo(path, target, view, report);
+    if (result != Save::Saved && result != Save::Merged)
+        return result;
+    history_.markSaved();
+    releasePresence();
+    path_ = path;
+    base_.swap(target);
+    readOnly_ = false;
+    noticed_ = FileStamp();
+    claimPresence();
+    if (!restoredFrom_.empty()) {
+        deleteFile(restoredFrom_.c_str());
+        restoredFrom_.clear();
+    }
+    settle();
+    return result;
+}
+
+DocumentSession::Save DocumentSession::saveCopyAs(const char* path, DocumentView& view, MergeReport& report)
+{
+    report.clear();
+    if (!path_.empty() && isSameFile(path, path_.c_str()))
+        return save(view, report);
+    SharedFile target;
+    if (fileExists(path))
+        target.remember(path);
+    // A copy that had to be merged holds more than the document: it stays as
+    // it was, and so do the path, base, presence and recovery.
+    problem_.clear();
+    SharedSave save;
+    save.beforeReplace = [this](const char* replaced) { keepBackup(replaced); };
+    Document merged;
+    int32_t wasModified = doc_.modified;
+    doc_.modified = 1;
+    SharedSave::Result result = save.save(doc_, view, path, target, merged, report);
+    doc_.modified = wasModified;
+    switch (result) {
+    case SharedSave::Saved:
+        // A copy written clears the modified flag as every save does.
+        history_.markSaved();
+        settle();
+        return Save::Saved;
+    case SharedSave::Merged:
+        return Save::Merged;
+    case SharedSave::TheirsUnreadable:
+        problem_ = save.problem;
+        return Save::TheirsUnreadable;
+    case SharedSave::Busy:
+        return Save::Busy;
+    case SharedSave::Failed:
+        break;
+    }
+    return Save::Failed;
+}
+
+// --- the file on disk
+
+DocumentSession::Disk DocumentSession::checkDisk(bool quick)
+{
+    if (path_.empty() || !base_.hasBase())
+        return Disk::Same;
+    BlockOwner theirs;
+    if (base_.compare(path_.c_str(), quick, &theirs.block, &theirs.size) != SharedFile::Changed)
+        return Disk::Same;
+    FileStamp stamp = FileStamp::of(path_.c_str());
+    if (modified()) {
+        if (stamp == noticed_)
+            return Disk::Same;   // already said for this version of the file
+        noticed_ = stamp;
+        return Disk::WillMerge;
+    }
+    noticed_ = stamp;
+    Document reloaded;
+    if (!loadTheirCopy(reloaded, theirs.block, size_t(theirs.size), &problem_))
+        return Disk::Unreadable;
+    base_.adopt(theirs.release(), theirs.size, stamp);
+    doc_.swap(reloaded);
+    history_.clear();
+    settle();
+    return Disk::Reloaded;
+}
+
+// --- recovery
+
+int DocumentSession::noteChange()
+{
+    if (!modified()) {
+        dropRecovery();
+        return -1;
+    }
+    lastChange_ = env_.nowText();
+    uint32_t now = env_.ticks();
+    if (!recoveryDue_) {
+        recoveryDue_ = true;
+        recoveryDueSince_ = now;
+    }
+    // Each change puts the write off again, as long as the oldest unwritten
+    // change is younger than kLongestDelayMs; then a running timer is left to fire.
+    return now - recoveryDueSince_ < kLongestDelayMs ? kRecoveryDelayMs : 0;
+}
+
+int DocumentSession::writeRecovery()
+{
+    recoveryDue_ = false;
+    std::string folder = recoveryFolder();
+    if (folder.empty() || !env_.makeFolder(folder))
+        return 0;
+    if (recoveryPath_.empty()) {
+        char name[40];
+        snprintf(name, sizeof name, "%lu-%08lX.tvr", static_cast<unsigned long>(env_.processId()),
+                 static_cast<unsigned long>(env_.ticks()));
+        recoveryPath_ = folder + name;
+    }
+    RecoveryFile file;
+    snprintf(file.dataPath, sizeof file.dataPath, "%s", path_.c_str());
+    file.pid = env_.processId();
+    snprintf(file.changed, sizeof file.changed, "%s",
+             (lastChange_.empty() ? env_.nowText() : lastChange_).c_str());
+    const char* base = !path_.empty() && base_.hasBase() ? base_.baseData() : nullptr;
+    return file.write(recoveryPath_.c_str(), doc_, base, base ? base_.baseSize() : 0);
+}
+
+void DocumentSession::dropRecovery()
+{
+    recoveryDue_ = false;
+    if (!recoveryPath_.empty())
+        deleteFile(recoveryPath_.c_str());
+}
+
+std::vector<std::string> DocumentSession::orphanRecoveries()
+{
+    std::vector<std::string> orphans;
+    std::string folder = recoveryFolder();
+    if (folder.empty())
+        return orphans;
+    env_.pruneDeclined(folder);
+    for (const std::string& name : env_.filesIn(folder, "", ".tvr")) {
+        std::string path = folder + name;
+        if (path == recoveryPath_)
+            continue;
+        RecoveryFile file;
+        // One that can't be read is being replaced by its writer right now,
+        // or is not one: left alone. Process ids are used again (Wine hands
+        // out the same small ones after a restart): a file naming this
+        // process is an earlier one's.
+        if (file.read(path.c_str()) && (file.pid == env_.processId() || !env_.isTallyvaneRunning(file.pid)))
+            orphans.push_back(path);
+    }
+    return orphans;
+}
+
+void DocumentSession::declineRecovery(const std::string& path) { env_.declineRecovery(path, recoveryFolder()); }
+
+DocumentSession::Restore DocumentSession::restore(const RecoveryFile& file, const std::string& recoveryFilePath,
+                                                  MergeReport& report)
+{
+    report.clear();
+    Document recovered;
+    if (!loadTheirCopy(recovered, file.document, file.documentSize, &problem_))
+        return Restore::Failed;
+    Document base;
+    bool merge = file.dataPath[0] && file.baseSize && loadTheirCopy(base, file.base, file.baseSize);
+
+    // The data file as it is on disk now takes the part of "theirs", read
+    // and judged as Save reads and judges it. One that is gone leaves the
+    // recovered document, untitled.
+    FileStamp stamp;
+    BlockOwner theirs;
+    if (merge) {
+        stamp = FileStamp::of(file.dataPath);
+        theirs.block = SectionFile::readWhole(file.dataPath, &theirs.size);
+        merge = theirs.block != nullptr;
+    }
+    Restore outcome = Restore::Untitled;
+    if (merge) {
+        Document theirDoc;
+        if (loadTheirCopy(theirDoc, theirs.block, size_t(theirs.size), &problem_)) {
+            Document merged;
+            if (!mergeDocuments(base, recovered, theirDoc, merged, report))
+                return Restore::Failed;
+            close();
+            doc_.swap(merged);
+            base_.adopt(theirs.release(), theirs.size, stamp);
+            outcome = Restore::Merged;
+        } else {
+            // Damaged (a power cut left it cut short, a sync client half
+            // wrote it): nothing is merged with it. The recovered document
+            // opens as it was, with the base it was changed from, so that
+            // Save compares with the damaged file and refuses it too.
+            close();
+            doc_.swap(recovered);
+            char* copy = static_cast<char*>(allocZeroed(file.baseSize + 1));
+            if (copy) {
+                memcpy(copy, file.base, file.baseSize);
+                base_.adopt(copy, int32_t(file.baseSize), stamp);
+            }
+            outcome = Restore::Damaged;
+        }
+        path_ = file.dataPath;
+        claimPresence();
+    } else {
+        if (!startUntitled())
+            return Restore::Failed;
+        close();
+        doc_.swap(recovered);
+    }
+    // Nothing of this is saved: no Undo may clear the modified flag.
+    history_.clearUnsaved();
+    lastChange_ = env_.nowText();
+    settle();
+    // The changes are this process's now: its own recovery file holds them
+    // before the old one goes; the only whole copy beside a damaged file
+    // stays until the document is saved.
+    int written = writeRecovery();
+    if (outcome == Restore::Damaged)
+        restoredFrom_ = recoveryFilePath;
+    else if (written)
+        deleteFile(recoveryFilePath.c_str());
+    return outcome;
+}
