@@ -2,12 +2,10 @@
 
 #include "ConsoleView.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
+#include "session/DocumentSession.h"
+#include "session/SessionEnvironment.h"
 #include "storage/FileHandle.h"
 #include "storage/RosterFile.h"
-#include "storage/SharedFile.h"
-#include "storage/SharedSave.h"
 
 namespace {
 
@@ -35,22 +33,25 @@ int runAddNames(const char* file, const char* roster, FILE* out)
         return 1;
     }
 
-    // The bytes read are the base of the save: should someone else save the
-    // file meanwhile, their change and these names are merged.
+    // The program's session, without a presence file: the bytes read are
+    // the base of the save, so that a save by someone else meanwhile is
+    // merged with these names, and the save keeps a backup and takes turns.
     Document doc;
-    SharedFile shared;
+    DocumentSession session(doc, systemEnvironment());
+    session.announce = false;
     setFileError("");
-    if (fileExists(file)) {
-        if (!shared.remember(file) || !loadDataBytes(doc, view, shared.baseData(), shared.baseSize())) {
+    bool existed = fileExists(file) != 0;
+    if (existed) {
+        if (!session.open(file, view, true)) {
             view.reportError(file, kNotOpened);
             return 1;
         }
         // A damaged file is open read-only in the program: no name can be added.
-        if (view.readOnly()) {
+        if (session.readOnly()) {
             view.reportError(file, "Read only");
             return 1;
         }
-    } else if (!doc.resetDocument(0, 0)) {
+    } else if (!session.startFor(file)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
@@ -62,27 +63,25 @@ int runAddNames(const char* file, const char* roster, FILE* out)
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
-    if (added > 0 || !fileExists(file)) {
-        doc.modified = 1;
+    if (added > 0 || !existed) {
         setFileError("");
-        SharedSave save;
-        Document merged;
         MergeReport report;
-        switch (save.save(doc, view, file, shared, merged, report)) {
-        case SharedSave::Saved:
+        switch (session.save(view, report)) {
+        case DocumentSession::Save::Saved:
             break;
-        case SharedSave::Merged:
+        case DocumentSession::Save::Merged:
             fprintf(out, "%s: changed meanwhile by someone else; merged. %s\n", file, report.text().c_str());
             break;
-        case SharedSave::TheirsUnreadable:
+        case DocumentSession::Save::TheirsUnreadable:
             setFileError("it was changed meanwhile and is no data file now");
             view.reportError(file, "Failed to save the file");
             return 1;
-        case SharedSave::Busy:
+        case DocumentSession::Save::Busy:
             setFileError("another program is saving it");
             view.reportError(file, "Failed to save the file");
             return 1;
-        case SharedSave::Failed:
+        case DocumentSession::Save::ReadOnly:
+        case DocumentSession::Save::Failed:
             return 1;
         }
     }

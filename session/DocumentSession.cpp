@@ -200,7 +200,7 @@ void DocumentSession::setReadOnly(bool on)
 void DocumentSession::claimPresence()
 {
     // Read-only edits nothing: nobody to warn.
-    if (readOnly_ || path_.empty() || holdsPresence())
+    if (!announce || readOnly_ || path_.empty() || holdsPresence())
         return;
     char path[1024];
     if (!PresenceFile::pathFor(path_.c_str(), path, sizeof path))

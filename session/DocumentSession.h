@@ -53,6 +53,10 @@ public:
 
     DocumentSession(Document& doc, SessionEnvironment& env);
     ~DocumentSession();
+
+    // Whether an open file is announced with a presence file beside it
+    // (tvd runs too briefly to).
+    bool announce = true;
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
 

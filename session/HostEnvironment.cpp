@@ -137,3 +137,9 @@ void HostEnvironment::pruneDeclined(const std::string& folder)
         if (it->is_regular_file(error) && it->path().extension() == ".tvr" && it->last_write_time(error) < limit)
             fs::remove(it->path(), error);
 }
+
+SessionEnvironment& systemEnvironment()
+{
+    static HostEnvironment environment;
+    return environment;
+}

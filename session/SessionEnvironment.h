@@ -47,3 +47,7 @@ public:
     // Deletes what folder's "Declined" subfolder has kept long enough.
     virtual void pruneDeclined(const std::string& folder) = 0;
 };
+
+// The environment of the system this build runs on (HostEnvironment or
+// WindowsEnvironment with the user's local folder), made at the first call.
+SessionEnvironment& systemEnvironment();

@@ -104,3 +104,9 @@ void WindowsEnvironment::declineRecovery(const std::string& path, const std::str
 }
 
 void WindowsEnvironment::pruneDeclined(const std::string& folder) { ::pruneDeclined(folder.c_str()); }
+
+SessionEnvironment& systemEnvironment()
+{
+    static WindowsEnvironment environment;
+    return environment;
+}
