@@ -11,7 +11,11 @@
 #include "ViewBar.h"
 #include "resource.h"
 
-MainWindow::MainWindow(const MainWindowParts& companions) : parts(companions) {}
+MainWindow::MainWindow(const MainWindowParts& companions)
+    : session(*companions.document, environment), history(session.history()), parts(companions) {
+    // The one signal that the document changed: the recovery file follows it.
+    history.changed = [this] { watchDocument(); };
+}
 
 int MainWindow::OnCreate() {
     CentreWindow(hwnd);
@@ -30,9 +34,10 @@ LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {
 
 void MainWindow::OnDestroy() {
     writeSettings();
-    // The document goes: its changes were saved or dropped at "Save data?".
+    // The document goes: its changes were saved or dropped at "Save data?";
+    // at the end of Windows' session its recovery file stays for the next start.
     if (!sessionEnded) dropRecovery();
-    releasePresence();
+    session.close(sessionEnded != 0);
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
     // The context menus are loaded again with the next window.
@@ -56,7 +61,7 @@ void MainWindow::OnPaint() {
 }
 
 int MainWindow::queryClose() {
-    if (!parts.document->modified) return 1;
+    if (!session.modified()) return 1;
     int answer = parts.messageWindow->showModal(hwnd, "Save data?", "Tallyvane", MB_YESNOCANCEL | MB_ICONQUESTION, 0,
                                                 RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
     if (answer == IDCANCEL) return 0;

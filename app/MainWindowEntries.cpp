@@ -19,9 +19,6 @@ void MainWindow::recordEntryState(int row) {
     if (kind == LB_ERR) return;
     history.setEntryStates(doc, {tickedState(person->entries[position], currentItem, position,
                                              static_cast<int32_t>(kind))});
-    // Ticks come from the entries pane's own window, not through the main
-    // window's messages.
-    watchDocument();
 }
 
 UndoHistory::EntryState MainWindow::tickedState(const Entry& entry, int nameSlot, int position, int32_t kind) {

@@ -1,20 +1,16 @@
-// A data file that other people change too: reading it with its base, Save
-// that merges what someone else wrote meanwhile, and the look at the file
-// whenever the program becomes active again.
+// The open file as others change it too: what a save did (merged, refused,
+// waited for), the view kept in place when the document is replaced, and
+// the look at the file whenever the program becomes active again.
 #include <cstring>
 #include <string>
 
-#include "Backups.h"
-#include "DataFile.h"
+#include "CompletionDate.h"
 #include "Document.h"
+#include "FileDialog.h"
 #include "FileName.h"
 #include "MainWindow.h"
 #include "MessageWindow.h"
-#include "QuietView.h"
-#include "SectionFile.h"
-#include "SharedSave.h"
 #include "StatusBar.h"
-#include "document/Heap.h"
 
 namespace {
 
@@ -28,82 +24,86 @@ std::string boxLines(std::string text)
 
 }  // namespace
 
-int MainWindow::readDocumentFile(const char* path) {
-    // The bytes are read once and kept: they are what this program loaded,
-    // the base a later save compares the file on disk with.
-    FileStamp stamp = FileStamp::of(path);
-    int32_t length = 0;
-    char* block = SectionFile::readWhole(path, &length);
-    if (!block) return 0;
-    if (!loadDataBytes(*parts.document, *this, block, size_t(length))) {
-        releaseBlock(block);
-        sharedFile.forget();
-        return 0;
-    }
-    sharedFile.adopt(block, length, stamp);
-    addRecentFile(path);
-    return 1;
+std::string MainWindow::ProgramEnvironment::nowText() {
+    SYSTEMTIME now;
+    CompletionDate::readLocalTime(&now);
+    char text[32];
+    CompletionDate::formatStamp(now, text);
+    return text;
 }
 
-int MainWindow::saveShared() {
-    SharedSave save;
-    // The version the save replaces (theirs, when it merges) is kept while
-    // the save lock is held, so it is the very file that is replaced.
-    save.beforeReplace = [this](const char* path) { keepBackup(path, backupsFolder().c_str()); };
-    Document merged;
-    MergeReport report;
-    const char* name = fileNamePart(currentPath);
+int MainWindow::showSave(DocumentSession::Save outcome, const MergeReport& report, const std::string& as) {
+    const char* name = fileNamePart(as.empty() ? session.path().c_str() : as.c_str());
     std::string text;
-    switch (save.save(*parts.document, *this, currentPath, sharedFile, merged, report)) {
-    case SharedSave::Saved:
+    switch (outcome) {
+    case DocumentSession::Save::Saved:
         return 1;
-    case SharedSave::Merged:
-        adoptDocument(merged);
+    case DocumentSession::Save::Merged:
         text = std::string(name) + " was changed by someone else while you had it open.\n" +
                "Their changes and yours were merged and saved.\n\n" + boxLines(report.text());
         parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_OK | MB_ICONASTERISK, 0, RGB(0, 0, 0),
                                        RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
         return 1;
-    case SharedSave::TheirsUnreadable:
+    case DocumentSession::Save::TheirsUnreadable:
         text = std::string(name) + " was changed by someone else, and the file can't be read as a\n" +
-               "Tallyvane data file now" + (save.problem.empty() ? "" : " (" + save.problem + ")") + ".\n" +
-               "Nothing was saved; your changes are still here.\n\nSave them under another name?";
+               "Tallyvane data file now" + (session.problem().empty() ? "" : " (" + session.problem() + ")") +
+               ".\n" + "Nothing was saved; your changes are still here.\n\nSave them under another name?";
         if (parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_YESNO | MB_ICONEXCLAMATION, 0,
                                            RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) == IDYES)
             saveDocumentAs();
         return 0;
-    case SharedSave::Busy:
+    case DocumentSession::Save::Busy:
         text = std::string(name) + " is being saved by someone else at this moment.\n" +
                "Nothing was saved; your changes are still here. Try again in a moment.";
         showError(text.c_str(), "Tallyvane");
         return 0;
-    case SharedSave::Failed:
+    case DocumentSession::Save::ReadOnly: {
+        // Opened read-only (chosen, or damaged): its file is never written
+        // over; the changes can go to a file of their own, which the
+        // document then belongs to.
+        text = std::string(name) + " is open read-only: nothing is saved over it.\n" +
+               "Save your changes under another name?";
+        if (parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_YESNO | MB_ICONEXCLAMATION, 0,
+                                           RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) != IDYES)
+            return 0;
+        char chosen[MAX_PATH] = "";
+        FileDialog dialog(0);
+        if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
+        MergeReport merged;
+        ViewPlace place = viewPlace();
+        DocumentSession::Save again = session.saveAs(chosen, *this, merged);
+        if (again == DocumentSession::Save::Merged) showPlace(place);
+        setReadOnly(session.readOnly());
+        updateTitle();
+        return showSave(again, merged, chosen);
+    }
+    case DocumentSession::Save::Failed:
         break;
     }
     return 0;
 }
 
-void MainWindow::adoptDocument(Document& replacement) {
+MainWindow::ViewPlace MainWindow::viewPlace() {
     Document& doc = *parts.document;
-    // What the view shows is found again by its text: slots differ between documents.
-    std::string person, action;
+    ViewPlace place{viewMode, "", ""};
     if (viewMode == EntriesView || viewMode == NamesView) {
         int row = selectedRow(parts.namesPane);
         NameRecord* record = doc.nameAt(viewMode == EntriesView ? currentItem
                                         : row >= 0 ? static_cast<int>(SendMessageA(parts.namesPane->hwnd, LB_GETITEMDATA, row, 0))
                                                    : -1);
-        if (record) person = record->name;
+        if (record) place.person = record->name;
     }
     if (viewMode == PendingView || viewMode == ActionsView) {
         int row = selectedRow(parts.actionsPane);
         int slot = viewMode == PendingView ? currentItem
                  : row >= 0 ? static_cast<int>(SendMessageA(parts.actionsPane->hwnd, LB_GETITEMDATA, row, 0)) : -1;
-        action = doc.actionText(slot);
+        place.action = doc.actionText(slot);
     }
-    doc.swap(replacement);
-    // The undo history's steps belong to the document that went.
-    history.clear();
+    return place;
+}
 
+void MainWindow::showPlace(const ViewPlace& place) {
+    Document& doc = *parts.document;
     auto nameSlot = [&doc](const std::string& text) {
         for (int32_t i = 0; i < doc.namesCount; ++i)
             if (doc.names[i].name[0] && text == doc.names[i].name) return i;
@@ -114,30 +114,29 @@ void MainWindow::adoptDocument(Document& replacement) {
             if (doc.actions[i].text[0] && text == doc.actions[i].text) return i;
         return -1;
     };
-    ViewMode shown = viewMode;
     savedNamesRow = savedActionsRow = -1;
     showNames();
-    if (!person.empty()) {
+    if (!place.person.empty()) {
         LRESULT row = SendMessageA(parts.namesPane->hwnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(person.c_str()));
+                                   reinterpret_cast<LPARAM>(place.person.c_str()));
         savedNamesRow = row == LB_ERR ? -1 : static_cast<int>(row);
         SendMessageA(parts.namesPane->hwnd, LB_SETCURSEL, savedNamesRow, 0);
     }
-    if (shown == NamesView) return;
+    if (place.mode == NamesView) return;
     showActionItems();
-    if (!action.empty()) {
+    if (!place.action.empty()) {
         LRESULT row = SendMessageA(parts.actionsPane->hwnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(action.c_str()));
+                                   reinterpret_cast<LPARAM>(place.action.c_str()));
         savedActionsRow = row == LB_ERR ? -1 : static_cast<int>(row);
         SendMessageA(parts.actionsPane->hwnd, LB_SETCURSEL, savedActionsRow, 0);
     }
-    if (shown == EntriesView && nameSlot(person) >= 0) {
-        currentItem = nameSlot(person);
+    if (place.mode == EntriesView && nameSlot(place.person) >= 0) {
+        currentItem = nameSlot(place.person);
         showEntries();
-    } else if (shown == PendingView && actionSlot(action) >= 0) {
-        currentItem = actionSlot(action);
+    } else if (place.mode == PendingView && actionSlot(place.action) >= 0) {
+        currentItem = actionSlot(place.action);
         showPending();
-    } else if (shown == EntriesView) {
+    } else if (place.mode == EntriesView) {
         showNames();
     }
 }
@@ -145,38 +144,28 @@ void MainWindow::adoptDocument(Document& replacement) {
 void MainWindow::OnActivateApp(WPARAM active) {
     // Not while a box of this program is up (the window is disabled then):
     // the document must not change under it.
-    if (!active || !currentPath[0] || !sharedFile.hasBase() || !IsWindowEnabled(hwnd)) return;
-    char* theirs = nullptr;
-    int32_t length = 0;
-    if (sharedFile.compare(currentPath, true, &theirs, &length) != SharedFile::Changed) return;
-    FileStamp stamp = FileStamp::of(currentPath);
-    if (parts.document->modified && stamp == noticedStamp) {
-        // Already said for this version of the file.
-        releaseBlock(theirs);
-        return;
-    }
-    noticedStamp = stamp;
+    if (!active || session.untitled() || !session.base().hasBase() || !IsWindowEnabled(hwnd)) return;
+    ViewPlace place = viewPlace();
+    DocumentSession::Disk disk = session.checkDisk(true);
+    if (disk == DocumentSession::Disk::Same) return;
     char when[12];
-    stamp.writeClockText(when);
-    std::string name = fileNamePart(currentPath);
-    if (parts.document->modified) {
-        releaseBlock(theirs);
-        std::string text = name + " was changed at " + when + ": your changes will be merged with it when you save";
-        statusBar->setStatusText(0, text.c_str());
-        return;
-    }
-    Document reloaded;
-    QuietView quiet;
-    if (!loadDataBytes(reloaded, quiet, theirs, size_t(length)) || quiet.damaged) {
+    session.noticed().writeClockText(when);
+    std::string name = fileNamePart(session.path().c_str());
+    std::string text;
+    switch (disk) {
+    case DocumentSession::Disk::WillMerge:
+        text = name + " was changed at " + when + ": your changes will be merged with it when you save";
+        break;
+    case DocumentSession::Disk::Unreadable:
         // Half synced or damaged: the window keeps what it has; Save will say more.
-        releaseBlock(theirs);
-        std::string text = name + " was changed at " + std::string(when) + " and can't be read now";
-        statusBar->setStatusText(0, text.c_str());
-        return;
+        text = name + " was changed at " + std::string(when) + " and can't be read now";
+        break;
+    case DocumentSession::Disk::Reloaded:
+        showPlace(place);
+        text = "Reloaded: " + name + " was changed at " + when;
+        break;
+    case DocumentSession::Disk::Same:
+        break;
     }
-    sharedFile.adopt(theirs, length, stamp);
-    reloaded.modified = 0;
-    adoptDocument(reloaded);
-    std::string text = "Reloaded: " + name + " was changed at " + when;
     statusBar->setStatusText(0, text.c_str());
 }

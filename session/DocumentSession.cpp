@@ -167,18 +167,30 @@ int DocumentSession::startFor(const char* path)
 {
     if (!startUntitled())
         return 0;
+    bindTo(path);
+    return 1;
+}
+
+void DocumentSession::bindTo(const char* path)
+{
+    releasePresence();
     path_ = path;
+    base_.forget();
+    noticed_ = FileStamp();
     // What is there now is what a save may replace: kept as the base. One
     // that can't be read leaves no base, and a save then merges with it.
     if (fileExists(path))
         base_.remember(path);
-    return 1;
 }
 
-void DocumentSession::close()
+void DocumentSession::close(bool keepRecovery)
 {
     releasePresence();
-    dropRecovery();
+    if (keepRecovery)
+        recoveryPath_.clear();
+    else
+        dropRecovery();
+    recoveryDue_ = false;
     history_.clear();
     path_.clear();
     base_.forget();
@@ -364,8 +376,13 @@ DocumentSession::Save DocumentSession::saveCopyAs(const char* path, DocumentView
     doc_.modified = wasModified;
     switch (result) {
     case SharedSave::Saved:
-        // A copy written clears the modified flag as every save does.
+        // A copy written clears the modified flag as every save does; the
+        // changes are safe in it.
         history_.markSaved();
+        if (!restoredFrom_.empty()) {
+            deleteFile(restoredFrom_.c_str());
+            restoredFrom_.clear();
+        }
         settle();
         return Save::Saved;
     case SharedSave::Merged:

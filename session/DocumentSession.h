@@ -87,11 +87,16 @@ public:
     int open(const char* path, DocumentView& view, bool forEditing);
     // An empty untitled document; 0 when memory is short.
     int startUntitled();
-    // An empty document to be saved as path (tvd): the base is the file
-    // there now, when there is one, so that a save merges with it.
+    // An empty document to be saved as path (tvd): bindTo(path).
     int startFor(const char* path);
-    // Releases the presence file and drops the recovery file; untitled.
-    void close();
+    // Binds the document in memory to path, to be saved there; the base is
+    // the file there now, when there is one, so that a save merges with it.
+    void bindTo(const char* path);
+    // Releases the presence file and drops the recovery file (or only lets
+    // go of it, keepRecovery: the session of Windows ended); untitled.
+    void close(bool keepRecovery = false);
+    // Deletes the presence file, if it still is this process's own.
+    void releasePresence();
     // Read-only mode on or off (on: the presence file goes, nothing is saved over the file).
     void setReadOnly(bool on);
 
@@ -139,7 +144,6 @@ private:
     Save saveTo(const std::string& target, SharedFile& shared, DocumentView& view, MergeReport& report);
     void bind(const std::string& path);
     void claimPresence();
-    void releasePresence();
     void keepBackup(const char* dataPath);
     void settle();
 

@@ -15,13 +15,11 @@ uint64_t ticksOf(const FILETIME& time) { return (uint64_t(time.dwHighDateTime) <
 
 }  // namespace
 
-WindowsEnvironment::WindowsEnvironment(const std::string& localFolder) : local_(localFolder)
+std::string WindowsEnvironment::userLocalFolder()
 {
-    if (local_.empty()) {
-        char folder[MAX_PATH] = "";
-        locateLocalFolder(nullptr, folder);
-        local_ = folder;
-    }
+    char folder[MAX_PATH] = "";
+    locateLocalFolder(nullptr, folder);
+    return folder;
 }
 
 std::string WindowsEnvironment::nowText()
@@ -108,5 +106,7 @@ void WindowsEnvironment::pruneDeclined(const std::string& folder) { ::pruneDecli
 SessionEnvironment& systemEnvironment()
 {
     static WindowsEnvironment environment;
+    if (environment.localFolder().empty())
+        environment.setLocalFolder(WindowsEnvironment::userLocalFolder());
     return environment;
 }

@@ -8,11 +8,10 @@
 
 class WindowsEnvironment : public SessionEnvironment {
 public:
-    // localFolder: ending in a backslash; "" finds the user's own
-    // (%LOCALAPPDATA%\Vantorell\Tallyvane\, created when missing).
-    explicit WindowsEnvironment(const std::string& localFolder = "");
-
+    // The local folder (ending in a backslash) is "" until it is set.
     void setLocalFolder(const std::string& folder) { local_ = folder; }
+    // The user's own: %LOCALAPPDATA%\Vantorell\Tallyvane\, created when missing.
+    static std::string userLocalFolder();
 
     std::string nowText() override;
     BackupName::Time now() override;

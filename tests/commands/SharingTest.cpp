@@ -69,7 +69,7 @@ protected:
         ProgramTest::TearDown();
         removeAll(folder);
         for (const std::string& backup : backups())
-            DeleteFileA((window().backupsFolder() + backup).c_str());
+            DeleteFileA((window().session.backupsFolder() + backup).c_str());
     }
     static void removeAll(const std::string& in)
     {
@@ -120,7 +120,7 @@ protected:
         std::string prefix = BackupName::prefixFor(club.c_str());
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((window().backupsFolder() + prefix + "*").c_str(), &found);
+        HANDLE search = FindFirstFileA((window().session.backupsFolder() + prefix + "*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do
                 names.push_back(found.cFileName);
@@ -167,7 +167,7 @@ TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
 TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
 {
     doc().addName("Ann Smith");
-    doc().modified = 1;
+    window().history.clearUnsaved();
     const std::string created = folder + "new.tvd";
     {
         ModalAnswerer answer;
@@ -235,7 +235,7 @@ TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
     putPresence("ann", "PC-7", 12);
     open({pressButtonKey('Y')});
     DeleteFileA(presence.c_str());
-    doc().modified = 1;
+    window().history.clearUnsaved();
     pressCtrlKey('S');
     EXPECT_EQ(GetCurrentProcessId(), readPresence().pid);
 }
@@ -249,9 +249,9 @@ TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
     pressKey(VK_F5);
     ASSERT_EQ(1, doc().modified);
     // Not at the change itself, but about two seconds after it.
-    EXPECT_EQ(0, window().recoveryPath[0] && exists(window().recoveryPath));
+    EXPECT_EQ(0, !window().session.recoveryPath().empty() && exists(window().session.recoveryPath()));
     runLoop(2600);
-    const std::string recovery = window().recoveryPath;
+    const std::string recovery = window().session.recoveryPath();
     ASSERT_TRUE(exists(recovery));
     RecoveryFile file;
     ASSERT_EQ(1, file.read(recovery.c_str()));
@@ -279,7 +279,7 @@ TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
     // The end of the session writes it at once, before "Save data?" is
     // answered; Cancel keeps it.
     doc().addName("Eve Park");
-    doc().modified = 1;
+    window().history.clearUnsaved();
     bool writtenBeforeTheQuestion = false;
     ModalAnswerer ending;
     ending.then("CMSGCLASS", [&](HWND box) {
@@ -316,10 +316,10 @@ TEST_F(Sharing, QuickChangesPutTheRecoveryWriteOff)
         SendMessageA(window().parts.entriesPane->hwnd, LB_SETITEMDATA, 0, i % 2 ? 0 : 1);
         window().recordEntryState(0);
         runLoop(500);
-        EXPECT_FALSE(window().recoveryPath[0] && exists(window().recoveryPath)) << "tick " << i;
+        EXPECT_FALSE(!window().session.recoveryPath().empty() && exists(window().session.recoveryPath())) << "tick " << i;
     }
     runLoop(2200);
-    EXPECT_TRUE(window().recoveryPath[0] && exists(window().recoveryPath));
+    EXPECT_TRUE(!window().session.recoveryPath().empty() && exists(window().session.recoveryPath()));
 }
 
 // A recovery file left by a process that no longer runs.
@@ -376,7 +376,7 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         EXPECT_STREQ("12/09/26 10:01 AM", doc().names[0].entries[0].date);
         // Its changes are this process's now, and unsaved: undoing a later
         // change leaves them so.
-        EXPECT_TRUE(exists(window().recoveryPath));
+        EXPECT_TRUE(exists(window().session.recoveryPath()));
         ModalAnswerer add;
         add.then(typeAndConfirm("Dee Lane"));
         window().runCommand(CMD_ADD_NAME);
@@ -418,7 +418,7 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         doc().addName("Dee Lane");
         std::string recovery = leaveRecovery(window().localFolder, "", nullptr, doc());
         std::string declined = recoveryFolder + "Declined\\" + recovery.substr(recoveryFolder.size());
-        doc().modified = 0;
+        window().history.markSaved();
         window().runCommand(CMD_NEW);
         std::string text, caption;
         ModalAnswerer answer;
@@ -441,7 +441,7 @@ TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
     for (int i = 0; i < 12; ++i) {
         contents.push_back(readAll(club));
         doc().addName(("Name " + std::to_string(i)).c_str());
-        doc().modified = 1;
+        window().history.clearUnsaved();
         pressCtrlKey('S');
         ASSERT_EQ(0, doc().modified);
     }
@@ -449,7 +449,7 @@ TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
     ASSERT_EQ(10u, kept.size());
     // The newest ten replaced files, oldest first.
     for (size_t i = 0; i < kept.size(); ++i)
-        EXPECT_EQ(contents[i + 2], readAll(window().backupsFolder() + kept[i])) << kept[i];
+        EXPECT_EQ(contents[i + 2], readAll(window().session.backupsFolder() + kept[i])) << kept[i];
 }
 
 } // namespace
