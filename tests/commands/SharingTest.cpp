@@ -190,6 +190,46 @@ TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
     EXPECT_FALSE(exists(folder + "~$new.tvd"));
 }
 
+// Save as leaves the document with its file while the dialog is up (a
+// recovery written then names the file, with its base), and Save of a
+// document open read-only never writes over the file: it offers another name.
+TEST_F(Sharing, SaveAsAndReadOnlyLeaveTheOpenFileBoundAndUntouched)
+{
+    open();
+    doc().addName("Ann Smith");
+    window().history.clearUnsaved();
+    RecoveryFile during;
+    {
+        ModalAnswerer answer;
+        ModalAnswerer::Step accept = typeAndAccept(folder + "copy.tvd");
+        answer.then("#32770", [&](HWND dialog) {
+            EXPECT_EQ(1, window().writeRecovery());
+            during.read(window().session.recoveryPath().c_str());
+            accept(dialog);
+        });
+        window().runCommand(CMD_SAVE_AS);
+        ASSERT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ(club, during.dataPath);
+    EXPECT_EQ(kClub, std::string(during.base ? during.base : "", during.baseSize));
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+
+    window().runCommand(CMD_NEW);
+    putPresence("ann", "PC-7", 12);
+    open({pressButtonKey('N')});
+    ASSERT_EQ(1, window().readOnlyMode);
+    window().history.clearUnsaved();
+    std::string text, caption;
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey('N')));
+        EXPECT_EQ(0, window().saveDocument());
+    }
+    EXPECT_EQ("club.tvd is open read-only: nothing is saved over it.\nSave your changes under another name?", text);
+    EXPECT_EQ(kClub, readAll(club));
+    window().history.markSaved();
+}
+
 TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
 {
     const std::string question =
