@@ -14,7 +14,7 @@
 MainWindow::MainWindow(const MainWindowParts& companions)
     : session(*companions.document, environment), history(session.history()), parts(companions) {
     // The one signal that the document changed: the recovery file follows it.
-    history.changed = [this] { watchDocument(); };
+    session.changed = [this] { watchDocument(); };
 }
 
 int MainWindow::OnCreate() {

@@ -72,7 +72,8 @@ public:
     bool atSavedState() const { return currentSerial() == savedSerial_; }
     // Runs after every step made, undone or redone, and after clear,
     // markSaved and clearUnsaved: the one signal that the document or its
-    // saved state changed (the program writes its recovery file from it).
+    // saved state changed (the document session keeps its modified flag and
+    // recovery file by it).
     std::function<void()> changed;
 
     // Forgets every step; the present state counts as saved.

@@ -93,7 +93,14 @@ int createPresence(const char* path, const PresenceFile& mine)
 
 }  // namespace
 
-DocumentSession::DocumentSession(Document& doc, SessionEnvironment& env) : doc_(doc), env_(env) {}
+DocumentSession::DocumentSession(Document& doc, SessionEnvironment& env) : doc_(doc), env_(env)
+{
+    history_.changed = [this] {
+        settle();
+        if (changed)
+            changed();
+    };
+}
 
 DocumentSession::~DocumentSession() { releasePresence(); }
 
@@ -256,19 +263,8 @@ void DocumentSession::keepBackup(const char* dataPath)
     std::string folder = backupsFolder();
     if (folder.empty() || !fileExists(dataPath) || !env_.makeFolder(folder))
         return;
-    BlockOwner old;
-    old.block = SectionFile::readWhole(dataPath, &old.size);
-    if (!old.block)
+    if (!env_.copyFile(dataPath, folder + BackupName::compose(dataPath, env_.now())))
         return;
-    std::string copy = folder + BackupName::compose(dataPath, env_.now());
-    FileHandle file;
-    if (!file.create(copy.c_str()))
-        return;
-    if (!file.write(old.block, old.size) || !file.close()) {
-        file.close();
-        deleteFile(copy.c_str());
-        return;
-    }
     std::string prefix = BackupName::prefixFor(dataPath);
     for (const std::string& name : BackupName::surplus(env_.filesIn(folder, prefix, ""), prefix))
         deleteFile((folder + name).c_str());

@@ -11,6 +11,7 @@
 // system comes through a SessionEnvironment.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ public:
     bool announce = true;
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
+
+    // Runs whenever the document or its saved state changed (the undo
+    // history's signal: every step, undo and redo, open, save, reload).
+    std::function<void()> changed;
 
     Document& document() { return doc_; }
     UndoHistory& history() { return history_; }

@@ -113,6 +113,12 @@ std::vector<std::string> HostEnvironment::filesIn(const std::string& folder, con
     return names;
 }
 
+bool HostEnvironment::copyFile(const std::string& from, const std::string& to)
+{
+    std::error_code error;
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+}
+
 void HostEnvironment::declineRecovery(const std::string& path, const std::string& folder)
 {
     std::error_code error;

@@ -17,6 +17,7 @@ public:
     bool makeFolder(const std::string& folder) override;
     std::vector<std::string> filesIn(const std::string& folder, const std::string& prefix,
                                      const std::string& suffix) override;
+    bool copyFile(const std::string& from, const std::string& to) override;
     void hideFile(const std::string&) override {}
     void declineRecovery(const std::string& path, const std::string& folder) override;
     void pruneDeclined(const std::string& folder) override;

@@ -39,6 +39,9 @@ public:
     // end with suffix, the least recently written first.
     virtual std::vector<std::string> filesIn(const std::string& folder, const std::string& prefix,
                                              const std::string& suffix) = 0;
+    // Copies the file at from to a new file to (a backup), as plain as a
+    // new file; false when it could not be made.
+    virtual bool copyFile(const std::string& from, const std::string& to) = 0;
     // Hides a file the user need not see (a presence file); may do nothing.
     virtual void hideFile(const std::string& path) = 0;
     // Puts a recovery file the user declined into folder's "Declined"

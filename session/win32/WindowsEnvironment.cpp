@@ -89,6 +89,15 @@ std::vector<std::string> WindowsEnvironment::filesIn(const std::string& folder, 
     return names;
 }
 
+bool WindowsEnvironment::copyFile(const std::string& from, const std::string& to)
+{
+    if (to.size() >= MAX_PATH || !CopyFileA(from.c_str(), to.c_str(), FALSE))
+        return false;
+    // A copy of a read-only or hidden file would keep those attributes.
+    SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
 void WindowsEnvironment::hideFile(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -474,6 +474,45 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
     }
 }
 
+// A power cut left the data file cut short: the restore merges nothing with
+// it, opens the recovered changes as they were, and keeps the recovery file
+// (the only whole copy) until they are saved; Save refuses the damaged file.
+TEST_F(Sharing, RestoreBesideADamagedFileKeepsTheRecoveredChanges)
+{
+    std::string recoveryFolder = std::string(window().localFolder) + "Recovery\\";
+    for (const std::string& orphan : orphanRecoveryFiles(recoveryFolder.c_str()))
+        DeleteFileA(orphan.c_str());
+    open();
+    doc().addName("Cy Young");
+    std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kClub, doc());
+    window().history.markSaved();
+    window().runCommand(CMD_NEW);
+    const std::string cut = std::string(kClub).substr(0, std::string(kClub).find("[1]") + 6);
+    writeAll(club, cut);
+
+    std::string text, caption;
+    ModalAnswerer answer;
+    answer.then("CMSGCLASS", pressButtonKey('Y'));
+    answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey(VK_RETURN)));
+    window().offerRecovery();
+    EXPECT_EQ(2, answer.answered());
+    EXPECT_EQ(0u, text.find("club.tvd can't be read as a Tallyvane data file now")) << text;
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, doc().modified);
+    EXPECT_EQ((std::vector<std::string>{"Ann Smith", "Bob Jones", "Cy Young"}),
+              rows(program::mainWindow.parts.namesPane));
+    EXPECT_TRUE(exists(recovery));
+
+    ModalAnswerer refused;
+    refused.then("CMSGCLASS", pressButtonKey('N'));
+    EXPECT_EQ(0, window().saveDocument());
+    EXPECT_EQ(1, refused.answered());
+    EXPECT_EQ(cut, readAll(club));
+    EXPECT_TRUE(exists(recovery));
+    window().history.markSaved();
+    DeleteFileA(recovery.c_str());
+}
+
 TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
 {
     open();
