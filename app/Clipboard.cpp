@@ -1,4 +1,4 @@
-#include "Clipboard.h"
+#include "app/Clipboard.h"
 
 #include <cstring>
 

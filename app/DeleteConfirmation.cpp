@@ -1,4 +1,4 @@
-#include "DeleteConfirmation.h"
+#include "app/DeleteConfirmation.h"
 
 #include <cstring>
 

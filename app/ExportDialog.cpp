@@ -1,6 +1,6 @@
-#include "ExportDialog.h"
+#include "app/ExportDialog.h"
 
-#include "FileName.h"
+#include "storage/file/FileName.h"
 
 ExportDialog::ExportDialog() : FileDialog(0) {
     filter = "CSV for spreadsheets (*.csv)\0*.csv\0Report for printing (*.html)\0*.html\0";

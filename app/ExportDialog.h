@@ -2,7 +2,7 @@
 // report, proposing the data file's name in its folder.
 #pragma once
 
-#include "FileDialog.h"
+#include "storage/win32/FileDialog.h"
 
 class ExportDialog : public FileDialog {
 public:

@@ -1,13 +1,13 @@
-#include "FrameWindow.h"
+#include "app/FrameWindow.h"
 
 #include <commctrl.h>
 
-#include "ButtonBar.h"
-#include "Framework.h"
-#include "GdiGuards.h"
-#include "ListBoxControl.h"
-#include "PaneLayout.h"
-#include "StatusBar.h"
+#include "framework/ButtonBar.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
+#include "framework/ListBoxControl.h"
+#include "app/PaneLayout.h"
+#include "app/StatusBar.h"
 
 namespace {
 int classRegistered = 0;

@@ -6,9 +6,9 @@
 #pragma once
 #include <windows.h>
 
-#include "Dpi.h"
-#include "WindowBase.h"
-#include "WindowFont.h"
+#include "framework/Dpi.h"
+#include "framework/WindowBase.h"
+#include "framework/WindowFont.h"
 
 class ButtonBar;
 class ListBoxControl;

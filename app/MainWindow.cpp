@@ -1,14 +1,14 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <shellapi.h>
 
-#include "CentreWindow.h"
-#include "Document.h"
-#include "Framework.h"
-#include "GdiGuards.h"
-#include "MessageWindow.h"
-#include "StatusBar.h"
-#include "ViewBar.h"
+#include "framework/CentreWindow.h"
+#include "document/Document.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
+#include "framework/MessageWindow.h"
+#include "app/StatusBar.h"
+#include "framework/ViewBar.h"
 #include "resource.h"
 
 MainWindow::MainWindow(const MainWindowParts& companions)

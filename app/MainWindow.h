@@ -30,16 +30,16 @@
 #pragma once
 #include <string>
 
-#include "DocumentView.h"
-#include "EntryGrid.h"
-#include "FrameWindow.h"
-#include "RecentFiles.h"
-#include "SortedRows.h"
-#include "UndoHistory.h"
+#include "storage/format/DocumentView.h"
+#include "app/grid/EntryGrid.h"
+#include "app/FrameWindow.h"
+#include "storage/win32/RecentFiles.h"
+#include "app/SortedRows.h"
+#include "document/UndoHistory.h"
 #include "session/DocumentSession.h"
 #include "session/win32/WindowsEnvironment.h"
-#include "ViewBarHost.h"
-#include "ViewMode.h"
+#include "framework/ViewBarHost.h"
+#include "app/ViewMode.h"
 
 class AboutWindow;
 struct Entry;

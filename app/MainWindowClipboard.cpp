@@ -1,10 +1,10 @@
 // Copy to clipboard: the stored text of the selected row of the visible
 // pane, without its checkbox state or date; in the Pending view every name.
-#include "Clipboard.h"
-#include "Document.h"
-#include "EntryGrid.h"
-#include "EntryKind.h"
-#include "MainWindow.h"
+#include "app/Clipboard.h"
+#include "document/Document.h"
+#include "app/grid/EntryGrid.h"
+#include "document/EntryKind.h"
+#include "app/MainWindow.h"
 
 void MainWindow::copySelection() {
     Document& doc = *parts.document;

@@ -1,7 +1,7 @@
 // The commands of the main menu, the accelerators and the context menus
 // (ids 40001-40023) and the recent-file items (5900 and up), and which of
 // them the main menu grays in each view.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 #include "resource.h"
 
 // Runs a command by its id; 1 when the id is a command. The notification

@@ -1,6 +1,6 @@
 // Command dispatch: first the notifications of the list panes, then the
 // commands of the menus, accelerators and context menus.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 // Runs for every WM_COMMAND of the main window.
 void MainWindow::OnCommand(WPARAM wParam, LPARAM) {

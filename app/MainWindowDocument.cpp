@@ -2,16 +2,16 @@
 // does to the windows (the DocumentView calls).
 #include <cstring>
 
-#include "DataFile.h"
-#include "Document.h"
-#include "DocumentFile.h"
-#include "Framework.h"
-#include "GdiGuards.h"
-#include "InputDialog.h"
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "StatusBar.h"
-#include "ViewBar.h"
+#include "storage/format/DataFile.h"
+#include "document/Document.h"
+#include "storage/sharing/DocumentFile.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
+#include "framework/InputDialog.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "app/StatusBar.h"
+#include "framework/ViewBar.h"
 #include "resource.h"
 
 namespace {

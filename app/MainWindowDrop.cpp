@@ -1,11 +1,11 @@
 // Files dropped on the main window from Explorer or the desktop.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 
-#include "FileName.h"
+#include "storage/file/FileName.h"
 
 namespace {
 

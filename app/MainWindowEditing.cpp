@@ -5,15 +5,15 @@
 // does nothing.
 #include <cstring>
 
-#include "DeleteConfirmation.h"
-#include "Document.h"
-#include "EntryGrid.h"
-#include "EntryKind.h"
-#include "EntryRows.h"
-#include "InputDialog.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
-#include "WarningWindow.h"
+#include "app/DeleteConfirmation.h"
+#include "document/Document.h"
+#include "app/grid/EntryGrid.h"
+#include "document/EntryKind.h"
+#include "document/EntryRows.h"
+#include "framework/InputDialog.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
+#include "framework/WarningWindow.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Ticks in the entries pane and their completion dates.
 #include <cstring>
 
-#include "CompletionDate.h"
-#include "Document.h"
-#include "EntryKind.h"
-#include "EntryRows.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
+#include "app/grid/CompletionDate.h"
+#include "document/Document.h"
+#include "document/EntryKind.h"
+#include "document/EntryRows.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
 
 // Runs after a click toggled row's item data in the entries pane.
 void MainWindow::recordEntryState(int row) {

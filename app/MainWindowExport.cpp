@@ -1,16 +1,16 @@
 // File > Export...: the document as it is in memory (saved or not, titled or
 // not) written as tvd export writes it, then offered to the shell to open.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 #include <string>
 
-#include "ExportCommand.h"
-#include "ExportDialog.h"
-#include "FileName.h"
-#include "MessageWindow.h"
+#include "export/ExportWriter.h"
+#include "app/ExportDialog.h"
+#include "storage/file/FileName.h"
+#include "framework/MessageWindow.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // New and Exit, and emptying the window before another document.
-#include "AboutWindow.h"
-#include "Document.h"
-#include "ListBoxControl.h"
-#include "MainWindow.h"
+#include "framework/AboutWindow.h"
+#include "document/Document.h"
+#include "framework/ListBoxControl.h"
+#include "app/MainWindow.h"
 #include "resource.h"
 
 int MainWindow::closeDocument() {

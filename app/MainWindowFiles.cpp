@@ -4,13 +4,13 @@
 // this side asks for names and shows what came of it.
 #include <cstring>
 
-#include "Document.h"
-#include "FileDialog.h"
-#include "FileHandle.h"
-#include "Folders.h"
-#include "MainWindow.h"
-#include "SettingsFile.h"
-#include "StatusBar.h"
+#include "document/Document.h"
+#include "storage/win32/FileDialog.h"
+#include "storage/file/FileHandle.h"
+#include "storage/win32/Folders.h"
+#include "app/MainWindow.h"
+#include "storage/win32/SettingsFile.h"
+#include "app/StatusBar.h"
 #include "resource.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // row after the selection that holds the text, anywhere and in any case.
 #include <string>
 
-#include "InputDialog.h"
-#include "MainWindow.h"
-#include "RowSearch.h"
-#include "StatusBar.h"
+#include "framework/InputDialog.h"
+#include "app/MainWindow.h"
+#include "document/RowSearch.h"
+#include "app/StatusBar.h"
 
 void MainWindow::find() {
     if (viewMode == EntriesView) return;

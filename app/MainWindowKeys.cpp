@@ -3,9 +3,9 @@
 // Esc go back as "<<" does. Every other key moves the list box's selection
 // as usual. Menus and modal boxes run their own loops, so a key that reaches
 // this handler found none of them open.
-#include "EntryGrid.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
+#include "app/grid/EntryGrid.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
 #include "resource.h"
 
 namespace {

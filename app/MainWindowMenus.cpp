@@ -2,10 +2,10 @@
 // context menus of the Names, Action items and entries panes.
 #include <windowsx.h>
 
-#include "Framework.h"
-#include "ListBoxControl.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
+#include "framework/Framework.h"
+#include "framework/ListBoxControl.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
 #include "resource.h"
 
 // Runs while the user moves through a menu (the main menu or a context

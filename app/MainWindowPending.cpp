@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "Clipboard.h"
-#include "Document.h"
-#include "EntryKind.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
+#include "app/Clipboard.h"
+#include "document/Document.h"
+#include "document/EntryKind.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // (the session keeps this program's own presence file).
 #include <cstdio>
 
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "FileName.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "storage/file/FileName.h"
 
 int MainWindow::askAboutPresence(const char* path) {
     PresenceFile found;

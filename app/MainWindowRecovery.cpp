@@ -9,13 +9,13 @@
 #include <cstring>
 #include <string>
 
-#include "Document.h"
-#include "FileName.h"
-#include "Folders.h"
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "RecoveryFile.h"
-#include "StatusBar.h"
+#include "document/Document.h"
+#include "storage/file/FileName.h"
+#include "storage/win32/Folders.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "storage/format/RecoveryFile.h"
+#include "app/StatusBar.h"
 
 namespace {
 

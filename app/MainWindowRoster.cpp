@@ -1,15 +1,15 @@
 // A roster of names (.txt or .csv) dropped on the main window or chosen with
 // File > Import names...: its new names are added as tvd add-names adds
 // them, after a question, and stay unsaved until the user saves.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <string>
 
-#include "Document.h"
-#include "FileDialog.h"
-#include "FileName.h"
-#include "MessageWindow.h"
-#include "RosterFile.h"
+#include "document/Document.h"
+#include "storage/win32/FileDialog.h"
+#include "storage/file/FileName.h"
+#include "framework/MessageWindow.h"
+#include "storage/format/RosterFile.h"
 
 namespace {
 

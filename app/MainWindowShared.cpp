@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
-#include "CompletionDate.h"
-#include "Document.h"
-#include "FileDialog.h"
-#include "FileName.h"
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "StatusBar.h"
+#include "app/grid/CompletionDate.h"
+#include "document/Document.h"
+#include "storage/win32/FileDialog.h"
+#include "storage/file/FileName.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "app/StatusBar.h"
 
 namespace {
 

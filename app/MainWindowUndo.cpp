@@ -1,9 +1,9 @@
 // Undo and Redo: the history changes the document, then the window shows the
 // change in the view it belongs to, with the changed row selected.
-#include "Document.h"
-#include "EntryRows.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
+#include "document/Document.h"
+#include "document/EntryRows.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // entries and the names that still have one action item open. A view is
 // refilled from the document every time it is shown.
 
-#include "Document.h"
-#include "EntryKind.h"
-#include "MainWindow.h"
-#include "StatusBar.h"
-#include "ViewBar.h"
+#include "document/Document.h"
+#include "document/EntryKind.h"
+#include "app/MainWindow.h"
+#include "app/StatusBar.h"
+#include "framework/ViewBar.h"
 
 ListBoxControl* MainWindow::paneOf(ViewMode mode) const {
     switch (mode) {

@@ -1,10 +1,10 @@
-#include "Program.h"
+#include "app/Program.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "Framework.h"
+#include "framework/Framework.h"
 #include "resource.h"
 
 namespace program {

@@ -3,16 +3,16 @@
 #pragma once
 #include <windows.h>
 
-#include "AboutWindow.h"
-#include "Document.h"
-#include "EntryGrid.h"
-#include "InputDialog.h"
-#include "ListBoxControl.h"
-#include "MainWindow.h"
-#include "MessageWindow.h"
-#include "StatusBar.h"
-#include "ViewBar.h"
-#include "WarningWindow.h"
+#include "framework/AboutWindow.h"
+#include "document/Document.h"
+#include "app/grid/EntryGrid.h"
+#include "framework/InputDialog.h"
+#include "framework/ListBoxControl.h"
+#include "app/MainWindow.h"
+#include "framework/MessageWindow.h"
+#include "app/StatusBar.h"
+#include "framework/ViewBar.h"
+#include "framework/WarningWindow.h"
 
 namespace program {
 

@@ -1,4 +1,4 @@
-#include "SortedRows.h"
+#include "app/SortedRows.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Program.h"
+#include "app/Program.h"
 
 namespace {
 

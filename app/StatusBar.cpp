@@ -1,9 +1,9 @@
-#include "StatusBar.h"
+#include "app/StatusBar.h"
 
 #include <commctrl.h>
 
-#include "Framework.h"
-#include "GdiGuards.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
 
 int StatusBar::setPartCapacity(int n) {
     if (n < 0) n = 0;

@@ -4,7 +4,7 @@
 #pragma once
 #include <vector>
 
-#include "ControlBase.h"
+#include "framework/ControlBase.h"
 
 class StatusBar : public ControlBase {
 public:

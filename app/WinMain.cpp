@@ -1,7 +1,7 @@
 // Entry function of Tallyvane.exe.
 #include <windows.h>
 
-#include "Program.h"
+#include "app/Program.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!program::start(instance, showCommand, GetCommandLineA())) return 0;

@@ -22,9 +22,9 @@
 
 #include "document/Document.h"
 #include "document/Heap.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentView.h"
-#include "storage/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/DocumentView.h"
+#include "storage/file/FileHandle.h"
 
 #ifdef _WIN32
 #include <windows.h>

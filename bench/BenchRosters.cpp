@@ -18,8 +18,8 @@
 #include "cli/ExportCommand.h"
 #include "cli/MergeCommand.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
 
 #include <sys/resource.h>
 

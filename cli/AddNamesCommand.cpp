@@ -1,11 +1,11 @@
-#include "AddNamesCommand.h"
+#include "cli/AddNamesCommand.h"
 
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 #include "document/Document.h"
 #include "session/DocumentSession.h"
 #include "session/SessionEnvironment.h"
-#include "storage/FileHandle.h"
-#include "storage/RosterFile.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/RosterFile.h"
 
 namespace {
 

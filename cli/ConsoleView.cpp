@@ -1,8 +1,8 @@
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 
 #include <cstring>
 
-#include "storage/FileHandle.h"
+#include "storage/file/FileHandle.h"
 
 void ConsoleView::reportError(const char* caption, const char* text)
 {

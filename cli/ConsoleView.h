@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdio>
 
-#include "storage/DocumentView.h"
+#include "storage/format/DocumentView.h"
 
 // The document's window side for tvd: every message the program would show
 // is printed as "CAPTION: TEXT", one line each, the two messages of a failed

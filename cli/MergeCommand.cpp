@@ -1,14 +1,14 @@
-#include "MergeCommand.h"
+#include "cli/MergeCommand.h"
 
 #include <string>
 
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 #include "document/Document.h"
 #include "document/Merge.h"
 #include "session/DocumentSession.h"
 #include "session/SessionEnvironment.h"
-#include "storage/DataFile.h"
-#include "storage/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/file/FileHandle.h"
 
 namespace {
 

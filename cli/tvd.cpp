@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "AddNamesCommand.h"
-#include "ConsoleView.h"
-#include "ExportCommand.h"
-#include "MergeCommand.h"
+#include "cli/AddNamesCommand.h"
+#include "cli/ConsoleView.h"
+#include "cli/ExportCommand.h"
+#include "cli/MergeCommand.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileHandle.h"
 
 namespace {
 

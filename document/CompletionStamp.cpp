@@ -1,4 +1,4 @@
-#include "CompletionStamp.h"
+#include "document/CompletionStamp.h"
 
 namespace {
 

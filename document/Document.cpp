@@ -1,9 +1,9 @@
-#include "Document.h"
+#include "document/Document.h"
 
 #include <cstring>
 #include <utility>
 
-#include "Heap.h"
+#include "document/Heap.h"
 
 Document::~Document()
 {

@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
 
-#include "ActionItem.h"
-#include "Entry.h"
-#include "GrowArray.h"
-#include "NameRecord.h"
-#include "ReadBlocks.h"
+#include "document/ActionItem.h"
+#include "document/Entry.h"
+#include "document/GrowArray.h"
+#include "document/NameRecord.h"
+#include "document/ReadBlocks.h"
 
 // The in-memory contents of one data file: the action table, the name table
 // and each name's entry list. Slots and entries never move while a document

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "EntryKind.h"
+#include "document/EntryKind.h"
 
 // One item of a name's entry list.
 struct Entry {

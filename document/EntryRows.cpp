@@ -1,4 +1,4 @@
-#include "EntryRows.h"
+#include "document/EntryRows.h"
 
 #include "document/EntryKind.h"
 #include "document/NameRecord.h"

@@ -1,8 +1,8 @@
-#include "GrowArray.h"
+#include "document/GrowArray.h"
 
 #include <utility>
 
-#include "Heap.h"
+#include "document/Heap.h"
 
 void* GrowArray::initArray(int32_t newCapacity, int32_t newStep, int32_t newElementSize)
 {

@@ -1,4 +1,4 @@
-#include "Heap.h"
+#include "document/Heap.h"
 
 #include <cstdint>
 #include <cstdlib>

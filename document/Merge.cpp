@@ -1,4 +1,4 @@
-#include "Merge.h"
+#include "document/Merge.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "CompletionStamp.h"
-#include "Document.h"
-#include "MergeMatch.h"
+#include "document/CompletionStamp.h"
+#include "document/Document.h"
+#include "document/MergeMatch.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // copy, a recovered session). Portable; used by Save, by tvd merge and by
 // crash recovery.
 #pragma once
-#include "MergeReport.h"
+#include "document/MergeReport.h"
 
 class Document;
 

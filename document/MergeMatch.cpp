@@ -1,4 +1,4 @@
-#include "MergeMatch.h"
+#include "document/MergeMatch.h"
 
 #include <unordered_map>
 

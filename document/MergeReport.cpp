@@ -1,4 +1,4 @@
-#include "MergeReport.h"
+#include "document/MergeReport.h"
 
 namespace {
 

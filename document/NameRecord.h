@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "Entry.h"
+#include "document/Entry.h"
 
 // One slot of the name table.
 struct NameRecord {

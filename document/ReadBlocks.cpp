@@ -1,11 +1,11 @@
-#include "ReadBlocks.h"
+#include "document/ReadBlocks.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
-#include "Heap.h"
+#include "document/Heap.h"
 
 namespace {
 

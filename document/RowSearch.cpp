@@ -1,4 +1,4 @@
-#include "RowSearch.h"
+#include "document/RowSearch.h"
 
 namespace RowSearch {
 

@@ -1,9 +1,9 @@
-#include "UndoHistory.h"
+#include "document/UndoHistory.h"
 
 #include <cstring>
 #include <utility>
 
-#include "Document.h"
+#include "document/Document.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "AboutWindow.h"
+#include "framework/AboutWindow.h"
 
 #include <cmath>
 #include <cstring>
 #include <shellapi.h>
 
-#include "GdiGuards.h"
+#include "framework/GdiGuards.h"
 #include "Version.h"
 
 const char AboutWindow::aboutText[] = "Tallyvane - Version " TALLYVANE_VERSION "\n(c) 2026 Vantorell, Mira Ostlund";

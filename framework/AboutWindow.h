@@ -6,9 +6,9 @@
 //   about.showModal(mainWindow, AboutWindow::aboutText, AboutWindow::webAddress,
 //                   0, IDI_APP, RGB(0, 0, 0), RGB(192, 192, 192), RGB(128, 128, 128));
 #pragma once
-#include "ButtonControl.h"
-#include "FontRecord.h"
-#include "MessageWindow.h"
+#include "framework/ButtonControl.h"
+#include "framework/FontRecord.h"
+#include "framework/MessageWindow.h"
 
 class AboutWindow : public MessageWindow {
 public:

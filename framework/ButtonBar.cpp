@@ -1,8 +1,8 @@
-#include "ButtonBar.h"
+#include "framework/ButtonBar.h"
 
-#include "ControlBase.h"
-#include "Framework.h"
-#include "GdiGuards.h"
+#include "framework/ControlBase.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
 
 namespace {
 bool g_registered = false;

@@ -3,9 +3,9 @@
 //
 // Virtual table: the WindowBase operations, then createBar, changeDpi.
 #pragma once
-#include "Dpi.h"
-#include "WindowBase.h"
-#include "WindowFont.h"
+#include "framework/Dpi.h"
+#include "framework/WindowBase.h"
+#include "framework/WindowFont.h"
 
 class ButtonBar : public WindowBase {
 public:

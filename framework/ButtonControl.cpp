@@ -1,8 +1,8 @@
-#include "ButtonControl.h"
+#include "framework/ButtonControl.h"
 
 #include <cstring>
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace {
 WNDPROC g_savedButtonProc = nullptr;

@@ -1,5 +1,5 @@
 #pragma once
-#include "ControlBase.h"
+#include "framework/ControlBase.h"
 
 // A "BUTTON" wrapper. BN_CLICKED calls the callback. The character after the
 // first '&' of the text is kept as the mnemonic.

@@ -1,4 +1,4 @@
-#include "CentreWindow.h"
+#include "framework/CentreWindow.h"
 
 void CentreWindow(HWND window)
 {

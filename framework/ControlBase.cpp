@@ -1,6 +1,6 @@
-#include "ControlBase.h"
+#include "framework/ControlBase.h"
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 LRESULT CALLBACK ControlSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {

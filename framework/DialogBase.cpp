@@ -1,7 +1,7 @@
-#include "DialogBase.h"
+#include "framework/DialogBase.h"
 
-#include "ControlBase.h"
-#include "Framework.h"
+#include "framework/ControlBase.h"
+#include "framework/Framework.h"
 
 INT_PTR CALLBACK StaticDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {

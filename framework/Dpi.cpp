@@ -1,4 +1,4 @@
-#include "Dpi.h"
+#include "framework/Dpi.h"
 
 namespace {
 using GetDpiForWindowProc = UINT(WINAPI*)(HWND);

@@ -1,4 +1,4 @@
-#include "EditControl.h"
+#include "framework/EditControl.h"
 
 EditControl::EditControl()
 {

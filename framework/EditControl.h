@@ -1,5 +1,5 @@
 #pragma once
-#include "ControlBase.h"
+#include "framework/ControlBase.h"
 
 // An "EDIT" wrapper (multi-line by default). EN_KILLFOCUS calls the callback.
 class EditControl : public ControlBase {

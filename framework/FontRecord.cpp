@@ -1,4 +1,4 @@
-#include "FontRecord.h"
+#include "framework/FontRecord.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace framework {
 

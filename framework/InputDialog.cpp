@@ -1,12 +1,12 @@
-#include "InputDialog.h"
+#include "framework/InputDialog.h"
 
 #include <cstring>
 
-#include "CentreWindow.h"
-#include "Dpi.h"
-#include "WindowFont.h"
-#include "Framework.h"
-#include "GdiGuards.h"
+#include "framework/CentreWindow.h"
+#include "framework/Dpi.h"
+#include "framework/WindowFont.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
 #include "resource.h"
 
 namespace {

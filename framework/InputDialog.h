@@ -4,8 +4,8 @@
 //   input.setup("Add Name", "Name:", "");
 //   if (input.run(mainWindow) == 1 && input.text[0]) ...
 #pragma once
-#include "DialogBase.h"
-#include "EditControl.h"
+#include "framework/DialogBase.h"
+#include "framework/EditControl.h"
 
 class InputDialog : public DialogBase {
 public:

@@ -1,6 +1,6 @@
-#include "ListBoxControl.h"
+#include "framework/ListBoxControl.h"
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace {
 WNDPROC g_savedListBoxProc = nullptr;

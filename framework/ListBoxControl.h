@@ -1,5 +1,5 @@
 #pragma once
-#include "ControlBase.h"
+#include "framework/ControlBase.h"
 
 // A "LISTBOX" wrapper. LBN_SELCHANGE stores the new selection and calls the
 // callback.

@@ -1,11 +1,11 @@
-#include "MessageWindow.h"
+#include "framework/MessageWindow.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "CentreWindow.h"
-#include "Framework.h"
-#include "GdiGuards.h"
+#include "framework/CentreWindow.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
 
 namespace {
 char g_outOfMemory[] = "Out of memory";

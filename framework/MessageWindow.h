@@ -7,10 +7,10 @@
 // so only one box can be up at a time; a second showModal while one is up
 // returns 0 at once.
 #pragma once
-#include "ButtonControl.h"
-#include "Dpi.h"
-#include "WindowBase.h"
-#include "WindowFont.h"
+#include "framework/ButtonControl.h"
+#include "framework/Dpi.h"
+#include "framework/WindowBase.h"
+#include "framework/WindowFont.h"
 
 // A one-pixel sunken rectangle: dark left and top edges, light right and bottom.
 struct SunkenFrame {

@@ -1,4 +1,4 @@
-#include "ViewBar.h"
+#include "framework/ViewBar.h"
 
 ViewBar::ViewBar() : backButton(false), actionsButton(false) {}
 

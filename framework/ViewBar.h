@@ -2,10 +2,10 @@
 // read-only field with the title of the current view. Its buttons call the
 // host's view operations directly.
 #pragma once
-#include "ButtonBar.h"
-#include "ButtonControl.h"
-#include "EditControl.h"
-#include "ViewBarHost.h"
+#include "framework/ButtonBar.h"
+#include "framework/ButtonControl.h"
+#include "framework/EditControl.h"
+#include "framework/ViewBarHost.h"
 
 class ViewBar : public ButtonBar {
 public:

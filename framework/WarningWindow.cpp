@@ -1,6 +1,6 @@
-#include "WarningWindow.h"
+#include "framework/WarningWindow.h"
 
-#include "GdiGuards.h"
+#include "framework/GdiGuards.h"
 
 int WarningWindow::confirm(HWND ownerWindow, const char* text, const char* captionText, COLORREF banner)
 {

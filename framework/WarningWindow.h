@@ -1,5 +1,5 @@
 #pragma once
-#include "MessageWindow.h"
+#include "framework/MessageWindow.h"
 
 // A message box for dangerous questions: white text on red, a banner of
 // repeated "WARNING " along the top and bottom edges, and Yes/No buttons.

@@ -1,7 +1,7 @@
-#include "WindowBase.h"
+#include "framework/WindowBase.h"
 
-#include "ControlBase.h"
-#include "Framework.h"
+#include "framework/ControlBase.h"
+#include "framework/Framework.h"
 
 LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -1,6 +1,6 @@
-#include "WindowFont.h"
+#include "framework/WindowFont.h"
 
-#include "GdiGuards.h"
+#include "framework/GdiGuards.h"
 
 WindowFont::~WindowFont()
 {

@@ -6,7 +6,7 @@
 #pragma once
 #include <windows.h>
 
-#include "Dpi.h"
+#include "framework/Dpi.h"
 
 class WindowFont {
 public:

@@ -13,10 +13,10 @@
 #include <unistd.h>
 
 #include "document/Document.h"
-#include "storage/DataFile.h"
+#include "storage/format/DataFile.h"
 #include "document/Merge.h"
-#include "storage/QuietView.h"
-#include "storage/SectionFile.h"
+#include "storage/format/QuietView.h"
+#include "storage/format/SectionFile.h"
 
 namespace {
 

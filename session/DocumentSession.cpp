@@ -1,20 +1,20 @@
-#include "DocumentSession.h"
+#include "session/DocumentSession.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "SessionEnvironment.h"
+#include "session/SessionEnvironment.h"
 #include "document/Document.h"
 #include "document/Heap.h"
 #include "document/Merge.h"
-#include "storage/BackupName.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentView.h"
-#include "storage/FileHandle.h"
-#include "storage/RecoveryFile.h"
-#include "storage/SectionFile.h"
-#include "storage/SharedSave.h"
-#include "storage/TheirCopy.h"
+#include "storage/format/BackupName.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/DocumentView.h"
+#include "storage/file/FileHandle.h"
+#include "storage/format/RecoveryFile.h"
+#include "storage/format/SectionFile.h"
+#include "storage/sharing/SharedSave.h"
+#include "storage/sharing/TheirCopy.h"
 
 namespace {
 

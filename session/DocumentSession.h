@@ -17,8 +17,8 @@
 
 #include "document/MergeReport.h"
 #include "document/UndoHistory.h"
-#include "storage/PresenceFile.h"
-#include "storage/SharedFile.h"
+#include "storage/format/PresenceFile.h"
+#include "storage/sharing/SharedFile.h"
 
 class Document;
 class DocumentView;

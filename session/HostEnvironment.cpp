@@ -1,4 +1,4 @@
-#include "HostEnvironment.h"
+#include "session/HostEnvironment.h"
 
 #include <signal.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // local folder is $LOCALAPPDATA/Vantorell/Tallyvane/ when that variable is
 // set (as on Windows), else ~/.local/share/Vantorell/Tallyvane/.
 #pragma once
-#include "SessionEnvironment.h"
+#include "session/SessionEnvironment.h"
 
 class HostEnvironment : public SessionEnvironment {
 public:

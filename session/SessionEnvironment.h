@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/BackupName.h"
+#include "storage/format/BackupName.h"
 
 class SessionEnvironment {
 public:

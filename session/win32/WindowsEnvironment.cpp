@@ -1,4 +1,4 @@
-#include "WindowsEnvironment.h"
+#include "session/win32/WindowsEnvironment.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "storage/win32/Folders.h"
-#include "storage/win32/Processes.h"
-#include "storage/win32/RecoveryFolder.h"
+#include "storage/sharing/win32/Processes.h"
+#include "storage/sharing/win32/RecoveryFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "storage/win32/CommandLine.h"
 
 int splitCommandLine(char* line, char** tokens, int n)
 {

@@ -1,7 +1,7 @@
-#include "FileDialog.h"
+#include "storage/win32/FileDialog.h"
 
-#include "storage/FileHandle.h"
-#include "storage/FileName.h"
+#include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,4 +1,4 @@
-#include "Folders.h"
+#include "storage/win32/Folders.h"
 
 #include <shlobj.h>
 #include <string.h>

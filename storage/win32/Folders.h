@@ -1,6 +1,6 @@
 // Folders of the user's account: existence check, creating a folder path
 // level by level, and the shell's special folders. (fileExists is the file
-// layer's, in storage/FileHandle.h.)
+// layer's, in storage/file/FileHandle.h.)
 #pragma once
 
 #include <windows.h>

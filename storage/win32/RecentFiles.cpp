@@ -1,4 +1,4 @@
-#include "RecentFiles.h"
+#include "storage/win32/RecentFiles.h"
 
 void RecentFiles::init(HMENU menu, int position, int firstId, int max)
 {

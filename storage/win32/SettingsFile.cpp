@@ -1,12 +1,12 @@
-#include "SettingsFile.h"
+#include "storage/win32/SettingsFile.h"
 
-#include "CommandLine.h"
-#include "Folders.h"
-#include "RecentFiles.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
-#include "storage/FileName.h"
-#include "storage/SectionFile.h"
+#include "storage/win32/CommandLine.h"
+#include "storage/win32/Folders.h"
+#include "storage/win32/RecentFiles.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
+#include "storage/format/SectionFile.h"
 
 #include <windows.h>
 #include <string.h>

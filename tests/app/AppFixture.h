@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "PaneLayout.h"
-#include "EntryRows.h"
-#include "Program.h"
-#include "TestSupport.h"
+#include "app/PaneLayout.h"
+#include "document/EntryRows.h"
+#include "app/Program.h"
+#include "tests/support/TestSupport.h"
 
 namespace apptest {
 

@@ -1,7 +1,7 @@
 // The entries pane as a real list box: hit test, cursor, toggles and the
 // completion dates they stamp.
-#include "AppFixture.h"
-#include "CompletionDate.h"
+#include "tests/app/AppFixture.h"
+#include "app/grid/CompletionDate.h"
 
 using namespace apptest;
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "SortedRows.h"
+#include "app/SortedRows.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Start-up, the title, the panes' styles and colours, and the layout.
-#include "AppFixture.h"
-#include "Screenshot.h"
+#include "tests/app/AppFixture.h"
+#include "tests/support/Screenshot.h"
 
 using namespace apptest;
 

@@ -1,6 +1,6 @@
 // The four views: rows, item data, titles and status texts, "<<", and the
 // rule that ties an Entries row to its entry.
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 using namespace apptest;
 

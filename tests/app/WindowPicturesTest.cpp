@@ -4,12 +4,12 @@
 // leaves the others for a person to look at. At every DPI each window's
 // layout is checked as it is pictured: every child inside its parent, no two
 // children overlapping, every text inside its box.
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 #include <cstring>
 
-#include "Dpi.h"
-#include "GridPainter.h"
+#include "framework/Dpi.h"
+#include "app/grid/GridPainter.h"
 #include "resource.h"
 
 using namespace apptest;

@@ -19,13 +19,13 @@
 #include <unistd.h>
 #endif
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "cli/AddNamesCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/MergeCommand.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/RosterFile.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/RosterFile.h"
 
 using namespace testing_support;
 

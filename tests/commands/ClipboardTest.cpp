@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "Clipboard.h"
-#include "TestSupport.h"
+#include "app/Clipboard.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "ProgramFixture.h"
+#include "tests/commands/ProgramFixture.h"
 #include "resource.h"
 
 namespace {

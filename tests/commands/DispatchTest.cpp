@@ -1,6 +1,6 @@
 // Every command id reaches its operation from the menu, the accelerators and
 // the context menus; the main menu grays what does not apply to the view.
-#include "ProgramFixture.h"
+#include "tests/commands/ProgramFixture.h"
 #include <commctrl.h>
 
 #include <cstring>

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "DocumentFile.h"
-#include "ProgramFixture.h"
+#include "storage/sharing/DocumentFile.h"
+#include "tests/commands/ProgramFixture.h"
 #include "resource.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // The keyboard and the everyday commands that go with it: ticking from the
 // Pending view, Enter, Space, Backspace, Esc and Tab in the window, Find,
 // F5's new name, Undo and Redo.
-#include "ProgramFixture.h"
+#include "tests/commands/ProgramFixture.h"
 
 #include <cstring>
 
-#include "EntryRows.h"
-#include "ViewBar.h"
+#include "document/EntryRows.h"
+#include "framework/ViewBar.h"
 #include "resource.h"
 
 namespace {

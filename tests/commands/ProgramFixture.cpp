@@ -1,4 +1,4 @@
-#include "ProgramFixture.h"
+#include "tests/commands/ProgramFixture.h"
 
 #include <commctrl.h>
 #include <shlobj.h>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Program.h"
-#include "TestSupport.h"
+#include "app/Program.h"
+#include "tests/support/TestSupport.h"
 
 class ProgramTest : public ::testing::Test {
 protected:

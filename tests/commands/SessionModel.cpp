@@ -1,4 +1,4 @@
-#include "SessionModel.h"
+#include "tests/commands/SessionModel.h"
 
 #include <algorithm>
 #include <map>

@@ -1,12 +1,12 @@
 // The session test's steps: what a user does next, rolled from the seed,
 // carried out in the window and written into the model.
-#include "SessionTest.h"
+#include "tests/commands/SessionTest.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-#include "CompletionDate.h"
+#include "app/grid/CompletionDate.h"
 #include "resource.h"
 
 namespace {

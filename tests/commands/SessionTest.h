@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "ProgramFixture.h"
-#include "SessionModel.h"
+#include "tests/commands/ProgramFixture.h"
+#include "tests/commands/SessionModel.h"
 
 // xorshift32: the same session from the same seed on every machine.
 class Random {

@@ -1,13 +1,13 @@
 // How the session test reaches the main window: input through the message
 // queue as a person gives it, answers for the boxes and dialogs it shows,
 // and the comparisons of what it shows and writes with the model.
-#include "SessionTest.h"
+#include "tests/commands/SessionTest.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
-#include "DialogInput.h"
+#include "tests/storage/gui/DialogInput.h"
 #include "resource.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "CompletionDate.h"
-#include "DialogInput.h"
-#include "Document.h"
-#include "ProgramFixture.h"
-#include "RecoveryFile.h"
-#include "RecoveryFolder.h"
-#include "storage/BackupName.h"
-#include "storage/PresenceFile.h"
+#include "app/grid/CompletionDate.h"
+#include "tests/storage/gui/DialogInput.h"
+#include "document/Document.h"
+#include "tests/commands/ProgramFixture.h"
+#include "storage/format/RecoveryFile.h"
+#include "storage/sharing/win32/RecoveryFolder.h"
+#include "storage/format/BackupName.h"
+#include "storage/format/PresenceFile.h"
 #include "resource.h"
 
 namespace {

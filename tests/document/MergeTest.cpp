@@ -6,10 +6,10 @@
 #include <set>
 #include <sstream>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
 #include "document/Merge.h"
-#include "storage/DataFile.h"
+#include "storage/format/DataFile.h"
 
 using namespace testing_support;
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "AboutWindow.h"
-#include "TestSupport.h"
+#include "framework/AboutWindow.h"
+#include "tests/support/TestSupport.h"
 #include "resource.h"
 
 namespace {

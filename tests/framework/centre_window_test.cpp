@@ -2,8 +2,8 @@
 // bottom edges, and never negative.
 #include <gtest/gtest.h>
 
-#include "CentreWindow.h"
-#include "TestSupport.h"
+#include "framework/CentreWindow.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 RECT centred(HWND owner, int width, int height)

@@ -1,10 +1,10 @@
 // Automatic control ids count from 900 across all windows of the process.
 #include <gtest/gtest.h>
 
-#include "ButtonControl.h"
-#include "EditControl.h"
-#include "ListBoxControl.h"
-#include "TestSupport.h"
+#include "framework/ButtonControl.h"
+#include "framework/EditControl.h"
+#include "framework/ListBoxControl.h"
+#include "tests/support/TestSupport.h"
 
 TEST(ControlIds, CountFrom900AcrossWindowsAndExplicitIdsTakeNone)
 {

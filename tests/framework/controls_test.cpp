@@ -2,12 +2,12 @@
 // sub-classing with the saved standard procedures.
 #include <gtest/gtest.h>
 
-#include "ButtonControl.h"
-#include "DialogBase.h"
-#include "EditControl.h"
-#include "Framework.h"
-#include "ListBoxControl.h"
-#include "TestSupport.h"
+#include "framework/ButtonControl.h"
+#include "framework/DialogBase.h"
+#include "framework/EditControl.h"
+#include "framework/Framework.h"
+#include "framework/ListBoxControl.h"
+#include "tests/support/TestSupport.h"
 #include "resource.h"
 
 namespace {

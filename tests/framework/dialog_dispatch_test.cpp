@@ -2,9 +2,9 @@
 // WM_COMMAND, WM_DRAWITEM and WM_NOTIFY to control wrappers.
 #include <gtest/gtest.h>
 
-#include "ButtonControl.h"
-#include "DialogBase.h"
-#include "TestSupport.h"
+#include "framework/ButtonControl.h"
+#include "framework/DialogBase.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "InputDialog.h"
-#include "TestSupport.h"
+#include "framework/InputDialog.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "GdiGuards.h"
-#include "MessageWindow.h"
-#include "TestSupport.h"
-#include "WarningWindow.h"
+#include "framework/GdiGuards.h"
+#include "framework/MessageWindow.h"
+#include "tests/support/TestSupport.h"
+#include "framework/WarningWindow.h"
 
 namespace {
 

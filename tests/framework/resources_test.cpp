@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Framework.h"
-#include "GdiGuards.h"
+#include "framework/Framework.h"
+#include "framework/GdiGuards.h"
 #include "resource.h"
 
 TEST(Resources, TheHandCursorPointsWithItsFingerTip)

@@ -1,10 +1,10 @@
 // The generic button bar and the view bar above the list pane.
 #include <gtest/gtest.h>
 
-#include "ButtonBar.h"
-#include "ButtonControl.h"
-#include "TestSupport.h"
-#include "ViewBar.h"
+#include "framework/ButtonBar.h"
+#include "framework/ButtonControl.h"
+#include "tests/support/TestSupport.h"
+#include "framework/ViewBar.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "ListBoxControl.h"
-#include "TestSupport.h"
-#include "WindowBase.h"
+#include "framework/ListBoxControl.h"
+#include "tests/support/TestSupport.h"
+#include "framework/WindowBase.h"
 
 namespace {
 

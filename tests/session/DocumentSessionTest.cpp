@@ -4,12 +4,12 @@
 
 #include <set>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
 #include "session/DocumentSession.h"
 #include "session/HostEnvironment.h"
-#include "storage/DataFile.h"
-#include "storage/RecoveryFile.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/RecoveryFile.h"
 
 using namespace testing_support;
 

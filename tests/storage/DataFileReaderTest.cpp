@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
+#include "storage/format/DataFile.h"
 
 using namespace testing_support;
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
+#include "storage/format/DataFile.h"
 
 using namespace testing_support;
 

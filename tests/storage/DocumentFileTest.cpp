@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
-#include "storage/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileHandle.h"
 
 using namespace testing_support;
 

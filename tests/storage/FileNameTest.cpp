@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "storage/DocumentFile.h"
-#include "storage/FileName.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/file/FileName.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/RosterFile.h"
+#include "storage/format/RosterFile.h"
 
 using namespace testing_support;
 

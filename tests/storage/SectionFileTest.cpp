@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
-#include "storage/SectionFile.h"
+#include "tests/storage/FileTestSupport.h"
+#include "storage/format/SectionFile.h"
 
 using namespace testing_support;
 

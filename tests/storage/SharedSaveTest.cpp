@@ -5,12 +5,12 @@
 #include <chrono>
 #include <thread>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/SaveLock.h"
-#include "storage/SharedFile.h"
-#include "storage/SharedSave.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/SaveLock.h"
+#include "storage/sharing/SharedFile.h"
+#include "storage/sharing/SharedSave.h"
 
 using namespace testing_support;
 

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
-#include "storage/BackupName.h"
-#include "storage/DataFile.h"
-#include "storage/PresenceFile.h"
-#include "storage/RecoveryFile.h"
+#include "storage/format/BackupName.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/PresenceFile.h"
+#include "storage/format/RecoveryFile.h"
 
 using namespace testing_support;
 

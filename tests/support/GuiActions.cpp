@@ -1,4 +1,4 @@
-#include "GuiActions.h"
+#include "tests/support/GuiActions.h"
 
 #include <cstring>
 

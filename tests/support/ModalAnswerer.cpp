@@ -1,4 +1,4 @@
-#include "ModalAnswerer.h"
+#include "tests/support/ModalAnswerer.h"
 
 namespace {
 ModalAnswerer* g_current = nullptr;

@@ -1,9 +1,9 @@
-#include "Screenshot.h"
+#include "tests/support/Screenshot.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "GuiActions.h"
+#include "tests/support/GuiActions.h"
 
 namespace tvtest {
 

@@ -29,8 +29,8 @@
 // MessageRecorder.h — MessageRecorder, an ordered list of formatted entries
 //   ("OnSize 0 0x00320064") for comparing message order with expected tables.
 #pragma once
-#include "GuiActions.h"
-#include "MessageRecorder.h"
-#include "ModalAnswerer.h"
-#include "Screenshot.h"
-#include "TestWindow.h"
+#include "tests/support/GuiActions.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TestWindow.h"

@@ -1,4 +1,4 @@
-#include "TestWindow.h"
+#include "tests/support/TestWindow.h"
 
 namespace {
 const char kClassName[] = "TvTestWindow";

@@ -1,4 +1,4 @@
-#include "CompletionDate.h"
+#include "app/grid/CompletionDate.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 // The grid row drawn into a 24-bit memory DC, checked pixel by pixel.
-#include "GridPainter.h"
+#include "app/grid/GridPainter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Typing into the real common file dialogs, as a user would.
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <dlgs.h>
 

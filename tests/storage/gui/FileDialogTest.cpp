@@ -1,6 +1,6 @@
-#include "FileDialog.h"
+#include "storage/win32/FileDialog.h"
 
-#include "DialogInput.h"
+#include "tests/storage/gui/DialogInput.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // A File menu laid out like the program's, for the recent-file tests: New,
 // Open..., Save, Save as..., a separator, then Exit; the recent items go to
 // position 5 with ids from 5900.
-#include "RecentFiles.h"
+#include "storage/win32/RecentFiles.h"
 
 #include <gtest/gtest.h>
 

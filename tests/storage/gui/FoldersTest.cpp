@@ -1,5 +1,5 @@
-#include "Folders.h"
-#include "storage/FileHandle.h"
+#include "storage/win32/Folders.h"
+#include "storage/file/FileHandle.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

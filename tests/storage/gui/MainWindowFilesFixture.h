@@ -2,11 +2,11 @@
 // started as the entry function would, with a command line, and its modal
 // windows (message window, common dialogs) are answered from a timer.
 #pragma once
-#include "DialogInput.h"
-#include "Folders.h"
-#include "Program.h"
-#include "Screenshot.h"
-#include "storage/FileFaults.h"
+#include "tests/storage/gui/DialogInput.h"
+#include "storage/win32/Folders.h"
+#include "app/Program.h"
+#include "tests/support/Screenshot.h"
+#include "storage/file/FileFaults.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -1,7 +1,7 @@
 // The file operations of the real main window, in-process: the program is
 // started as the entry function would, with a command line, and its modal
 // windows (message window, common dialogs) are answered from a timer.
-#include "MainWindowFilesFixture.h"
+#include "tests/storage/gui/MainWindowFilesFixture.h"
 #include "cli/ExportCommand.h"
 #include "resource.h"
 

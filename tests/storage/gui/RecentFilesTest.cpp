@@ -1,4 +1,4 @@
-#include "FileMenu.h"
+#include "tests/storage/gui/FileMenu.h"
 
 using RecentFilesTest = FileMenuTest;
 

@@ -5,9 +5,9 @@
 // version), saves version A to FOLDER\data.tvd, creates FOLDER\ready, and
 // then alternates B, A, B, ... through the temporary file beside data.tvd.
 #include "document/Document.h"
-#include "storage/DataFile.h"
-#include "storage/DocumentFile.h"
-#include "storage/DocumentView.h"
+#include "storage/format/DataFile.h"
+#include "storage/sharing/DocumentFile.h"
+#include "storage/format/DocumentView.h"
 
 #include <windows.h>
 

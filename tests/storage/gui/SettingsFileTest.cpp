@@ -1,6 +1,6 @@
-#include "FileMenu.h"
-#include "SettingsFile.h"
-#include "storage/FileHandle.h"
+#include "tests/storage/gui/FileMenu.h"
+#include "storage/win32/SettingsFile.h"
+#include "storage/file/FileHandle.h"
 
 #include <fstream>
 #include <iterator>

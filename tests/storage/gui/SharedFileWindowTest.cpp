@@ -1,9 +1,9 @@
 // A data file that someone else changes while the program has it open: Save
 // merges their version with the window's, and becoming active again reloads
 // it (nothing unsaved) or says that Save will merge (changes unsaved).
-#include "MainWindowFilesFixture.h"
-#include "DataFile.h"
-#include "QuietView.h"
+#include "tests/storage/gui/MainWindowFilesFixture.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/QuietView.h"
 
 using namespace files_test;
 

@@ -1,0 +1,5 @@
+#include "app/grid/EntryGrid.h"
+
+void EntryGrid::stateChanged(int row) {
+    if (listener) listener->recordEntryState(row);
+}

@@ -1,5 +1,0 @@
-#include "EntryGrid.h"
-
-void EntryGrid::stateChanged(int row) {
-    if (listener) listener->recordEntryState(row);
-}

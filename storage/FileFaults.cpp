@@ -1,3 +1,0 @@
-#include "FileFaults.h"
-
-FileFaults fileFaults;

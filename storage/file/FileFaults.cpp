@@ -1,0 +1,3 @@
+#include "storage/file/FileFaults.h"
+
+FileFaults fileFaults;

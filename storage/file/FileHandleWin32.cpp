@@ -1,0 +1,278 @@
+// File layer of the Windows build: kernel32 calls, files opened without
+// sharing unless a caller asks for it.
+#include "storage/file/FileHandle.h"
+
+#include <windows.h>
+
+#include "storage/file/FileFaults.h"
+
+namespace {
+
+thread_local std::string failure;
+
+HANDLE asHandle(intptr_t handle)
+{
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+// Words the error code as the native build words the matching errno
+// values; the system's message for the others.
+void noteFailure(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: failure = "the file does not exist"; return;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE: failure = "the folder does not exist"; return;
+    case ERROR_ACCESS_DENIED: failure = "access is denied"; return;
+    case ERROR_WRITE_PROTECT: failure = "the disk is write-protected"; return;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: failure = "the disk is full"; return;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: failure = "another program has the file open"; return;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: failure = "the file already exists"; return;
+    case ERROR_FILENAME_EXCED_RANGE: failure = "the name is too long"; return;
+    case ERROR_NOT_SAME_DEVICE: failure = "the file is on another drive"; return;
+    }
+    char text[256] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.'))
+        text[--length] = 0;
+    failure = length ? text : "error " + std::to_string(error);
+}
+
+HANDLE openWrite(const char* path, DWORD disposition)
+{
+    if (fileFaults.hitCreate()) {
+        noteFailure(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        noteFailure(GetLastError());
+    return file;
+}
+
+} // namespace
+
+const char* lastFileError()
+{
+    return failure.c_str();
+}
+
+void setFileError(const char* reason)
+{
+    failure = reason;
+}
+
+int FileHandle::openRead(const char* path, Sharing sharing)
+{
+    close();
+    if (fileFaults.hitOpenRead()) {
+        noteFailure(ERROR_SHARING_VIOLATION);
+        return 0;
+    }
+    DWORD share = sharing == ShareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        // A folder is refused with "access denied": say what it is.
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            failure = "it is a folder";
+        else
+            noteFailure(error);
+        return 0;
+    }
+    handle_ = reinterpret_cast<intptr_t>(file);
+    writing_ = 0;
+    return 1;
+}
+
+int FileHandle::create(const char* path)
+{
+    close();
+    HANDLE file = openWrite(path, CREATE_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    handle_ = reinterpret_cast<intptr_t>(file);
+    writing_ = 1;
+    return 1;
+}
+
+int FileHandle::createNew(const char* path)
+{
+    close();
+    HANDLE file = openWrite(path, CREATE_NEW);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    handle_ = reinterpret_cast<intptr_t>(file);
+    writing_ = 1;
+    return 1;
+}
+
+int32_t FileHandle::size()
+{
+    if (!isOpen())
+        return -1;
+    DWORD high = 0;
+    DWORD low = GetFileSize(asHandle(handle_), &high);
+    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || low >= 0x7fffffffu)
+        return -1;
+    return int32_t(low);
+}
+
+int32_t FileHandle::read(void* buffer, int32_t count)
+{
+    int32_t total = 0;
+    while (total < count) {
+        DWORD got = 0;
+        if (!ReadFile(asHandle(handle_), static_cast<char*>(buffer) + total, DWORD(count - total), &got, nullptr)) {
+            noteFailure(GetLastError());
+            return -1;
+        }
+        if (got == 0)
+            break;
+        total += int32_t(got);
+    }
+    return total;
+}
+
+// The mapping object can be closed at once: the view keeps the section
+// alive until UnmapViewOfFile.
+const char* FileHandle::mapView(int32_t size)
+{
+    if (!isOpen() || writing_ || size <= 0)
+        return nullptr;
+    HANDLE mapping = CreateFileMappingA(asHandle(handle_), nullptr, PAGE_READONLY, 0, DWORD(size), nullptr);
+    if (!mapping)
+        return nullptr;
+    void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, SIZE_T(size));
+    CloseHandle(mapping);
+    return static_cast<const char*>(view);
+}
+
+void FileHandle::unmapView(const char* view, int32_t)
+{
+    if (view)
+        UnmapViewOfFile(view);
+}
+
+int FileHandle::write(const void* data, int32_t count)
+{
+    if (!isOpen())
+        return 0;
+    if (fileFaults.hitWrite()) {
+        noteFailure(ERROR_DISK_FULL);
+        return 0;
+    }
+    DWORD done = 0;
+    if (!WriteFile(asHandle(handle_), data, DWORD(count), &done, nullptr)) {
+        noteFailure(GetLastError());
+        return 0;
+    }
+    if (done != DWORD(count)) {
+        noteFailure(ERROR_DISK_FULL);
+        return 0;
+    }
+    return 1;
+}
+
+int FileHandle::flush()
+{
+    if (!isOpen())
+        return 0;
+    if (fileFaults.hitFlush()) {
+        noteFailure(ERROR_DISK_FULL);
+        return 0;
+    }
+    if (!FlushFileBuffers(asHandle(handle_))) {
+        noteFailure(GetLastError());
+        return 0;
+    }
+    return 1;
+}
+
+int FileHandle::close()
+{
+    if (!isOpen())
+        return 1;
+    int ok = CloseHandle(asHandle(handle_)) != 0;
+    if (!ok)
+        noteFailure(GetLastError());
+    handle_ = -1;
+    if (writing_ && fileFaults.hitClose()) {
+        noteFailure(ERROR_DISK_FULL);
+        ok = 0;
+    }
+    writing_ = 0;
+    return ok;
+}
+
+int deleteFile(const char* path)
+{
+    return DeleteFileA(path) != 0;
+}
+
+int fileExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+int isReadOnlyFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)
+           && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// The system tells the identity of an open file: its volume and file index.
+// No access is asked for, so files that others hold open are compared too;
+// the system reads "club.tvd." and "club.tvd " as "club.tvd".
+int isSameFile(const char* a, const char* b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const char* paths[2] = {a, b};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 0;
+        BOOL known = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!known)
+            return 0;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber
+           && info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+std::string saveTarget(const char* path)
+{
+    return path;
+}
+
+int replaceFile(const char* tempPath, const char* targetPath)
+{
+    if (fileFaults.hitReplace()) {
+        noteFailure(ERROR_SHARING_VIOLATION);
+        return 0;
+    }
+    // A virus scanner or indexer may hold either file for a moment after we
+    // closed it: retry briefly on sharing violations. ReplaceFileA is not
+    // used; it keeps the old file's attributes and fails oddly on some shares.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (MoveFileExA(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            fileFaults.replaced(targetPath);
+            return 1;
+        }
+        DWORD error = GetLastError();
+        noteFailure(error);
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)
+            return 0;
+        Sleep(50);
+    }
+    return 0;
+}

@@ -1,0 +1,297 @@
+// The data-file reader: loadDataFile.
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "storage/format/DataFile.h"
+#include "storage/format/DocumentView.h"
+#include "storage/format/SectionFile.h"
+#include "document/Document.h"
+
+namespace {
+
+const char kCaption[] = "Tallyvane";
+
+// atoi's reading of a count from text up to end: white space, a sign,
+// digits; kept within int32.
+int32_t parseCount(const char* text, const char* end)
+{
+    while (text < end && (*text == ' ' || (*text >= '\t' && *text <= '\r')))
+        ++text;
+    bool negative = text < end && *text == '-';
+    if (text < end && (*text == '-' || *text == '+'))
+        ++text;
+    long long value = 0;
+    while (text < end && *text >= '0' && *text <= '9') {
+        if (value < 10000000000LL)
+            value = value * 10 + (*text - '0');
+        ++text;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return int32_t(value);
+}
+
+int32_t parseCount(const char* text)
+{
+    return parseCount(text, text + strlen(text));
+}
+
+// The text after the leading digits and the blanks that follow them.
+const char* afterNumber(const char* line, const char* end)
+{
+    while (line < end && *line >= '0' && *line <= '9')
+        ++line;
+    while (line < end && *line == ' ')
+        ++line;
+    return line;
+}
+
+const char* afterNumber(const char* line)
+{
+    return afterNumber(line, line + strlen(line));
+}
+
+bool sameIgnoringCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b) {
+        char x = *a >= 'a' && *a <= 'z' ? char(*a - 32) : *a;
+        char y = *b >= 'a' && *b <= 'z' ? char(*b - 32) : *b;
+        if (x != y)
+            return false;
+    }
+    return *a == *b;
+}
+
+// A declared count kept within the lines that follow it (and far from overflow).
+int32_t clampCount(int32_t declared, int32_t room)
+{
+    const int32_t most = INT32_MAX - 1000;
+    if (room > most)
+        room = most;
+    if (declared < 0)
+        return 0;
+    return declared < room ? declared : room;
+}
+
+// Reads the entry lines of one name's section (the cursor is on its count
+// line). Notes inconsistencies 3, 5 and 6 in *inconsistency. 0 when memory ran out.
+int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* inconsistency)
+{
+    char line[SectionFile::kLineSize];
+    file.readValue(line);
+    int32_t declared = parseCount(line);
+    // The declared count only sizes the list: never more than the lines
+    // that follow, so a damaged count can't ask for gigabytes.
+    int32_t limit = clampCount(declared, file.countValues()) + Document::kEntryStep;
+    Entry* list = doc.takeEntryList(record, limit);
+    if (!list)
+        return 0;
+
+    int32_t stored = 0;
+    int32_t actionEntries = 0;
+    int ok = 1;
+    const char* text;
+    size_t length;
+    // Each line is read where it lies in the file's buffer and its entry is
+    // composed whole, every byte of it written once.
+    while (stored < limit && file.readValueInPlace(&text, &length) && length) {
+        const char* end = text + length;
+        Entry entry = {};
+        int32_t kind = parseCount(text, end);
+        entry.kind = kind;
+        const char* rest = afterNumber(text, end);
+        size_t restLength = size_t(end - rest);
+        if (kind < 0 || kind > 4) {
+            *inconsistency = 3;
+        } else if (isActionKind(kind)) {
+            entry.actionIndex = actionEntries++;
+            if (restLength > 0 && restLength < 18)
+                memcpy(entry.date, rest, restLength);
+        } else {
+            size_t textLength = restLength;
+            if (kind != EntryMemo) {
+                const char* tab = static_cast<const char*>(memchr(rest, '\t', restLength));
+                if (tab) {
+                    textLength = size_t(tab - rest);
+                    size_t dateLength = size_t(end - tab - 1);
+                    if (dateLength > sizeof entry.date - 1)
+                        dateLength = sizeof entry.date - 1;
+                    memcpy(entry.date, tab + 1, dateLength);
+                }
+            }
+            entry.text = doc.keepText(rest, textLength);
+            if (!entry.text)
+                ok = 0;
+        }
+        list[stored++] = entry;
+        if (!ok)
+            break;
+    }
+    doc.finishEntryList(record, stored);
+    // A list read up to its capacity grows now, so the next entry has room.
+    if (ok && !doc.ensureEntryRoom(record))
+        ok = 0;
+    if (!ok)
+        return 0;
+    if (stored != declared)
+        *inconsistency = 5;
+    if (actionEntries != doc.actionCount)
+        *inconsistency = 6;
+    return 1;
+}
+
+// Names get their entry lists after all of them are read; a load that ends
+// early gives the live names read so far the lists a name is added with.
+void giveListsUpTo(Document& doc, int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i)
+        if (doc.names[i].name[0] && !doc.names[i].entries && !doc.giveActionEntries(doc.names[i]))
+            return;
+}
+
+// The part of the load between the magic check and the final messages.
+// Returns 1 on success, else 0 with the message that says why in *failure;
+// the caller shows it once the file is closed.
+int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inconsistency, const char** failure)
+{
+    char line[SectionFile::kLineSize];
+    int32_t declaredNames = 0, nameRoom = 0;
+    int32_t declaredActions = 0, actionRoom = 0;
+    if (file.findSection("Names")) {
+        file.readValue(line);
+        declaredNames = parseCount(line);
+        nameRoom = file.countValues();
+    }
+    if (file.findSection("Action Items")) {
+        file.readValue(line);
+        declaredActions = parseCount(line);
+        actionRoom = file.countValues();
+    }
+    // The counts only size the tables: never beyond the lines that follow.
+    if (!doc.resetDocument(clampCount(declaredNames, nameRoom), clampCount(declaredActions, actionRoom))) {
+        *failure = "Out of memory";
+        return 0;
+    }
+
+    int32_t actionsRead = 0;
+    while (file.readValue(line) && line[0]) {
+        if (!doc.addActionItem(line)) {
+            *failure = "Out of memory";
+            return 0;
+        }
+        actionsRead++;
+    }
+    if (actionsRead != declaredActions)
+        *inconsistency = 1;
+
+    if (file.findSection("Names")) {
+        file.readValue(line);
+        while (file.readValue(line) && line[0]) {
+            if (line[0] < '0' || line[0] > '9' || parseCount(line) != doc.namesCount) {
+                giveListsUpTo(doc, doc.namesCount);
+                *failure = "Data file is corrupt";
+                return 0;
+            }
+            int32_t slot = doc.appendName(afterNumber(line));
+            if (slot < 0) {
+                giveListsUpTo(doc, doc.namesCount);
+                *failure = "Out of memory";
+                return 0;
+            }
+            // A line without a name keeps its slot, so the later lines keep
+            // their numbers, but counts as deleted: no blank row, and a save
+            // writes a consistent file without it.
+            if (!doc.names[slot].name[0]) {
+                // appendName counted it live and gave it no list yet: it
+                // stays without one, as a deleted slot does.
+                doc.liveNames--;
+                *inconsistency = 7;
+                continue;
+            }
+            view.addNameRow(doc.names[slot].name, slot);
+        }
+    }
+    if (doc.namesCount != declaredNames)
+        *inconsistency = 2;
+
+    for (int32_t i = 0; i < doc.namesCount; ++i) {
+        if (!doc.names[i].name[0])
+            continue;
+        char number[16];
+        snprintf(number, sizeof number, "%d", int(i));
+        if (!file.findSection(number)) {
+            *inconsistency = 4;
+            // The name keeps the list it would have been added with.
+            if (doc.giveActionEntries(doc.names[i]))
+                continue;
+        } else if (readEntries(doc, file, doc.names[i], inconsistency)) {
+            continue;
+        }
+        giveListsUpTo(doc, doc.namesCount);
+        *failure = "Out of memory";
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+namespace {
+
+// The load of an opened file; path (or null) goes to the recent-file list.
+int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char* path)
+{
+    view.clearNames();
+    view.clearReadOnlyPrompt();
+
+    char line[SectionFile::kLineSize];
+    if (!file.findSection("Program") || !file.readValue(line) || !sameIgnoringCase(line, "Tallyvane")) {
+        file.close();
+        view.reportError(kCaption, "Not a Tallyvane data file");
+        return 0;
+    }
+
+    // Messages wait until the file is closed: while it is open (and mapped)
+    // no other program can open it, and a message box can stay up for long.
+    int inconsistency = 0;
+    const char* failure = nullptr;
+    int ok = readDocument(doc, view, file, &inconsistency, &failure);
+    file.close();
+    if (!ok) {
+        view.reportError(kCaption, failure);
+        return 0;
+    }
+    view.setViewTitle("Names");
+    if (inconsistency) {
+        char text[64];
+        snprintf(text, sizeof text, "Data file is corrupt - Err# %d", inconsistency);
+        view.reportError(kCaption, text);
+        view.enterReadOnly();
+    }
+    if (path)
+        view.addRecentFile(path);
+    return 1;
+}
+
+} // namespace
+
+int loadDataFile(Document& doc, DocumentView& view, const char* path)
+{
+    SectionFile file;
+    if (!file.openRead(path))
+        return 0;
+    return loadOpened(doc, view, file, path);
+}
+
+int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size)
+{
+    SectionFile file;
+    if (!file.openBuffer(data, size))
+        return 0;
+    return loadOpened(doc, view, file, nullptr);
+}

@@ -1,0 +1,49 @@
+// The data file as this program last read or wrote it (the base of a
+// merge), and how the file on disk compares with it now. Portable.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "storage/file/FileStamp.h"
+
+class SharedFile {
+public:
+    enum Disk {
+        Same,        // the file holds the base's bytes
+        Changed,     // someone else wrote it (or there is no base and a file is there): its bytes are handed back
+        Missing,     // deleted or moved away
+        Unreadable,  // there, but can't be opened now (another program writing it)
+    };
+
+    SharedFile() = default;
+    ~SharedFile() { forget(); }
+    SharedFile(const SharedFile&) = delete;
+    SharedFile& operator=(const SharedFile&) = delete;
+
+    // Reads the file at path whole as the new base; 0 when it can't be read,
+    // and the base stays as it was.
+    int remember(const char* path);
+    // Takes block (from SectionFile::readWhole, size bytes) as the base of
+    // the file whose stamp is stamp.
+    void adopt(char* block, int32_t size, const FileStamp& stamp);
+    void forget();
+    // Exchanges bases with other.
+    void swap(SharedFile& other);
+
+    bool hasBase() const { return base_ != nullptr; }
+    const char* baseData() const { return base_; }
+    size_t baseSize() const { return size_t(size_); }
+    const FileStamp& stamp() const { return stamp_; }
+
+    // Compares the file at path with the base. quick: equal stamps count as
+    // the same file without reading it (for a look at every activation);
+    // otherwise the bytes decide. Without a base every file found is
+    // someone else's: a merge then takes an empty base, so nothing in it is lost. On Changed, *theirs is the file's content
+    // (release it with releaseBlock) and *theirsSize its length.
+    Disk compare(const char* path, bool quick, char** theirs = nullptr, int32_t* theirsSize = nullptr);
+
+private:
+    char* base_ = nullptr;   // owned: a block from SectionFile::readWhole
+    int32_t size_ = 0;
+    FileStamp stamp_;
+};
