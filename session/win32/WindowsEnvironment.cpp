@@ -17,8 +17,15 @@ uint64_t ticksOf(const FILETIME& time) { return (uint64_t(time.dwHighDateTime) <
 
 std::string WindowsEnvironment::userLocalFolder()
 {
+    // From the environment, not the shell: tvd is a console program and
+    // loads neither shell32 nor COM (under Wine the shell's lookup can wait
+    // on other programs of the prefix).
     char folder[MAX_PATH] = "";
-    locateLocalFolder(nullptr, folder);
+    DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", folder, sizeof folder);
+    if (!length || length >= sizeof folder || !appendText(folder, sizeof folder, "\\Vantorell\\Tallyvane\\"))
+        return "";
+    if (!folderExists(folder) && !createFolderPath(folder))
+        return "";
     return folder;
 }
 

@@ -10,7 +10,8 @@ class WindowsEnvironment : public SessionEnvironment {
 public:
     // The local folder (ending in a backslash) is "" until it is set.
     void setLocalFolder(const std::string& folder) { local_ = folder; }
-    // The user's own: %LOCALAPPDATA%\Vantorell\Tallyvane\, created when missing.
+    // The user's own: %LOCALAPPDATA%\Vantorell\Tallyvane\, created when
+    // missing; "" when the variable is not set.
     static std::string userLocalFolder();
 
     std::string nowText() override;
