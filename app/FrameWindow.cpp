@@ -50,6 +50,14 @@ void FrameWindow::OnSetFocus() {
     if (currentPane && currentPane->hwnd) SetFocus(currentPane->hwnd);
 }
 
+void FrameWindow::OnSysKeyDown(WPARAM wParam, LPARAM lParam) {
+    DefWindowProcA(hwnd, WM_SYSKEYDOWN, wParam, lParam);
+}
+
+void FrameWindow::OnSysKeyUp(WPARAM wParam, LPARAM lParam) {
+    DefWindowProcA(hwnd, WM_SYSKEYUP, wParam, lParam);
+}
+
 void FrameWindow::OnSize(WPARAM wParam, LPARAM lParam) {
     clientWidth = LOWORD(lParam);
     clientHeight = HIWORD(lParam);

@@ -30,6 +30,11 @@ public:
     int OnQueryEndSession() override;
     // Hands the keyboard focus to the pane shown.
     void OnSetFocus() override;
+    // System keys that reach the frame itself (it holds the focus after a
+    // minimise and restore, for one): the default processing, so that
+    // Alt+F4, Alt+Space and F10 work wherever the focus is.
+    void OnSysKeyDown(WPARAM wParam, LPARAM lParam) override;
+    void OnSysKeyUp(WPARAM wParam, LPARAM lParam) override;
     // Re-fits the status bar and places the three bands.
     void OnSize(WPARAM wParam, LPARAM lParam) override;
     // WM_DPICHANGED (the window moved to a monitor of another scale, or the

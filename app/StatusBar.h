@@ -17,7 +17,7 @@ public:
     // Creates the control along the bottom of parent with empty parts. The
     // id is always the next automatic one; the other arguments are unused.
     int create(HWND parent, int id, const char* text, int x, int y, int width, int height) override;
-    int create(HWND parent) { return create(parent, 0, nullptr, 0, 0, 0, 0); }
+    int create(HWND parentWindow) { return create(parentWindow, 0, nullptr, 0, 0, 0, 0); }
 
     // Puts text (copied by the control) into part with the part's drawing type.
     LRESULT setStatusText(int part, const char* text);

@@ -4,22 +4,59 @@
 
 #include "cli/ConsoleView.h"
 #include "document/Document.h"
+#include "document/Heap.h"
 #include "document/Merge.h"
 #include "session/DocumentSession.h"
 #include "session/SessionEnvironment.h"
-#include "storage/format/DataFile.h"
 #include "storage/file/FileHandle.h"
+#include "storage/format/DataFile.h"
+#include "storage/format/DataFileCheck.h"
+#include "storage/format/SectionFile.h"
 
 namespace {
 
-// Loads path for the merge (from data, size bytes, when given: the bytes of
-// OUT already read); 0 after saying why when it can't be merged.
-int loadInput(Document& doc, const char* path, FILE* out, const SharedFile* read = nullptr)
+// Owns a block from SectionFile::readWhole.
+struct BlockOwner {
+    char* block = nullptr;
+    ~BlockOwner() { releaseBlock(block); }
+};
+
+// Loads path for the merge (from read, when given: OUT's bytes as already
+// read); 0 after saying why when it can't be merged: it can't be read, it
+// is damaged, or it is not whole (cut off by a write that never ended). An
+// empty base is git's common ancestor of a file added on two branches: no
+// ancestor at all, so nothing of either copy is deleted.
+int loadInput(Document& doc, const char* path, bool isBase, FILE* out, const SharedFile* read = nullptr)
 {
     ConsoleView view(out);
-    if (read ? !loadDataBytes(doc, view, read->baseData(), read->baseSize()) : !loadDataFile(doc, view, path)) {
+    setFileError("");
+    BlockOwner bytes;
+    int32_t length = 0;
+    const char* data = nullptr;
+    if (read) {
+        data = read->baseData();
+        length = int32_t(read->baseSize());
+    } else {
+        data = bytes.block = SectionFile::readWhole(path, &length);
+    }
+    if (!data) {
         view.reportError(path, "Failed to open the existing file");
         return 0;
+    }
+    if (isBase && length == 0) {
+        if (doc.resetDocument(0, 0))
+            return 1;
+        view.reportError("Tallyvane", "Out of memory");
+        return 0;
+    }
+    bool whole = false;
+    if (!loadDataBytes(doc, view, data, size_t(length), &whole)) {
+        view.reportError(path, "Failed to open the existing file");
+        return 0;
+    }
+    if (!view.readOnly() && !whole) {
+        view.reportError("Tallyvane", kIncompleteDataFile);
+        view.enterReadOnly();
     }
     if (view.readOnly()) {
         view.reportError(path, "Damaged data file - not merged");
@@ -39,6 +76,13 @@ std::string lines(std::string text)
 
 int runMerge(const char* base, const char* mine, const char* theirs, const char* outPath, FILE* out)
 {
+    ConsoleView view(out);
+    // Refused before anything is read, as add-names and the program refuse it.
+    if (isReadOnlyFile(saveTarget(outPath).c_str())) {
+        setFileError("the file is read-only");
+        view.reportError(outPath, "Failed to save the file");
+        return 1;
+    }
     // OUT is saved as the program saves: with the lock, a backup, and a
     // merge with whatever someone else wrote there after it was read here.
     // It is read first; when it is MINE (git's merge driver), those very
@@ -47,29 +91,39 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     DocumentSession session(result, systemEnvironment());
     session.announce = false;
     if (!session.startFor(outPath)) {
-        ConsoleView(out).reportError("Tallyvane", "Out of memory");
+        view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
     const SharedFile* mineRead = session.base().hasBase() && isSameFile(mine, outPath) ? &session.base() : nullptr;
     Document baseDoc, mineDoc, theirDoc, merged;
-    if (!loadInput(baseDoc, base, out) || !loadInput(mineDoc, mine, out, mineRead) ||
-        !loadInput(theirDoc, theirs, out))
+    // Three copies and the result are held at once: the copies get no room
+    // to grow, as nobody edits them.
+    baseDoc.readRoom = mineDoc.readRoom = theirDoc.readRoom = 0;
+    if (!loadInput(baseDoc, base, true, out) || !loadInput(mineDoc, mine, false, out, mineRead) ||
+        !loadInput(theirDoc, theirs, false, out))
         return 1;
-    ConsoleView view(out);
     MergeReport report;
     if (!mergeDocuments(baseDoc, mineDoc, theirDoc, merged, report)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
     result.swap(merged);
+    // The report goes out before OUT is replaced: when it can't be written,
+    // OUT stays as it was and the exit status says so.
+    fprintf(out, "%s\n", lines(report.text()).c_str());
+    if (fflush(out) != 0 || ferror(out)) {
+        fprintf(stderr, "tvd: the report could not be written; %s not saved\n", outPath);
+        return 1;
+    }
     setFileError("");
     MergeReport meanwhile;
     switch (session.save(view, meanwhile)) {
     case DocumentSession::Save::Saved:
-        break;
+        return 0;
     case DocumentSession::Save::Merged:
         fprintf(out, "%s: changed meanwhile by someone else; merged. %s\n", outPath, lines(meanwhile.text()).c_str());
-        break;
+        fflush(out);
+        return 0;
     case DocumentSession::Save::TheirsUnreadable:
         setFileError("it was changed meanwhile and is no data file now");
         view.reportError(outPath, "Failed to save the file");
@@ -80,9 +134,7 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
         return 1;
     case DocumentSession::Save::ReadOnly:
     case DocumentSession::Save::Failed:
-        return 1;
+        break;
     }
-    fprintf(out, "%s\n", lines(report.text()).c_str());
-    fflush(out);
-    return 0;
+    return 1;
 }

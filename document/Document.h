@@ -26,6 +26,10 @@ public:
     int32_t actionCount = 0;   // action slots in use, deleted action items included
     int32_t liveNames = 0;
     int32_t liveActions = 0;
+    // Free entries the reader leaves at the end of each list it reads, for
+    // the entries the user adds; 0 for a copy that is only read and
+    // merged, which then takes no more memory than its entries.
+    int32_t readRoom = kEntryStep;
 
     GrowArray nameTable;                 // NameRecord elements
     GrowArray actionTable;               // ActionItem elements

@@ -16,13 +16,13 @@ void addCount(std::string& out, int count, const char* one, const char* many)
 
 void MergeReport::clear()
 {
-    names = actions = ticks = memos = checkboxes = removed = 0;
+    names = actions = ticks = memos = checkboxes = removed = renamed = 0;
     choices.clear();
 }
 
 bool MergeReport::empty() const
 {
-    return !names && !actions && !ticks && !memos && !checkboxes && !removed && choices.empty();
+    return !names && !actions && !ticks && !memos && !checkboxes && !removed && !renamed && choices.empty();
 }
 
 std::string MergeReport::text() const
@@ -34,6 +34,7 @@ std::string MergeReport::text() const
     addCount(counts, memos, "memo", "memos");
     addCount(counts, checkboxes, "checkbox", "checkboxes");
     addCount(counts, removed, "deletion", "deletions");
+    addCount(counts, renamed, "rename", "renames");
     std::string out = counts.empty() ? "Nothing new from the other copy." : "From the other copy: " + counts + ".";
     for (const std::string& line : choices)
         out += "\r\n" + line;

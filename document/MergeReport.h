@@ -13,6 +13,7 @@ public:
     int memos = 0;        // memos added
     int checkboxes = 0;   // single checkboxes added or changed
     int removed = 0;      // names, action items, memos and checkboxes deleted
+    int renamed = 0;      // names and action items renamed
     std::vector<std::string> choices;   // one line per choice, "Bob Jones / Dues: ..."
 
     void clear();

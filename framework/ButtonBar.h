@@ -23,8 +23,10 @@ public:
     virtual void changeDpi(const WindowFont& font);
 
     static constexpr const char* className = "BtnBarClass";
-    // Message a bar passes on to its parent unchanged.
-    static constexpr UINT forwardedMessage = 0xFA7E;
+    // Message a bar passes on to its parent unchanged. A private message of
+    // the WM_APP range: numbers from 0xC000 up are what RegisterWindowMessage
+    // hands out to any program, and one of those could arrive here.
+    static constexpr UINT forwardedMessage = WM_APP + 0x7E;
 
     int height = 0;   // height given to createBar
     int visible = 1;  // 1 when the bar is to be shown (read by the frame's layout)

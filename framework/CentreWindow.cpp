@@ -2,10 +2,21 @@
 
 void CentreWindow(HWND window)
 {
-    RECT area;
+    // The work area of the monitor the owner is on (the nearest one to the
+    // window without an owner); left of or above the primary monitor its
+    // coordinates are negative.
     HWND owner = GetWindow(window, GW_OWNER);
+    RECT work;
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &info))
+        work = info.rcWork;
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+
+    RECT area;
     if (!owner || !GetWindowRect(owner, &area))
-        area = {0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)};
+        area = work;
 
     RECT own;
     GetWindowRect(window, &own);
@@ -15,13 +26,13 @@ void CentreWindow(HWND window)
     int top = area.top + (area.bottom - area.top) / 2 - height / 2;
     if (top > area.bottom - height)
         top = area.bottom - height;
-    if (top < 0)
-        top = 0;
+    if (top < work.top)
+        top = work.top;
     int left = area.left + (area.right - area.left) / 2 - width / 2;
     if (left > area.right - width)
         left = area.right - width;
-    if (left < 0)
-        left = 0;
+    if (left < work.left)
+        left = work.left;
 
     MoveWindow(window, left, top, width, height, FALSE);
 }

@@ -25,6 +25,11 @@ int loadDataFile(Document& doc, DocumentView& view, const char* path);
 // copy kept in memory); "path" for the recent-file list is left alone.
 int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size);
 
+// loadDataBytes that also tells, in *whole, what isWholeDataFile
+// (DataFileCheck.h) says of the bytes, without a pass of its own. A copy
+// can be whole and still damaged: the view hears of that as ever.
+int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size, bool* whole);
+
 // Writes doc to path, dropping deleted slots and entries. Reports "Data is
 // corrupt - file not saved" when the counts don't add up; a file that can't
 // be created or written is not reported here. 1 when saved.

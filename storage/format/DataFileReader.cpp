@@ -79,16 +79,23 @@ int32_t clampCount(int32_t declared, int32_t room)
 }
 
 // Reads the entry lines of one name's section (the cursor is on its count
-// line). Notes inconsistencies 3, 5 and 6 in *inconsistency. 0 when memory ran out.
-int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* inconsistency)
+// line). Notes inconsistencies 3, 5 and 6 in *inconsistency, and in
+// *counted a count line that holds no number or another count than the
+// lines below it. 0 when memory ran out.
+int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* inconsistency, bool* counted)
 {
     char line[SectionFile::kLineSize];
-    file.readValue(line);
+    if (!file.readValue(line) || line[0] < '0' || line[0] > '9')
+        *counted = false;
     int32_t declared = parseCount(line);
     // The declared count only sizes the list: never more than the lines
     // that follow, so a damaged count can't ask for gigabytes.
-    int32_t limit = clampCount(declared, file.countValues()) + Document::kEntryStep;
-    Entry* list = doc.takeEntryList(record, limit);
+    int32_t lines = file.countValues();
+    int32_t limit = clampCount(declared, lines) + Document::kEntryStep;
+    int32_t capacity = limit;
+    if (doc.readRoom < Document::kEntryStep)
+        capacity = (limit < lines ? limit : lines) + (doc.readRoom > 0 ? doc.readRoom : 0) + (lines ? 0 : 1);
+    Entry* list = doc.takeEntryList(record, capacity);
     if (!list)
         return 0;
 
@@ -99,7 +106,7 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
     size_t length;
     // Each line is read where it lies in the file's buffer and its entry is
     // composed whole, every byte of it written once.
-    while (stored < limit && file.readValueInPlace(&text, &length) && length) {
+    while (stored < limit && stored < capacity && file.readValueInPlace(&text, &length) && length) {
         const char* end = text + length;
         Entry entry = {};
         int32_t kind = parseCount(text, end);
@@ -133,13 +140,16 @@ int readEntries(Document& doc, SectionFile& file, NameRecord& record, int* incon
             break;
     }
     doc.finishEntryList(record, stored);
-    // A list read up to its capacity grows now, so the next entry has room.
-    if (ok && !doc.ensureEntryRoom(record))
+    // A list read up to its capacity grows now, so the next entry has room
+    // (in a copy that is only read, it has the room asked for).
+    if (ok && doc.readRoom && !doc.ensureEntryRoom(record))
         ok = 0;
     if (!ok)
         return 0;
-    if (stored != declared)
+    if (stored != declared) {
         *inconsistency = 5;
+        *counted = false;
+    }
     if (actionEntries != doc.actionCount)
         *inconsistency = 6;
     return 1;
@@ -156,21 +166,31 @@ void giveListsUpTo(Document& doc, int32_t count)
 
 // The part of the load between the magic check and the final messages.
 // Returns 1 on success, else 0 with the message that says why in *failure;
-// the caller shows it once the file is closed.
-int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inconsistency, const char** failure)
+// the caller shows it once the file is closed. *counted becomes false when
+// a section the format requires is missing or a list's first line holds
+// no count or another than the lines below it (the copy is not whole).
+int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inconsistency, const char** failure,
+                 bool* counted)
 {
     char line[SectionFile::kLineSize];
     int32_t declaredNames = 0, nameRoom = 0;
     int32_t declaredActions = 0, actionRoom = 0;
+    auto countLine = [&]() {
+        if (!file.readValue(line) || line[0] < '0' || line[0] > '9')
+            *counted = false;
+        return parseCount(line);
+    };
     if (file.findSection("Names")) {
-        file.readValue(line);
-        declaredNames = parseCount(line);
+        declaredNames = countLine();
         nameRoom = file.countValues();
+    } else {
+        *counted = false;
     }
     if (file.findSection("Action Items")) {
-        file.readValue(line);
-        declaredActions = parseCount(line);
+        declaredActions = countLine();
         actionRoom = file.countValues();
+    } else {
+        *counted = false;
     }
     // The counts only size the tables: never beyond the lines that follow.
     if (!doc.resetDocument(clampCount(declaredNames, nameRoom), clampCount(declaredActions, actionRoom))) {
@@ -186,8 +206,10 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         }
         actionsRead++;
     }
-    if (actionsRead != declaredActions)
+    if (actionsRead != declaredActions) {
         *inconsistency = 1;
+        *counted = false;
+    }
 
     if (file.findSection("Names")) {
         file.readValue(line);
@@ -216,8 +238,10 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
             view.addNameRow(doc.names[slot].name, slot);
         }
     }
-    if (doc.namesCount != declaredNames)
+    if (doc.namesCount != declaredNames) {
         *inconsistency = 2;
+        *counted = false;
+    }
 
     for (int32_t i = 0; i < doc.namesCount; ++i) {
         if (!doc.names[i].name[0])
@@ -226,10 +250,11 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
         snprintf(number, sizeof number, "%d", int(i));
         if (!file.findSection(number)) {
             *inconsistency = 4;
+            *counted = false;
             // The name keeps the list it would have been added with.
             if (doc.giveActionEntries(doc.names[i]))
                 continue;
-        } else if (readEntries(doc, file, doc.names[i], inconsistency)) {
+        } else if (readEntries(doc, file, doc.names[i], inconsistency, counted)) {
             continue;
         }
         giveListsUpTo(doc, doc.namesCount);
@@ -244,7 +269,9 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, int* inco
 namespace {
 
 // The load of an opened file; path (or null) goes to the recent-file list.
-int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char* path)
+// *whole (when given) tells whether the copy is whole, as isWholeDataFile
+// but for its last line.
+int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char* path, bool* whole = nullptr)
 {
     view.clearNames();
     view.clearReadOnlyPrompt();
@@ -260,8 +287,11 @@ int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char*
     // no other program can open it, and a message box can stay up for long.
     int inconsistency = 0;
     const char* failure = nullptr;
-    int ok = readDocument(doc, view, file, &inconsistency, &failure);
+    bool counted = true;
+    int ok = readDocument(doc, view, file, &inconsistency, &failure, &counted);
     file.close();
+    if (whole)
+        *whole = ok && counted;
     if (!ok) {
         view.reportError(kCaption, failure);
         return 0;
@@ -294,4 +324,16 @@ int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t si
     if (!file.openBuffer(data, size))
         return 0;
     return loadOpened(doc, view, file, nullptr);
+}
+
+int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size, bool* whole)
+{
+    *whole = false;
+    SectionFile file;
+    if (!file.openBuffer(data, size))
+        return 0;
+    int loaded = loadOpened(doc, view, file, nullptr, whole);
+    if (!size || (data[size - 1] != '\n' && data[size - 1] != '\r'))
+        *whole = false;
+    return loaded;
 }

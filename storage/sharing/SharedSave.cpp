@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "storage/format/DataFile.h"
+#include "storage/format/DataFileCheck.h"
 #include "storage/sharing/DocumentFile.h"
 #include "storage/format/DocumentView.h"
 #include "storage/format/QuietView.h"

@@ -1,9 +1,10 @@
 // Another program's copy of the data file: the file on disk before a save
 // merges with it, when the program becomes active again, and when changes
 // recovered after a crash are merged into it. One rule for all three: a
-// copy is taken only when it loads whole and undamaged; anything else (half
-// written by a sync client, cut short by a power cut, not a data file) is
-// refused, and nothing is merged with it or written over it.
+// copy is taken only when it is whole (isWholeDataFile) and loads
+// undamaged; anything else (half written by a sync client, cut short by a
+// power cut, not a data file) is refused, and nothing is merged with it or
+// written over it.
 #pragma once
 #include <cstddef>
 #include <string>

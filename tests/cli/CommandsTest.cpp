@@ -246,9 +246,10 @@ TEST_F(CommandsTest, HtmlPageHasTheTableAndEscapesEveryText)
         EXPECT_EQ(page.find(outside), std::string::npos) << outside;
 }
 
-// Runs "add-names|FILE|ROSTER" or "export|FILE|--csv|OUT" in folder (names
-// relative to it); returns the exit status and, for add-names, what it
-// printed with the folder's path taken out.
+// Runs "add-names|FILE|ROSTER", "merge|BASE|MINE|THEIRS|OUT" or
+// "export|FILE|--csv|OUT" in folder (names relative to it); returns the exit
+// status and, for add-names and merge, what it printed with the folder's
+// path taken out.
 int runTvd(const ScratchFolder& folder, const std::string& command, std::string* printed = nullptr)
 {
     std::vector<std::string> args;
@@ -265,7 +266,8 @@ int runTvd(const ScratchFolder& folder, const std::string& command, std::string*
         return runExport(path(1).c_str(), args[2] == "--html", path(3).c_str());
     std::string outPath = folder.file("printed.txt");
     FILE* out = fopen(outPath.c_str(), "wb");
-    int rc = runAddNames(path(1).c_str(), path(2).c_str(), out);
+    int rc = args[0] == "merge" ? runMerge(path(1).c_str(), path(2).c_str(), path(3).c_str(), path(4).c_str(), out)
+                                : runAddNames(path(1).c_str(), path(2).c_str(), out);
     fclose(out);
     std::string text = readBytes(outPath);
     for (size_t at; (at = text.find(base)) != std::string::npos;)
@@ -299,7 +301,7 @@ struct OutputCase {
     std::string command;
     int rc;
     std::vector<Found> after;
-    std::string printed = "";   // add-names only: its whole output
+    std::string printed = "";   // add-names and merge: the whole output
     std::function<void(const ScratchFolder&)> check = nullptr;   // more to look at, when set
 };
 
@@ -330,6 +332,9 @@ HANDLE heldByOther = INVALID_HANDLE_VALUE;   // a case's file held open by "anot
 std::vector<OutputCase> outputCases()
 {
     const std::string club = exampleFile();
+    auto cutAt = [&](const char* before) { return club.substr(0, club.find(before)); };
+    const std::string cyLee = crlf({"[Program]", "Tallyvane", "", "[Action Items]", "2", "Sign the safety form",
+                                    "Return the badge", "", "[Names]", "1", "0 Cy Lee", "", "[0]", "2", "0 ", "0 "});
     const std::string longFolder = std::string(200, 'd') + "/" + std::string(150, 'e');
     std::vector<OutputCase> cases = {
         {"an export leaves a data file's .$$$ file alone (the only copy after a failed save)",
@@ -361,6 +366,34 @@ std::vector<OutputCase> outputCases()
         {"a workbook as roster: the likely cause", {{"club.tvd", club}, {"r.csv", std::string("PK\x03\x04\0\0", 6)}},
          nullptr, "add-names|club.tvd|r.csv", 1, {{"club.tvd", club, true}},
          "r.csv: Not a roster of names - it looks like a spreadsheet workbook: save it as CSV first\n"},
+        // tvd merge refuses a copy cut off by a write that never ended, as
+        // any input (the first message says why); OUT stays as it was.
+        {"merge: THEIRS cut before its names", {{"b.tvd", club}, {"m.tvd", club}, {"t.tvd", cutAt("[Names]")}, {"o.tvd", "old"}},
+         nullptr, "merge|b.tvd|m.tvd|t.tvd|o.tvd", 1, {{"o.tvd", "old", true}},
+         "Tallyvane: Data file is incomplete\nt.tvd: Damaged data file - not merged\n"},
+        {"merge: MINE with only its magic", {{"b.tvd", club}, {"m.tvd", cutAt("\r\n\r\n[Action")}, {"t.tvd", club}},
+         nullptr, "merge|b.tvd|m.tvd|t.tvd|o.tvd", 1, {{"o.tvd", "", true}},
+         "Tallyvane: Data file is incomplete\nm.tvd: Damaged data file - not merged\n"},
+        {"merge: BASE cut inside the names header", {{"b.tvd", cutAt("mes]")}, {"m.tvd", club}, {"t.tvd", club}},
+         nullptr, "merge|b.tvd|m.tvd|t.tvd|o.tvd", 1, {{"o.tvd", "", true}},
+         "Tallyvane: Data file is incomplete\nb.tvd: Damaged data file - not merged\n"},
+        {"merge: THEIRS cut inside its last date", {{"b.tvd", club}, {"m.tvd", club}, {"t.tvd", club.substr(0, club.size() - 5)}},
+         nullptr, "merge|b.tvd|m.tvd|t.tvd|o.tvd", 1, {{"o.tvd", "", true}},
+         "Tallyvane: Data file is incomplete\nt.tvd: Damaged data file - not merged\n"},
+        {"merge: a read-only OUT is not replaced", {{"b.tvd", club}, {"m.tvd", club}, {"t.tvd", club}, {"o.tvd", "old"}},
+         [](const ScratchFolder& f) { makeReadOnly(f.file("o.tvd")); }, "merge|b.tvd|m.tvd|t.tvd|o.tvd", 1,
+         {{"o.tvd", "old", true}}, "o.tvd: Failed to save the file - the file is read-only\n"},
+        // git's common ancestor of a file added on two branches is empty: no
+        // ancestor, so the result holds everything of both.
+        {"merge: an empty BASE is no common ancestor", {{"b.tvd", ""}, {"m.tvd", club}, {"t.tvd", cyLee}}, nullptr,
+         "merge|b.tvd|m.tvd|t.tvd|o.tvd", 0, {{"o.tvd", "[Program]", false}}, "From the other copy: 1 name.\n",
+         [](const ScratchFolder& f) {
+             Document doc;
+             RecordingView view;
+             ASSERT_EQ(loadDataFile(doc, view, f.file("o.tvd").c_str()), 1);
+             EXPECT_EQ(doc.liveNames, 3);
+             EXPECT_EQ(doc.liveActions, 2);
+         }},
 #ifdef _WIN32
         // A spreadsheet keeps the file it shows open for writing, sharing only reading.
         {"a roster that a spreadsheet holds open", {{"club.tvd", club}, {"r.csv", "Name\r\nZed\r\n"}},
@@ -419,7 +452,7 @@ TEST(OutputFileTest, OutputFileCases)
             c.prepare(folder);
         std::string printed;
         EXPECT_EQ(runTvd(folder, c.command, &printed), c.rc);
-        if (c.command.rfind("add-names", 0) == 0) {
+        if (c.command.rfind("export", 0) != 0) {
             EXPECT_EQ(printed, c.printed);
         }
         for (const Found& found : c.after) {

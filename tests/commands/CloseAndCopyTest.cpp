@@ -68,6 +68,23 @@ TEST_F(Closing, ClosingTheWindowAsksAndNoDestroysIt)
     EXPECT_EQ(nullptr, window().hwnd);
 }
 
+// After a minimise and restore the frame itself holds the focus; the system
+// keys reach it and must still close it the usual way.
+TEST_F(Closing, AltF4OnTheFrameAfterMinimiseAsksAndCloses)
+{
+    doc().modified = 1;
+    ShowWindow(window().hwnd, SW_MINIMIZE);
+    ShowWindow(window().hwnd, SW_RESTORE);
+    SetFocus(window().hwnd);
+    std::string text, caption;
+    ModalAnswerer answer;
+    answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey('N')));
+    tvtest::pressAltKey(window().hwnd, VK_F4);
+    runLoop(300);
+    EXPECT_EQ("Save data?", text);
+    EXPECT_EQ(nullptr, window().hwnd);
+}
+
 TEST_F(Closing, YesSavesToTheOpenFileBeforeExit)
 {
     seed({"Ann"}, {"Dues"});

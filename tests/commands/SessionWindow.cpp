@@ -363,9 +363,9 @@ void Session::checkFile(const std::string& path)
     size_t line = 1, at = 0;
     while (at < expected.size() && at < found.size() && expected[at] == found[at])
         line += expected[at++] == '\n';
-    auto lineAt = [](const std::string& text, size_t at) {
-        size_t start = text.rfind('\n', at ? at - 1 : 0);
-        start = start == std::string::npos || at == 0 ? 0 : start + 1;
+    auto lineAt = [](const std::string& text, size_t offset) {
+        size_t start = text.rfind('\n', offset ? offset - 1 : 0);
+        start = start == std::string::npos || offset == 0 ? 0 : start + 1;
         return text.substr(start, text.find('\r', start) - start);
     };
     ADD_FAILURE() << where() << ": " << path << " differs at line " << line << "\n  expected: \""

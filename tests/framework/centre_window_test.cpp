@@ -1,5 +1,5 @@
 // CentreWindow: centred over the owner, clamped to the owner's right and
-// bottom edges, and never negative.
+// bottom edges, and never above or left of the monitor's work area.
 #include <gtest/gtest.h>
 
 #include "framework/CentreWindow.h"
@@ -52,9 +52,11 @@ TEST(CentreWindow, ANegativePositionBecomesTheScreenEdge)
     EXPECT_EQ(0, r.top);
 }
 
-TEST(CentreWindow, WithoutOwnerCentresOnTheFullScreenArea)
+TEST(CentreWindow, WithoutOwnerCentresOnTheMonitorsWorkArea)
 {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT r = centred(nullptr, 200, 100);
-    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 100, r.left);
-    EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 50, r.top);
+    EXPECT_EQ(work.left + (work.right - work.left) / 2 - 100, r.left);
+    EXPECT_EQ(work.top + (work.bottom - work.top) / 2 - 50, r.top);
 }

@@ -98,7 +98,7 @@ TEST(ButtonBars, CommandsAndTheBarMessageGoToTheParent)
     SendMessageA(bar.hwnd, ButtonBar::forwardedMessage, 5, 6);
     char expected[2][64];
     std::snprintf(expected[0], sizeof expected[0], "0x0111 77 %p", reinterpret_cast<void*>(bar.hwnd));
-    std::snprintf(expected[1], sizeof expected[1], "0xfa7e 5 %p", reinterpret_cast<void*>(6));
+    std::snprintf(expected[1], sizeof expected[1], "0x%04x 5 %p", ButtonBar::forwardedMessage, reinterpret_cast<void*>(6));
     EXPECT_EQ((std::vector<std::string>{expected[0], expected[1]}), parentLog.take());
 }
 

@@ -7,6 +7,7 @@
 #include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
 #include "storage/format/DataFile.h"
+#include "storage/format/DataFileCheck.h"
 
 using namespace testing_support;
 
@@ -377,3 +378,44 @@ TEST_F(ReaderTest, RunningOutOfMemoryAnywhereEndsTheLoadCleanly)
 }
 
 } // namespace
+
+namespace {
+
+// Every cut of a file short of its last line end is not whole: a prefix of
+// any length, at a line boundary or inside a line or a header; the file
+// with any line ends, its sections in another order, is. Whole is no more
+// than that: a count that does not match the list is not whole either.
+TEST(DataFileCheck, OnlyAWholeCopyIsWhole)
+{
+    const std::string file = exampleFile();
+    // The reader tells the same while it loads (loadDataBytes with whole).
+    auto both = [](const std::string& bytes) {
+        Document doc;
+        RecordingView view;
+        bool whole = true;
+        loadDataBytes(doc, view, bytes.data(), bytes.size(), &whole);
+        EXPECT_EQ(whole, isWholeDataFile(bytes.data(), bytes.size())) << bytes;
+        return whole;
+    };
+    for (size_t length = 0; length <= file.size(); ++length)
+        EXPECT_EQ(both(file.substr(0, length)), length + 1 >= file.size()) << file.substr(0, length);
+    std::string lf = file;
+    for (size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.erase(at, 1);
+    EXPECT_TRUE(both(lf));
+    size_t names = file.find("[Names]");
+    std::string reordered = file.substr(names) + file.substr(0, names);
+    EXPECT_TRUE(both(reordered));
+    for (const char* bad : {"[Action Items]\r\n2\r\n", "[Names]\r\n2\r\n", "[1]\r\n3\r\n"}) {
+        std::string changed = file;
+        std::string count = std::string(bad).replace(std::string(bad).size() - 3, 1, "4");
+        changed.replace(changed.find(bad), strlen(bad), count);
+        EXPECT_FALSE(both(changed)) << count;
+    }
+    std::string noCount = crlf({"[Program]", "Tallyvane", "", "[Action Items]", "", "[Names]", "0", ""});
+    EXPECT_FALSE(both(noCount));
+    std::string empty = crlf({"[Program]", "Tallyvane", "", "[Action Items]", "0", "", "[Names]", "0", ""});
+    EXPECT_TRUE(both(empty));
+}
+
+}  // namespace

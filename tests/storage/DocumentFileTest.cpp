@@ -58,14 +58,14 @@ struct Fault {
 
 TEST_F(SaveTest, AFailureAtAnyStepKeepsTheOldFileAndTheModifiedFlag)
 {
-    const Fault faults[] = {
+    const Fault steps[] = {
         {"create", &fileFaults.failCreate, false},
         {"write", &fileFaults.failWriteAt, false},
         {"flush", &fileFaults.failFlush, false},
         {"close", &fileFaults.failClose, false},
         {"replace", &fileFaults.failReplace, true},
     };
-    for (const Fault& fault : faults) {
+    for (const Fault& fault : steps) {
         fileFaults.reset();
         view.calls.clear();
         *fault.flag = 1;

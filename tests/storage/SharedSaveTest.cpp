@@ -45,6 +45,8 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
         {"someone added a name", "name Theirs", SharedSave::Merged, "Ann Smith,Bob Jones,Theirs,Mine"},
         {"deleted", "gone", SharedSave::Saved, "Ann Smith,Bob Jones,Mine"},
         {"not a data file any more", "garbage", SharedSave::TheirsUnreadable, "(not loaded)"},
+        // Half-written by a sync client: it reads as a file without names.
+        {"cut off before its names", "cut", SharedSave::TheirsUnreadable, ""},
     };
     for (const DiskCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -66,6 +68,8 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
             std::remove(path.c_str());
         } else if (what == "garbage") {
             writeBytes(path, "PK\x03\x04 a workbook");
+        } else if (what == "cut") {
+            writeBytes(path, exampleFile().substr(0, exampleFile().find("[Names]")));
         } else if (what.rfind("name ", 0) == 0) {
             Document theirs;
             ASSERT_EQ(loadDataFile(theirs, view, path.c_str()), 1);
@@ -87,6 +91,9 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
             EXPECT_EQ(readBytes(path), before);
             EXPECT_EQ(doc.modified, 1);
             EXPECT_EQ(backups, 0);
+            if (what == "cut") {
+                EXPECT_EQ(save.problem, "Tallyvane: Data file is incomplete");
+            }
             continue;
         }
         EXPECT_EQ(backups, what == "gone" ? 0 : 1);
