@@ -3,7 +3,7 @@
 # Safe to run again: it does nothing when everything is there.
 set -euo pipefail
 
-need=(cmake ninja-build g++ googletest python3
+need=(cmake ninja-build g++ googletest python3 python3-tk
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 xvfb xauth x11-utils openbox xdotool imagemagick

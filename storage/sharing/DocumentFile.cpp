@@ -23,6 +23,7 @@ int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
         view.reportError(path, kFailed);
         return 0;
     }
+    bool utf8 = dataFileInUtf8(doc);
     bool consistent = writeDataLines(doc, file);
     bool written = file.close() != 0;
     if (!consistent) {
@@ -36,5 +37,8 @@ int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
         return 0;
     }
     doc.modified = 0;
+    // Once written in UTF-8 the file stays so, whatever its texts become.
+    if (utf8)
+        doc.utf8File = 1;
     return 1;
 }

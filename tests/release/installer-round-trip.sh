@@ -120,13 +120,13 @@ for exe in Tallyvane.exe tvd.exe; do
   for line in "Version=$numbers" "ProductVersionNumbers=$numbers" "FileVersion=$version" "ProductVersion=$version" \
               "CompanyName=Vantorell" "ProductName=Tallyvane" "OriginalFilename=$exe" \
               'requestedExecutionLevel level="asInvoker"' '>true/pm</dpiAware>' \
-              '>PerMonitorV2, PerMonitor</dpiAwareness>'; do
+              '>PerMonitorV2, PerMonitor</dpiAwareness>' '>UTF-8</activeCodePage>' '>true</longPathAware>'; do
     grep -qF "$line" <<<"$info" || fail "$exe: no '$line' in: $info"
   done
   [ "$(grep -c '<supportedOS Id=' <<<"$info")" = 4 ] || fail "$exe: not Windows 7 to 11 in the manifest"
-  ! grep -qiE 'Common-Controls|activeCodePage' <<<"$info" || fail "$exe: manifest asks for more: $info"
+  ! grep -qiE 'Common-Controls' <<<"$info" || fail "$exe: manifest asks for more: $info"
 done
-echo "version resources: $version ($numbers), manifests: asInvoker, DPI aware per monitor, Windows 7 to 11"
+echo "version resources: $version ($numbers), manifests: asInvoker, DPI aware per monitor, UTF-8, long paths, Windows 7 to 11"
 
 # --- a double-click on the data file
 "$wine" cmd /c start "" "C:\\Club data\\club.tvd" >/dev/null 2>&1 &
