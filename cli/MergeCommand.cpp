@@ -77,7 +77,8 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
         !loadInput(theirDoc, theirs, false, out))
         return 1;
     MergeReport report;
-    if (!mergeDocuments(baseDoc, mineDoc, theirDoc, result, report)) {
+    // The copies are used up: the result takes the lists it keeps as they are.
+    if (!mergeReadCopies(baseDoc, mineDoc, theirDoc, result, report)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }

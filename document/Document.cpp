@@ -96,6 +96,14 @@ void Document::swap(Document& other)
     readBlocks.swap(other.readBlocks);
 }
 
+int Document::handReadBlocks(Document& other)
+{
+    // What lies outside the blocks goes now (other points at none of it).
+    releaseAll();
+    namesCount = actionCount = liveNames = liveActions = 0;
+    return other.readBlocks.adopt(readBlocks);
+}
+
 void Document::copyField(char* field, int size, const char* text)
 {
     size_t length = fittingLength(text, size);

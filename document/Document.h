@@ -112,6 +112,12 @@ public:
     // text, two NULs after them), or null. The entry that holds it edits and
     // deletes it like any other text.
     char* keepText(const char* text, size_t length) { return readBlocks.keepText(text, length); }
+    // Whether an entry list or text lies in the read blocks.
+    bool inReadBlocks(const void* block) const { return readBlocks.holds(block); }
+    // For a copy read only to be merged: empties this document and gives
+    // its read blocks to other, whose entries may point into them. 0 when
+    // memory is short: the blocks then stay here until the next reset.
+    int handReadBlocks(Document& other);
     // Makes room for the entry at index entryCount when the list is full.
     int ensureEntryRoom(NameRecord& record);
     // A zero-filled heap copy (length + 2 bytes) of text, or null.

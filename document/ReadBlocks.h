@@ -25,6 +25,10 @@ public:
     void release();
     // Exchanges the blocks of two documents that exchange their contents.
     void swap(ReadBlocks& other);
+    // Takes every block of other, which is left empty: what points into
+    // them stays valid as long as this lives. False (nothing moved) when
+    // memory is short.
+    bool adopt(ReadBlocks& other);
 
 private:
     // The blocks form a chain; each starts with this header.
