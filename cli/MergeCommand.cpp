@@ -73,6 +73,8 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     // Three copies and the result are held at once: the copies get no room
     // to grow, as nobody edits them.
     baseDoc.readRoom = mineDoc.readRoom = theirDoc.readRoom = 0;
+    // Persons that mine or theirs left as in the base share its lists.
+    mineDoc.lender = theirDoc.lender = &baseDoc;
     if (!loadInput(baseDoc, base, true, out) || !loadInput(mineDoc, mine, false, out) ||
         !loadInput(theirDoc, theirs, false, out))
         return 1;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "document/CompletionStamp.h"
@@ -975,9 +976,9 @@ private:
                 Entry entry = {};
                 if (s.action) {
                     entry.actionIndex = s.index;
-                    Cell kept = actionCell(person, s.index);
-                    entry.kind = kept.kind;
-                    Document::copyField(entry.date, sizeof entry.date, kept.date);
+                    Cell cell = actionCell(person, s.index);
+                    entry.kind = cell.kind;
+                    Document::copyField(entry.date, sizeof entry.date, cell.date);
                 } else {
                     const OwnItem& item = own[size_t(s.index)];
                     entry.kind = item.kind;
@@ -1056,7 +1057,7 @@ private:
                 return -1;
         if (next != int(actions_.size()))
             return -1;
-        if (handedOver_[copy] && canLend(copy, *from)) {
+        if (handedOver_[copy] && canLend(copy, *from) && lendOnce(copy, from->entries)) {
             record.entries = from->entries;
             record.entryCount = record.liveEntries = from->entryCount;
             record.entryCapacity = from->entryCapacity;
@@ -1099,22 +1100,37 @@ private:
         return true;
     }
 
-    // The list of from (in copy's read blocks, texts too) holds exactly the
-    // entries copyPerson would make: no deleted or unknown ones, action
-    // entries numbered as the result's items (copy has no deleted items).
+    // The list of from (texts too) lies in memory handed over with copy
+    // and holds exactly the entries copyPerson would make: no deleted or
+    // unknown ones, action entries numbered as the result's items (copy
+    // has no deleted items).
     bool canLend(int copy, const NameRecord& from) const
     {
         const Document& doc = *in_[copy].doc;
-        if (from.entryCount != from.liveEntries || doc.actionCount != doc.liveActions || !doc.inReadBlocks(from.entries))
+        if (from.entryCount != from.liveEntries || doc.actionCount != doc.liveActions || !handedWith(copy, from.entries))
             return false;
         for (int32_t k = 0; k < from.entryCount; ++k) {
             const Entry& e = from.entries[k];
             bool action = isActionKind(e.kind);
             if (action ? e.text != nullptr
-                       : !hasOwnText(e.kind) || e.actionIndex != 0 || !e.text || !doc.inReadBlocks(e.text))
+                       : !hasOwnText(e.kind) || e.actionIndex != 0 || !e.text || !handedWith(copy, e.text))
                 return false;
         }
         return true;
+    }
+
+    // A list of copy's own goes to one person; so does one of the base's,
+    // which mine and theirs may both share.
+    bool lendOnce(int copy, const Entry* list)
+    {
+        return in_[copy].doc->inReadBlocks(list) || lent_.insert(list).second;
+    }
+
+    // block lies in copy's read blocks, or in the base's that copy shares.
+    bool handedWith(int copy, const void* block) const
+    {
+        const Document& doc = *in_[copy].doc;
+        return doc.inReadBlocks(block) || (doc.lender == in_[Base].doc && in_[Base].doc->inReadBlocks(block));
     }
 
     // What theirs brought to a person that mine left as in the base: the
@@ -1163,6 +1179,7 @@ public:
     bool handedOver_[kCopies] = {};
 
 private:
+    std::unordered_set<const Entry*> lent_;   // lists of the base lent to the result
     MergeReport& report_;
     Input in_[kCopies];
     PersonEntries person_[kCopies];
@@ -1191,8 +1208,9 @@ int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& 
         merger.handedOver_[Theirs] = true;
         merged = merger.run(result);
     }
-    // The lists the result points at go with it, whether it is whole or not.
-    if (!mine.handReadBlocks(result) || !theirs.handReadBlocks(result)) {
+    // The lists the result points at go with it, whether it is whole or
+    // not; the base's last, as mine and theirs may share lists of it.
+    if (!mine.handReadBlocks(result) || !theirs.handReadBlocks(result) || !base.handReadBlocks(result)) {
         // Memory ran out: no list of the result may point outside it.
         for (int32_t i = 0; i < result.namesCount; ++i) {
             NameRecord& record = result.names[i];
@@ -1203,7 +1221,7 @@ int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& 
         }
         merged = 0;
     }
-    for (Document* copy : {&base, &mine, &theirs})
+    for (Document* copy : {&mine, &theirs, &base})
         copy->resetDocument(0, 0);
     return merged;
 }

@@ -93,6 +93,14 @@ bool ReadBlocks::addStart(Block* block)
     return true;
 }
 
+void ReadBlocks::giveBack(const Mark& mark)
+{
+    if (mark.block != last_ || mark.left < left_)
+        return;
+    free_ -= mark.left - left_;
+    left_ = mark.left;
+}
+
 bool ReadBlocks::holds(const void* pointer) const
 {
     // The last block that starts at or below the address is the only candidate.

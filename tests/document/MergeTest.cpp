@@ -115,6 +115,28 @@ std::string bytesOf(Document& doc)
     return readBytes(path);
 }
 
+// Loads the three files as tvd merge does: copies only read, mine and
+// theirs sharing the lists of the base they left alike.
+void readCopies(Document (&copies)[3], const std::string (&files)[3])
+{
+    RecordingView view;
+    for (int i = 0; i < 3; ++i) {
+        copies[i].readRoom = 0;
+        copies[i].lender = i ? &copies[0] : nullptr;
+        ASSERT_EQ(loadDataBytes(copies[i], view, files[i].data(), files[i].size()), 1);
+    }
+}
+
+// The file tvd merge makes of base, mine and theirs, and its report.
+std::string mergedAsTvd(Document& base, Document& mine, Document& theirs, MergeReport& report)
+{
+    std::string files[3] = {bytesOf(base), bytesOf(mine), bytesOf(theirs)};
+    Document copies[3], result;
+    readCopies(copies, files);
+    EXPECT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], result, report), 1);
+    return bytesOf(result);
+}
+
 struct MergeCase {
     const char* rule;
     const char* base;
@@ -278,6 +300,8 @@ TEST(Merge, EachRule)
         EXPECT_EQ(bytesOf(taken), saved);
         EXPECT_EQ(takenReport.text(), c.report);
         EXPECT_EQ(baseCopy.namesCount + mineCopy.namesCount + theirsCopy.namesCount, 0);
+        EXPECT_EQ(mergedAsTvd(base, mine, theirs, takenReport), saved);
+        EXPECT_EQ(takenReport.text(), c.report);
         for (int32_t i = 0; i < taken.namesCount; ++i) {
             taken.deleteEntry(i, taken.names[i].entryCount - 1);
             ASSERT_EQ(taken.addMemo(i, "Later"), 1);
@@ -300,6 +324,16 @@ TEST(Merge, EachRule)
     ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
     EXPECT_EQ(bytesOf(result), file);
     EXPECT_TRUE(report.empty());
+    // Read as tvd merge reads them, the copies share every list of the
+    // base, and the result takes them.
+    Document copies[3];
+    readCopies(copies, {file, file, file});
+    for (int32_t i = 0; i < copies[0].namesCount; ++i) {
+        EXPECT_EQ(copies[1].names[i].entries, copies[0].names[i].entries);
+        EXPECT_EQ(copies[2].names[i].entries, copies[0].names[i].entries);
+    }
+    ASSERT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], result, report), 1);
+    EXPECT_EQ(bytesOf(result), file);
 }
 
 // A merge of handed-over copies that runs out of memory at any allocation
@@ -320,8 +354,9 @@ TEST(Merge, ReadCopiesOutOfMemory)
         heapHooks.failAt = failAt;
         int merged = mergeReadCopies(base, mine, theirs, result, report);
         heapHooks.reset();
-        if (merged)
+        if (merged) {
             EXPECT_EQ(notationOf(result), notationOf(expected));
+        }
         for (int32_t i = 0; i < result.namesCount; ++i)
             if (result.names[i].entries)
                 result.addMemo(i, "Later");
@@ -775,6 +810,9 @@ TEST(Merge, RandomEditsMergeByTheRules)
         ASSERT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], taken, takenReport), 1);
         ASSERT_EQ(notationOf(taken), notationOf(result));
         EXPECT_EQ(takenReport.text(), report.text());
+        if (round % 40 == 0) {
+            ASSERT_EQ(mergedAsTvd(base, mine, theirs, takenReport), bytesOf(result)) << "round " << round;
+        }
         std::string made;
         for (int side = 0; side < 2; ++side)
             for (const Edit& edit : edits[side])
