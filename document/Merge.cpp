@@ -133,12 +133,18 @@ std::vector<Thing> weaveIn(const std::vector<Thing>& primary, const std::vector<
 
 class Merger {
 public:
-    Merger(const Document& base, const Document& mine, const Document& theirs, MergeReport& report)
+    // handedOver: the result may point at the lists of mine and theirs
+    // (mergeReadCopies).
+    Merger(const Document& base, const Document& mine, const Document& theirs, MergeReport& report,
+           bool handedOver = false)
         : report_(report)
     {
         in_[Base].doc = &base;
         in_[Mine].doc = &mine;
         in_[Theirs].doc = &theirs;
+        // One list goes to one person: mine and theirs may be one document.
+        handedOver_[Mine] = handedOver && &mine != &theirs;
+        handedOver_[Theirs] = handedOver;
     }
 
     int run(Document& result)
@@ -1174,11 +1180,7 @@ private:
         return kept;
     }
 
-public:
-    // The copies whose entry lists the result may point at (see mergeReadCopies).
-    bool handedOver_[kCopies] = {};
-
-private:
+    bool handedOver_[kCopies] = {};           // the copies whose lists the result may point at
     std::unordered_set<const Entry*> lent_;   // lists of the base lent to the result
     MergeReport& report_;
     Input in_[kCopies];
@@ -1200,14 +1202,7 @@ int mergeDocuments(const Document& base, const Document& mine, const Document& t
 int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& result, MergeReport& report)
 {
     report.clear();
-    int merged;
-    {
-        Merger merger(base, mine, theirs, report);
-        // One list is lent once: mine and theirs may be one document.
-        merger.handedOver_[Mine] = &mine != &theirs;
-        merger.handedOver_[Theirs] = true;
-        merged = merger.run(result);
-    }
+    int merged = Merger(base, mine, theirs, report, true).run(result);
     // The lists the result points at go with it, whether it is whole or
     // not; the base's last, as mine and theirs may share lists of it.
     if (!mine.handReadBlocks(result) || !theirs.handReadBlocks(result) || !base.handReadBlocks(result)) {
