@@ -12,7 +12,11 @@
 #include "framework/ViewBar.h"
 #include "resource.h"
 
-MainWindow::MainWindow(const MainWindowParts& companions) : parts(companions) {}
+MainWindow::MainWindow(const MainWindowParts& companions)
+    : session(*companions.document, environment), history(session.history()), parts(companions) {
+    // The one signal that the document changed: the recovery file follows it.
+    session.changed = [this] { watchDocument(); };
+}
 
 int MainWindow::OnCreate() {
     CentreWindow(hwnd);
@@ -59,9 +63,10 @@ int MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnDestroy() {
     writeSettings();
-    // The document goes: its changes were saved or dropped at "Save data?".
+    // The document goes: its changes were saved or dropped at "Save data?";
+    // at the end of Windows' session its recovery file stays for the next start.
     if (!sessionEnded) dropRecovery();
-    releasePresence();
+    session.close(sessionEnded != 0);
     if (listBrush) DeleteObject(listBrush);
     listBrush = nullptr;
     // The context menus are loaded again with the next window.
@@ -85,7 +90,7 @@ void MainWindow::OnPaint() {
 }
 
 int MainWindow::queryClose() {
-    if (!parts.document->modified) return 1;
+    if (!session.modified()) return 1;
     int answer = parts.messageWindow->showModal(hwnd, "Save data?", "Tallyvane", MB_YESNOCANCEL | MB_ICONQUESTION, 0,
                                                 RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
     if (answer == IDCANCEL) return 0;

@@ -22,8 +22,11 @@
 //   MainWindowFind.cpp      Find and Find next
 //   MainWindowUndo.cpp      Undo and Redo
 //   MainWindowShared.cpp    a file others change too: merge on Save, reload
-//   MainWindowPresence.cpp  the presence file and the question about it
-//   MainWindowRecovery.cpp  the recovery file and its offer at start-up
+//   MainWindowPresence.cpp  the question about someone else's presence file
+//   MainWindowRecovery.cpp  the recovery timer and the offer at start-up
+//
+// The open file itself (path, base, presence, backups, read-only, recovery
+// file) is the DocumentSession's; the window asks it and shows what it says.
 #pragma once
 #include <string>
 #include <vector>
@@ -33,11 +36,11 @@
 #include "app/grid/EntryGrid.h"
 #include "app/FrameWindow.h"
 #include "framework/ListAccessible.h"
-#include "storage/sharing/win32/PresenceLock.h"
 #include "storage/win32/RecentFiles.h"
-#include "storage/sharing/SharedFile.h"
 #include "app/SortedRows.h"
 #include "document/UndoHistory.h"
+#include "session/DocumentSession.h"
+#include "session/win32/WindowsEnvironment.h"
 #include "framework/ViewBarHost.h"
 #include "app/ViewMode.h"
 
@@ -117,17 +120,15 @@ public:
     // empty or can't be loaded.
     // Empty, untitled document in the Names view.
     int startEmptyDocument();
-    // Loads path into the document and the Names view; 1 when loaded.
-    int loadDocument(const char* path);
-    // The reader's part of loadDocument: path's bytes, kept as sharedFile's
-    // base once they loaded; 1 when loaded.
-    int readDocumentFile(const char* path);
-    // Saves to currentPath through the ".$$$" file beside it, asking for a
-    // name first when the document is untitled; 1 when saved.
+    // Loads path into the document and the Names view, for editing or
+    // read-only; 1 when loaded.
+    int loadDocument(const char* path, bool forEditing = true);
+    // Saves the document to its file, asking for a name first when it is
+    // untitled; in read-only mode offers Save as instead. 1 when saved.
     virtual int saveDocument();
     // saveDocument's work, without the word on a file that became UTF-8.
     int saveDocumentOnce();
-    // Title bar: the file name of currentPath (or "Untitled") + " - Tallyvane".
+    // Title bar: the file name of the document's path (or "Untitled") + " - Tallyvane".
     void updateTitle();
     // Shows text in the message window owned by this window, with an OK
     // button and the exclamation icon; returns the message window's result.
@@ -174,21 +175,35 @@ public:
     void openWith(const char* path);
     RecentFiles recentFiles;
 
-    // --- shared files (MainWindowShared.cpp)
-    // Save of a titled document: merged first when someone else changed the
-    // file since it was read or saved here; the merged document then takes
-    // the document's place and a message lists what came in. 1 when saved.
-    int saveShared();
-    // Puts replacement (merged or reloaded) in the place of the document and
-    // shows it in the same view, the same person or action item selected
-    // where it still exists. replacement gets the old contents.
-    void adoptDocument(Document& replacement);
+    // --- the open file (MainWindowShared.cpp)
+    // What the window needs of Windows for the session: the time as the
+    // completion dates read it, the local folder found at start-up.
+    class ProgramEnvironment : public WindowsEnvironment {
+    public:
+        std::string nowText() override;
+    };
+    ProgramEnvironment environment;
+    DocumentSession session;
+    // Shows how a save ended: the merge's report, why nothing was written,
+    // the offer of Save as. as: the chosen path of Save as or a first save,
+    // "" for Save. 1 when saved.
+    int showSave(DocumentSession::Save outcome, const MergeReport& report, const std::string& as);
+    // Where the view is: the person and action item it shows or has
+    // selected, by their texts (slots differ between documents).
+    struct ViewPlace {
+        ViewMode mode = NamesView;
+        std::string person, action;
+        int namesRow = -1, actionsRow = -1;   // selected rows of the Names and Action items lists
+        int innerRow = -1;                    // ... of a person's page or the Pending view
+        std::string innerText;                // that row's text
+    };
+    ViewPlace viewPlace();
+    // Shows the document that replaced the old one (merged, reloaded) in
+    // place's view, the same person or action item selected where it still exists.
+    void showPlace(const ViewPlace& place);
     // Becoming active again: a file changed on disk is reloaded when there is
     // nothing unsaved, else the status bar says Save will merge.
     void OnActivateApp(WPARAM active) override;
-    SharedFile sharedFile;          // the file as last read or written here
-    FileStamp noticedStamp;         // the changed file the status bar told of last
-    int savingAs = 0;               // Save as runs saveDocument: the base stays
 
     // --- sync clients' conflict copies (MainWindowConflicts.cpp)
     // Posted after an open and at every activation: the open file's conflict
@@ -203,6 +218,8 @@ public:
     std::vector<std::string> conflictBases() const;
     ConflictOffers conflictOffers;
     bool offeringConflicts = false;   // a question about a copy is up
+    // The frame's dispatch, and kOfferConflictsMessage.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // --- commands (MainWindowCommands.cpp)
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -253,6 +270,9 @@ public:
     void removeDate();
     // Prompts answer normally again, ticks are taken, status part 1 is emptied.
     void leaveReadOnly();
+    // Read-only mode on or off, in the session and in the views: prompts end
+    // at once, ticks are ignored, status part 1 says "Read only".
+    void setReadOnly(bool on);
 
     // --- clipboard (MainWindowClipboard.cpp)
     // The selected row's text as CF_TEXT; nothing without a selection or in
@@ -290,7 +310,8 @@ public:
     // Shows what an undone or redone step changed, in the view it belongs to.
     void showChange(const UndoHistory::Target& target);
     // Every change the user makes goes through it; Open and New clear it.
-    UndoHistory history;
+    // The session's.
+    UndoHistory& history;
 
     // --- views (MainWindowViews.cpp)
     void switchView(ViewMode mode);
@@ -330,22 +351,11 @@ public:
     // this one has it open, asks whether to open it for editing anyway.
     // 1 for editing, 0 read-only, -1 open nothing.
     int askAboutPresence(const char* path);
-    // After a load: read-only mode when access is 0, else claimPresence.
-    void settlePresence(int access);
-    // Puts this program's presence file beside currentPath, unless the
-    // document is untitled or in read-only mode.
-    void claimPresence();
-    // Removes the presence file, if it still is this program's own.
-    void releasePresence();
-    PresenceLock presence;
 
     // --- crash recovery (MainWindowRecovery.cpp)
-    // The frame's dispatch, then watchDocument after the messages that can
-    // change the document.
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The local folder, and the restart after an update; at start-up.
     void prepareRecovery();
-    // After anything that may have changed the document: with unsaved
+    // The undo history's signal that the document changed: with unsaved
     // changes the recovery timer starts again, without them the recovery
     // file goes.
     void watchDocument();
@@ -355,8 +365,7 @@ public:
     int OnQueryEndSession() override;
     // Writes the recovery file when the session really ends.
     void OnEndSession(WPARAM ending, LPARAM lParam) override;
-    // Writes the document, with its path and base, to this process's
-    // recovery file; 1 when written.
+    // Writes the session's recovery file; 1 when written.
     int writeRecovery();
     // Stops the timer and deletes the recovery file.
     void dropRecovery();
@@ -364,19 +373,12 @@ public:
     // runs; Yes restores it (and stops), No, or a copy that can't be
     // restored, puts it aside in Declined.
     void offerRecovery();
-    // Opens the recovered changes: merged with the data file as it is now
-    // (with the merge's report when others changed it meanwhile), or as an
-    // untitled document; modified. 1 when restored.
-    int restoreRecovery(const RecoveryFile& file);
-    // localFolder + "Backups\\", where saves keep the files they replace; "" without one.
-    std::string backupsFolder() const;
+    // Opens the recovered changes (DocumentSession::restore) and says what
+    // became of them; 1 when restored.
+    int restoreRecovery(const RecoveryFile& file, const std::string& path);
     bool backupFailureSaid = false;     // the status bar told of a backup that could not be kept
     bool recoveryFailureSaid = false;   // ... and of a recovery file that could not be written
     char localFolder[260] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
-    char recoveryPath[300] = {};   // this process's recovery file; "" until the first write
-    int recoveryDue = 0;           // changes made since the recovery file was written
-    DWORD recoveryDueSince = 0;    // tick count of the oldest of them
-    SYSTEMTIME lastChange = {};
     int sessionEnded = 0;          // WM_ENDSESSION said the session ends
 
     // Fields shared by the commands, views and file operations.
@@ -387,7 +389,7 @@ public:
     int currentEntry = 0;
     int savedNamesRow = -1;
     int savedActionsRow = -1;
-    char currentPath[300] = {};
+    char startPath[300] = {};      // the file to open at start-up, from the settings or the command line
     char settingsPath[300] = {};
     char settingsFolder[260] = {};
     char documentsFolder[260] = {};
@@ -396,7 +398,7 @@ public:
     HMENU actionsMenu = nullptr;
     HMENU entriesMenu = nullptr;
     HMENU pendingMenu = nullptr;
-    int readOnlyMode = 0;          // a damaged file was loaded
+    int readOnlyMode = 0;          // the session's read-only mode, as the views show it (setReadOnly)
 
     MainWindowParts parts;
     int reserveNameRows = 0;       // the next name row reserves room for the file's names

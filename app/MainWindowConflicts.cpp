@@ -20,12 +20,21 @@
 #include "app/StatusBar.h"
 #include "document/Heap.h"
 
+LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kOfferConflictsMessage) {
+        offerConflictCopies();
+        return 0;
+    }
+    return FrameWindow::WndProc(message, wParam, lParam);
+}
+
 std::vector<std::string> MainWindow::conflictBases() const {
     std::vector<std::string> bases;
-    if (sharedFile.hasBase()) bases.emplace_back(sharedFile.baseData(), sharedFile.baseSize());
-    std::string folder = backupsFolder();
+    const SharedFile& base = session.base();
+    if (base.hasBase()) bases.emplace_back(base.baseData(), base.baseSize());
+    std::string folder = session.backupsFolder();
     if (folder.empty()) return bases;
-    std::string prefix = BackupName::prefixFor(currentPath);
+    std::string prefix = BackupName::prefixFor(session.path().c_str());
     // surplus with none kept lists them all, oldest first.
     std::vector<std::string> names = BackupName::surplus(filesIn(folder.c_str(), prefix), prefix, 0);
     for (auto name = names.rbegin(); name != names.rend() && bases.size() <= BackupName::kKept; ++name) {
@@ -41,10 +50,10 @@ std::vector<std::string> MainWindow::conflictBases() const {
 void MainWindow::offerConflictCopies() {
     // Not while a box of this program is up, nor in read-only mode (nothing
     // merged there could be saved), nor twice at once.
-    if (offeringConflicts || !currentPath[0] || readOnlyMode || !IsWindowEnabled(hwnd)) return;
+    if (offeringConflicts || session.untitled() || session.readOnly() || !IsWindowEnabled(hwnd)) return;
     offeringConflicts = true;
-    const std::string name = fileNamePart(currentPath);
-    for (const std::string& path : ConflictCopy::findFor(currentPath, computerName())) {
+    const std::string name = fileNamePart(session.path().c_str());
+    for (const std::string& path : ConflictCopy::findFor(session.path().c_str(), computerName())) {
         FileStamp stamp = FileStamp::of(path.c_str());
         if (!conflictOffers.due(path, stamp)) continue;
         char when[20];
@@ -66,11 +75,9 @@ void MainWindow::offerConflictCopies() {
             showError("Out of memory", "Tallyvane");
             break;
         }
-        adoptDocument(merged);
-        // Nothing of this is saved yet: no Undo may clear the flag.
-        history.clearUnsaved();
-        parts.document->modified = 1;
-        watchDocument();
+        ViewPlace place = viewPlace();
+        session.adoptUnsaved(merged);
+        showPlace(place);
         conflictOffers.merged(path);
         std::string text = std::string(fileNamePart(path.c_str())) + " was merged into " + name +
                            ". Save to keep the result.\n\n" + report.text();
@@ -82,7 +89,7 @@ void MainWindow::offerConflictCopies() {
 }
 
 void MainWindow::putAwayMergedCopies() {
-    BackupFolder backups(backupsFolder());
+    BackupFolder backups(session.backupsFolder());
     for (const std::string& path : conflictOffers.takeMerged()) {
         if (backups.moveIn(path.c_str())) continue;
         std::string text = std::string(fileNamePart(path.c_str())) + " could not be moved into Backups: " +

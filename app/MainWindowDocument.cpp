@@ -47,7 +47,6 @@ void MainWindow::finishWindow() {
     pendingMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_PENDING_MENU));
     listBrush = CreateSolidBrush(Navy);
     makePanesAccessible();
-    currentPath[0] = '\0';
 }
 
 // The entries pane's rows are as high as the display font's lines plus 4 (at 96 DPI).
@@ -56,22 +55,20 @@ int MainWindow::entryRowHeight() const {
     return tm.tmHeight + tm.tmExternalLeading + dpi(4);
 }
 
-int MainWindow::loadDocument(const char* path) {
+int MainWindow::loadDocument(const char* path, bool forEditing) {
     // The reader fills the Names list row by row: no painting until it is
     // done, or until it shows a message (reportError).
-    // The history's steps belong to the document being replaced.
-    history.clear();
     fillBegin(parts.namesPane, 0, 0);
     fillingNames = 1;
-    int loaded = readDocumentFile(path);
+    int loaded = session.open(path, *this, forEditing);
     flushNameRows();
     if (fillingNames) fillEnd(parts.namesPane);
     fillingNames = 0;
     if (!loaded) return 0;
+    setReadOnly(session.readOnly());
     writeSettingsOnExit = 1;
-    lstrcpynA(currentPath, path, sizeof currentPath);
     updateTitle();
-    statusBar->setStatusText(0, currentPath);
+    statusBar->setStatusText(0, session.path().c_str());
     return 1;
 }
 
@@ -80,15 +77,9 @@ int MainWindow::startEmptyDocument() {
     switchView(NamesView);
     savedNamesRow = -1;
     savedActionsRow = -1;
-    readOnlyMode = 0;
-    parts.inputDialog->readOnly = 0;
-    parts.entriesPane->readOnly = 0;
-    statusBar->setStatusText(1, "");
     writeSettingsOnExit = 1;
-    currentPath[0] = '\0';
-    history.clear();
-    sharedFile.forget();
-    if (!parts.document->resetDocument(0, 0)) return 0;
+    if (!session.startUntitled()) return 0;
+    setReadOnly(false);
     setViewTitle("");
     updateTitle();
     return 1;
@@ -96,11 +87,12 @@ int MainWindow::startEmptyDocument() {
 
 void MainWindow::updateTitle() {
     const char* name = "Untitled";
-    if (currentPath[0]) {
-        name = currentPath;
+    const char* path = session.path().c_str();
+    if (path[0]) {
+        name = path;
         // The text after the last separator; one in the very first place stays.
         // CharNextA: the second byte of a double-byte character can be a backslash.
-        for (const char* p = CharNextA(currentPath); *p; p = CharNextA(p))
+        for (const char* p = CharNextA(path); *p; p = CharNextA(p))
             if (*p == '\\' || *p == ':' || *p == '/') name = p + 1;
     }
     // A name cut to fit ends at a whole character.
@@ -155,6 +147,13 @@ void MainWindow::reportError(const char* caption, const char* text) {
     showError(text, caption);
 }
 
+void MainWindow::setReadOnly(bool on) {
+    session.setReadOnly(on);
+    if (on) enterReadOnly();
+    else leaveReadOnly();
+}
+
+// The views' half of read-only mode; the reader calls it for a damaged file.
 void MainWindow::enterReadOnly() {
     readOnlyMode = 1;
     parts.inputDialog->readOnly = 1;

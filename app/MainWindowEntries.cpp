@@ -23,9 +23,6 @@ void MainWindow::recordEntryState(int row) {
     // The status bar describes the row as it is now (a click selects it
     // without LBN_SELCHANGE).
     showEntryDate();
-    // Ticks come from the entries pane's own window, not through the main
-    // window's messages.
-    watchDocument();
 }
 
 UndoHistory::EntryState MainWindow::tickedState(const Entry& entry, int nameSlot, int position, int32_t kind) {

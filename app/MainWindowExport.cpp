@@ -23,6 +23,7 @@ void MainWindow::exportDocument() {
     // type chosen adds the extension.
     char path[MAX_PATH] = "";
     char folder[MAX_PATH] = "";
+    const char* currentPath = session.path().c_str();
     const char* title = currentPath[0] ? fileNamePart(currentPath) : "Untitled";
     if (currentPath[0] && std::strlen(currentPath) < sizeof folder) {
         std::strcpy(folder, currentPath);

@@ -7,7 +7,8 @@
 
 int MainWindow::closeDocument() {
     if (!queryClose()) return 0;
-    releasePresence();
+    // The changes were saved or dropped: the presence and recovery files go.
+    session.close();
     SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
     switchView(NamesView);
     savedActionsRow = -1;
@@ -18,11 +19,7 @@ int MainWindow::closeDocument() {
 
 int MainWindow::newDocument() {
     if (!closeDocument()) return 0;
-    if (!startEmptyDocument()) return 0;
-    // Nothing to save in an empty document: New must not leave the flag of
-    // the document it replaced.
-    parts.document->modified = 0;
-    return 1;
+    return startEmptyDocument();
 }
 
 void MainWindow::exitProgram() {

@@ -1,14 +1,13 @@
 // The file operations of the main window: the folders and the settings file
 // at start-up and exit, Open (start-up, Open dialog, recent-file item, a
-// dropped file), Save through the ".$$$" file beside the data file, and
-// Save as.
+// dropped file), Save and Save as. The session opens and writes the file;
+// this side asks for names and shows what came of it.
 #include <cstring>
 #include <string>
 
 #include "document/Document.h"
-#include "storage/sharing/DocumentFile.h"
 #include "storage/win32/FileDialog.h"
-#include "storage/sharing/win32/Backups.h"
+#include "storage/file/FileHandle.h"
 #include "storage/win32/Folders.h"
 #include "app/MainWindow.h"
 #include "storage/win32/SettingsFile.h"
@@ -40,12 +39,12 @@ void MainWindow::readSettings(const char* commandLine) {
     HeapFree(GetProcessHeap(), 0, line);
 
     std::strcpy(settingsPath, found.settingsPath);
-    std::strcpy(currentPath, found.currentPath);
+    std::strcpy(startPath, found.currentPath);
     if (found.fromCommandLine) writeSettingsOnExit = 1;
 }
 
 void MainWindow::writeSettings() {
-    if (writeSettingsOnExit) ::writeSettings(settingsPath, currentPath, recentFiles);
+    if (writeSettingsOnExit) ::writeSettings(settingsPath, session.path().c_str(), recentFiles);
 }
 
 int MainWindow::openDocument(int ask, int recentId) {
@@ -59,8 +58,8 @@ int MainWindow::openDocument(int ask, int recentId) {
     } else if (recentId) {
         recentFiles.pathOf(recentId, path, DialogPathSize);
     } else {
-        std::strcpy(path, currentPath);
-        currentPath[0] = '\0';
+        std::strcpy(path, startPath);
+        startPath[0] = '\0';
     }
 
     return finishOpen(chosen ? path : "", recentId);
@@ -75,10 +74,7 @@ int MainWindow::finishOpen(const char* path, int recentId) {
     int access = path[0] ? askAboutPresence(path) : 1;
     if (access < 0) path = "";   // Cancel: open nothing
     if (path[0]) {
-        if (loadDocument(path)) {
-            // The document now is the file's content, nothing to save yet.
-            parts.document->modified = 0;
-            settlePresence(access);
+        if (loadDocument(path, access != 0)) {
             conflictOffers.clear();
             PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
             return 1;
@@ -90,79 +86,84 @@ int MainWindow::finishOpen(const char* path, int recentId) {
     // The user has already answered "Save data?" for the old document, and
     // what a failed load left behind is not worth saving: start afresh
     // without asking again.
-    currentPath[0] = '\0';
-    if (!startEmptyDocument()) return 0;
-    parts.document->modified = 0;
-    return 1;
+    return startEmptyDocument();
 }
 
 int MainWindow::openRecent(int id) { return recentFiles.holds(id) ? openDocument(0, id) : 0; }
 
-// A read-only data file is not to be replaced. Windows refuses to move a file
-// over it, but Wine does not, so it is checked here first.
-static int isReadOnlyFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
 // Said once, at the save that first wrote the file in UTF-8: a name that
 // the legacy code page can't hold made it so (see dataFileInUtf8).
-static void tellUtf8(StatusBar* statusBar, const char* path) {
-    std::string text = std::string(fileNamePart(path)) + " is now saved as Unicode (UTF-8)";
+static void tellUtf8(StatusBar* statusBar, const std::string& path) {
+    std::string text = std::string(fileNamePart(path.c_str())) + " is now saved as Unicode (UTF-8)";
     statusBar->setStatusText(0, text.c_str());
 }
 
 int MainWindow::saveDocument() {
     int wasUtf8 = parts.document->utf8File;
+    // A save that waits for another (up to about five seconds) keeps the
+    // window painted and says why; only WM_PAINT is taken from the queue,
+    // so no key or click starts a new command meanwhile.
+    bool waited = false;
+    session.whileWaiting = [this, &waited] {
+        if (!waited) {
+            waited = true;
+            statusBar->setStatusText(0, "Waiting for the other save to finish...");
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+    };
     int saved = saveDocumentOnce();
-    if (saved && !wasUtf8 && parts.document->utf8File) tellUtf8(statusBar, currentPath);
+    session.whileWaiting = nullptr;
+    if (waited) {
+        statusBar->setStatusText(0, session.path().c_str());
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    }
+    if (saved && !wasUtf8 && parts.document->utf8File) tellUtf8(statusBar, session.path());
     return saved;
 }
 
 int MainWindow::saveDocumentOnce() {
-    if (currentPath[0] && isReadOnlyFile(currentPath)) {
-        showError("Failed to save the file", currentPath);
-        return 0;
-    }
-    if (!currentPath[0]) {
+    MergeReport report;
+    if (session.untitled()) {
         char chosen[DialogPathSize] = "";
         FileDialog dialog(0);
         if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
-        // The first save of an untitled document ties it to the chosen file.
-        std::strcpy(currentPath, chosen);
-        keepBackup(currentPath, backupsFolder().c_str());
-        if (saveDocumentFile(*parts.document, *this, currentPath)) {
-            // The document now is this file's; Save as leaves the base alone.
-            if (!savingAs) {
-                sharedFile.remember(currentPath);
-                claimPresence();
-            }
-            updateTitle();
-            history.markSaved();
-            return 1;
-        }
-        // Nothing was saved there: the next Save asks again.
-        currentPath[0] = '\0';
+        // The first save of an untitled document ties it to the chosen file,
+        // once it is written there; a failed one leaves it untitled.
+        ViewPlace place = viewPlace();
+        DocumentSession::Save outcome = session.saveAs(chosen, *this, report);
+        if (outcome == DocumentSession::Save::Merged) showPlace(place);
+        updateTitle();
+        return showSave(outcome, report, chosen);
+    }
+    // A file marked read-only is not to be replaced (Windows refuses to move
+    // a file over it, Wine does not).
+    if (!session.readOnly() && isReadOnlyFile(session.path().c_str())) {
+        showError("Failed to save the file", session.path().c_str());
         return 0;
     }
-    if (!saveShared()) return 0;
-    history.markSaved();
-    putAwayMergedCopies();
-    // Opened while someone else had it: theirs may be gone by now.
-    if (!presence.held()) claimPresence();
-    return 1;
+    ViewPlace place = viewPlace();
+    DocumentSession::Save outcome = session.save(*this, report);
+    if (outcome == DocumentSession::Save::Merged) showPlace(place);
+    int saved = showSave(outcome, report, "");
+    if (saved) putAwayMergedCopies();
+    return saved;
 }
 
 void MainWindow::saveDocumentAs() {
-    // The document stays tied to its file (or untitled) whatever is chosen.
-    char kept[sizeof currentPath];
-    std::strcpy(kept, currentPath);
-    currentPath[0] = '\0';
-    savingAs = 1;
-    saveDocument();
-    savingAs = 0;
-    std::strcpy(currentPath, kept);
-    updateTitle();
+    // The document stays tied to its file (or untitled) whatever is chosen:
+    // the session changes nothing of it while the dialog is up, and writes
+    // a copy. The open file itself chosen is Save.
+    char chosen[DialogPathSize] = "";
+    FileDialog dialog(0);
+    if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return;
+    MergeReport report;
+    ViewPlace place = viewPlace();
+    bool own = !session.untitled() && isSameFile(chosen, session.path().c_str());
+    DocumentSession::Save outcome = session.saveCopyAs(chosen, *this, report);
+    if (own && outcome == DocumentSession::Save::Merged) showPlace(place);
+    showSave(outcome, report, chosen);
 }
 
 void MainWindow::addRecentFile(const char* path) { recentFiles.addToTop(path); }

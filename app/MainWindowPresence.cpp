@@ -1,15 +1,14 @@
-// Who has a data file open: this program's presence file beside the file it
-// has open for editing, and the question when someone else has it open.
+// Who has a data file open: the question when someone else has it open
+// (the session keeps this program's own presence file).
 #include <cstdio>
 
-#include "app/grid/CompletionDate.h"
 #include "app/MainWindow.h"
 #include "framework/MessageWindow.h"
 #include "storage/file/FileName.h"
 
 int MainWindow::askAboutPresence(const char* path) {
     PresenceFile found;
-    if (!PresenceLock::peek(path, found) || PresenceLock::ownerOf(found) != PresenceFile::Other) return 1;
+    if (session.presenceAt(path, found) != PresenceFile::Other) return 1;
     // One sentence a line: the message window does not wrap.
     char question[400];
     std::snprintf(question, sizeof question,
@@ -21,21 +20,3 @@ int MainWindow::askAboutPresence(const char* path) {
     // A box closed without an answer opens nothing, as Cancel does.
     return answer == IDYES ? 1 : answer == IDNO ? 0 : -1;
 }
-
-void MainWindow::settlePresence(int access) {
-    if (!access) enterReadOnly();
-    claimPresence();
-}
-
-void MainWindow::claimPresence() {
-    // Read-only mode (chosen, or a damaged file) edits nothing: nobody to warn.
-    if (readOnlyMode || !currentPath[0]) return;
-    SYSTEMTIME now;
-    CompletionDate::readLocalTime(&now);
-    char since[32];
-    CompletionDate::formatStamp(now, since);
-    // A folder that refuses the file changes nothing else.
-    presence.claim(currentPath, since);
-}
-
-void MainWindow::releasePresence() { presence.release(); }

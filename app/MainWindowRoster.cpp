@@ -93,9 +93,10 @@ void MainWindow::importNames() {
     dialog.title = "Import names";
     // The data file's own folder first: its roster usually lies beside it.
     char folder[MAX_PATH] = "";
-    if (currentPath[0] && std::strlen(currentPath) < sizeof folder) {
-        std::strcpy(folder, currentPath);
-        folder[fileNamePart(currentPath) - currentPath] = '\0';
+    const char* open = session.path().c_str();
+    if (open[0] && std::strlen(open) < sizeof folder) {
+        std::strcpy(folder, open);
+        folder[fileNamePart(open) - open] = '\0';
     }
     if (dialog.run(hwnd, path, sizeof path, folder[0] ? folder : documentsFolder)) addRoster(path);
 }

@@ -1,20 +1,16 @@
-// A data file that other people change too: reading it with its base, Save
-// that merges what someone else wrote meanwhile, and the look at the file
-// whenever the program becomes active again.
+// The open file as others change it too: what a save did (merged, refused,
+// waited for), the view kept in place when the document is replaced, and
+// the look at the file whenever the program becomes active again.
 #include <cstring>
 #include <string>
 
-#include "storage/sharing/win32/Backups.h"
-#include "storage/format/DataFile.h"
+#include "app/grid/CompletionDate.h"
 #include "document/Document.h"
+#include "storage/win32/FileDialog.h"
 #include "storage/file/FileName.h"
 #include "app/MainWindow.h"
 #include "framework/MessageWindow.h"
-#include "storage/format/QuietView.h"
-#include "storage/format/SectionFile.h"
-#include "storage/sharing/SharedSave.h"
 #include "app/StatusBar.h"
-#include "document/Heap.h"
 
 namespace {
 
@@ -28,128 +24,115 @@ std::string boxLines(std::string text)
 
 }  // namespace
 
-int MainWindow::readDocumentFile(const char* path) {
-    // The bytes are read once and kept: they are what this program loaded,
-    // the base a later save compares the file on disk with.
-    FileStamp stamp = FileStamp::of(path);
-    int32_t length = 0;
-    char* block = SectionFile::readWhole(path, &length);
-    if (!block) return 0;
-    if (!loadDataBytes(*parts.document, *this, block, size_t(length))) {
-        releaseBlock(block);
-        sharedFile.forget();
-        return 0;
-    }
-    sharedFile.adopt(block, length, stamp);
-    addRecentFile(path);
-    return 1;
+std::string MainWindow::ProgramEnvironment::nowText() {
+    SYSTEMTIME now;
+    CompletionDate::readLocalTime(&now);
+    char text[32];
+    CompletionDate::formatStamp(now, text);
+    return text;
 }
 
-int MainWindow::saveShared() {
-    SharedSave save;
-    // The version the save replaces (theirs, when it merges) is kept while
-    // the save lock is held, so it is the very file that is replaced.
-    // A backup that can't be made is said once a session in the status bar; the save goes on.
-    save.beforeReplace = [this](const char* path, const char* data, size_t size) {
-        std::string problem;
-        if (keepBackup(path, backupsFolder().c_str(), data, size, &problem) || backupFailureSaid) return;
-        backupFailureSaid = true;
-        std::string text = std::string("No backup of ") + fileNamePart(path) + " could be kept: " + problem;
-        statusBar->setStatusText(0, text.c_str());
-    };
-    // A save that waits for another (up to about five seconds) keeps the
-    // window painted and says why; only WM_PAINT is taken from the queue,
-    // so no key or click starts a new command meanwhile.
-    bool waited = false;
-    save.whileWaiting = [this, &waited] {
-        if (!waited) {
-            waited = true;
-            statusBar->setStatusText(0, "Waiting for the other save to finish...");
-            SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        }
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
-    };
-    Document merged;
-    MergeReport report;
-    const char* name = fileNamePart(currentPath);
+int MainWindow::showSave(DocumentSession::Save outcome, const MergeReport& report, const std::string& as) {
+    const char* name = fileNamePart(as.empty() ? session.path().c_str() : as.c_str());
     std::string text;
-    SharedSave::Result result = save.save(*parts.document, *this, currentPath, sharedFile, merged, report);
-    if (waited) {
-        statusBar->setStatusText(0, currentPath);
-        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    // A backup that can't be made is said once a session in the status bar; the save went on.
+    if (!session.backupProblem().empty() && !backupFailureSaid) {
+        backupFailureSaid = true;
+        text = std::string("No backup of ") + name + " could be kept: " + session.backupProblem();
+        statusBar->setStatusText(0, text.c_str());
     }
-    switch (result) {
-    case SharedSave::Saved:
+    switch (outcome) {
+    case DocumentSession::Save::Saved:
         return 1;
-    case SharedSave::Merged:
-        adoptDocument(merged);
+    case DocumentSession::Save::Merged:
         text = std::string(name) + " was changed by someone else while you had it open.\n" +
                "Their changes and yours were merged and saved.\n\n" + boxLines(report.text());
         parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_OK | MB_ICONASTERISK, 0, RGB(0, 0, 0),
                                        RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
         return 1;
-    case SharedSave::TheirsUnreadable:
+    case DocumentSession::Save::TheirsUnreadable:
         text = std::string(name) + " was changed by someone else, and the file can't be read as a\n" +
-               "Tallyvane data file now" + (save.problem.empty() ? "" : " (" + save.problem + ")") + ".\n" +
-               "Nothing was saved; your changes are still here.\n\nSave them under another name?";
+               "Tallyvane data file now" + (session.problem().empty() ? "" : " (" + session.problem() + ")") +
+               ".\n" + "Nothing was saved; your changes are still here.\n\nSave them under another name?";
         if (parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_YESNO | MB_ICONEXCLAMATION, 0,
                                            RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) == IDYES)
             saveDocumentAs();
         return 0;
-    case SharedSave::Busy:
+    case DocumentSession::Save::Busy:
         text = std::string(name) + " is being saved by someone else at this moment.\n" +
                "Nothing was saved; your changes are still here. Try again in a moment.";
         showError(text.c_str(), "Tallyvane");
         return 0;
-    case SharedSave::Unreadable:
-        text = std::string(name) + " can't be read at this moment (" + save.problem + "):\n" +
+    case DocumentSession::Save::Unreadable:
+        text = std::string(name) + " can't be read at this moment (" + session.problem() + "):\n" +
                "another program may be using it. Nothing was saved; your changes are still here.\n" +
                "Save again in a moment, or use Save as.";
         showError(text.c_str(), "Tallyvane");
         return 0;
-    case SharedSave::NoLock:
-        text = std::string(name) + " can't be saved safely: its save lock can't be made (" + save.problem + ").\n" +
-               "Nothing was saved; your changes are still here. Use Save as to keep them elsewhere.";
+    case DocumentSession::Save::NoLock:
+        text = std::string(name) + " can't be saved safely: its save lock can't be made (" + session.problem() +
+               ").\n" + "Nothing was saved; your changes are still here. Use Save as to keep them elsewhere.";
         showError(text.c_str(), "Tallyvane");
         return 0;
-    case SharedSave::ReadOnlyFolder:
+    case DocumentSession::Save::ReadOnlyFolder:
         text = "The folder of " + std::string(name) + " is read-only: nothing can be saved there.\n" +
                "Your changes are still here. Use Save as to keep them elsewhere.";
         showError(text.c_str(), "Tallyvane");
         return 0;
-    case SharedSave::Failed:
+    case DocumentSession::Save::ReadOnly: {
+        // Opened read-only (chosen, or damaged): its file is never written
+        // over; the changes can go to a file of their own, which the
+        // document then belongs to.
+        text = std::string(name) + " is open read-only: nothing is saved over it.\n" +
+               "Save your changes under another name?";
+        if (parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_YESNO | MB_ICONEXCLAMATION, 0,
+                                           RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) != IDYES)
+            return 0;
+        char chosen[MAX_PATH] = "";
+        FileDialog dialog(0);
+        if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
+        MergeReport merged;
+        ViewPlace place = viewPlace();
+        DocumentSession::Save again = session.saveAs(chosen, *this, merged);
+        if (again == DocumentSession::Save::Merged) showPlace(place);
+        setReadOnly(session.readOnly());
+        updateTitle();
+        return showSave(again, merged, chosen);
+    }
+    case DocumentSession::Save::Failed:
         break;
     }
     return 0;
 }
 
-void MainWindow::adoptDocument(Document& replacement) {
+MainWindow::ViewPlace MainWindow::viewPlace() {
     Document& doc = *parts.document;
-    // What the view shows is found again by its text: slots differ between documents.
-    std::string person, action;
+    ViewPlace place;
+    place.mode = viewMode;
     if (viewMode == EntriesView || viewMode == NamesView) {
         int row = selectedRow(parts.namesPane);
         NameRecord* record = doc.nameAt(viewMode == EntriesView ? currentItem
                                         : row >= 0 ? static_cast<int>(SendMessageA(parts.namesPane->hwnd, LB_GETITEMDATA, row, 0))
                                                    : -1);
-        if (record) person = record->name;
+        if (record) place.person = record->name;
     }
     if (viewMode == PendingView || viewMode == ActionsView) {
         int row = selectedRow(parts.actionsPane);
         int slot = viewMode == PendingView ? currentItem
                  : row >= 0 ? static_cast<int>(SendMessageA(parts.actionsPane->hwnd, LB_GETITEMDATA, row, 0)) : -1;
-        action = doc.actionText(slot);
+        place.action = doc.actionText(slot);
     }
     // The selected row of a person's page or of the Pending view, by its
     // text and its place; a row gone leaves the nearest one selected.
-    const int namesRow = selectedRow(parts.namesPane), actionsRow = selectedRow(parts.actionsPane);
-    const int innerRow = viewMode == EntriesView || viewMode == PendingView ? selectedRow(currentPane) : -1;
-    const std::string innerText = rowText(currentPane, innerRow);
-    doc.swap(replacement);
-    // The undo history's steps belong to the document that went.
-    history.clear();
+    place.namesRow = selectedRow(parts.namesPane);
+    place.actionsRow = selectedRow(parts.actionsPane);
+    place.innerRow = viewMode == EntriesView || viewMode == PendingView ? selectedRow(currentPane) : -1;
+    place.innerText = rowText(currentPane, place.innerRow);
+    return place;
+}
 
+void MainWindow::showPlace(const ViewPlace& place) {
+    Document& doc = *parts.document;
     auto nameSlot = [&doc](const std::string& text) {
         for (int32_t i = 0; i < doc.namesCount; ++i)
             if (doc.names[i].name[0] && text == doc.names[i].name) return i;
@@ -160,67 +143,56 @@ void MainWindow::adoptDocument(Document& replacement) {
             if (doc.actions[i].text[0] && text == doc.actions[i].text) return i;
         return -1;
     };
-    ViewMode shown = viewMode;
-    savedNamesRow = namesRow;
-    savedActionsRow = actionsRow;
+    savedNamesRow = place.namesRow;
+    savedActionsRow = place.actionsRow;
     showNames();
-    if (!person.empty()) savedNamesRow = selectRowNear(parts.namesPane, rowOfText(parts.namesPane, person, namesRow));
-    if (shown == NamesView) return;
+    if (!place.person.empty())
+        savedNamesRow = selectRowNear(parts.namesPane, rowOfText(parts.namesPane, place.person, place.namesRow));
+    if (place.mode == NamesView) return;
     showActionItems();
-    if (!action.empty())
-        savedActionsRow = selectRowNear(parts.actionsPane, rowOfText(parts.actionsPane, action, actionsRow));
-    if (shown == EntriesView && nameSlot(person) >= 0) {
-        currentItem = nameSlot(person);
+    if (!place.action.empty())
+        savedActionsRow =
+            selectRowNear(parts.actionsPane, rowOfText(parts.actionsPane, place.action, place.actionsRow));
+    if (place.mode == EntriesView && nameSlot(place.person) >= 0) {
+        currentItem = nameSlot(place.person);
         showEntries();
-        selectRowNear(parts.entriesPane, rowOfText(parts.entriesPane, innerText, innerRow));
-    } else if (shown == PendingView && actionSlot(action) >= 0) {
-        currentItem = actionSlot(action);
+        selectRowNear(parts.entriesPane, rowOfText(parts.entriesPane, place.innerText, place.innerRow));
+    } else if (place.mode == PendingView && actionSlot(place.action) >= 0) {
+        currentItem = actionSlot(place.action);
         showPending();
-        selectRowNear(parts.pendingPane, rowOfText(parts.pendingPane, innerText, innerRow));
-    } else if (shown == EntriesView) {
+        selectRowNear(parts.pendingPane, rowOfText(parts.pendingPane, place.innerText, place.innerRow));
+    } else if (place.mode == EntriesView) {
         showNames();
     }
 }
 
 void MainWindow::OnActivateApp(WPARAM active) {
     // Conflict copies are looked for once the activation is through.
-    if (active && currentPath[0]) PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
+    if (active && !session.untitled()) PostMessageA(hwnd, kOfferConflictsMessage, 0, 0);
     // Not while a box of this program is up (the window is disabled then):
     // the document must not change under it.
-    if (!active || !currentPath[0] || !sharedFile.hasBase() || !IsWindowEnabled(hwnd)) return;
-    char* theirs = nullptr;
-    int32_t length = 0;
-    // The stamp is the one taken before the bytes were read: a change that
-    // lands in between leaves the file newer than the base, for the next look.
-    FileStamp stamp;
-    if (sharedFile.compare(currentPath, true, &theirs, &length, &stamp) != SharedFile::Changed) return;
-    if (parts.document->modified && stamp == noticedStamp) {
-        // Already said for this version of the file.
-        releaseBlock(theirs);
-        return;
-    }
-    noticedStamp = stamp;
+    if (!active || session.untitled() || !session.base().hasBase() || !IsWindowEnabled(hwnd)) return;
+    ViewPlace place = viewPlace();
+    DocumentSession::Disk disk = session.checkDisk(true);
+    if (disk == DocumentSession::Disk::Same) return;
     char when[12];
-    stamp.writeClockText(when);
-    std::string name = fileNamePart(currentPath);
-    if (parts.document->modified) {
-        releaseBlock(theirs);
-        std::string text = name + " was changed at " + when + ": your changes will be merged with it when you save";
-        statusBar->setStatusText(0, text.c_str());
-        return;
-    }
-    Document reloaded;
-    QuietView quiet;
-    if (!loadDataBytes(reloaded, quiet, theirs, size_t(length)) || quiet.damaged) {
+    session.noticed().writeClockText(when);
+    std::string name = fileNamePart(session.path().c_str());
+    std::string text;
+    switch (disk) {
+    case DocumentSession::Disk::WillMerge:
+        text = name + " was changed at " + when + ": your changes will be merged with it when you save";
+        break;
+    case DocumentSession::Disk::Unreadable:
         // Half synced or damaged: the window keeps what it has; Save will say more.
-        releaseBlock(theirs);
-        std::string text = name + " was changed at " + std::string(when) + " and can't be read now";
-        statusBar->setStatusText(0, text.c_str());
-        return;
+        text = name + " was changed at " + std::string(when) + " and can't be read now";
+        break;
+    case DocumentSession::Disk::Reloaded:
+        showPlace(place);
+        text = "Reloaded: " + name + " was changed at " + when;
+        break;
+    case DocumentSession::Disk::Same:
+        break;
     }
-    sharedFile.adopt(theirs, length, stamp);
-    reloaded.modified = 0;
-    adoptDocument(reloaded);
-    std::string text = "Reloaded: " + name + " was changed at " + when;
     statusBar->setStatusText(0, text.c_str());
 }

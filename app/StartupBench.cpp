@@ -147,15 +147,15 @@ int main() {
         allTicks += tick;
         pump(100);
     }
-    bool writtenWhileTicking = exists(w.recoveryPath);
+    bool writtenWhileTicking = exists(w.session.recoveryPath().c_str());
     double quiet = nowMs();
-    while (!exists(w.recoveryPath) && nowMs() - quiet < 5000) pump(20);
+    while (!exists(w.session.recoveryPath().c_str()) && nowMs() - quiet < 5000) pump(20);
     quiet = nowMs() - quiet;
     double write = timed([&] { w.writeRecovery(); });
     std::printf("50 ticks 100 ms apart: worst %.1f ms, mean %.1f ms; recovery file written while ticking: %s, "
                 "%.0f ms after the last tick; one write of it: %.0f ms\n",
                 worstTick, allTicks / 50, writtenWhileTicking ? "yes" : "no", quiet, write);
-    program::document.modified = 0;
+    program::mainWindow.history.markSaved();
 
     bool ok = startup <= 500 && bestNames <= 200 && bestPending <= 150 && actions < 1000 && entries < 1000 &&
               back < 1000;

@@ -29,6 +29,7 @@ void UndoHistory::push(Document& doc, Step step) {
         undoSteps_.pop_front();
     }
     doc.modified = 1;
+    if (changed) changed();
 }
 
 int32_t UndoHistory::addName(Document& doc, const char* text) {
@@ -313,6 +314,7 @@ UndoHistory::Target UndoHistory::undo(Document& doc) {
     redoSteps_.push_back(std::move(undoSteps_.back()));
     undoSteps_.pop_back();
     settleModified(doc);
+    if (changed) changed();
     return target;
 }
 
@@ -323,6 +325,7 @@ UndoHistory::Target UndoHistory::redo(Document& doc) {
     undoSteps_.push_back(std::move(redoSteps_.back()));
     redoSteps_.pop_back();
     settleModified(doc);
+    if (changed) changed();
     return target;
 }
 
@@ -332,11 +335,17 @@ void UndoHistory::clear() {
     undoSteps_.clear();
     redoSteps_.clear();
     savedSerial_ = 0;
+    if (changed) changed();
 }
 
-void UndoHistory::markSaved() { savedSerial_ = currentSerial(); }
+void UndoHistory::markSaved() {
+    savedSerial_ = currentSerial();
+    if (changed) changed();
+}
 
 void UndoHistory::clearUnsaved() {
-    clear();
+    undoSteps_.clear();
+    redoSteps_.clear();
     savedSerial_ = UINT32_MAX;   // no serial reaches it
+    if (changed) changed();
 }

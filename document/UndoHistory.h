@@ -14,6 +14,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,14 @@ public:
     Target redo(Document& doc);
     bool canUndo() const { return !undoSteps_.empty(); }
     bool canRedo() const { return !redoSteps_.empty(); }
+
+    // The present state is the one of the last save (or of the last clear()).
+    bool atSavedState() const { return currentSerial() == savedSerial_; }
+    // Runs after every step made, undone or redone, and after clear,
+    // markSaved and clearUnsaved: the one signal that the document or its
+    // saved state changed (the document session keeps its modified flag and
+    // recovery file by it).
+    std::function<void()> changed;
 
     // Forgets every step; the present state counts as saved.
     void clear();

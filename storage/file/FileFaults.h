@@ -9,6 +9,9 @@ struct FileFaults {
     int failFlush = 0;      // the next flush fails
     int failClose = 0;      // the next close of a file opened for writing fails
     int failReplace = 0;    // the next replaceFile fails and leaves both files alone
+    // Runs once right after the next replaceFile that succeeded, with its
+    // target: someone else (a sync client) writing the file that moment.
+    void (*afterReplace)(const char* target) = nullptr;
 
     void reset() { *this = FileFaults(); }
     // Each returns true once when its fault is armed, and disarms it (openRead: counts down).
@@ -18,6 +21,13 @@ struct FileFaults {
     bool hitClose() { return take(failClose); }
     bool hitReplace() { return take(failReplace); }
     bool hitWrite() { return failWriteAt > 0 && --failWriteAt == 0; }
+    void replaced(const char* target)
+    {
+        if (auto hook = afterReplace) {
+            afterReplace = nullptr;
+            hook(target);
+        }
+    }
 
 private:
     static bool take(int& flag)

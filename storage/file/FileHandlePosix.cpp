@@ -379,5 +379,6 @@ int replaceFile(const char* tempPath, const char* targetPath)
         fsync(fd);
         ::close(fd);
     }
+    fileFaults.replaced(targetPath);
     return 1;
 }

@@ -408,8 +408,10 @@ int replaceFile(const char* tempPath, const char* targetPath)
     // closed it: retry briefly on sharing violations. ReplaceFileA is not
     // used; it keeps the old file's attributes and fails oddly on some shares.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (moveFileAnyLength(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (moveFileAnyLength(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            fileFaults.replaced(targetPath);
             return 1;
+        }
         DWORD error = GetLastError();
         noteFailure(error);
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)

@@ -31,20 +31,6 @@ const int kNameTries = 20;   // two savers of one file may take the same number 
 
 } // namespace
 
-std::string BackupFolder::standard()
-{
-#ifdef _WIN32
-    const char* local = getenv("LOCALAPPDATA");
-    return local && *local ? std::string(local) + "\\Vantorell\\Tallyvane\\Backups\\" : std::string();
-#else
-    const char* data = getenv("XDG_DATA_HOME");
-    if (data && *data)
-        return std::string(data) + "/Vantorell/Tallyvane/Backups/";
-    const char* home = getenv("HOME");
-    return home && *home ? std::string(home) + "/.local/share/Vantorell/Tallyvane/Backups/" : std::string();
-#endif
-}
-
 int BackupFolder::keep(const char* dataPath, const char* data, size_t size)
 {
     made_.clear();

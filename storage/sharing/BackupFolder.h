@@ -1,6 +1,7 @@
 // The backups folder: a copy of every version of a data file that a save
 // replaces, named by BackupName, the newest BackupName::kKept per data
-// file. Used by the program's saves and by tvd add-names and tvd merge.
+// file. The document session keeps them at every save (the program's, tvd
+// add-names' and tvd merge's), in its local folder's "Backups".
 #pragma once
 #include <cstddef>
 #include <string>
@@ -9,10 +10,6 @@ class BackupFolder {
 public:
     // folder ends in a separator; "" when there is none (every keep then fails).
     explicit BackupFolder(std::string folder) : folder_(std::move(folder)) {}
-
-    // The user's backups folder: "%LOCALAPPDATA%\Vantorell\Tallyvane\Backups\"
-    // (native: under $XDG_DATA_HOME, else ~/.local/share); "" when unknown.
-    static std::string standard();
 
     // Keeps data (size bytes), the version of the data file at dataPath that
     // a save replaces, as that file's next backup, then deletes its backups

@@ -7,6 +7,7 @@
 #include "storage/file/FileHandle.h"
 #include "storage/format/SectionFile.h"
 #include "storage/file/TemporaryFile.h"
+#include "storage/sharing/SharedFile.h"
 #include "document/Document.h"
 
 namespace {
@@ -15,7 +16,7 @@ const char kFailed[] = "Failed to save the file";
 
 } // namespace
 
-int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
+int saveDocumentFile(Document& doc, DocumentView& view, const char* path, SharedFile* written)
 {
     TemporaryFile temp;
     SectionFile file;
@@ -25,13 +26,15 @@ int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
     }
     bool utf8 = dataFileInUtf8(doc);
     bool consistent = writeDataLines(doc, file);
-    bool written = file.close() != 0;
+    bool closed = file.close() != 0;
     if (!consistent) {
         temp.discard();
         view.reportError("Tallyvane", "Data is corrupt - file not saved");
         return 0;
     }
-    if (!written || !temp.putInPlace()) {
+    // The temporary file is this save's own: what it holds is what was written.
+    SharedFile wrote;
+    if (!closed || (written && !wrote.remember(temp.path().c_str())) || !temp.putInPlace()) {
         temp.discard();
         view.reportError(path, kFailed);
         return 0;
@@ -40,5 +43,7 @@ int saveDocumentFile(Document& doc, DocumentView& view, const char* path)
     // Once written in UTF-8 the file stays so, whatever its texts become.
     if (utf8)
         doc.utf8File = 1;
+    if (written)
+        written->swap(wrote);
     return 1;
 }

@@ -2,6 +2,7 @@
 
 class Document;
 class DocumentView;
+class SharedFile;
 
 // Saves doc to path the safe way: the data file is written completely to a
 // temporary file beside it (TemporaryFile: "club.tvd.$$$"), flushed to the
@@ -13,4 +14,9 @@ class DocumentView;
 // "Failed to save the file" with path as caption. The temporary file is
 // removed whatever failed: the document still holds everything it held.
 // Returns 1 when saved.
-int saveDocumentFile(Document& doc, DocumentView& view, const char* path);
+//
+// written, when given, becomes the bytes just written with their stamp (read
+// back from the temporary file before it takes path's place), never the file
+// at path read again: someone may replace it the moment after. Left alone
+// when the save fails.
+int saveDocumentFile(Document& doc, DocumentView& view, const char* path, SharedFile* written = nullptr);

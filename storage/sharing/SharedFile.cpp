@@ -1,6 +1,7 @@
 #include "storage/sharing/SharedFile.h"
 
 #include <cstring>
+#include <utility>
 
 #include "storage/format/SectionFile.h"
 #include "document/Heap.h"
@@ -32,19 +33,26 @@ void SharedFile::forget()
     stamp_ = FileStamp();
 }
 
+void SharedFile::swap(SharedFile& other)
+{
+    std::swap(base_, other.base_);
+    std::swap(size_, other.size_);
+    std::swap(stamp_, other.stamp_);
+}
+
 SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs, int32_t* theirsSize,
                                      FileStamp* theirsStamp)
 {
     FileStamp now = FileStamp::of(path);
     if (!now.exists)
         return Missing;
-    if (!base_ || (quick && now == stamp_))
+    if (base_ && quick && now == stamp_)
         return Same;
     int32_t length = 0;
     char* block = SectionFile::readWhole(path, &length);
     if (!block)
         return Unreadable;
-    if (length == size_ && memcmp(block, base_, size_t(length)) == 0) {
+    if (base_ && length == size_ && memcmp(block, base_, size_t(length)) == 0) {
         // Touched, copied back or synced without a change: the new stamp
         // spares the next quick look a read.
         releaseBlock(block);

@@ -9,8 +9,8 @@
 class SharedFile {
 public:
     enum Disk {
-        Same,        // the file holds the base's bytes (or there is no base to compare with)
-        Changed,     // someone else wrote it: its bytes are handed back
+        Same,        // the file holds the base's bytes
+        Changed,     // someone else wrote it (or there is no base and a file is there): its bytes are handed back
         Missing,     // deleted or moved away
         Unreadable,  // there, but can't be opened now (another program writing it)
     };
@@ -27,6 +27,8 @@ public:
     // the file whose stamp is stamp.
     void adopt(char* block, int32_t size, const FileStamp& stamp);
     void forget();
+    // Exchanges bases with other.
+    void swap(SharedFile& other);
 
     bool hasBase() const { return base_ != nullptr; }
     const char* baseData() const { return base_; }
@@ -35,10 +37,12 @@ public:
 
     // Compares the file at path with the base. quick: equal stamps count as
     // the same file without reading it (for a look at every activation);
-    // otherwise the bytes decide. On Changed, *theirs is the file's content
-    // (release it with releaseBlock), *theirsSize its length and *theirsStamp
-    // the stamp the file had before those bytes were read: a change landing
-    // after it is a change of its own, and the next look sees it.
+    // otherwise the bytes decide. Without a base every file found is
+    // someone else's: a merge then takes an empty base, so nothing in it is
+    // lost. On Changed, *theirs is the file's content (release it with
+    // releaseBlock), *theirsSize its length and *theirsStamp the stamp the
+    // file had before those bytes were read: a change landing after it is a
+    // change of its own, and the next look sees it.
     Disk compare(const char* path, bool quick, char** theirs = nullptr, int32_t* theirsSize = nullptr,
                  FileStamp* theirsStamp = nullptr);
 

@@ -11,6 +11,7 @@
 #include "storage/format/QuietView.h"
 #include "storage/sharing/SaveLock.h"
 #include "storage/sharing/SharedFile.h"
+#include "storage/sharing/TheirCopy.h"
 #include "document/Document.h"
 #include "document/Heap.h"
 #include "document/Merge.h"
@@ -69,17 +70,9 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
     Document* toWrite = &doc;
     if (disk == SharedFile::Changed) {
         Document theirDoc, baseDoc;
-        QuietView theirView, baseView;
-        if (!loadDataBytes(theirDoc, theirView, theirs.block, size_t(theirsSize)) || theirView.damaged) {
-            problem = theirView.message;
+        QuietView baseView;
+        if (!loadTheirCopy(theirDoc, theirs.block, size_t(theirsSize), &problem))
             return TheirsUnreadable;
-        }
-        // A copy cut off in the middle of a write reads as a smaller
-        // document: merged, it would delete what it lost.
-        if (!isWholeDataFile(theirs.block, size_t(theirsSize))) {
-            problem = std::string("Tallyvane: ") + kIncompleteDataFile;
-            return TheirsUnreadable;
-        }
         if (!loadDataBytes(baseDoc, baseView, shared.baseData(), shared.baseSize()) && !baseDoc.resetDocument(0, 0)) {
             view.reportError("Tallyvane", "Out of memory");
             return Failed;
@@ -97,13 +90,9 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
         else
             beforeReplace(path, shared.baseData(), shared.baseSize());
     }
-    if (!saveDocumentFile(*toWrite, view, path))
+    // The new base is what this save wrote, never the file read again:
+    // a sync client may have put its own version there the moment after.
+    if (!saveDocumentFile(*toWrite, view, path, &shared))
         return Failed;
-    // Someone may be reading the new file this moment (on Windows nobody
-    // else can open it then). Should it stay out of reach, the old base
-    // still merges right: what was just written then looks like their
-    // change, and the same change of ours.
-    for (int tries = 0; !shared.remember(path) && tries < 20; ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return toWrite == &doc ? Saved : Merged;
 }

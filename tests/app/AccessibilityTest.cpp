@@ -226,7 +226,7 @@ TEST_F(Accessibility, MessageWindowsAndTheViewBarAreNamed) {
         }
         tvtest::pressKey(GetFocus(), VK_ESCAPE);
     });
-    program::document.modified = 1;
+    window().history.clearUnsaved();
     EXPECT_EQ(0, window().queryClose());
     EXPECT_EQ(1, answer.answered());
     EXPECT_EQ("Tallyvane", name);
@@ -282,7 +282,7 @@ TEST_F(Accessibility, HighContrastDrawsInTheSystemColoursOnly) {
         systemOnly(box, "high-contrast-message", COLOR_BTNFACE, COLOR_BTNTEXT, program::messageWindow.textRect.left);
         tvtest::pressKey(GetFocus(), VK_ESCAPE);
     });
-    program::document.modified = 1;
+    window().history.clearUnsaved();
     window().queryClose();
     EXPECT_EQ(1, answer.answered());
 }

@@ -76,7 +76,7 @@ protected:
     void startWithExample() { startWith("Tallyvane.exe \"" + exampleFile() + "\""); }
 
     void TearDown() override {
-        program::document.modified = 0;
+        program::mainWindow.history.markSaved();
         program::mainWindow.writeSettingsOnExit = 0;
         if (program::mainWindow.hwnd) DestroyWindow(program::mainWindow.hwnd);
         // Take the quit message that destruction posted, so it ends no later loop.

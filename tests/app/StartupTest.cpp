@@ -204,7 +204,7 @@ TEST_F(AppTest, ClosingWithoutChangesAsksNothing) {
 
 TEST_F(AppTest, UnsavedChangesAskSaveDataAndCancelKeepsTheWindow) {
     startWithExample();
-    program::document.modified = 1;
+    program::mainWindow.history.clearUnsaved();
     std::string captured;
     ModalAnswerer answer;
     answer.then("CMSGCLASS", [&](HWND box) {

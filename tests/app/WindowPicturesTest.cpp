@@ -192,7 +192,7 @@ TEST_F(WindowPictures, MainWindowInEachView) {
     ASSERT_EQ(0, SendMessageA(entries(), LB_GETITEMDATA, 0, 0));
     clickSquare(0, window().dpi(10));
     EXPECT_EQ(1, SendMessageA(entries(), LB_GETITEMDATA, 0, 0));
-    program::document.modified = 0;
+    program::mainWindow.history.markSaved();
 }
 
 TEST_F(WindowPictures, ViewMenu) {
@@ -224,14 +224,14 @@ TEST_F(WindowPictures, Boxes) {
     });
     window().runCommand(CMD_ADD_NAME);
 
-    program::document.modified = 1;
+    program::mainWindow.history.clearUnsaved();
     answer.then(MessageWindow::className, [](HWND box) {
         checkMessageBox(box, program::messageWindow, "message window");
         savePicture(tvtest::captureClient(box), "message_window");
         tvtest::pressKey(GetFocus(), 'C');
     });
     EXPECT_EQ(0, window().queryClose());
-    program::document.modified = 0;
+    program::mainWindow.history.markSaved();
 
     SendMessageA(names(), LB_SETCURSEL, 0, 0);
     answer.then(MessageWindow::className, [](HWND box) {
@@ -304,7 +304,7 @@ TEST_F(WindowPictures, MovingToAMonitorOfAnotherDpiAndBack) {
     clickSquare(2, twice(10));
     EXPECT_EQ(3, SendMessageA(entries(), LB_GETITEMDATA, 2, 0));
     clickSquare(2, twice(10));
-    program::document.modified = 0;
+    program::mainWindow.history.markSaved();
 
     move(first, original);
     EXPECT_EQ(barHeight, window().barHeight);

@@ -14,7 +14,7 @@ using Copying = ProgramTest;
 TEST_F(Closing, ExitWithUnsavedChangesAsksAndNoExitsWithoutSaving)
 {
     seed({"Ann"}, {});
-    doc().modified = 1;
+    window().history.clearUnsaved();
     std::string text, caption;
     ModalAnswerer answer;
     answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey('N')));
@@ -27,7 +27,7 @@ TEST_F(Closing, ExitWithUnsavedChangesAsksAndNoExitsWithoutSaving)
 TEST_F(Closing, CancelKeepsTheWindowAndTheChanges)
 {
     seed({"Ann"}, {});
-    doc().modified = 1;
+    window().history.clearUnsaved();
     {
         ModalAnswerer answer;
         answer.then("CMSGCLASS", pressButtonKey('C'));
@@ -59,7 +59,7 @@ TEST_F(Closing, CancelKeepsTheWindowAndTheChanges)
 
 TEST_F(Closing, ClosingTheWindowAsksAndNoDestroysIt)
 {
-    doc().modified = 1;
+    window().history.clearUnsaved();
     ModalAnswerer answer;
     answer.then("CMSGCLASS", pressButtonKey('N'));
     PostMessageA(window().hwnd, WM_CLOSE, 0, 0);
@@ -72,7 +72,7 @@ TEST_F(Closing, ClosingTheWindowAsksAndNoDestroysIt)
 // keys reach it and must still close it the usual way.
 TEST_F(Closing, AltF4OnTheFrameAfterMinimiseAsksAndCloses)
 {
-    doc().modified = 1;
+    window().history.clearUnsaved();
     ShowWindow(window().hwnd, SW_MINIMIZE);
     ShowWindow(window().hwnd, SW_RESTORE);
     SetFocus(window().hwnd);
@@ -92,8 +92,8 @@ TEST_F(Closing, YesSavesToTheOpenFileBeforeExit)
     GetTempPathA(MAX_PATH, path);
     lstrcatA(path, "tv-commands-exit.tvd");
     DeleteFileA(path);
-    lstrcpynA(window().currentPath, path, sizeof window().currentPath);
-    doc().modified = 1;
+    window().session.bindTo(path);
+    window().history.clearUnsaved();
     ModalAnswerer answer;
     answer.then("CMSGCLASS", pressButtonKey('Y'));
     window().runCommand(CMD_EXIT);
@@ -110,7 +110,7 @@ TEST_F(Closing, NewClearsTheModifiedFlagSoAnEmptyDocumentNeverAsks)
 {
     seed({"Ann"}, {"Dues"});
     window().showActionItems();
-    doc().modified = 1;
+    window().history.clearUnsaved();
     {
         ModalAnswerer answer;
         answer.then("CMSGCLASS", pressButtonKey('C'));

@@ -371,7 +371,7 @@ TEST_F(Dispatch, TitleNamesTheFileAfterTheLastSeparator)
     };
     EXPECT_EQ("Untitled - Tallyvane", title());
     for (const auto& row : table) {
-        lstrcpynA(window().currentPath, row.path, sizeof window().currentPath);
+        window().session.bindTo(row.path);
         window().updateTitle();
         EXPECT_EQ(row.title, title()) << row.path;
     }

@@ -156,7 +156,7 @@ TEST_F(Editing, EditingAMemoAcceptsAnEmptyTextAndLeavesActionRowsAlone)
 {
     std::vector<int> slots = seed({"Ann"}, {"Dues"});
     doc().addMemo(slots[0], "Paid");
-    doc().modified = 0;
+    window().history.markSaved();
     showEntriesOf(window(), slots[0]);
     {
         ModalAnswerer answer(20, 1000);
@@ -182,7 +182,7 @@ TEST_F(Editing, ConfirmingALongMemoUnchangedKeepsAllOfIt)
     std::vector<int> slots = seed({"Ann"}, {});
     std::string memo(400, 'm');
     doc().addMemo(slots[0], memo.c_str());
-    doc().modified = 0;
+    window().history.markSaved();
     showEntriesOf(window(), slots[0]);
     selectRow(&program::entriesPane, 0);
     ModalAnswerer answer;
@@ -339,7 +339,7 @@ TEST_F(Editing, RemoveDateEmptiesOnlyActionRows)
     strcpy(entries[0].date, "03/07/26 09:05 PM");
     entries[1].kind = CheckboxDone;
     strcpy(entries[1].date, "03/08/26 10:00 AM");
-    doc().modified = 0;
+    window().history.markSaved();
     showEntriesOf(window(), slots[0]);
 
     selectRow(&program::entriesPane, 0);  // the checkbox

@@ -205,7 +205,7 @@ TEST_F(Keys, UndoOfADeleteBringsThePersonBackWithTheirTicks)
     doc().addMemo(0, "vegan");
     doc().names[0].entries[1].kind = ActionDone;
     strcpy(doc().names[0].entries[1].date, "03/14/26 09:05 AM");
-    doc().modified = 0;
+    window().history.markSaved();
     const std::string ann = entriesOf(doc().names[0]);
     window().showNames();
     selectRow(&program::namesPane, 0);
@@ -246,7 +246,7 @@ TEST_F(Keys, UndoOfADeleteBringsThePersonBackWithTheirTicks)
     EXPECT_EQ((std::vector<std::string>{"vegan|2", "Keys|1", "Dues|1"}), rows(&program::entriesPane, true));
     EXPECT_EQ(1, doc().modified);
 
-    doc().modified = 0;
+    window().history.markSaved();
     window().newDocument();  // New empties the history
     SendMessageA(window().hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(window().hwnd)), 0);
     EXPECT_EQ(1, grayed(CMD_UNDO));

@@ -28,7 +28,7 @@ void ProgramTest::SetUp()
 
 void ProgramTest::TearDown()
 {
-    doc().modified = 0;
+    window().history.markSaved();
     window().writeSettingsOnExit = 0;
     if (window().hwnd)
         DestroyWindow(window().hwnd);

@@ -75,7 +75,9 @@ TEST_F(Selection, AReloadKeepsThePersonAndTheRowByText)
         theirs.addActionEntries();
     }
     theirs.addMemo(1, "vegan");  // Bob's page: vegan, Keys, Dues
-    window().adoptDocument(theirs);
+    MainWindow::ViewPlace place = window().viewPlace();
+    window().session.adoptUnsaved(theirs);
+    window().showPlace(place);
     ASSERT_EQ(EntriesView, window().viewMode);
     EXPECT_EQ((std::vector<std::string>{"vegan", "Keys", "Dues"}), rows(&program::entriesPane));
     EXPECT_EQ(2, selection(&program::entriesPane));

@@ -35,7 +35,7 @@ std::string promptAnswer(const std::string& typed)
 void Session::restart(const std::string& file)
 {
     if (window().hwnd) {
-        doc().modified = 0;
+        window().history.markSaved();
         window().writeSettingsOnExit = 0;
         DestroyWindow(window().hwnd);
         settle();

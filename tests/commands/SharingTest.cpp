@@ -18,7 +18,6 @@
 #include "tests/commands/ProgramFixture.h"
 #include "storage/format/RecoveryFile.h"
 #include "storage/file/FileStamp.h"
-#include "storage/sharing/win32/RecoveryFolder.h"
 #include "storage/format/BackupName.h"
 #include "storage/format/PresenceFile.h"
 #include "storage/sharing/SaveLock.h"
@@ -81,8 +80,8 @@ protected:
         ProgramTest::TearDown();
         removeAll(folder);
         for (const std::string& backup : backups())
-            DeleteFileA((window().backupsFolder() + backup).c_str());
-        DeleteFileA((window().backupsFolder() + kCopy).c_str());
+            DeleteFileA((window().session.backupsFolder() + backup).c_str());
+        DeleteFileA((window().session.backupsFolder() + kCopy).c_str());
     }
     static void removeAll(const std::string& in)
     {
@@ -133,7 +132,7 @@ protected:
         std::string prefix = BackupName::prefixFor(club.c_str());
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((window().backupsFolder() + prefix + "*").c_str(), &found);
+        HANDLE search = FindFirstFileA((window().session.backupsFolder() + prefix + "*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do
                 names.push_back(found.cFileName);
@@ -186,7 +185,7 @@ TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
 TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
 {
     doc().addName("Ann Smith");
-    doc().modified = 1;
+    window().history.clearUnsaved();
     const std::string created = folder + "new.tvd";
     {
         ModalAnswerer answer;
@@ -207,6 +206,46 @@ TEST_F(Sharing, FirstSaveOfAnUntitledDocumentPutsThePresenceFileSaveAsDoesNot)
     EXPECT_TRUE(exists(folder + "~$new.tvd"));
     window().runCommand(CMD_NEW);
     EXPECT_FALSE(exists(folder + "~$new.tvd"));
+}
+
+// Save as leaves the document with its file while the dialog is up (a
+// recovery written then names the file, with its base), and Save of a
+// document open read-only never writes over the file: it offers another name.
+TEST_F(Sharing, SaveAsAndReadOnlyLeaveTheOpenFileBoundAndUntouched)
+{
+    open();
+    doc().addName("Ann Smith");
+    window().history.clearUnsaved();
+    RecoveryFile during;
+    {
+        ModalAnswerer answer;
+        ModalAnswerer::Step accept = typeAndAccept(folder + "copy.tvd");
+        answer.then("#32770", [&](HWND dialog) {
+            EXPECT_EQ(1, window().writeRecovery());
+            during.read(window().session.recoveryPath().c_str());
+            accept(dialog);
+        });
+        window().runCommand(CMD_SAVE_AS);
+        ASSERT_EQ(1, answer.answered());
+    }
+    EXPECT_EQ(club, during.dataPath);
+    EXPECT_EQ(kClub, std::string(during.base ? during.base : "", during.baseSize));
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+
+    window().runCommand(CMD_NEW);
+    putPresence("ann", "PC-7", 12);
+    open({pressButtonKey('N')});
+    ASSERT_EQ(1, window().readOnlyMode);
+    window().history.clearUnsaved();
+    std::string text, caption;
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey('N')));
+        EXPECT_EQ(0, window().saveDocument());
+    }
+    EXPECT_EQ("club.tvd is open read-only: nothing is saved over it.\nSave your changes under another name?", text);
+    EXPECT_EQ(kClub, readAll(club));
+    window().history.markSaved();
 }
 
 TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
@@ -254,7 +293,7 @@ TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
     putPresence("ann", "PC-7", 12);
     open({pressButtonKey('Y')});
     DeleteFileA(presence.c_str());
-    doc().modified = 1;
+    window().history.clearUnsaved();
     pressCtrlKey('S');
     EXPECT_EQ(GetCurrentProcessId(), readPresence().pid);
 }
@@ -268,9 +307,9 @@ TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
     pressKey(VK_F5);
     ASSERT_EQ(1, doc().modified);
     // Not at the change itself, but about two seconds after it.
-    EXPECT_EQ(0, window().recoveryPath[0] && exists(window().recoveryPath));
+    EXPECT_EQ(0, !window().session.recoveryPath().empty() && exists(window().session.recoveryPath()));
     runLoop(2600);
-    const std::string recovery = window().recoveryPath;
+    const std::string recovery = window().session.recoveryPath();
     ASSERT_TRUE(exists(recovery));
     RecoveryFile file;
     ASSERT_EQ(1, file.read(recovery.c_str()));
@@ -298,7 +337,7 @@ TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
     // The end of the session writes it at once, before "Save data?" is
     // answered; Cancel keeps it.
     doc().addName("Eve Park");
-    doc().modified = 1;
+    window().history.clearUnsaved();
     bool writtenBeforeTheQuestion = false;
     ModalAnswerer ending;
     ending.then("CMSGCLASS", [&](HWND box) {
@@ -335,10 +374,10 @@ TEST_F(Sharing, QuickChangesPutTheRecoveryWriteOff)
         SendMessageA(window().parts.entriesPane->hwnd, LB_SETITEMDATA, 0, i % 2 ? 0 : 1);
         window().recordEntryState(0);
         runLoop(500);
-        EXPECT_FALSE(window().recoveryPath[0] && exists(window().recoveryPath)) << "tick " << i;
+        EXPECT_FALSE(!window().session.recoveryPath().empty() && exists(window().session.recoveryPath())) << "tick " << i;
     }
     runLoop(2200);
-    EXPECT_TRUE(window().recoveryPath[0] && exists(window().recoveryPath));
+    EXPECT_TRUE(!window().session.recoveryPath().empty() && exists(window().session.recoveryPath()));
 }
 
 // A recovery file left by a process that no longer runs.
@@ -358,7 +397,7 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
 {
     // Others' leftovers would be offered first.
     std::string recoveryFolder = std::string(window().localFolder) + "Recovery\\";
-    for (const std::string& orphan : orphanRecoveryFiles(recoveryFolder.c_str()))
+    for (const std::string& orphan : window().session.orphanRecoveries())
         DeleteFileA(orphan.c_str());
 
     // The lost session ticked Ann's Dues; since then someone added Cy to the file.
@@ -395,7 +434,7 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         EXPECT_STREQ("12/09/26 10:01 AM", doc().names[0].entries[0].date);
         // Its changes are this process's now, and unsaved: undoing a later
         // change leaves them so.
-        EXPECT_TRUE(exists(window().recoveryPath));
+        EXPECT_TRUE(exists(window().session.recoveryPath()));
         ModalAnswerer add;
         add.then(typeAndConfirm("Dee Lane"));
         window().runCommand(CMD_ADD_NAME);
@@ -437,7 +476,7 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         doc().addName("Dee Lane");
         std::string recovery = leaveRecovery(window().localFolder, "", nullptr, doc());
         std::string declined = recoveryFolder + "Declined\\" + recovery.substr(recoveryFolder.size());
-        doc().modified = 0;
+        window().history.markSaved();
         window().runCommand(CMD_NEW);
         std::string text, caption;
         ModalAnswerer answer;
@@ -453,6 +492,45 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
     }
 }
 
+// A power cut left the data file cut short: the restore merges nothing with
+// it, opens the recovered changes as they were, and keeps the recovery file
+// (the only whole copy) until they are saved; Save refuses the damaged file.
+TEST_F(Sharing, RestoreBesideADamagedFileKeepsTheRecoveredChanges)
+{
+    std::string recoveryFolder = std::string(window().localFolder) + "Recovery\\";
+    for (const std::string& orphan : window().session.orphanRecoveries())
+        DeleteFileA(orphan.c_str());
+    open();
+    doc().addName("Cy Young");
+    std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kClub, doc());
+    window().history.markSaved();
+    window().runCommand(CMD_NEW);
+    const std::string cut = std::string(kClub).substr(0, std::string(kClub).find("[1]") + 6);
+    writeAll(club, cut);
+
+    std::string text, caption;
+    ModalAnswerer answer;
+    answer.then("CMSGCLASS", pressButtonKey('Y'));
+    answer.then("CMSGCLASS", recordBox(&text, &caption, pressButtonKey(VK_RETURN)));
+    window().offerRecovery();
+    EXPECT_EQ(2, answer.answered());
+    EXPECT_EQ(0u, text.find("club.tvd can't be read as a Tallyvane data file now")) << text;
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    EXPECT_EQ(1, doc().modified);
+    EXPECT_EQ((std::vector<std::string>{"Ann Smith", "Bob Jones", "Cy Young"}),
+              rows(program::mainWindow.parts.namesPane));
+    EXPECT_TRUE(exists(recovery));
+
+    ModalAnswerer refused;
+    refused.then("CMSGCLASS", pressButtonKey('N'));
+    EXPECT_EQ(0, window().saveDocument());
+    EXPECT_EQ(1, refused.answered());
+    EXPECT_EQ(cut, readAll(club));
+    EXPECT_TRUE(exists(recovery));
+    window().history.markSaved();
+    DeleteFileA(recovery.c_str());
+}
+
 TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
 {
     open();
@@ -460,7 +538,7 @@ TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
     for (int i = 0; i < 12; ++i) {
         contents.push_back(readAll(club));
         doc().addName(("Name " + std::to_string(i)).c_str());
-        doc().modified = 1;
+        window().history.clearUnsaved();
         pressCtrlKey('S');
         ASSERT_EQ(0, doc().modified);
     }
@@ -468,7 +546,7 @@ TEST_F(Sharing, SavesKeepTheLastTenVersionsTheyReplaced)
     ASSERT_EQ(10u, kept.size());
     // The newest ten replaced files, oldest first.
     for (size_t i = 0; i < kept.size(); ++i)
-        EXPECT_EQ(contents[i + 2], readAll(window().backupsFolder() + kept[i])) << kept[i];
+        EXPECT_EQ(contents[i + 2], readAll(window().session.backupsFolder() + kept[i])) << kept[i];
 }
 
 // A sync client's conflict copy beside the file: offered when the file is
@@ -508,7 +586,7 @@ TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
     EXPECT_NE(std::string::npos, saved.find("Cy Young")) << saved;
     EXPECT_NE(std::string::npos, saved.find("1 03/14/26 09:05 AM")) << saved;
     EXPECT_FALSE(exists(copy));
-    EXPECT_EQ(theirs, readAll(window().backupsFolder() + kCopy));
+    EXPECT_EQ(theirs, readAll(window().session.backupsFolder() + kCopy));
 
     // No: not asked again at the next activation, until the copy changes.
     const std::string other = folder + "club.sync-conflict-20261209-101500-ABCDEFG.tvd";

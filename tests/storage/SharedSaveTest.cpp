@@ -204,6 +204,39 @@ TEST(SharedFile, AChangeLandingAfterTheReadIsSeenByTheNextLook)
     EXPECT_EQ(shared.compare(path.c_str(), true), SharedFile::Changed);
 }
 
+// The base after a save is what it wrote, never the file read again: a
+// sync client may put its own version there the moment after the replace.
+TEST(SharedSave, TheNewBaseIsTheBytesWritten)
+{
+    FaultGuard guard;
+    for (bool first : {false, true}) {
+        SCOPED_TRACE(first ? "first save" : "save");
+        ScratchFolder folder;
+        std::string path = folder.file("club.tvd");
+        SharedFile shared;
+        Document doc;
+        RecordingView view;
+        if (first) {
+            ASSERT_EQ(doc.resetDocument(0, 0), 1);
+        } else {
+            writeBytes(path, exampleFile());
+            ASSERT_EQ(shared.remember(path.c_str()), 1);
+            ASSERT_EQ(loadDataFile(doc, view, path.c_str()), 1);
+        }
+        ASSERT_GE(doc.addName("Mine"), 0);
+        doc.modified = 1;
+        fileFaults.afterReplace = [](const char* target) { writeBytes(target, exampleFile()); };
+        SharedSave save;
+        Document merged;
+        MergeReport report;
+        ASSERT_EQ(save.save(doc, view, path.c_str(), shared, merged, report), SharedSave::Saved);
+        ASSERT_TRUE(shared.hasBase());
+        EXPECT_NE(std::string(shared.baseData(), shared.baseSize()).find("Mine"), std::string::npos);
+        // Their version is news to the next save, to be merged.
+        EXPECT_EQ(shared.compare(path.c_str(), false), SharedFile::Changed);
+    }
+}
+
 void saveAtOnce(const std::string& path);
 
 // Savers in several threads, each adding its own names to its own copy and

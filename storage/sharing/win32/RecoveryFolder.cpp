@@ -2,54 +2,15 @@
 
 #include <windows.h>
 
-#include <algorithm>
 
 #include "storage/win32/Folders.h"
 #include "storage/file/FileName.h"
-#include "storage/sharing/win32/Processes.h"
-#include "storage/format/PresenceFile.h"
-#include "storage/format/RecoveryFile.h"
 
 namespace {
 
 uint64_t ticksOf(const FILETIME& time) { return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
 
 } // namespace
-
-std::vector<std::string> orphanRecoveryFiles(const char* folder, const char* ownPath)
-{
-    struct Found {
-        uint64_t written;
-        std::string path;
-    };
-    std::vector<Found> found;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((std::string(folder) + "*.tvr").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return {};
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        std::string path = std::string(folder) + data.cFileName;
-        if (lstrcmpiA(path.c_str(), ownPath) == 0)
-            continue;
-        RecoveryFile file;
-        // One that can't be read is being replaced by its writer right now,
-        // or is not one: left alone. Wine hands out the same small ids
-        // after a restart; a process that started after the file was last
-        // written is not its writer.
-        uint64_t written = ticksOf(data.ftLastWriteTime);
-        if (file.read(path.c_str()) && (file.pid == GetCurrentProcessId() ||
-                                        PresenceFile::writerGone(tallyvaneStartTime(file.pid), 0, int64_t(written))))
-            found.push_back({written, path});
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.written > b.written; });
-    std::vector<std::string> paths;
-    for (const Found& f : found)
-        paths.push_back(f.path);
-    return paths;
-}
 
 int declineRecoveryFile(const char* path, const char* folder)
 {

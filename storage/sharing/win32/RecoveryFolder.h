@@ -1,16 +1,9 @@
-// The local Recovery folder: the recovery files of Tallyvane processes, and
-// in its Declined subfolder the ones the user chose not to restore, kept
-// for seven days.
+// The local Recovery folder's Declined subfolder: the recovery files the
+// user chose not to restore, kept for seven days. (Which recovery files are
+// orphans is the document session's to say.)
 #pragma once
 #include <string>
-#include <vector>
 
-// The recovery files (*.tvr) in folder (ending in a backslash) whose
-// process no longer runs, newest first. Process ids are used again, so a
-// file naming this process's id is an earlier process's too, unless it is
-// ownPath, this process's own; and a process that started after the file
-// was last written is not its writer.
-std::vector<std::string> orphanRecoveryFiles(const char* folder, const char* ownPath = "");
 // Moves the recovery file at path into folder's "Declined\" subfolder,
 // dated now; 0 when it can't be moved, and it stays where it is.
 int declineRecoveryFile(const char* path, const char* folder);

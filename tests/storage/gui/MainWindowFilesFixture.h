@@ -113,7 +113,7 @@ protected:
     // Closes the main window as Exit does after "Save data?" was settled.
     void stop()
     {
-        program::document.modified = 0;
+        program::mainWindow.history.markSaved();
         DestroyWindow(w.hwnd);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -193,7 +193,7 @@ protected:
     void edit(const char* name = "Bob Jones")
     {
         program::document.addName(name);
-        program::document.modified = 1;
+        program::mainWindow.history.clearUnsaved();
     }
 
     MainWindow& w = program::mainWindow;

@@ -24,7 +24,7 @@ TEST_F(MainWindowFilesTest, CommandLineFileIsOpenedWithoutSettings)
     writeAll(club, kClub);
     start("\"" + club + "\"");
     EXPECT_EQ("club.tvd - Tallyvane", title());
-    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(club, w.session.path());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ(Strings{club}, recentItems());
@@ -46,7 +46,7 @@ TEST_F(MainWindowFilesTest, RelativeCommandLineFileIsSavedWhereItWasFound)
     edit();
     EXPECT_EQ(1, w.saveDocument());
     SetCurrentDirectoryA(before);
-    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(club, w.session.path());
     EXPECT_NE(std::string::npos, readAll(club).find("1 Bob Jones\r\n"));
     EXPECT_FALSE(exists(std::string(elsewhere) + "club.tvd"));
 }
@@ -62,7 +62,7 @@ TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
         EXPECT_EQ(1, answer.answered());
     }
     std::string staff = folder + "staff.tvd";
-    EXPECT_EQ(staff, w.currentPath);
+    EXPECT_EQ(staff, w.session.path());
     // The title names the file the document is now tied to.
     EXPECT_EQ("staff.tvd - Tallyvane", title());
     EXPECT_EQ(0, program::document.modified);
@@ -92,7 +92,7 @@ TEST_F(MainWindowFilesTest, SaveAsOfAnUntitledDocumentLeavesItUntitled)
     }
     EXPECT_TRUE(exists(folder + "copy.tvd"));
     EXPECT_FALSE(exists(folder + "copy.txt"));
-    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ("", w.session.path());
     EXPECT_EQ("Untitled - Tallyvane", title());
 
     // The next Save asks again; cancelling writes nothing.
@@ -103,7 +103,7 @@ TEST_F(MainWindowFilesTest, SaveAsOfAnUntitledDocumentLeavesItUntitled)
         EXPECT_EQ(0, w.saveDocument());
         EXPECT_EQ(1, answer.answered());
     }
-    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ("", w.session.path());
     EXPECT_EQ(1, program::document.modified);
 }
 
@@ -118,7 +118,7 @@ TEST_F(MainWindowFilesTest, SaveAsKeepsTheDocumentTiedToItsFile)
         answer.then("#32770", typeAndAccept(folder + "other"));
         w.saveDocumentAs();
     }
-    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(club, w.session.path());
     EXPECT_EQ("club.tvd - Tallyvane", title());
     EXPECT_EQ(kClub, readAll(club));
     EXPECT_NE(std::string::npos, readAll(folder + "other.tvd").find("1 Bob Jones\r\n"));
@@ -141,7 +141,7 @@ TEST_F(MainWindowFilesTest, CancelledOpenDialogGivesAnEmptyUntitledDocument)
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
     EXPECT_EQ("Untitled - Tallyvane", title());
-    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ("", w.session.path());
     EXPECT_EQ(0, nameRows());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ(kClub, readAll(club));
@@ -158,7 +158,7 @@ TEST_F(MainWindowFilesTest, CancelOnSaveDataKeepsTheDocument)
         answer.then(MessageWindow::className, answerWith(IDCANCEL));
         EXPECT_EQ(0, w.openDocument(1, 0));
     }
-    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(club, w.session.path());
     EXPECT_EQ(1, program::document.modified);
     EXPECT_EQ(2, program::document.liveNames);
     EXPECT_EQ(1, nameRows());
@@ -174,7 +174,7 @@ TEST_F(MainWindowFilesTest, OpenDialogOpensTheTypedFile)
         answer.then("#32770", typeAndAccept(club));
         EXPECT_EQ(1, w.openDocument(1, 0));
     }
-    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(club, w.session.path());
     EXPECT_EQ("club.tvd - Tallyvane", title());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(Strings{club}, recentItems());
@@ -189,7 +189,7 @@ TEST_F(MainWindowFilesTest, FileThatIsNotADataFileIsReportedTwice)
                                 {notes, "Failed to open the existing file"}}),
               boxes);
     EXPECT_EQ("Untitled - Tallyvane", title());
-    EXPECT_STREQ("", w.currentPath);
+    EXPECT_EQ("", w.session.path());
     EXPECT_TRUE(recentItems().empty());
 }
 
@@ -227,7 +227,7 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
     EXPECT_EQ("OTHER.TVD - Tallyvane", title());
-    EXPECT_EQ(other, w.currentPath);
+    EXPECT_EQ(other, w.session.path());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ((Strings{other, club}), recentItems());
@@ -453,7 +453,7 @@ TEST_F(MainWindowFilesTest, RecentFilesAcrossTwoRuns)
               readAll(settings));
 
     start("");
-    EXPECT_EQ(c, w.currentPath);
+    EXPECT_EQ(c, w.session.path());
     EXPECT_EQ("c.tvd - Tallyvane", title());
     EXPECT_EQ((Strings{c, b, a}), recentItems());
 }
@@ -492,7 +492,7 @@ TEST_F(MainWindowFilesTest, FailedSaveIsReportedAndLosesNothing)
         EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
         EXPECT_EQ(kClub, readAll(club));
         EXPECT_EQ(1, program::document.modified);
-        EXPECT_EQ(club, w.currentPath);
+        EXPECT_EQ(club, w.session.path());
         EXPECT_FALSE(exists(temp));
     }
 
@@ -562,7 +562,7 @@ TEST_F(MainWindowFilesTest, MissingFolderIsReported)
 {
     start("");
     std::string lost = folder + "gone\\club.tvd";
-    lstrcpyA(w.currentPath, lost.c_str());
+    w.session.bindTo(lost.c_str());
     edit();
     {
         ModalAnswerer answer(20, 8000);
@@ -586,7 +586,7 @@ TEST_F(MainWindowFilesTest, NewUserSavesAndFindsTheFileAgain)
     ASSERT_GE(ann, 0);
     doc.entryAt(ann, 0)->kind = ActionDone;
     strcpy(doc.entryAt(ann, 0)->date, "03/14/26 09:05 AM");
-    doc.modified = 1;
+    w.history.clearUnsaved();
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(folder + "club"));
@@ -598,7 +598,7 @@ TEST_F(MainWindowFilesTest, NewUserSavesAndFindsTheFileAgain)
     EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + club + "\r\n", readAll(settings));
 
     start("");
-    EXPECT_EQ(club, w.currentPath);
+    EXPECT_EQ(club, w.session.path());
     EXPECT_EQ("club.tvd - Tallyvane", title());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(Strings{club}, recentItems());
