@@ -1,5 +1,6 @@
 #include "cli/MergeCommand.h"
 
+#include <cstring>
 #include <string>
 
 #include "cli/ConsoleView.h"
@@ -10,6 +11,7 @@
 #include "session/DocumentSession.h"
 #include "session/SessionEnvironment.h"
 #include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
 #include "storage/format/DataFile.h"
 #include "storage/format/DataFileCheck.h"
 #include "storage/format/SectionFile.h"
@@ -91,6 +93,10 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     Document result;
     DocumentSession session(result, systemEnvironment());
     session.announce = false;
+    // Git runs its merge driver on a temporary copy (".merge_file_XXXXXX")
+    // whose every version git keeps itself: backups of it would pile up
+    // under a new name at each merge, never pruned.
+    session.keepBackups = std::strncmp(fileNamePart(outPath), ".merge_file_", 12) != 0;
     if (!session.startFor(outPath)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;

@@ -280,6 +280,8 @@ SharedSave::Result DocumentSession::write(const char* target, SharedFile& shared
     // bytes come from memory where the save has them, so that a program
     // holding the file can't stop the copy.
     save.beforeReplace = [this](const char* replaced, const char* data, size_t size) {
+        if (!keepBackups)
+            return;
         BackupFolder backups(backupsFolder());
         if (!(data ? backups.keep(replaced, data, size) : backups.keepFile(replaced)))
             backupProblem_ = backups.problem();

@@ -62,6 +62,8 @@ public:
     // Whether an open file is announced with a presence file beside it
     // (tvd runs too briefly to).
     bool announce = true;
+    // Whether a save keeps the file it replaces in the backups folder.
+    bool keepBackups = true;
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
 
