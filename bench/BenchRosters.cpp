@@ -142,6 +142,10 @@ int main(int argc, char** argv)
     fs::path folder = fs::temp_directory_path()
                       / ("tallyvane-rosters-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007));
     fs::create_directories(folder);
+    // The backups that add-names and merge keep of the files they replace go
+    // to the folder (and away with it), not to the user's backups folder;
+    // the commands run in child processes inherit it.
+    setenv("LOCALAPPDATA", folder.string().c_str(), 1);
     std::string data = (folder / "names-40000.tvd").string();
     std::string work = (folder / "work.tvd").string();
     std::string roster = (folder / "roster.csv").string();

@@ -106,11 +106,14 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     // Three copies and the result are held at once: the copies get no room
     // to grow, as nobody edits them.
     baseDoc.readRoom = mineDoc.readRoom = theirDoc.readRoom = 0;
+    // Persons that mine or theirs left as in the base share its lists.
+    mineDoc.lender = theirDoc.lender = &baseDoc;
     if (!loadInput(baseDoc, base, true, out) || !loadInput(mineDoc, mine, false, out, mineRead) ||
         !loadInput(theirDoc, theirs, false, out))
         return 1;
     MergeReport report;
-    if (!mergeDocuments(baseDoc, mineDoc, theirDoc, merged, report)) {
+    // The copies are used up: the result takes the lists it keeps as they are.
+    if (!mergeReadCopies(baseDoc, mineDoc, theirDoc, merged, report)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
