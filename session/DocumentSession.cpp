@@ -329,6 +329,16 @@ DocumentSession::Save DocumentSession::saveTo(const std::string& target, SharedF
     return outcome;
 }
 
+void DocumentSession::markWritten()
+{
+    history_.markSaved();
+    // A recovery file kept beside a damaged data file has done its work.
+    if (!restoredFrom_.empty()) {
+        deleteFile(restoredFrom_.c_str());
+        restoredFrom_.clear();
+    }
+}
+
 DocumentSession::Save DocumentSession::save(DocumentView& view, MergeReport& report)
 {
     report.clear();
@@ -339,13 +349,9 @@ DocumentSession::Save DocumentSession::save(DocumentView& view, MergeReport& rep
     Save result = saveTo(path_, base_, view, report);
     if (result != Save::Saved && result != Save::Merged)
         return result;
-    history_.markSaved();
+    markWritten();
     // Opened while someone else had it: theirs may be gone by now.
     claimPresence();
-    if (!restoredFrom_.empty()) {
-        deleteFile(restoredFrom_.c_str());
-        restoredFrom_.clear();
-    }
     settle();
     return result;
 }
@@ -363,17 +369,13 @@ DocumentSession::Save DocumentSession::saveAs(const char* path, DocumentView& vi
     Save result = saveTo(path, target, view, report);
     if (result != Save::Saved && result != Save::Merged)
         return result;
-    history_.markSaved();
+    markWritten();
     releasePresence();
     path_ = path;
     base_.swap(target);
     readOnly_ = false;
     noticed_ = FileStamp();
     claimPresence();
-    if (!restoredFrom_.empty()) {
-        deleteFile(restoredFrom_.c_str());
-        restoredFrom_.clear();
-    }
     settle();
     return result;
 }
@@ -396,11 +398,7 @@ DocumentSession::Save DocumentSession::saveCopyAs(const char* path, DocumentView
     if (outcome == Save::Saved) {
         // A copy written clears the modified flag as every save does; the
         // changes are safe in it.
-        history_.markSaved();
-        if (!restoredFrom_.empty()) {
-            deleteFile(restoredFrom_.c_str());
-            restoredFrom_.clear();
-        }
+        markWritten();
         settle();
     }
     return outcome;

@@ -167,7 +167,8 @@ private:
     // The save of doc_ to target through SharedSave, with the backup kept.
     SharedSave::Result write(const char* target, SharedFile& shared, DocumentView& view, Document& merged,
                              MergeReport& report);
-    void bind(const std::string& path);
+    // A save wrote the document: the history is at its saved state.
+    void markWritten();
     void claimPresence();
     void settle();
 
