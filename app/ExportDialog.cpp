@@ -8,13 +8,13 @@ ExportDialog::ExportDialog() : FileDialog(0) {
     title = "Export";
 }
 
-const char* ExportDialog::extensionFor(int filterIndex, const char* path) {
+const char* ExportDialog::extensionFor(int chosenFilter, const char* path) {
     if (hasExtension(path, ".csv"))
         html_ = false;
     else if (hasExtension(path, ".html") || hasExtension(path, ".htm"))
         html_ = true;
     else
-        html_ = filterIndex == 2;
+        html_ = chosenFilter == 2;
     if (hasExtension(path, ".htm")) return ".htm";
     return html_ ? ".html" : ".csv";
 }

@@ -10,7 +10,7 @@ public:
 
     // The type chosen gives the extension, unless the name was typed with
     // the other type's (".html", ".htm" or ".csv").
-    const char* extensionFor(int filterIndex, const char* path) override;
+    const char* extensionFor(int chosenFilter, const char* path) override;
     // Whether the chosen path is for the printable report.
     bool html() const { return html_; }
 

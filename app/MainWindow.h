@@ -36,6 +36,7 @@
 #include "app/grid/EntryGrid.h"
 #include "app/FrameWindow.h"
 #include "framework/ListAccessible.h"
+#include "storage/file/FileName.h"
 #include "storage/win32/RecentFiles.h"
 #include "app/SortedRows.h"
 #include "document/UndoHistory.h"
@@ -378,7 +379,7 @@ public:
     int restoreRecovery(const RecoveryFile& file, const std::string& path);
     bool backupFailureSaid = false;     // the status bar told of a backup that could not be kept
     bool recoveryFailureSaid = false;   // ... and of a recovery file that could not be written
-    char localFolder[260] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
+    char localFolder[kPathBytes] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
     int sessionEnded = 0;          // WM_ENDSESSION said the session ends
 
     // Fields shared by the commands, views and file operations.
@@ -389,10 +390,10 @@ public:
     int currentEntry = 0;
     int savedNamesRow = -1;
     int savedActionsRow = -1;
-    char startPath[300] = {};      // the file to open at start-up, from the settings or the command line
-    char settingsPath[300] = {};
-    char settingsFolder[260] = {};
-    char documentsFolder[260] = {};
+    char startPath[kPathBytes] = {};      // the file to open at start-up, from the settings or the command line
+    char settingsPath[kPathBytes] = {};
+    char settingsFolder[kPathBytes] = {};
+    char documentsFolder[kPathBytes] = {};
     HBRUSH listBrush = nullptr;    // owned; deleted in OnDestroy
     HMENU namesMenu = nullptr;     // owned; loaded with the window, destroyed in OnDestroy
     HMENU actionsMenu = nullptr;

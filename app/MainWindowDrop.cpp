@@ -34,8 +34,8 @@ private:
 }  // namespace
 
 void MainWindow::OnDropFiles(WPARAM wParam) {
-    char first[MAX_PATH] = "";
-    char chosen[MAX_PATH] = "";
+    char first[kPathBytes] = "";
+    char chosen[kPathBytes] = "";
     DropUse use = DropUse::Refuse;
     {
         // The names are copied out and the block freed before any message
@@ -45,8 +45,8 @@ void MainWindow::OnDropFiles(WPARAM wParam) {
         UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count && use == DropUse::Refuse; ++i) {
             // A longer name is no file this program could open.
-            if (DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) continue;
-            char path[MAX_PATH];
+            if (DragQueryFileA(drop, i, nullptr, 0) >= UINT(kPathBytes)) continue;
+            char path[kPathBytes];
             DragQueryFileA(drop, i, path, sizeof path);
             if (!first[0]) std::strcpy(first, path);
             use = dropUseOf(path);

@@ -21,8 +21,8 @@ const char Caption[] = "Tallyvane";
 void MainWindow::exportDocument() {
     // The data file's name without its extension, in its own folder; the
     // type chosen adds the extension.
-    char path[MAX_PATH] = "";
-    char folder[MAX_PATH] = "";
+    char path[kPathBytes] = "";
+    char folder[kPathBytes] = "";
     const char* currentPath = session.path().c_str();
     const char* title = currentPath[0] ? fileNamePart(currentPath) : "Untitled";
     if (currentPath[0] && std::strlen(currentPath) < sizeof folder) {

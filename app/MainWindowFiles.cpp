@@ -17,7 +17,7 @@
 
 namespace {
 
-const int DialogPathSize = MAX_PATH;   // the dialogs hand back at most 259 characters
+const int DialogPathSize = kPathBytes;   // the dialogs hand back at most 259 characters, in UTF-8
 
 }  // namespace
 
@@ -48,7 +48,7 @@ void MainWindow::writeSettings() {
 }
 
 int MainWindow::openDocument(int ask, int recentId) {
-    char path[300] = "";
+    char path[kPathBytes] = "";
     FileDialog dialog(1);
     if (!closeDocument()) return 0;
 

@@ -86,13 +86,13 @@ void MainWindow::addRoster(const char* path) {
 }
 
 void MainWindow::importNames() {
-    char path[MAX_PATH] = "";
+    char path[kPathBytes] = "";
     FileDialog dialog(1);
     dialog.filter = "Rosters of names (*.txt;*.csv)\0*.txt;*.csv\0";
     dialog.defaultExtension = nullptr;
     dialog.title = "Import names";
     // The data file's own folder first: its roster usually lies beside it.
-    char folder[MAX_PATH] = "";
+    char folder[kPathBytes] = "";
     const char* open = session.path().c_str();
     if (open[0] && std::strlen(open) < sizeof folder) {
         std::strcpy(folder, open);

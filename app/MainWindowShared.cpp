@@ -88,7 +88,7 @@ int MainWindow::showSave(DocumentSession::Save outcome, const MergeReport& repor
         if (parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_YESNO | MB_ICONEXCLAMATION, 0,
                                            RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) != IDYES)
             return 0;
-        char chosen[MAX_PATH] = "";
+        char chosen[kPathBytes] = "";
         FileDialog dialog(0);
         if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
         MergeReport merged;

@@ -6,9 +6,9 @@
 #include <stdio.h>
 #include <string.h>
 
-FileDialog::FileDialog(int isOpen)
-    : isOpen(isOpen),
-      flags(isOpen ? OFN_HIDEREADONLY
+FileDialog::FileDialog(int openDialog)
+    : isOpen(openDialog),
+      flags(openDialog ? OFN_HIDEREADONLY
                    : OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN)
 {
 }

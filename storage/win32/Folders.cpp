@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "storage/file/FileName.h"
+
 int folderExists(const char* path)
 {
     // The attributes answer without touching the process's current directory.
@@ -32,7 +34,7 @@ static char* skipRoot(char* path)
 
 int createFolderPath(const char* path)
 {
-    char copy[MAX_PATH];
+    char copy[kPathBytes];
     if (strlen(path) >= sizeof copy)
         return 0;
     strcpy(copy, path);
@@ -79,20 +81,20 @@ int appendText(char* buffer, int size, const char* text)
 void locateFolders(HWND owner, char* settingsFolder, char* documentsFolder)
 {
     specialFolderPath(owner, CSIDL_APPDATA, settingsFolder);
-    if (!appendText(settingsFolder, MAX_PATH, "\\Vantorell\\Tallyvane\\"))
+    if (!appendText(settingsFolder, kPathBytes, "\\Vantorell\\Tallyvane\\"))
         settingsFolder[0] = '\0';
     if (settingsFolder[0] && !folderExists(settingsFolder))
         createFolderPath(settingsFolder);
 
     specialFolderPath(owner, CSIDL_PERSONAL, documentsFolder);
-    if (!appendText(documentsFolder, MAX_PATH, "\\"))
+    if (!appendText(documentsFolder, kPathBytes, "\\"))
         documentsFolder[0] = '\0';
 }
 
 void locateLocalFolder(HWND owner, char* localFolder)
 {
     specialFolderPath(owner, CSIDL_LOCAL_APPDATA, localFolder);
-    if (!localFolder[0] || !appendText(localFolder, MAX_PATH, "\\Vantorell\\Tallyvane\\"))
+    if (!localFolder[0] || !appendText(localFolder, kPathBytes, "\\Vantorell\\Tallyvane\\"))
         localFolder[0] = '\0';
     if (localFolder[0] && !folderExists(localFolder))
         createFolderPath(localFolder);

@@ -18,13 +18,13 @@ int createFolderPath(const char* path);
 void specialFolderPath(HWND owner, int folderId, char* buffer);
 
 // settingsFolder = application-data folder + "\Vantorell\Tallyvane\", created
-// when missing; documentsFolder = documents folder + "\". Both hold MAX_PATH
-// characters. A shell folder that can't be found leaves the path relative to
+// when missing; documentsFolder = documents folder + "\". Both hold
+// kPathBytes bytes. A shell folder that can't be found leaves the path relative to
 // the root of the current drive.
 void locateFolders(HWND owner, char* settingsFolder, char* documentsFolder);
 
 // localFolder = local application-data folder + "\Vantorell\Tallyvane\"
-// (MAX_PATH characters), for what stays on this computer and is never
+// (kPathBytes bytes), for what stays on this computer and is never
 // synced: recovery files and backups. Created when missing; "" when the
 // shell folder can't be found.
 void locateLocalFolder(HWND owner, char* localFolder);

@@ -1,5 +1,7 @@
 #include "storage/win32/RecentFiles.h"
 
+#include "storage/file/FileName.h"
+
 void RecentFiles::init(HMENU menu, int position, int firstId, int max)
 {
     separatorPending_ = 1;
@@ -51,18 +53,18 @@ namespace {
 
 // path made full (folder and drive from the current ones) in out; path
 // itself when it can't be.
-void fullPath(const char* path, char (&out)[MAX_PATH])
+void fullPath(const char* path, char (&out)[kPathBytes])
 {
-    DWORD length = GetFullPathNameA(path, MAX_PATH, out, nullptr);
-    if (length == 0 || length >= MAX_PATH)
-        lstrcpynA(out, path, MAX_PATH);
+    DWORD length = GetFullPathNameA(path, kPathBytes, out, nullptr);
+    if (length == 0 || length >= DWORD(kPathBytes))
+        lstrcpynA(out, path, kPathBytes);
 }
 
 } // namespace
 
 int RecentFiles::find(const char* path) const
 {
-    char wanted[MAX_PATH], text[MAX_PATH], held[MAX_PATH];
+    char wanted[kPathBytes], text[kPathBytes], held[kPathBytes];
     fullPath(path, wanted);
     for (int i = 0; i < count_; ++i) {
         if (!idAt(position_ + i, text, sizeof text))
@@ -89,7 +91,7 @@ int RecentFiles::append(const char* path)
 
 int RecentFiles::addToTop(const char* path)
 {
-    char full[MAX_PATH];
+    char full[kPathBytes];
     fullPath(path, full);
     for (int at; (at = find(full)) >= 0;) {
         DeleteMenu(menu_, position_ + at, MF_BYPOSITION);

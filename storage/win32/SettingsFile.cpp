@@ -50,7 +50,7 @@ void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& re
     char* tokens[3];
     int found = splitCommandLine(commandLine, tokens, 3);
 
-    char legacy[300];
+    char legacy[kPathBytes];
     copyPath(legacy, sizeof legacy, tokens[0]);
     if (legacy[0] && !replaceExtension(legacy, sizeof legacy, ".ini"))
         legacy[0] = '\0';
@@ -116,7 +116,7 @@ int writeSettings(const char* settingsPath, const char* currentPath, const Recen
     file.writeSection("Files");
     if (currentPath[0])
         file.writeLine(currentPath);
-    char path[MAX_PATH];
+    char path[kPathBytes];
     for (int i = 0; i < recent.count(); ++i) {
         if (recent.pathOf(recent.firstId() + i, path, sizeof path))
             file.writeLine(path);

@@ -2,13 +2,14 @@
 // folder: section "Program" with the magic, section "Files" with the file
 // that was open at exit followed by the recent files, newest first.
 #pragma once
+#include "storage/file/FileName.h"
 
 class RecentFiles;
 
 // What start-up learns from the command line and the settings file.
 struct StartupFiles {
-    char settingsPath[300];   // where the settings file lives
-    char currentPath[300];    // the data file to open first; empty for none
+    char settingsPath[kPathBytes];   // where the settings file lives
+    char currentPath[kPathBytes];   // the data file to open first; empty for none
     int fromCommandLine;      // currentPath was named on the command line
 };
 
