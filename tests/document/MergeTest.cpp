@@ -163,26 +163,31 @@ const MergeCase kCases[] = {
      "Nothing new from the other copy.\r\nForm: deleted in the other copy but changed here; kept"},
     {"both ticked: the earlier date, the other reported", "Dues | Bob Jones: 0", "Dues | Bob Jones: 1@12/08/26 10:15 AM",
      "Dues | Bob Jones: 1@12/08/26 10:02 AM", "Dues | Bob Jones: 1@12/08/26 10:02 AM",
-     "From the other copy: 1 tick.\r\nBob Jones / Dues\r\nBob Jones / Dues: both ticked; kept 12/08/26 10:02 AM, other 12/08/26 10:15 AM"},
+     "From the other copy: 1 tick.\r\nBob Jones / Dues\r\n"
+     "Bob Jones / Dues: both ticked; kept 12/08/26 10:02 AM, other 12/08/26 10:15 AM"},
     {"both ticked with a date in another format: theirs", "Dues | Bob: 0", "Dues | Bob: 1@12/08/26 10:02 AM",
      "Dues | Bob: 1@8.12.2026 10:15", "Dues | Bob: 1@8.12.2026 10:15",
-     "From the other copy: 1 tick.\r\nBob / Dues\r\nBob / Dues: both ticked; kept 8.12.2026 10:15, other 12/08/26 10:02 AM"},
+     "From the other copy: 1 tick.\r\nBob / Dues\r\n"
+     "Bob / Dues: both ticked; kept 8.12.2026 10:15, other 12/08/26 10:02 AM"},
     {"a date removed on one side, ticked again on the other: the tick stands", "Dues | Bob: 0@12/01/26 09:00 AM",
      "Dues | Bob: 0", "Dues | Bob: 1@12/01/26 09:00 AM", "Dues | Bob: 1@12/01/26 09:00 AM",
-     "From the other copy: 1 tick.\r\nBob / Dues\r\nBob / Dues: ticked in the other copy, unticked or its date removed here; kept "
+     "From the other copy: 1 tick.\r\nBob / Dues\r\n"
+     "Bob / Dues: ticked in the other copy, unticked or its date removed here; kept "
      "the tick of 12/01/26 09:00 AM"},
     {"memos added on both sides: theirs first, then mine's", "Dues | Ann: 0", "Dues | Ann: 0; M Mine",
      "Dues | Ann: 0; M Theirs", "Dues | Ann: 0; M Theirs; M Mine", "From the other copy: 1 memo."},
     {"a memo edited differently on both sides stays as two memos", "Dues | Ann: 0; M Phone", "Dues | Ann: 0; M Phone him",
      "Dues | Ann: 0; M Phone her", "Dues | Ann: 0; M Phone her; M Phone him",
-     "From the other copy: 1 memo.\r\nAnn / memo \"Phone\": edited on both sides; kept both, \"Phone her\" and \"Phone him\""},
+     "From the other copy: 1 memo.\r\n"
+     "Ann / memo \"Phone\": edited on both sides; kept both, \"Phone her\" and \"Phone him\""},
     {"a memo deleted on one side and unchanged on the other goes", "Dues | Ann: 0; M Old; C Key", "Dues | Ann: 0; C Key",
      "Dues | Ann: 0; M Old; C Key", "Dues | Ann: 0; C Key", "Nothing new from the other copy."},
     {"a single checkbox ticked on one side is ticked; on both, the earlier date", "Dues | Ann: 0; C Key; C Gown",
      "Dues | Ann: 0; D Key@12/08/26 10:02 AM; D Gown@12/08/26 11:00 AM",
      "Dues | Ann: 0; C Key; D Gown@12/08/26 10:30 AM",
      "Dues | Ann: 0; D Key@12/08/26 10:02 AM; D Gown@12/08/26 10:30 AM",
-     "From the other copy: 1 checkbox.\r\nAnn / checkbox \"Gown\": both ticked; kept 12/08/26 10:30 AM, other 12/08/26 11:00 AM"},
+     "From the other copy: 1 checkbox.\r\n"
+     "Ann / checkbox \"Gown\": both ticked; kept 12/08/26 10:30 AM, other 12/08/26 11:00 AM"},
     {"equal names are matched the k-th with the k-th", "Dues | Ann: 0 | Ann: 0", "Dues | Ann: 0 | Ann: 1@12/08/26 10:02 AM",
      "Dues | Ann: 1@12/08/26 10:15 AM | Ann: 0", "Dues | Ann: 1@12/08/26 10:15 AM | Ann: 1@12/08/26 10:02 AM",
      "From the other copy: 1 tick.\r\nAnn / Dues"},
@@ -197,7 +202,9 @@ const MergeCase kCases[] = {
     {"an item deleted here stays for a person renamed and changed there", "A,B | Ann Smiht: 1@" D1 "; 0 | Bob: 0; 0",
      "B | Ann Smiht: 0 | Bob: 0", "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0",
      "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0",
-     "From the other copy: 1 name, 2 ticks, 1 deletion.\r\nAnn Smith; Ann Smiht (deleted); Ann Smith / A; Ann Smith / B\r\nA: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 name, 2 ticks, 1 deletion.\r\n"
+     "Ann Smith; Ann Smiht (deleted); Ann Smith / A; Ann Smith / B\r\n"
+     "A: deleted here but changed in the other copy; kept"},
     // Blank records deleted and added are no rename.
     {"a blank name deleted and another added: the tick stays with its name", "A | Ann: 0 | Bob: 0", "A | Bob: 0 | Zed: 0",
      "A | Ann: 1@" D2 " | Bob: 0", "A | Ann: 1@" D2 " | Bob: 0 | Zed: 0",
@@ -220,7 +227,8 @@ const MergeCase kCases[] = {
      "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 1@" D2 " | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 1@" D2 " | Ann: 0; 0",
      "From the other copy: 1 tick.\r\nAnn / B\r\nAnn: deleted here but changed in the other copy; kept"},
     {"one of two equal names deleted here, the one kept ticked there", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 0",
-     "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 1@" D2, "A,B | Ann: 0; 1@" D2, "From the other copy: 1 tick.\r\nAnn / B"},
+     "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 1@" D2, "A,B | Ann: 0; 1@" D2,
+     "From the other copy: 1 tick.\r\nAnn / B"},
     {"one of two equal checkboxes deleted here, the other ticked there", "A | Ann: 0; C Key; D Key@" D1,
      "A | Ann: 0; D Key@" D1, "A | Ann: 0; D Key@" D2 "; D Key@" D1, "A | Ann: 0; D Key@" D2 "; D Key@" D1,
      "Nothing new from the other copy.\r\nAnn / checkbox \"Key\": deleted here but changed in the other copy; kept"},
@@ -229,7 +237,8 @@ const MergeCase kCases[] = {
      "From the other copy: 1 tick.\r\nAnn / A"},
     {"a date changed on both sides while open: theirs, the other reported", "A | Ann: 0@" D1, "A | Ann: 0@" D2,
      "A | Ann: 0", "A | Ann: 0",
-     "From the other copy: 1 tick.\r\nAnn / A\r\nAnn / A: changed on both sides; kept the other copy's date (none), other " D2},
+     "From the other copy: 1 tick.\r\nAnn / A\r\n"
+     "Ann / A: changed on both sides; kept the other copy's date (none), other " D2},
     // Records keep their place.
     {"a name renamed and changed here keeps its place", "A | Ann Smyth: 0; M x | Bob: 0 | Cy: 0",
      "A | Ann Smith: 1@" D2 "; M x | Bob: 0 | Cy: 0 | Dee: 0", "A | Ann Smyth: 0; M x | Bob: 0 | Cy: 0 | Eve: 0",
@@ -241,8 +250,8 @@ const MergeCase kCases[] = {
     {"renamed there: reported", "Dues | Ann Smyth: 1@" D1 " | Bob: 1@" D2, "Dues | Ann Smyth: 1@" D1 " | Bob: 1@" D2,
      "Fees | Ann Smith: 1@" D1 " | Bob: 1@" D2, "Fees | Ann Smith: 1@" D1 " | Bob: 1@" D2, "From the other copy: 2 renames."},
     // What the other copy deleted is named, as what it added and ticked.
-    {"deleted there only: named", "Dues | Ann: 0 | Dev Patel: 0", "Dues | Ann: 1@" D1 " | Dev Patel: 0", "Dues | Ann: 0",
-     "Dues | Ann: 1@" D1, "From the other copy: 1 deletion.\r\nDev Patel (deleted)"},
+    {"deleted there only: named", "Dues | Ann: 0 | Dev Patel: 0", "Dues | Ann: 1@" D1 " | Dev Patel: 0",
+     "Dues | Ann: 0", "Dues | Ann: 1@" D1, "From the other copy: 1 deletion.\r\nDev Patel (deleted)"},
     // No common ancestor (a file added on two branches): the union.
     {"no base: nothing is deleted", "", "A | Ann: 1@" D1 " | Bob: 0", "A,B | Ann: 0; 0 | Cy: 0; 0",
      "A,B | Ann: 1@" D1 "; 0 | Cy: 0; 0 | Bob: 0; 0", "From the other copy: 1 name, 1 action item.\r\nCy"},
