@@ -1088,7 +1088,7 @@ private:
             Cell was = b >= 0 ? person_[Base].cell(b) : Cell{ActionOpen, ""};
             if (person_[Theirs].cell(int(r)) != was) {
                 report_.ticks++;
-                report_.list([&] { return person.text + " / " + actions_[r].text; });
+                report_.list([&] { return std::string(person.text) + " / " + actions_[r].text; });
             }
         }
         const PersonEntries& before = person_[Base];
@@ -1116,10 +1116,10 @@ private:
             bool has = person.from[copy] >= 0 && action.from[copy] >= 0;
             side[copy] = has ? person_[copy].cell(action.from[copy]) : was;
         }
-        Cell kept = pickCell(was, side[Mine], side[Theirs], [&] { return person.text + " / " + action.text; }, false);
+        Cell kept = pickCell(was, side[Mine], side[Theirs], [&] { return std::string(person.text) + " / " + action.text; }, false);
         if (kept != side[Mine]) {
             report_.ticks++;
-            report_.list([&] { return person.text + " / " + action.text; });
+            report_.list([&] { return std::string(person.text) + " / " + action.text; });
         }
         return kept;
     }
