@@ -10,10 +10,11 @@ int MainWindow::askAboutPresence(const char* path) {
     PresenceFile found;
     if (session.presenceAt(path, found) != PresenceFile::Other) return 1;
     // One sentence a line: the message window does not wrap.
-    char question[400];
+    char question[600];
     std::snprintf(question, sizeof question,
                   "%s is open in Tallyvane by %s on %s since %s.\n"
-                  "Open it for editing anyway?\nBoth of you can save: the changes are merged.",
+                  "Open it for editing anyway?\n"
+                  "Yes: edit it too (both saves are merged).\nNo: open it read-only.\nCancel: don't open it.",
                   fileNamePart(path), found.user[0] ? found.user : "someone", found.computer, found.since);
     int answer = parts.messageWindow->showModal(hwnd, question, "Tallyvane", MB_YESNOCANCEL | MB_ICONQUESTION, 0,
                                                 RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));

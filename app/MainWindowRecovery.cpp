@@ -97,7 +97,8 @@ void MainWindow::offerRecovery() {
         if (!file.read(path.c_str())) continue;
         char question[600];
         std::snprintf(question, sizeof question,
-                      "Tallyvane was closed without saving the changes to %s (last change %s).\nRestore them?",
+                      "Tallyvane was closed without saving the changes to %s (last change %s).\nRestore them?\n"
+                      "No keeps them aside for seven days.",
                       RecoveryFile::shownName(dataPaths, i).c_str(), file.changed);
         int answer = parts.messageWindow->showModal(hwnd, question, "Tallyvane", MB_YESNO | MB_ICONQUESTION, 0,
                                                     RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
@@ -124,7 +125,6 @@ int MainWindow::restoreRecovery(const RecoveryFile& file, const std::string& pat
     setReadOnly(false);
     showPlace(ViewPlace());
     updateTitle();
-    if (!session.untitled()) statusBar->setStatusText(0, session.path().c_str());
     std::string text;
     const char* name = fileNamePart(session.path().c_str());
     if (outcome == DocumentSession::Restore::Merged && !report.empty()) {
@@ -144,5 +144,7 @@ int MainWindow::restoreRecovery(const RecoveryFile& file, const std::string& pat
                                        MB_OK | (outcome == DocumentSession::Restore::Damaged ? MB_ICONEXCLAMATION
                                                                                               : MB_ICONASTERISK),
                                        0, RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
+    // The title names the file; the status bar says the changes need a save.
+    statusBar->setStatusText(0, "Restored changes are not saved yet");
     return 1;
 }

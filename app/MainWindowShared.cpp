@@ -189,7 +189,11 @@ void MainWindow::OnActivateApp(WPARAM active) {
         break;
     case DocumentSession::Disk::Reloaded:
         showPlace(place);
+        // What came in, so that a person whose saved delete someone else's
+        // change undid learns it. The em dash is UTF-8: the program runs in
+        // the UTF-8 code page, and the status bar draws its ANSI text so.
         text = "Reloaded: " + name + " was changed at " + when;
+        if (!session.reloadSummary().empty()) text += " \xE2\x80\x94 " + session.reloadSummary();
         break;
     case DocumentSession::Disk::Same:
         break;

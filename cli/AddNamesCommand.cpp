@@ -70,8 +70,13 @@ int runAddNames(const char* file, const char* roster, FILE* out)
         DocumentSession::Save outcome = session.save(view, report);
         if (!reportSaveOutcome(outcome, session, view, file))
             return 1;
-        if (outcome == DocumentSession::Save::Merged)
-            fprintf(out, "%s: changed meanwhile by someone else; merged. %s\n", file, report.text().c_str());
+        if (outcome == DocumentSession::Save::Merged) {
+            // The report's lines as lines of the output.
+            std::string text = report.text();
+            for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+                text.replace(at, 2, "\n");
+            fprintf(out, "%s: changed meanwhile by someone else; merged. %s\n", file, text.c_str());
+        }
     }
     fprintf(out, "added=%d present=%d skipped=%d\n", int(added), int(names.presentCount()),
             int(names.skippedCount()));

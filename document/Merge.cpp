@@ -527,6 +527,7 @@ private:
                 // Theirs placed every item both kept: this one theirs deleted.
                 if (!actionChanged(Mine, b)) {
                     report_.removed++;
+                    report_.list([&] { return std::string(actionText(Base, b)) + " (deleted)"; });
                     continue;   // deleted there, untouched here
                 }
                 item.from[Base] = b;
@@ -605,8 +606,10 @@ private:
                 item.from[Mine] = pairOf[t];
                 if (item.from[Mine] >= 0)
                     placed[size_t(item.from[Mine])] = 1;
-                else
+                else {
                     report_.names++;
+                    report_.list([&] { return std::string(nameText(Theirs, int(t))); });
+                }
                 item.text = nameText(Theirs, int(t));
             }
             fromTheirs.push_back(item);
@@ -621,6 +624,7 @@ private:
             if (b >= 0) {
                 if (!personChanged(Mine, b, int(m)) && strcmp(nameText(Mine, int(m)), nameText(Base, b)) == 0) {
                     report_.removed++;
+                    report_.list([&] { return std::string(nameText(Base, b)) + " (deleted)"; });
                     continue;   // deleted there, untouched here
                 }
                 item.from[Base] = b;
@@ -1146,8 +1150,10 @@ private:
         for (size_t r = 0; r < actions_.size(); ++r) {
             int b = actions_[r].from[Base];
             Cell was = b >= 0 ? person_[Base].cell(b) : Cell{ActionOpen, ""};
-            if (person_[Theirs].cell(int(r)) != was)
+            if (person_[Theirs].cell(int(r)) != was) {
                 report_.ticks++;
+                report_.list([&] { return std::string(person.text) + " / " + actions_[r].text; });
+            }
         }
         const PersonEntries& before = person_[Base];
         const PersonEntries& after = person_[Theirs];
@@ -1175,8 +1181,10 @@ private:
             side[copy] = has ? person_[copy].cell(action.from[copy]) : was;
         }
         Cell kept = pickCell(was, side[Mine], side[Theirs], [&] { return std::string(person.text) + " / " + action.text; }, false);
-        if (kept != side[Mine])
+        if (kept != side[Mine]) {
             report_.ticks++;
+            report_.list([&] { return std::string(person.text) + " / " + action.text; });
+        }
         return kept;
     }
 

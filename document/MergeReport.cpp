@@ -16,7 +16,8 @@ void addCount(std::string& out, int count, const char* one, const char* many)
 
 void MergeReport::clear()
 {
-    names = actions = ticks = memos = checkboxes = removed = renamed = 0;
+    names = actions = ticks = memos = checkboxes = removed = renamed = unlisted = 0;
+    listed.clear();
     choices.clear();
 }
 
@@ -36,6 +37,24 @@ std::string MergeReport::text() const
     addCount(counts, removed, "deletion", "deletions");
     addCount(counts, renamed, "rename", "renames");
     std::string out = counts.empty() ? "Nothing new from the other copy." : "From the other copy: " + counts + ".";
+    // The message window does not wrap: a new line before the item that
+    // would carry one past kWidth characters.
+    const size_t kWidth = 80;
+    std::string row;
+    auto put = [&](const std::string& item, bool last) {
+        std::string piece = item + (last ? "" : ";");
+        if (!row.empty() && row.size() + 1 + piece.size() > kWidth) {
+            out += "\r\n" + row;
+            row.clear();
+        }
+        row += (row.empty() ? "" : " ") + piece;
+    };
+    for (size_t i = 0; i < listed.size(); ++i)
+        put(listed[i], i + 1 == listed.size() && !unlisted);
+    if (unlisted)
+        put("and " + std::to_string(unlisted) + " more", true);
+    if (!row.empty())
+        out += "\r\n" + row;
     for (const std::string& line : choices)
         out += "\r\n" + line;
     return out;

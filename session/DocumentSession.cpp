@@ -7,6 +7,7 @@
 #include "document/Document.h"
 #include "document/Heap.h"
 #include "document/Merge.h"
+#include "document/ReloadSummary.h"
 #include "storage/format/BackupName.h"
 #include "storage/format/DataFile.h"
 #include "storage/format/DocumentView.h"
@@ -141,6 +142,7 @@ int DocumentSession::open(const char* path, DocumentView& view, bool forEditing)
     releasePresence();
     history_.clear();
     noticed_ = FileStamp();
+    deletedHere_.clear();
     // The bytes are read once and kept: they are the base a later save
     // compares the file on disk with.
     FileStamp stamp = FileStamp::of(path);
@@ -171,6 +173,7 @@ int DocumentSession::startUntitled()
     base_.forget();
     readOnly_ = false;
     noticed_ = FileStamp();
+    deletedHere_.clear();
     int ok = doc_.resetDocument(0, 0);
     settle();
     return ok;
@@ -190,6 +193,7 @@ void DocumentSession::bindTo(const char* path)
     path_ = path;
     base_.forget();
     noticed_ = FileStamp();
+    deletedHere_.clear();
     // What is there now is what a save may replace: kept as the base. One
     // that can't be read leaves no base, and a save then merges with it.
     if (fileExists(path))
@@ -210,6 +214,7 @@ void DocumentSession::close(bool keepRecovery)
     readOnly_ = false;
     restoredFrom_.clear();
     noticed_ = FileStamp();
+    deletedHere_.clear();
     settle();
 }
 
@@ -346,9 +351,19 @@ DocumentSession::Save DocumentSession::save(DocumentView& view, MergeReport& rep
         return Save::ReadOnly;
     if (path_.empty())
         return Save::Failed;
+    // The names of the file this save deletes, for a later reload that
+    // brings one back. Slots stay while a document is open: only one with
+    // an empty slot can lack a name of the file.
+    std::vector<std::string> deleting;
+    if (doc_.liveNames < doc_.namesCount && base_.hasBase()) {
+        Document was;
+        if (loadTheirCopy(was, base_.baseData(), size_t(base_.baseSize())))
+            deleting = ReloadSummary::namesGone(was, doc_);
+    }
     Save result = saveTo(path_, base_, view, report);
     if (result != Save::Saved && result != Save::Merged)
         return result;
+    deletedHere_.insert(deletedHere_.end(), deleting.begin(), deleting.end());
     markWritten();
     // Opened while someone else had it: theirs may be gone by now.
     claimPresence();
@@ -373,6 +388,7 @@ DocumentSession::Save DocumentSession::saveAs(const char* path, DocumentView& vi
     releasePresence();
     path_ = path;
     base_.swap(target);
+    deletedHere_.clear();
     readOnly_ = false;
     noticed_ = FileStamp();
     claimPresence();
@@ -434,6 +450,7 @@ DocumentSession::Disk DocumentSession::checkDisk(bool quick)
     Document reloaded;
     if (!loadTheirCopy(reloaded, theirs.block, size_t(theirs.size), &problem_))
         return Disk::Unreadable;
+    reloadSummary_ = ReloadSummary::between(doc_, reloaded, deletedHere_);
     base_.adopt(theirs.release(), theirs.size, stamp);
     doc_.swap(reloaded);
     history_.clear();

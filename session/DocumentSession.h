@@ -140,6 +140,9 @@ public:
     Disk checkDisk(bool quick = true);
     // The stamp of the changed file checkDisk told of last.
     const FileStamp& noticed() const { return noticed_; }
+    // What the last Reloaded brought in ("1 name added, Dev Patel kept",
+    // see ReloadSummary; "" when nothing is counted).
+    const std::string& reloadSummary() const { return reloadSummary_; }
 
     // --- recovery
     // Call after every change, undo and redo: milliseconds until the
@@ -185,6 +188,10 @@ private:
     uint32_t recoveryDueSince_ = 0;
     std::string lastChange_;     // when the last change was made, as the recovery file says it
     FileStamp noticed_;
+    std::string reloadSummary_;
+    // The names this program's saves deleted from the file since it was
+    // opened, until a reload brings one back.
+    std::vector<std::string> deletedHere_;
     std::string problem_;
     std::string backupProblem_;
 };

@@ -11,6 +11,9 @@
 #include "storage/format/QuietView.h"
 #include "document/Document.h"
 #include "document/Merge.h"
+#include "document/MergeMatch.h"
+#include "document/MergeReport.h"
+#include "document/ReloadSummary.h"
 
 namespace {
 
@@ -178,7 +181,28 @@ int ConflictCopy::merge(const Document& doc, const Document& copy, const std::ve
     }
     if (!base.resetDocument(0, 0))
         return 0;
-    return mergeDocuments(base, doc, copy, merged, report);
+    if (!mergeDocuments(base, doc, copy, merged, report))
+        return 0;
+    // Against nothing, what the copy deleted (or never had) stays: the names
+    // of the version this program read that the copy lacks are said, so that
+    // "Nothing new" never hides a delete that was not applied.
+    Document read;
+    QuietView view;
+    if (bases.empty() || !loadDataBytes(read, view, bases[0].data(), bases[0].size()) || view.damaged)
+        return 1;
+    std::map<std::string, int> lost;
+    for (const std::string& name : ReloadSummary::namesGone(read, copy))
+        lost[MergeMatch::keyOf(name.c_str())]++;
+    for (int32_t n = 0; n < merged.namesCount; ++n) {
+        if (!merged.names[n].name[0])
+            continue;
+        int& count = lost[MergeMatch::keyOf(merged.names[n].name)];
+        if (count > 0) {
+            count--;
+            report.addChoice(std::string(merged.names[n].name) + ": not in the other copy; kept");
+        }
+    }
+    return 1;
 }
 
 bool ConflictOffers::due(const std::string& copyPath, const FileStamp& stamp) const

@@ -39,7 +39,9 @@ public:
 
     // Merges copy into doc three-way, against the newest of bases (whole
     // data files, newest first: the program's base, then its backups) that
-    // both grew from, else an empty base. 0 when memory is short.
+    // both grew from, else an empty base; then each name of the newest base
+    // that the copy lacks, which stays, is a choice of report ("Carla: not
+    // in the other copy; kept"). 0 when memory is short.
     static int merge(const Document& doc, const Document& copy, const std::vector<std::string>& bases,
                      Document& merged, MergeReport& report);
 

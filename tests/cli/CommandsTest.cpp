@@ -455,7 +455,8 @@ std::vector<OutputCase> outputCases()
         // git's common ancestor of a file added on two branches is empty: no
         // ancestor, so the result holds everything of both.
         {"merge: an empty BASE is no common ancestor", {{"b.tvd", ""}, {"m.tvd", club}, {"t.tvd", cyLee}}, nullptr,
-         "merge|b.tvd|m.tvd|t.tvd|o.tvd", 0, {{"o.tvd", "[Program]", false}}, "From the other copy: 1 name.\n",
+         "merge|b.tvd|m.tvd|t.tvd|o.tvd", 0, {{"o.tvd", "[Program]", false}},
+         "From the other copy: 1 name.\nCy Lee\n",
          [](const ScratchFolder& f) {
              Document doc;
              RecordingView view;

@@ -16,6 +16,7 @@
 #include "tests/storage/gui/DialogInput.h"
 #include "document/Document.h"
 #include "tests/commands/ProgramFixture.h"
+#include "tests/support/Screenshot.h"
 #include "storage/format/RecoveryFile.h"
 #include "storage/file/FileStamp.h"
 #include "storage/format/BackupName.h"
@@ -252,7 +253,8 @@ TEST_F(Sharing, SomeoneElsesOpenFileIsAskedAboutAndAStaleOneIsTakenOver)
 {
     const std::string question =
         "club.tvd is open in Tallyvane by ann on PC-7 since 12/09/26 10:02 AM.\n"
-        "Open it for editing anyway?\nBoth of you can save: the changes are merged.";
+        "Open it for editing anyway?\n"
+        "Yes: edit it too (both saves are merged).\nNo: open it read-only.\nCancel: don't open it.";
     struct Case {
         const char* computer;
         uint32_t pid;
@@ -423,8 +425,9 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
         EXPECT_EQ(0u, report.find("club.tvd was changed after your last save there.")) << report;
         EXPECT_NE(std::string::npos, report.find("1 name")) << report;
         EXPECT_EQ("Tallyvane was closed without saving the changes to club.tvd (last change 12/09/26 10:02 AM).\n"
-                  "Restore them?",
+                  "Restore them?\nNo keeps them aside for seven days.",
                   text);
+        EXPECT_EQ("Restored changes are not saved yet", statusText(0));
         EXPECT_FALSE(exists(recovery));
         EXPECT_EQ("club.tvd - Tallyvane", title());
         EXPECT_EQ(1, doc().modified);
@@ -659,6 +662,41 @@ TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
         EXPECT_EQ(round == 1 ? 0 : 1, answer.answered());
         EXPECT_EQ(0, doc().modified);
     }
+}
+
+// Someone else saved while nothing was unsaved here: the window reloads
+// when it is active again and says in the status bar what came in, naming
+// a person whose saved delete their change undid.
+TEST_F(Sharing, AReloadSaysWhatCameInAndWhoseDeleteWasUndone)
+{
+    open();
+    selectRow(&program::namesPane, 1);
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", pressButtonKey('Y'));
+        pressKey(VK_DELETE);
+        EXPECT_EQ(1, answer.answered());
+    }
+    pressCtrlKey('S');
+    ASSERT_EQ(0, doc().modified);
+    ASSERT_EQ(std::string::npos, readAll(club).find("Bob Jones"));
+    // Their copy, read before the delete, ticked Bob's Dues and added Cy: their
+    // save merged the delete away.
+    std::string theirs = kClub;
+    theirs.replace(theirs.find("[Names]\r\n2\r\n"), 12, "[Names]\r\n3\r\n");
+    theirs.replace(theirs.find("1 Bob Jones\r\n"), 13, "1 Bob Jones\r\n2 Cy Young\r\n");
+    theirs.replace(theirs.find("[1]\r\n1\r\n0 \r\n"), 12, "[1]\r\n1\r\n1 12/09/26 10:05 AM\r\n");
+    theirs += "[2]\r\n1\r\n0 \r\n";
+    writeAll(club, theirs);
+    window().OnActivateApp(TRUE);
+    char when[12];
+    window().session.noticed().writeClockText(when);
+    EXPECT_EQ("Reloaded: club.tvd was changed at " + std::string(when) +
+                  " \xE2\x80\x94 1 name added, 1 tick changed, Bob Jones kept",
+              statusText(0));
+    EXPECT_EQ((std::vector<std::string>{"Ann Smith", "Bob Jones", "Cy Young"}),
+              rows(program::mainWindow.parts.namesPane));
+    tvtest::saveWindowPng(window().hwnd, "sharing-reloaded");
 }
 
 // A save that waits for another one: the window answers all along, says

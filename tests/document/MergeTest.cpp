@@ -156,116 +156,128 @@ const MergeCase kCases[] = {
     {"a change on each side stands", "Dues,Form | Ann: 0; 0 | Bob: 0; 0", "Dues,Form | Ann: 1@12/08/26 10:02 AM; 0 | Bob: 0; 0",
      "Dues,Form | Ann: 0; 0 | Bob: 0; 1@12/08/26 10:15 AM | Cy: 0; 0",
      "Dues,Form | Ann: 1@12/08/26 10:02 AM; 0 | Bob: 0; 1@12/08/26 10:15 AM | Cy: 0; 0",
-     "From the other copy: 1 name, 1 tick."},
+     "From the other copy: 1 name, 1 tick.\r\nCy; Bob / Form"},
     {"a name added on both sides is one, matched ignoring case", "Dues | Ann: 0", "Dues | Ann: 0 | cy lee: 1@12/08/26 10:02 AM",
      "Dues | Ann: 0 | Cy Lee: 0; M Met", "Dues | Ann: 0 | Cy Lee: 1@12/08/26 10:02 AM; M Met",
      "From the other copy: 1 memo."},
     {"a name deleted on one side and untouched on the other goes", "Dues | Ann: 0 | Bob: 1@x", "Dues | Bob: 1@x",
-     "Dues | Ann: 0 | Bob: 0@x", "Dues | Bob: 0@x", "From the other copy: 1 tick."},
+     "Dues | Ann: 0 | Bob: 0@x", "Dues | Bob: 0@x", "From the other copy: 1 tick.\r\nBob / Dues"},
     {"a name deleted here but ticked there stays with its tick", "Dues | Ann: 0 | Bob: 0", "Dues | Bob: 0",
      "Dues | Ann: 1@12/08/26 10:15 AM | Bob: 0", "Dues | Ann: 1@12/08/26 10:15 AM | Bob: 0",
-     "From the other copy: 1 tick.\r\nAnn: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 tick.\r\nAnn / Dues\r\nAnn: deleted here but changed in the other copy; kept"},
     {"a name deleted there but given a memo here stays in its place", "Dues | Ann: 0 | Bob: 0",
      "Dues | Ann: 0; M Paid cash | Bob: 0", "Dues | Bob: 0", "Dues | Ann: 0; M Paid cash | Bob: 0",
      "Nothing new from the other copy.\r\nAnn: deleted in the other copy but changed here; kept"},
     {"an unambiguous rename keeps the other side's tick", "Dues | Ann Smyth: 0; M Paid | Bob: 0",
      "Dues | Ann Smith: 0; M Paid | Bob: 0", "Dues | Ann Smyth: 1@12/08/26 10:15 AM; M Paid | Bob: 0",
-     "Dues | Ann Smith: 1@12/08/26 10:15 AM; M Paid | Bob: 0", "From the other copy: 1 tick."},
+     "Dues | Ann Smith: 1@12/08/26 10:15 AM; M Paid | Bob: 0", "From the other copy: 1 tick.\r\nAnn Smith / Dues"},
     {"a rename with other changes is a delete and an add: both stay", "Dues | Ann Smyth: 0",
      "Dues | Ann Smith: 1@12/08/26 10:02 AM", "Dues | Ann Smyth: 0; M Called",
      "Dues | Ann Smyth: 0; M Called | Ann Smith: 1@12/08/26 10:02 AM",
      "From the other copy: 1 memo.\r\nAnn Smyth: deleted here but changed in the other copy; kept"},
     {"an action item renamed here keeps the ticks made there", "Dues,Form | Ann: 0; 0 | Bob: 1@" D1 "; 0",
      "Fees,Form | Ann: 0; 0 | Bob: 1@" D1 "; 0", "Dues,Form | Ann: 1@12/08/26 10:15 AM; 0 | Bob: 1@" D1 "; 0",
-     "Fees,Form | Ann: 1@12/08/26 10:15 AM; 0 | Bob: 1@" D1 "; 0", "From the other copy: 1 tick."},
+     "Fees,Form | Ann: 1@12/08/26 10:15 AM; 0 | Bob: 1@" D1 "; 0", "From the other copy: 1 tick.\r\nAnn / Fees"},
     {"action items added on each side: theirs first, every name gets both", "Dues | Ann: 0", "Dues,Keys | Ann: 0; 1@" "12/08/26 10:02 AM",
      "Dues,Form | Ann: 0; 0 | Bob: 0; 1@12/08/26 10:15 AM", "Dues,Form,Keys | Ann: 0; 0; 1@12/08/26 10:02 AM | Bob: 0; 1@12/08/26 10:15 AM; 0",
-     "From the other copy: 1 name, 1 action item, 1 tick."},
+     "From the other copy: 1 name, 1 action item, 1 tick.\r\nBob; Bob / Form"},
     {"an action item deleted there but ticked here stays", "Dues,Form | Ann: 0; 0", "Dues,Form | Ann: 0; 1@12/08/26 10:02 AM",
      "Dues | Ann: 0", "Dues,Form | Ann: 0; 1@12/08/26 10:02 AM",
      "Nothing new from the other copy.\r\nForm: deleted in the other copy but changed here; kept"},
     {"both ticked: the earlier date, the other reported", "Dues | Bob Jones: 0", "Dues | Bob Jones: 1@12/08/26 10:15 AM",
      "Dues | Bob Jones: 1@12/08/26 10:02 AM", "Dues | Bob Jones: 1@12/08/26 10:02 AM",
-     "From the other copy: 1 tick.\r\nBob Jones / Dues: both ticked; kept 12/08/26 10:02 AM, other 12/08/26 10:15 AM"},
+     "From the other copy: 1 tick.\r\nBob Jones / Dues\r\n"
+     "Bob Jones / Dues: both ticked; kept 12/08/26 10:02 AM, other 12/08/26 10:15 AM"},
     {"both ticked with a date in another format: theirs", "Dues | Bob: 0", "Dues | Bob: 1@12/08/26 10:02 AM",
      "Dues | Bob: 1@8.12.2026 10:15", "Dues | Bob: 1@8.12.2026 10:15",
-     "From the other copy: 1 tick.\r\nBob / Dues: both ticked; kept 8.12.2026 10:15, other 12/08/26 10:02 AM"},
+     "From the other copy: 1 tick.\r\nBob / Dues\r\n"
+     "Bob / Dues: both ticked; kept 8.12.2026 10:15, other 12/08/26 10:02 AM"},
     {"a date removed on one side, ticked again on the other: the tick stands", "Dues | Bob: 0@12/01/26 09:00 AM",
      "Dues | Bob: 0", "Dues | Bob: 1@12/01/26 09:00 AM", "Dues | Bob: 1@12/01/26 09:00 AM",
-     "From the other copy: 1 tick.\r\nBob / Dues: ticked in the other copy, unticked or its date removed here; kept "
+     "From the other copy: 1 tick.\r\nBob / Dues\r\n"
+     "Bob / Dues: ticked in the other copy, unticked or its date removed here; kept "
      "the tick of 12/01/26 09:00 AM"},
     {"memos added on both sides: theirs first, then mine's", "Dues | Ann: 0", "Dues | Ann: 0; M Mine",
      "Dues | Ann: 0; M Theirs", "Dues | Ann: 0; M Theirs; M Mine", "From the other copy: 1 memo."},
     {"a memo edited differently on both sides stays as two memos", "Dues | Ann: 0; M Phone", "Dues | Ann: 0; M Phone him",
      "Dues | Ann: 0; M Phone her", "Dues | Ann: 0; M Phone her; M Phone him",
-     "From the other copy: 1 memo.\r\nAnn / memo \"Phone\": edited on both sides; kept both, \"Phone her\" and \"Phone him\""},
+     "From the other copy: 1 memo.\r\n"
+     "Ann / memo \"Phone\": edited on both sides; kept both, \"Phone her\" and \"Phone him\""},
     {"a memo deleted on one side and unchanged on the other goes", "Dues | Ann: 0; M Old; C Key", "Dues | Ann: 0; C Key",
      "Dues | Ann: 0; M Old; C Key", "Dues | Ann: 0; C Key", "Nothing new from the other copy."},
     {"a single checkbox ticked on one side is ticked; on both, the earlier date", "Dues | Ann: 0; C Key; C Gown",
      "Dues | Ann: 0; D Key@12/08/26 10:02 AM; D Gown@12/08/26 11:00 AM",
      "Dues | Ann: 0; C Key; D Gown@12/08/26 10:30 AM",
      "Dues | Ann: 0; D Key@12/08/26 10:02 AM; D Gown@12/08/26 10:30 AM",
-     "From the other copy: 1 checkbox.\r\nAnn / checkbox \"Gown\": both ticked; kept 12/08/26 10:30 AM, other 12/08/26 11:00 AM"},
+     "From the other copy: 1 checkbox.\r\n"
+     "Ann / checkbox \"Gown\": both ticked; kept 12/08/26 10:30 AM, other 12/08/26 11:00 AM"},
     {"equal names are matched the k-th with the k-th", "Dues | Ann: 0 | Ann: 0", "Dues | Ann: 0 | Ann: 1@12/08/26 10:02 AM",
      "Dues | Ann: 1@12/08/26 10:15 AM | Ann: 0", "Dues | Ann: 1@12/08/26 10:15 AM | Ann: 1@12/08/26 10:02 AM",
-     "From the other copy: 1 tick."},
+     "From the other copy: 1 tick.\r\nAnn / Dues"},
     // A deleted action item stays when the other side's new (or renamed and
     // changed) person ticked it.
     {"an item deleted here stays for a new person's tick there", "A,B | Ann: 0; 0", "B | Ann: 0",
      "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0", "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0",
-     "From the other copy: 1 name, 1 tick.\r\nA: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 name, 1 tick.\r\nZed; Zed / A\r\nA: deleted here but changed in the other copy; kept"},
     {"an item deleted there stays for a new person's tick here", "A,B | Ann: 0; 0", "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0",
      "B | Ann: 0", "A,B | Ann: 0; 0 | Zed: 1@" D2 "; 0",
      "Nothing new from the other copy.\r\nA: deleted in the other copy but changed here; kept"},
     {"an item deleted here stays for a person renamed and changed there", "A,B | Ann Smiht: 1@" D1 "; 0 | Bob: 0; 0",
      "B | Ann Smiht: 0 | Bob: 0", "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0",
      "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0",
-     "From the other copy: 1 name, 2 ticks, 1 deletion.\r\nA: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 name, 2 ticks, 1 deletion.\r\n"
+     "Ann Smith; Ann Smiht (deleted); Ann Smith / A; Ann Smith / B\r\n"
+     "A: deleted here but changed in the other copy; kept"},
     // Blank records deleted and added are no rename.
     {"a blank name deleted and another added: the tick stays with its name", "A | Ann: 0 | Bob: 0", "A | Bob: 0 | Zed: 0",
      "A | Ann: 1@" D2 " | Bob: 0", "A | Ann: 1@" D2 " | Bob: 0 | Zed: 0",
-     "From the other copy: 1 tick.\r\nAnn: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 tick.\r\nAnn / A\r\nAnn: deleted here but changed in the other copy; kept"},
     {"a blank action item deleted and another added: the tick stays with its item", "Dues | Ann: 0", "Badge | Ann: 0",
      "Dues | Ann: 1@" D2, "Dues,Badge | Ann: 1@" D2 "; 0",
-     "From the other copy: 1 tick.\r\nDues: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 tick.\r\nAnn / Dues\r\nDues: deleted here but changed in the other copy; kept"},
     // The same rename on both sides, changed on one: one record.
     {"a name renamed alike on both sides and ticked here is one", "A,B | Ann Smiht: 1@" D1 "; 0 | Bob: 0; 0",
      "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0", "A,B | Ann Smith: 1@" D1 "; 0 | Bob: 0; 0",
      "A,B | Ann Smith: 1@" D1 "; 1@" D2 " | Bob: 0; 0", "Nothing new from the other copy."},
     {"an item renamed alike on both sides and ticked there is one", "Pay dues | Ann: 1@" D1 " | Bob: 0",
      "Pay the dues | Ann: 1@" D1 " | Bob: 0", "Pay the dues | Ann: 1@" D1 " | Bob: 1@" D2,
-     "Pay the dues | Ann: 1@" D1 " | Bob: 1@" D2, "From the other copy: 1 tick."},
+     "Pay the dues | Ann: 1@" D1 " | Bob: 1@" D2, "From the other copy: 1 tick.\r\nBob / Pay the dues"},
     {"renamed and changed alike on both sides: one record, each change", "A,B | Ann Smiht: 1@" D1 "; 0",
      "A,B | Ann Smith: 0; 0", "A,B | Ann Smith: 1@" D1 "; 1@" D2, "A,B | Ann Smith: 0; 1@" D2,
-     "From the other copy: 1 tick."},
+     "From the other copy: 1 tick.\r\nAnn Smith / B"},
     // Equal names and checkboxes: matched by what did not change.
     {"one of two equal names deleted here, the other ticked there", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 0",
      "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 1@" D2 " | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 1@" D2 " | Ann: 0; 0",
-     "From the other copy: 1 tick.\r\nAnn: deleted here but changed in the other copy; kept"},
+     "From the other copy: 1 tick.\r\nAnn / B\r\nAnn: deleted here but changed in the other copy; kept"},
     {"one of two equal names deleted here, the one kept ticked there", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 0",
-     "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 1@" D2, "A,B | Ann: 0; 1@" D2, "From the other copy: 1 tick."},
+     "A,B | Ann: 0; 0", "A,B | Ann: 1@" D1 "; 0 | Ann: 0; 1@" D2, "A,B | Ann: 0; 1@" D2,
+     "From the other copy: 1 tick.\r\nAnn / B"},
     {"one of two equal checkboxes deleted here, the other ticked there", "A | Ann: 0; C Key; D Key@" D1,
      "A | Ann: 0; D Key@" D1, "A | Ann: 0; D Key@" D2 "; D Key@" D1, "A | Ann: 0; D Key@" D2 "; D Key@" D1,
      "Nothing new from the other copy.\r\nAnn / checkbox \"Key\": deleted here but changed in the other copy; kept"},
     // Kind and date each by the three-way rule.
     {"unticked here, date removed there: both", "A | Ann: 1@" D2, "A | Ann: 0@" D2, "A | Ann: 1", "A | Ann: 0",
-     "From the other copy: 1 tick."},
+     "From the other copy: 1 tick.\r\nAnn / A"},
     {"a date changed on both sides while open: theirs, the other reported", "A | Ann: 0@" D1, "A | Ann: 0@" D2,
      "A | Ann: 0", "A | Ann: 0",
-     "From the other copy: 1 tick.\r\nAnn / A: changed on both sides; kept the other copy's date (none), other " D2},
+     "From the other copy: 1 tick.\r\nAnn / A\r\n"
+     "Ann / A: changed on both sides; kept the other copy's date (none), other " D2},
     // Records keep their place.
     {"a name renamed and changed here keeps its place", "A | Ann Smyth: 0; M x | Bob: 0 | Cy: 0",
      "A | Ann Smith: 1@" D2 "; M x | Bob: 0 | Cy: 0 | Dee: 0", "A | Ann Smyth: 0; M x | Bob: 0 | Cy: 0 | Eve: 0",
-     "A | Ann Smith: 1@" D2 "; M x | Bob: 0 | Cy: 0 | Eve: 0 | Dee: 0", "From the other copy: 1 name."},
+     "A | Ann Smith: 1@" D2 "; M x | Bob: 0 | Cy: 0 | Eve: 0 | Dee: 0", "From the other copy: 1 name.\r\nEve"},
     {"a memo edited in place and an item added keep their places", "A,B | Ann: 0; M Old; 1@" D1 "; M Last",
      "A,B,C | Ann: 0; M New; 1@" D1 "; M Last; 0", "A,B | Ann: 0; M Old; 1@" D1 "; M Last",
      "A,B,C | Ann: 0; M New; 1@" D1 "; M Last; 0", "Nothing new from the other copy."},
     // What the other copy renamed is reported.
     {"renamed there: reported", "Dues | Ann Smyth: 1@" D1 " | Bob: 1@" D2, "Dues | Ann Smyth: 1@" D1 " | Bob: 1@" D2,
      "Fees | Ann Smith: 1@" D1 " | Bob: 1@" D2, "Fees | Ann Smith: 1@" D1 " | Bob: 1@" D2, "From the other copy: 2 renames."},
+    // What the other copy deleted is named, as what it added and ticked.
+    {"deleted there only: named", "Dues | Ann: 0 | Dev Patel: 0", "Dues | Ann: 1@" D1 " | Dev Patel: 0",
+     "Dues | Ann: 0", "Dues | Ann: 1@" D1, "From the other copy: 1 deletion.\r\nDev Patel (deleted)"},
     // No common ancestor (a file added on two branches): the union.
     {"no base: nothing is deleted", "", "A | Ann: 1@" D1 " | Bob: 0", "A,B | Ann: 0; 0 | Cy: 0; 0",
-     "A,B | Ann: 1@" D1 "; 0 | Cy: 0; 0 | Bob: 0; 0", "From the other copy: 1 name, 1 action item."},
+     "A,B | Ann: 1@" D1 "; 0 | Cy: 0; 0 | Bob: 0; 0", "From the other copy: 1 name, 1 action item.\r\nCy"},
 };
 
 TEST(Merge, EachRule)
@@ -364,6 +376,27 @@ TEST(Merge, ReadCopiesOutOfMemory)
             break;
         ASSERT_LT(failAt, 1000);
     }
+}
+
+// The report names the first ten names and ticks that came in, on lines
+// the message window can show unwrapped, and counts the rest.
+TEST(Merge, ReportNamesTheFirstTenThings)
+{
+    std::string base = "Dues | Ann Smith: 0", theirs = base;
+    for (int i = 1; i <= 12; ++i)
+        theirs += " | Person number " + std::to_string(i) + ": 0";
+    theirs.replace(theirs.find("Ann Smith: 0"), 12, "Ann Smith: 1@" D1);
+    Document b, m, t, result;
+    build(b, base);
+    build(m, base);
+    build(t, theirs);
+    MergeReport report;
+    ASSERT_EQ(mergeDocuments(b, m, t, result, report), 1);
+    EXPECT_EQ(report.text(),
+              "From the other copy: 12 names, 1 tick.\r\n"
+              "Person number 1; Person number 2; Person number 3; Person number 4;\r\n"
+              "Person number 5; Person number 6; Person number 7; Person number 8;\r\n"
+              "Person number 9; Person number 10; and 3 more");
 }
 
 }  // namespace

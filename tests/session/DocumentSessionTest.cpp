@@ -289,11 +289,12 @@ TEST_F(SessionTest, DiskCheckReloadsOrWaitsForTheMerge)
         const char* onDisk;
         DocumentSession::Disk result;
         const char* names;   // of the document afterwards
+        const char* summary = "";   // what a reload says it brought
     };
     const Case cases[] = {
         {"untouched", false, "", DocumentSession::Disk::Same, "Ann Smith,Bob Jones"},
         {"rewritten the same", false, "same", DocumentSession::Disk::Same, "Ann Smith,Bob Jones"},
-        {"changed", false, "name Dee", DocumentSession::Disk::Reloaded, "Ann Smith,Bob Jones,Dee"},
+        {"changed", false, "name Dee", DocumentSession::Disk::Reloaded, "Ann Smith,Bob Jones,Dee", "1 name added"},
         {"changed under changes", true, "name Dee", DocumentSession::Disk::WillMerge, "Ann Smith,Bob Jones,Cy Young"},
         {"cut short", false, "cut", DocumentSession::Disk::Unreadable, "Ann Smith,Bob Jones"},
     };
@@ -312,6 +313,9 @@ TEST_F(SessionTest, DiskCheckReloadsOrWaitsForTheMerge)
             addElsewhere(club, onDisk.substr(5).c_str());
         EXPECT_EQ(session.checkDisk(false), c.result);
         EXPECT_EQ(namesOf(doc), c.names);
+        if (c.result == DocumentSession::Disk::Reloaded) {
+            EXPECT_EQ(session.reloadSummary(), c.summary);
+        }
         EXPECT_EQ(session.modified(), c.modified);
         // Said once for each version of the file.
         if (c.result == DocumentSession::Disk::WillMerge) {
@@ -319,6 +323,23 @@ TEST_F(SessionTest, DiskCheckReloadsOrWaitsForTheMerge)
         }
         session.close();
     }
+
+    // A delete saved here that someone else's save merged away (they had
+    // changed Bob meanwhile) is told once, with what else came: Bob is
+    // "kept", not added.
+    writeBytes(club, exampleFile());
+    ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+    session.history().deleteName(doc, 1);
+    ASSERT_EQ(session.save(view, report), DocumentSession::Save::Saved);
+    writeBytes(club, exampleFile());
+    addElsewhere(club, "Dee");
+    ASSERT_EQ(session.checkDisk(false), DocumentSession::Disk::Reloaded);
+    EXPECT_EQ(namesOf(doc), "Ann Smith,Bob Jones,Dee");
+    EXPECT_EQ(session.reloadSummary(), "1 name added, 1 tick changed, 1 checkbox changed, Bob Jones kept");
+    addElsewhere(club, "Eve");
+    ASSERT_EQ(session.checkDisk(false), DocumentSession::Disk::Reloaded);
+    EXPECT_EQ(session.reloadSummary(), "1 name added");
+    session.close();
 }
 
 TEST_F(SessionTest, RecoveryIsDueAfterChangesAndGoesWithThem)

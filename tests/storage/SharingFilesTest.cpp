@@ -453,7 +453,8 @@ std::string namesAndTicks(const Document& doc)
 
 // A copy merged in keeps everything of both: against the newest version
 // both grew from (a newer backup with a name neither has is passed over),
-// or against nothing at all.
+// or against nothing at all; then a name of the version this program read
+// that the copy lacks is said to be kept, not "Nothing new".
 TEST(ConflictCopy, MergedCopiesLoseNothingOfEither)
 {
     Document mine, copy;
@@ -461,11 +462,18 @@ TEST(ConflictCopy, MergedCopiesLoseNothingOfEither)
     build(copy, "Dues,Form | Ann Bob:Form Dan");
     const std::vector<std::string> tooNew = {bytesOf("Dues,Form | Ann Bob Zed:Dues")};
     const std::vector<std::string> grewFrom = {tooNew[0], bytesOf("Dues,Form | Ann Bob")};
-    for (const auto* bases : {&tooNew, &grewFrom}) {
+    const std::vector<std::string> copyLacksCarla = {bytesOf("Dues,Form | Ann Bob Carla")};
+    const std::pair<const std::vector<std::string>*, const char*> cases[] = {
+        {&tooNew, ""}, {&grewFrom, ""}, {&copyLacksCarla, "Carla: not in the other copy; kept"}};
+    for (const auto& c : cases) {
         Document merged;
         MergeReport report;
-        ASSERT_EQ(ConflictCopy::merge(mine, copy, *bases, merged, report), 1);
+        ASSERT_EQ(ConflictCopy::merge(mine, copy, *c.first, merged, report), 1);
         EXPECT_EQ(namesAndTicks(merged), "Ann:Dues Bob:Form Dan Carla");
+        std::string choices;
+        for (const std::string& line : report.choices)
+            choices += line;
+        EXPECT_EQ(choices, c.second);
     }
 }
 
