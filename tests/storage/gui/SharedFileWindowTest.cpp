@@ -49,7 +49,8 @@ TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "club.tvd was changed by someone else while you had it open.\n"
                                               "Their changes and yours were merged and saved.\n\n"
-                                              "From the other copy: 1 name, 1 tick."}}),
+                                              "From the other copy: 1 name, 1 tick.\n"
+                                              "Cy Lee; Cy Lee / Sign the safety form"}}),
               boxes);
     std::string saved = readAll(club);
     EXPECT_NE(std::string::npos, saved.find("1 Cy Lee\r\n2 Bob Jones\r\n")) << saved;
