@@ -67,7 +67,7 @@ bool resave(const std::string& in, const std::string& out, FILE* quiet)
 {
     Document doc;
     ConsoleView view(quiet);
-    return loadDataFile(doc, view, in.c_str()) && saveDocumentFile(doc, view, out.c_str());
+    return view.show(loadDataFile(doc, in.c_str())) && saveDocumentFile(doc, view, out.c_str());
 }
 
 // The peak resident set, in MB, of this program run afresh with args (one
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     auto tickAll = [&] {
         Document doc;
         ConsoleView view(quiet);
-        if (!loadDataFile(doc, view, data.c_str()))
+        if (!view.show(loadDataFile(doc, data.c_str())))
             return false;
         for (int32_t i = 0; i < doc.namesCount; ++i)
             if (doc.names[i].entries && doc.names[i].entryCount)

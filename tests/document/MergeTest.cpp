@@ -263,7 +263,7 @@ TEST(Merge, EachRule)
         std::string saved = bytesOf(result);
         Document again;
         RecordingView view;
-        ASSERT_EQ(loadDataBytes(again, view, saved.data(), saved.size()), 1);
+        ASSERT_EQ(view.load(loadDataBytes(again, saved.data(), saved.size())), 1);
         EXPECT_TRUE(view.errors().empty());
         EXPECT_EQ(notationOf(again), notationOf(result));
         // One side unchanged: the other side exactly.
@@ -279,7 +279,7 @@ TEST(Merge, EachRule)
     Document base, mine, theirs, result;
     RecordingView view;
     for (Document* doc : {&base, &mine, &theirs})
-        ASSERT_EQ(loadDataBytes(*doc, view, file.data(), file.size()), 1);
+        ASSERT_EQ(view.load(loadDataBytes(*doc, file.data(), file.size())), 1);
     MergeReport report;
     ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
     EXPECT_EQ(bytesOf(result), file);
