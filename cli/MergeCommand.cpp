@@ -1,5 +1,6 @@
 #include "cli/MergeCommand.h"
 
+#include <cstring>
 #include <string>
 
 #include "cli/ConsoleView.h"
@@ -10,6 +11,7 @@
 #include "session/DocumentSession.h"
 #include "session/SessionEnvironment.h"
 #include "storage/file/FileHandle.h"
+#include "storage/file/FileName.h"
 #include "storage/format/DataFile.h"
 #include "storage/format/DataFileCheck.h"
 #include "storage/format/SectionFile.h"
@@ -90,6 +92,10 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     Document result;
     DocumentSession session(result, systemEnvironment());
     session.announce = false;
+    // Git runs its merge driver on a temporary copy (".merge_file_XXXXXX")
+    // whose every version git keeps itself: backups of it would pile up
+    // under a new name at each merge, never pruned.
+    session.keepBackups = std::strncmp(fileNamePart(outPath), ".merge_file_", 12) != 0;
     if (!session.startFor(outPath)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
@@ -99,11 +105,14 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     // Three copies and the result are held at once: the copies get no room
     // to grow, as nobody edits them.
     baseDoc.readRoom = mineDoc.readRoom = theirDoc.readRoom = 0;
+    // Persons that mine or theirs left as in the base share its lists.
+    mineDoc.lender = theirDoc.lender = &baseDoc;
     if (!loadInput(baseDoc, base, true, out) || !loadInput(mineDoc, mine, false, out, mineRead) ||
         !loadInput(theirDoc, theirs, false, out))
         return 1;
     MergeReport report;
-    if (!mergeDocuments(baseDoc, mineDoc, theirDoc, merged, report)) {
+    // The copies are used up: the result takes the lists it keeps as they are.
+    if (!mergeReadCopies(baseDoc, mineDoc, theirDoc, merged, report)) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }

@@ -14,13 +14,13 @@ Document::~Document()
 // emptied; every other list and text is a heap block of its own.
 void Document::releaseText(char* text)
 {
-    if (text && !readBlocks.holds(text))
+    if (text && !readBlocks.holds(text) && !(lender && lender->readBlocks.holds(text)))
         releaseBlock(text);
 }
 
 void Document::releaseList(Entry* list)
 {
-    if (list && !readBlocks.holds(list))
+    if (list && !readBlocks.holds(list) && !(lender && lender->readBlocks.holds(list)))
         releaseBlock(list);
 }
 
@@ -89,11 +89,38 @@ void Document::swap(Document& other)
     std::swap(liveNames, other.liveNames);
     std::swap(liveActions, other.liveActions);
     std::swap(utf8File, other.utf8File);
+    std::swap(lender, other.lender);
     nameTable.swap(other.nameTable);
     actionTable.swap(other.actionTable);
     std::swap(names, other.names);
     std::swap(actions, other.actions);
     readBlocks.swap(other.readBlocks);
+}
+
+bool Document::shareLenderList(NameRecord& record, const NameRecord& same, const ReadBlocks::Mark& mark)
+{
+    if (!lender || !same.entries || !lender->readBlocks.holds(same.entries) || same.entryCount != record.entryCount ||
+        same.liveEntries != record.liveEntries || strcmp(same.name, record.name) != 0)
+        return false;
+    for (int32_t k = 0; k < record.entryCount; ++k) {
+        const Entry& a = record.entries[k];
+        const Entry& b = same.entries[k];
+        if (a.kind != b.kind || a.actionIndex != b.actionIndex || strcmp(a.date, b.date) != 0 || !a.text != !b.text ||
+            (b.text && (strcmp(a.text, b.text) != 0 || !lender->readBlocks.holds(b.text))))
+            return false;
+    }
+    readBlocks.giveBack(mark);
+    record.entries = same.entries;
+    record.entryCapacity = same.entryCapacity;
+    return true;
+}
+
+int Document::handReadBlocks(Document& other)
+{
+    // What lies outside the blocks goes now (other points at none of it).
+    releaseAll();
+    namesCount = actionCount = liveNames = liveActions = 0;
+    return other.readBlocks.adopt(readBlocks);
 }
 
 void Document::copyField(char* field, int size, const char* text)

@@ -34,6 +34,11 @@ public:
     // the entries the user adds; 0 for a copy that is only read and
     // merged, which then takes no more memory than its entries.
     int32_t readRoom = kEntryStep;
+    // For copies of one file read only to be merged: a person the reader
+    // finds as the person of that number in lender is, name and entries,
+    // shares lender's entry list. lender keeps its read blocks (or hands
+    // them on) as long as this document holds anything.
+    const Document* lender = nullptr;
 
     GrowArray nameTable;                 // NameRecord elements
     GrowArray actionTable;               // ActionItem elements
@@ -112,6 +117,17 @@ public:
     // text, two NULs after them), or null. The entry that holds it edits and
     // deletes it like any other text.
     char* keepText(const char* text, size_t length) { return readBlocks.keepText(text, length); }
+    // For the file reader: where the read blocks stand before a list is
+    // taken, and whether the list read since holds what lender's person
+    // same holds; then record shares that list and gives its own back.
+    ReadBlocks::Mark readMark() const { return readBlocks.mark(); }
+    bool shareLenderList(NameRecord& record, const NameRecord& same, const ReadBlocks::Mark& mark);
+    // Whether an entry list or text lies in the read blocks.
+    bool inReadBlocks(const void* block) const { return readBlocks.holds(block); }
+    // For a copy read only to be merged: empties this document and gives
+    // its read blocks to other, whose entries may point into them. 0 when
+    // memory is short: the blocks then stay here until the next reset.
+    int handReadBlocks(Document& other);
     // Makes room for the entry at index entryCount when the list is full.
     int ensureEntryRoom(NameRecord& record);
     // A zero-filled heap copy (length + 2 bytes) of text, or null.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "document/CompletionStamp.h"
@@ -84,7 +85,7 @@ struct PersonEntries {
 // What the result holds: an action item or a name, and where it came from.
 struct Item {
     int from[kCopies] = {-1, -1, -1};   // index in each input, or -1
-    std::string text;
+    const char* text = "";              // the text of one of the inputs
 };
 
 // One own entry of a result person.
@@ -132,12 +133,18 @@ std::vector<Thing> weaveIn(const std::vector<Thing>& primary, const std::vector<
 
 class Merger {
 public:
-    Merger(const Document& base, const Document& mine, const Document& theirs, MergeReport& report)
+    // handedOver: the result may point at the lists of mine and theirs
+    // (mergeReadCopies).
+    Merger(const Document& base, const Document& mine, const Document& theirs, MergeReport& report,
+           bool handedOver = false)
         : report_(report)
     {
         in_[Base].doc = &base;
         in_[Mine].doc = &mine;
         in_[Theirs].doc = &theirs;
+        // One list goes to one person: mine and theirs may be one document.
+        handedOver_[Mine] = handedOver && &mine != &theirs;
+        handedOver_[Theirs] = handedOver;
     }
 
     int run(Document& result)
@@ -424,7 +431,7 @@ private:
 
     // The text of an item both copies kept: a change on one side only wins;
     // changed on both, theirs.
-    std::string pickText(const char* was, const char* mine, const char* theirs, const std::string& what)
+    const char* pickText(const char* was, const char* mine, const char* theirs, const std::string& what)
     {
         if (strcmp(mine, was) != 0 && strcmp(theirs, was) == 0)
             return mine;
@@ -702,7 +709,7 @@ private:
         std::vector<int> pairOf = pairNew(theirsBase.size(), theirsNew, mineNew, keys[Mine], keys[Theirs]);
         std::vector<char> mineTaken(mineBase.size(), 0);
 
-        const std::string& name = person.text;
+        const std::string name = person.text;
         auto add = [&](int copy, int index, const Cell& state, int b, int m, int t) {
             const Entry& e = entryOf(copy, index);
             OwnItem item;
@@ -933,7 +940,7 @@ private:
             return 0;
         result.utf8File = in_[Base].doc->utf8File | in_[Mine].doc->utf8File | in_[Theirs].doc->utf8File;
         for (const Item& action : actions_)
-            if (!result.addActionItem(action.text.c_str()))
+            if (!result.addActionItem(action.text))
                 return 0;
         std::vector<OwnItem> own;
         std::vector<Slot> slots;
@@ -941,14 +948,19 @@ private:
         for (const Item& person : names_) {
             for (int copy = 0; copy < kCopies; ++copy)
                 person_[copy].read(in_[copy], person.from[copy]);
-            int32_t slot = result.appendName(person.text.c_str());
+            int32_t slot = result.appendName(person.text);
             if (slot < 0)
                 return 0;
             NameRecord& record = result.names[slot];
             // A person one side left as it was is the other side's, entry
-            // for entry, when the result's action items are that side's.
+            // for entry, when the result's action items are that side's;
+            // so is a person only mine has.
             bool inAll = person.from[Base] >= 0 && person.from[Mine] >= 0 && person.from[Theirs] >= 0;
-            int kept = !inAll ? -1 : theirsItems && sameAsBase(Mine) ? Theirs : mineItems && sameAsBase(Theirs) ? Mine : -1;
+            bool onlyMine = person.from[Base] < 0 && person.from[Theirs] < 0;
+            int kept = onlyMine ? (mineItems && knownKinds(*person_[Mine].record) ? Mine : -1)
+                       : !inAll ? -1
+                       : theirsItems && sameAsBase(Mine) ? Theirs
+                       : mineItems && sameAsBase(Theirs) ? Mine : -1;
             if (kept >= 0) {
                 int copied = copyPerson(kept, result, record);
                 if (copied == 0)
@@ -970,9 +982,9 @@ private:
                 Entry entry = {};
                 if (s.action) {
                     entry.actionIndex = s.index;
-                    Cell kept = actionCell(person, s.index);
-                    entry.kind = kept.kind;
-                    Document::copyField(entry.date, sizeof entry.date, kept.date);
+                    Cell cell = actionCell(person, s.index);
+                    entry.kind = cell.kind;
+                    Document::copyField(entry.date, sizeof entry.date, cell.date);
                 } else {
                     const OwnItem& item = own[size_t(s.index)];
                     entry.kind = item.kind;
@@ -1039,7 +1051,9 @@ private:
 
     // Copies the live entries of person_[copy] into record: 1, 0 when memory
     // ran out, -1 (nothing stored) when its action entries are not in the
-    // order of the items, which the general way then puts right.
+    // order of the items, which the general way then puts right. A copy
+    // handed over to the merge gives its list instead, when it is the one
+    // the copy would make.
     int copyPerson(int copy, Document& result, NameRecord& record)
     {
         const NameRecord* from = person_[copy].record;
@@ -1049,6 +1063,12 @@ private:
                 return -1;
         if (next != int(actions_.size()))
             return -1;
+        if (handedOver_[copy] && canLend(copy, *from) && lendOnce(copy, from->entries)) {
+            record.entries = from->entries;
+            record.entryCount = record.liveEntries = from->entryCount;
+            record.entryCapacity = from->entryCapacity;
+            return 1;
+        }
         Entry* list = result.takeEntryList(record, from->liveEntries + 1);
         if (!list)
             return 0;
@@ -1073,6 +1093,50 @@ private:
         }
         result.finishEntryList(record, stored);
         return 1;
+    }
+
+    // Every entry of record is deleted, an action's or an own one (the
+    // general way leaves out any other; copyPerson would keep it).
+    static bool knownKinds(const NameRecord& record)
+    {
+        for (int32_t k = 0; k < record.entryCount; ++k)
+            if (record.entries[k].kind != EntryDeleted && !isActionKind(record.entries[k].kind) &&
+                !hasOwnText(record.entries[k].kind))
+                return false;
+        return true;
+    }
+
+    // The list of from (texts too) lies in memory handed over with copy
+    // and holds exactly the entries copyPerson would make: no deleted or
+    // unknown ones, action entries numbered as the result's items (copy
+    // has no deleted items).
+    bool canLend(int copy, const NameRecord& from) const
+    {
+        const Document& doc = *in_[copy].doc;
+        if (from.entryCount != from.liveEntries || doc.actionCount != doc.liveActions || !handedWith(copy, from.entries))
+            return false;
+        for (int32_t k = 0; k < from.entryCount; ++k) {
+            const Entry& e = from.entries[k];
+            bool action = isActionKind(e.kind);
+            if (action ? e.text != nullptr
+                       : !hasOwnText(e.kind) || e.actionIndex != 0 || !e.text || !handedWith(copy, e.text))
+                return false;
+        }
+        return true;
+    }
+
+    // A list of copy's own goes to one person; so does one of the base's,
+    // which mine and theirs may both share.
+    bool lendOnce(int copy, const Entry* list)
+    {
+        return in_[copy].doc->inReadBlocks(list) || lent_.insert(list).second;
+    }
+
+    // block lies in copy's read blocks, or in the base's that copy shares.
+    bool handedWith(int copy, const void* block) const
+    {
+        const Document& doc = *in_[copy].doc;
+        return doc.inReadBlocks(block) || (doc.lender == in_[Base].doc && in_[Base].doc->inReadBlocks(block));
     }
 
     // What theirs brought to a person that mine left as in the base: the
@@ -1110,12 +1174,14 @@ private:
             bool has = person.from[copy] >= 0 && action.from[copy] >= 0;
             side[copy] = has ? person_[copy].cell(action.from[copy]) : was;
         }
-        Cell kept = pickCell(was, side[Mine], side[Theirs], [&] { return person.text + " / " + action.text; }, false);
+        Cell kept = pickCell(was, side[Mine], side[Theirs], [&] { return std::string(person.text) + " / " + action.text; }, false);
         if (kept != side[Mine])
             report_.ticks++;
         return kept;
     }
 
+    bool handedOver_[kCopies] = {};           // the copies whose lists the result may point at
+    std::unordered_set<const Entry*> lent_;   // lists of the base lent to the result
     MergeReport& report_;
     Input in_[kCopies];
     PersonEntries person_[kCopies];
@@ -1131,4 +1197,26 @@ int mergeDocuments(const Document& base, const Document& mine, const Document& t
     report.clear();
     Merger merger(base, mine, theirs, report);
     return merger.run(result);
+}
+
+int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& result, MergeReport& report)
+{
+    report.clear();
+    int merged = Merger(base, mine, theirs, report, true).run(result);
+    // The lists the result points at go with it, whether it is whole or
+    // not; the base's last, as mine and theirs may share lists of it.
+    if (!mine.handReadBlocks(result) || !theirs.handReadBlocks(result) || !base.handReadBlocks(result)) {
+        // Memory ran out: no list of the result may point outside it.
+        for (int32_t i = 0; i < result.namesCount; ++i) {
+            NameRecord& record = result.names[i];
+            if (record.entries && !result.inReadBlocks(record.entries)) {
+                record.entries = nullptr;
+                record.entryCount = record.liveEntries = record.entryCapacity = 0;
+            }
+        }
+        merged = 0;
+    }
+    for (Document* copy : {&mine, &theirs, &base})
+        copy->resetDocument(0, 0);
+    return merged;
 }

@@ -19,3 +19,11 @@ class Document;
 // out. Returns 1, or 0 when memory ran out (result is then incomplete).
 int mergeDocuments(const Document& base, const Document& mine, const Document& theirs, Document& result,
                    MergeReport& report);
+
+// mergeDocuments for copies read only to be merged (tvd merge), which it
+// uses up: where the result keeps a person of mine or theirs entry for
+// entry, it takes that copy's list (or the base's that the copy shares, see
+// Document::lender) instead of a copy of it, and it holds on to the memory
+// the copies read their files into until it is emptied. The three copies
+// are left empty.
+int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& result, MergeReport& report);

@@ -1,5 +1,6 @@
 #include "document/ReadBlocks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -92,6 +93,14 @@ bool ReadBlocks::addStart(Block* block)
     return true;
 }
 
+void ReadBlocks::giveBack(const Mark& mark)
+{
+    if (mark.block != last_ || mark.left < left_)
+        return;
+    free_ -= mark.left - left_;
+    left_ = mark.left;
+}
+
 bool ReadBlocks::holds(const void* pointer) const
 {
     // The last block that starts at or below the address is the only candidate.
@@ -133,4 +142,37 @@ void ReadBlocks::swap(ReadBlocks& other)
     std::swap(sorted_, other.sorted_);
     std::swap(count_, other.count_);
     std::swap(capacity_, other.capacity_);
+}
+
+bool ReadBlocks::adopt(ReadBlocks& other)
+{
+    if (!other.last_)
+        return true;
+    if (!last_) {
+        swap(other);
+        return true;
+    }
+    // Both address lists, merged into one.
+    size_t count = count_ + other.count_;
+    auto* sorted = static_cast<Block**>(allocBlock(blockSize(count, sizeof(Block*))));
+    if (!sorted)
+        return false;
+    std::merge(sorted_, sorted_ + count_, other.sorted_, other.sorted_ + other.count_, sorted,
+               [](const Block* a, const Block* b) { return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b); });
+    releaseBlock(sorted_);
+    sorted_ = sorted;
+    count_ = capacity_ = count;
+    // Other's chain goes behind the oldest of ours, so new text keeps
+    // going into our newest block.
+    Block* oldest = last_;
+    while (oldest->previous)
+        oldest = oldest->previous;
+    oldest->previous = other.last_;
+    releaseBlock(other.sorted_);
+    other.last_ = nullptr;
+    other.sorted_ = nullptr;
+    other.count_ = other.capacity_ = 0;
+    other.free_ = nullptr;
+    other.left_ = 0;
+    return true;
 }

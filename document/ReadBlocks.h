@@ -19,12 +19,25 @@ public:
     // A copy of the length bytes at text followed by two NULs (as a heap
     // copy of Document::copyText is laid out), or null when memory is short.
     char* keepText(const char* text, size_t length);
+    // Where the next bytes will be taken; giveBack(mark) returns what was
+    // taken since, when it all came from the block taken from then (else it
+    // stays taken, unused).
+    struct Mark {
+        const void* block;
+        size_t left;
+    };
+    Mark mark() const { return Mark{last_, left_}; }
+    void giveBack(const Mark& mark);
     // Whether block points into one of the blocks.
     bool holds(const void* block) const;
     // Frees every block; everything taken so far becomes invalid.
     void release();
     // Exchanges the blocks of two documents that exchange their contents.
     void swap(ReadBlocks& other);
+    // Takes every block of other, which is left empty: what points into
+    // them stays valid as long as this lives. False (nothing moved) when
+    // memory is short.
+    bool adopt(ReadBlocks& other);
 
 private:
     // The blocks form a chain; each starts with this header.

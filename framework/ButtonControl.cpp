@@ -11,7 +11,7 @@ namespace {
 WNDPROC g_savedButtonProc = nullptr;
 }
 
-ButtonControl::ButtonControl(bool subclassOnCreate) : subclassOnCreate(subclassOnCreate)
+ButtonControl::ButtonControl(bool subclassWhenCreated) : subclassOnCreate(subclassWhenCreated)
 {
     style = WS_CHILD | WS_VISIBLE;
 }

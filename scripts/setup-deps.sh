@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever the builds and tests need and is missing.
 # Safe to run again: it does nothing when everything is there.
+# The fonts draw names in Arabic, Hebrew, Devanagari (Noto) and Chinese,
+# Japanese, Korean (WenQuanYi Zen Hei) under Wine, linked to the windows'
+# font as scripts/wine-fonts.sh says.
 set -euo pipefail
 
 need=(cmake ninja-build g++ googletest python3 python3-tk
@@ -9,7 +12,8 @@ need=(cmake ninja-build g++ googletest python3 python3-tk
       wine wine32:i386 wine64 xvfb xauth x11-utils openbox xdotool imagemagick
       clang libclang-rt-14-dev
       nsis zip unzip p7zip-full
-      unicode-data)
+      unicode-data
+      fonts-noto-core fonts-wqy-zenhei)
 
 missing=()
 for p in "${need[@]}"; do

@@ -261,6 +261,8 @@ SharedSave::Result DocumentSession::write(const char* target, SharedFile& shared
     // bytes come from memory where the save has them, so that a program
     // holding the file can't stop the copy.
     save.beforeReplace = [this](const char* replaced, const char* data, size_t size) {
+        if (!keepBackups)
+            return;
         BackupFolder backups(backupsFolder());
         if (!(data ? backups.keep(replaced, data, size) : backups.keepFile(replaced)))
             backupProblem_ = backups.problem();
@@ -308,6 +310,16 @@ DocumentSession::Save DocumentSession::saveTo(const std::string& target, SharedF
     return outcome;
 }
 
+void DocumentSession::markWritten()
+{
+    history_.markSaved();
+    // A recovery file kept beside a damaged data file has done its work.
+    if (!restoredFrom_.empty()) {
+        deleteFile(restoredFrom_.c_str());
+        restoredFrom_.clear();
+    }
+}
+
 DocumentSession::Save DocumentSession::save(MessageSink& view, MergeReport& report)
 {
     report.clear();
@@ -318,13 +330,9 @@ DocumentSession::Save DocumentSession::save(MessageSink& view, MergeReport& repo
     Save result = saveTo(path_, base_, view, report);
     if (result != Save::Saved && result != Save::Merged)
         return result;
-    history_.markSaved();
+    markWritten();
     // Opened while someone else had it: theirs may be gone by now.
     claimPresence();
-    if (!restoredFrom_.empty()) {
-        deleteFile(restoredFrom_.c_str());
-        restoredFrom_.clear();
-    }
     settle();
     return result;
 }
@@ -342,17 +350,13 @@ DocumentSession::Save DocumentSession::saveAs(const char* path, MessageSink& vie
     Save result = saveTo(path, target, view, report);
     if (result != Save::Saved && result != Save::Merged)
         return result;
-    history_.markSaved();
+    markWritten();
     releasePresence();
     path_ = path;
     base_.swap(target);
     readOnly_ = false;
     noticed_ = FileStamp();
     claimPresence();
-    if (!restoredFrom_.empty()) {
-        deleteFile(restoredFrom_.c_str());
-        restoredFrom_.clear();
-    }
     settle();
     return result;
 }
@@ -375,11 +379,7 @@ DocumentSession::Save DocumentSession::saveCopyAs(const char* path, MessageSink&
     if (outcome == Save::Saved) {
         // A copy written clears the modified flag as every save does; the
         // changes are safe in it.
-        history_.markSaved();
-        if (!restoredFrom_.empty()) {
-            deleteFile(restoredFrom_.c_str());
-            restoredFrom_.clear();
-        }
+        markWritten();
         settle();
     }
     return outcome;

@@ -63,6 +63,8 @@ public:
     // Whether an open file is announced with a presence file beside it
     // (tvd runs too briefly to).
     bool announce = true;
+    // Whether a save keeps the file it replaces in the backups folder.
+    bool keepBackups = true;
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
 
@@ -167,7 +169,8 @@ private:
     // The save of doc_ to target through SharedSave, with the backup kept.
     SharedSave::Result write(const char* target, SharedFile& shared, MessageSink& view, Document& merged,
                              MergeReport& report);
-    void bind(const std::string& path);
+    // A save wrote the document: the history is at its saved state.
+    void markWritten();
     void claimPresence();
     void settle();
 

@@ -180,8 +180,9 @@ int32_t clampCount(int32_t declared, int32_t room)
 // line). Notes the damages EntryKind, EntryCount and ActionEntries in
 // *inconsistency, and in
 // *counted a count line that holds no number or another count than the
-// lines below it. 0 when memory ran out.
-int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord& record,
+// lines below it. same (or null) is the person of that number in
+// doc.lender. 0 when memory ran out.
+int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord& record, const NameRecord* same,
                 LoadReport::Damage* inconsistency, bool* counted)
 {
     char line[SectionFile::kUtf8LineSize];
@@ -195,6 +196,7 @@ int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord&
     int32_t capacity = limit;
     if (doc.readRoom < Document::kEntryStep)
         capacity = (limit < lines ? limit : lines) + (doc.readRoom > 0 ? doc.readRoom : 0) + (lines ? 0 : 1);
+    ReadBlocks::Mark mark = doc.readMark();
     Entry* list = doc.takeEntryList(record, capacity);
     if (!list)
         return 0;
@@ -242,8 +244,10 @@ int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord&
     }
     doc.finishEntryList(record, stored);
     // A list read up to its capacity grows now, so the next entry has room
-    // (in a copy that is only read, it has the room asked for).
-    if (ok && doc.readRoom && !doc.ensureEntryRoom(record))
+    // (in a copy that is only read, it has the room asked for); a copy
+    // read beside the one it was made from shares the lists alike.
+    bool shared = ok && same && doc.shareLenderList(record, *same, mark);
+    if (ok && !shared && doc.readRoom && !doc.ensureEntryRoom(record))
         ok = 0;
     if (!ok)
         return 0;
@@ -357,7 +361,8 @@ int readDocument(Document& doc, LoadReport& report, SectionFile& file, TextReade
             // The name keeps the list it would have been added with.
             if (doc.giveActionEntries(doc.names[i]))
                 continue;
-        } else if (readEntries(doc, file, texts, doc.names[i], inconsistency, counted)) {
+        } else if (readEntries(doc, file, texts, doc.names[i], doc.lender ? doc.lender->nameAt(i) : nullptr,
+                               inconsistency, counted)) {
             continue;
         }
         giveListsUpTo(doc, doc.namesCount);

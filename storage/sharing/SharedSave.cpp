@@ -68,13 +68,18 @@ SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char
 
     Document* toWrite = &doc;
     if (disk == SharedFile::Changed) {
-        Document theirDoc, baseDoc;
-        if (!loadTheirCopy(theirDoc, theirs.block, size_t(theirsSize), &problem))
-            return TheirsUnreadable;
+        // Both are only read to be merged: no room to grow, and theirs shares
+        // the base's entry lists where a person is as the base has them.
+        // (baseDoc is declared first, so it outlives theirDoc.)
+        Document baseDoc, theirDoc;
+        baseDoc.readRoom = theirDoc.readRoom = 0;
         if (loadDataBytes(baseDoc, shared.baseData(), shared.baseSize()).failed() && !baseDoc.resetDocument(0, 0)) {
             view.reportError("Tallyvane", "Out of memory");
             return Failed;
         }
+        theirDoc.lender = &baseDoc;
+        if (!loadTheirCopy(theirDoc, theirs.block, size_t(theirsSize), &problem))
+            return TheirsUnreadable;
         if (!mergeDocuments(baseDoc, doc, theirDoc, merged, report)) {
             view.reportError("Tallyvane", "Out of memory");
             return Failed;

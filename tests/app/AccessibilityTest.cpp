@@ -266,8 +266,11 @@ TEST_F(Accessibility, HighContrastDrawsInTheSystemColoursOnly) {
     auto systemOnly = [&](HWND shown, const char* picture, int background, int text, int left = 0) {
         std::set<COLORREF> used = coloursOf(shown, left), system;
         for (int index = COLOR_SCROLLBAR; index <= COLOR_MENUBAR; ++index) system.insert(GetSysColor(index));
-        for (COLORREF colour : own)
-            if (!system.count(colour)) EXPECT_EQ(0u, used.count(colour)) << picture << ": " << std::hex << colour;
+        for (COLORREF colour : own) {
+            if (!system.count(colour)) {
+                EXPECT_EQ(0u, used.count(colour)) << picture << ": " << std::hex << colour;
+            }
+        }
         EXPECT_EQ(1u, used.count(GetSysColor(background))) << picture;
         EXPECT_EQ(1u, used.count(GetSysColor(text))) << picture;
         tvtest::saveWindowPng(shown, picture);

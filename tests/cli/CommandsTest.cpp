@@ -397,6 +397,15 @@ std::vector<OutputCase> outputCases()
          "merge|club.tvd|club.tvd|club.tvd|.merge_file_a", 0,
          {{".$$$", "someone's", true}, {".merge_file_a.$$$", "someone's", true}, {".merge_file_a", "[Program]", false}},
          "Nothing new from the other copy.\n"},
+        {"a merge into git's temporary copy keeps no backup of it (git keeps every version)",
+         {{"club.tvd", club}, {".merge_file_b", club}}, nullptr, "merge|club.tvd|club.tvd|club.tvd|.merge_file_b", 0,
+         {{".merge_file_b", "[Program]", false}}, "Nothing new from the other copy.\n",
+         [](const ScratchFolder& f) {
+             Document none;
+             std::string backups = DocumentSession(none, systemEnvironment()).backupsFolder();
+             std::string prefix = BackupName::prefixFor(f.file(".merge_file_b").c_str());
+             EXPECT_TRUE(BackupName::surplus(filesIn(backups.c_str(), prefix), prefix, 0).empty());
+         }},
         {"a merge into a folder leaves no temporary file", {{"club.tvd", club}},
          [](const ScratchFolder& f) { std::filesystem::create_directory(f.file("adir")); },
          "merge|club.tvd|club.tvd|club.tvd|adir", 1, {{"club.tvd", club, true}},

@@ -23,8 +23,11 @@ protected:
     // into the document; shows the Names view. Returns the name slots.
     std::vector<int> seed(const std::vector<const char*>& names, const std::vector<const char*>& actions);
 
-    // Dispatches messages for ms, translating accelerators as the main loop does.
-    void runLoop(DWORD ms = 150);
+    // Dispatches messages for ms, translating accelerators as the main loop
+    // does; without ms, until the program is idle: nothing came for a short
+    // while (posted keys and what they post in turn are all handled), at most
+    // a second.
+    void runLoop(DWORD ms = 0);
     // A key press to the shown pane, through the accelerator table.
     void pressKey(UINT vk);
     // Ctrl+key, with the Ctrl key held in the keyboard state.

@@ -492,6 +492,52 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
     }
 }
 
+// Left over by two lost sessions: the newest is asked about first; No to a
+// copy that can't be put aside (something blocks Declined) keeps it where it
+// is, to be offered at the next start: it may be the only copy.
+TEST_F(Sharing, RecoveriesComeNewestFirstAndNoNeverLosesOne)
+{
+    std::string recoveryFolder = std::string(window().localFolder) + "Recovery\\";
+    for (const std::string& orphan : window().session.orphanRecoveries())
+        DeleteFileA(orphan.c_str());
+    CreateDirectoryA(recoveryFolder.c_str(), nullptr);
+    RemoveDirectoryA((recoveryFolder + "Declined").c_str());
+    writeAll(recoveryFolder + "Declined", "in the way");
+    std::vector<std::string> paths;
+    for (const char* name : {"older.tvd", "newer.tvd"}) {
+        RecoveryFile file;
+        std::strcpy(file.dataPath, (folder + name).c_str());
+        file.pid = kGonePid;
+        std::strcpy(file.changed, "12/09/26 10:02 AM");
+        paths.push_back(recoveryFolder + "order-" + name + ".tvr");
+        ASSERT_EQ(1, file.write(paths.back().c_str(), doc(), nullptr, 0));
+    }
+    HANDLE file = CreateFileA(paths[0].c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER then = {{now.dwLowDateTime, now.dwHighDateTime}};
+    then.QuadPart -= 3600 * 10000000ull;   // an hour ago
+    FILETIME written = {then.LowPart, then.HighPart};
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+
+    std::string first, second, caption;
+    {
+        ModalAnswerer answer;
+        answer.then("CMSGCLASS", recordBox(&first, &caption, pressButtonKey('N')));
+        answer.then("CMSGCLASS", recordBox(&second, &caption, pressButtonKey('N')));
+        window().offerRecovery();
+        EXPECT_EQ(2, answer.answered());
+    }
+    EXPECT_NE(std::string::npos, first.find("newer.tvd")) << first;
+    EXPECT_NE(std::string::npos, second.find("older.tvd")) << second;
+    for (const std::string& path : paths) {
+        EXPECT_TRUE(exists(path)) << path;
+        DeleteFileA(path.c_str());
+    }
+    DeleteFileA((recoveryFolder + "Declined").c_str());
+}
+
 // A power cut left the data file cut short: the restore merges nothing with
 // it, opens the recovered changes as they were, and keeps the recovery file
 // (the only whole copy) until they are saved; Save refuses the damaged file.

@@ -10,6 +10,7 @@
 
 #include "tests/storage/FileTestSupport.h"
 #include "document/Document.h"
+#include "document/Heap.h"
 #include "document/Merge.h"
 #include "storage/format/DataFile.h"
 
@@ -112,6 +113,28 @@ std::string bytesOf(Document& doc)
     std::string path = folder.file("out.tvd");
     EXPECT_EQ(writeDataFile(doc, path.c_str()), SaveResult::Saved);
     return readBytes(path);
+}
+
+// Loads the three files as tvd merge does: copies only read, mine and
+// theirs sharing the lists of the base they left alike.
+void readCopies(Document (&copies)[3], const std::string (&files)[3])
+{
+    RecordingView view;
+    for (int i = 0; i < 3; ++i) {
+        copies[i].readRoom = 0;
+        copies[i].lender = i ? &copies[0] : nullptr;
+        ASSERT_EQ(view.load(loadDataBytes(copies[i], files[i].data(), files[i].size())), 1);
+    }
+}
+
+// The file tvd merge makes of base, mine and theirs, and its report.
+std::string mergedAsTvd(Document& base, Document& mine, Document& theirs, MergeReport& report)
+{
+    std::string files[3] = {bytesOf(base), bytesOf(mine), bytesOf(theirs)};
+    Document copies[3], result;
+    readCopies(copies, files);
+    EXPECT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], result, report), 1);
+    return bytesOf(result);
 }
 
 struct MergeCase {
@@ -266,6 +289,23 @@ TEST(Merge, EachRule)
         ASSERT_EQ(view.load(loadDataBytes(again, saved.data(), saved.size())), 1);
         EXPECT_TRUE(view.errors().empty());
         EXPECT_EQ(notationOf(again), notationOf(result));
+        // Copies handed over to the merge (tvd merge) make the same file;
+        // the result they lend their lists to edits as any document.
+        Document baseCopy, mineCopy, theirsCopy, taken;
+        build(baseCopy, c.base);
+        build(mineCopy, c.mine);
+        build(theirsCopy, c.theirs);
+        MergeReport takenReport;
+        ASSERT_EQ(mergeReadCopies(baseCopy, mineCopy, theirsCopy, taken, takenReport), 1);
+        EXPECT_EQ(bytesOf(taken), saved);
+        EXPECT_EQ(takenReport.text(), c.report);
+        EXPECT_EQ(baseCopy.namesCount + mineCopy.namesCount + theirsCopy.namesCount, 0);
+        EXPECT_EQ(mergedAsTvd(base, mine, theirs, takenReport), saved);
+        EXPECT_EQ(takenReport.text(), c.report);
+        for (int32_t i = 0; i < taken.namesCount; ++i) {
+            taken.deleteEntry(i, taken.names[i].entryCount - 1);
+            ASSERT_EQ(taken.addMemo(i, "Later"), 1);
+        }
         // One side unchanged: the other side exactly.
         Document same;
         MergeReport quiet;
@@ -284,6 +324,46 @@ TEST(Merge, EachRule)
     ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
     EXPECT_EQ(bytesOf(result), file);
     EXPECT_TRUE(report.empty());
+    // Read as tvd merge reads them, the copies share every list of the
+    // base, and the result takes them.
+    Document copies[3];
+    readCopies(copies, {file, file, file});
+    for (int32_t i = 0; i < copies[0].namesCount; ++i) {
+        EXPECT_EQ(copies[1].names[i].entries, copies[0].names[i].entries);
+        EXPECT_EQ(copies[2].names[i].entries, copies[0].names[i].entries);
+    }
+    ASSERT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], result, report), 1);
+    EXPECT_EQ(bytesOf(result), file);
+}
+
+// A merge of handed-over copies that runs out of memory at any allocation
+// says so, and leaves no list of the result in the copies' released memory
+// (the sanitizers see any use or leak).
+TEST(Merge, ReadCopiesOutOfMemory)
+{
+    const MergeCase& c = kCases[1];
+    for (long failAt = 1;; ++failAt) {
+        SCOPED_TRACE(failAt);
+        Document base, mine, theirs, result, expected;
+        build(base, c.base);
+        build(mine, c.mine);
+        build(theirs, c.theirs);
+        build(expected, c.result);
+        MergeReport report;
+        heapHooks.reset();
+        heapHooks.failAt = failAt;
+        int merged = mergeReadCopies(base, mine, theirs, result, report);
+        heapHooks.reset();
+        if (merged) {
+            EXPECT_EQ(notationOf(result), notationOf(expected));
+        }
+        for (int32_t i = 0; i < result.namesCount; ++i)
+            if (result.names[i].entries)
+                result.addMemo(i, "Later");
+        if (merged)
+            break;
+        ASSERT_LT(failAt, 1000);
+    }
 }
 
 }  // namespace
@@ -719,6 +799,20 @@ TEST(Merge, RandomEditsMergeByTheRules)
             }
         MergeReport report;
         ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
+        // Copies handed over to the merge: the same result.
+        Document copies[3], taken;
+        for (Document& copy : copies)
+            build(copy, notation);
+        for (int side = 0; side < 2; ++side)
+            for (const Edit& edit : edits[side])
+                apply(copies[side ? 1 : 2], edit);
+        MergeReport takenReport;
+        ASSERT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], taken, takenReport), 1);
+        ASSERT_EQ(notationOf(taken), notationOf(result));
+        EXPECT_EQ(takenReport.text(), report.text());
+        if (round % 40 == 0) {
+            ASSERT_EQ(mergedAsTvd(base, mine, theirs, takenReport), bytesOf(result)) << "round " << round;
+        }
         std::string made;
         for (int side = 0; side < 2; ++side)
             for (const Edit& edit : edits[side])

@@ -20,6 +20,10 @@
 #include "storage/file/AnsiText.h"
 #include "storage/format/DataFile.h"
 #include "storage/format/RosterFile.h"
+#ifdef _WIN32
+#include "storage/format/PresenceFile.h"
+#include "storage/sharing/win32/Processes.h"
+#endif
 
 using namespace testing_support;
 
@@ -171,6 +175,60 @@ TEST_F(EncodingTest, TvdCodePageNamesTheLegacyCodePage)
         EXPECT_EQ(back, bytes);
     }
     unsetenv("TVD_CODEPAGE");
+}
+#endif
+
+#ifdef _WIN32
+// The presence file names this user in UTF-8 in either code page, so that
+// "Łukasz" reads the same in the question on every computer; a name longer
+// than the field loses a whole character only.
+TEST_F(EncodingTest, PresenceFileNamesTheUserInUtf8)
+{
+    wchar_t before[257] = L"";
+    const DWORD had = GetEnvironmentVariableW(L"USERNAME", before, 257);
+    SetEnvironmentVariableW(L"USERNAME", L"\u0141ukasz \u5C71\u7530");
+    char name[PresenceFile::kFieldSize];
+    thisUserName(name, sizeof name);
+    EXPECT_STREQ(name, "\xC5\x81ukasz \xE5\xB1\xB1\xE7\x94\xB0");
+    char cut[10];
+    thisUserName(cut, sizeof cut);
+    EXPECT_STREQ(cut, "\xC5\x81ukasz ");
+    SetEnvironmentVariableW(L"USERNAME", had ? before : nullptr);
+}
+#endif
+
+#ifdef _WIN32
+// A file with no marker, written where the legacy code page is 1250 (there
+// "Łukasz Šimek"), reads by the code page of the user's locale: right on a
+// Polish computer, as the 1252 letters "£ukasz" on an English one. CTest runs
+// it once more in each of those locales (encoding_locale_1250 and _1252, the
+// locale set through LC_ALL for Wine), TV_LOCALE_CODE_PAGE saying which code
+// page the locale must have given.
+TEST_F(EncodingTest, UnmarkedFileReadsInTheCodePageOfTheUserLocale)
+{
+    struct Reading {
+        unsigned codePage;
+        const char* name;  // UTF-8
+    } const readings[] = {{1250, "\xC5\x81ukasz \xC5\xA0imek"}, {1252, "\xC2\xA3ukasz \xC5\xA0imek"}};
+    if (const char* expected = getenv("TV_LOCALE_CODE_PAGE")) {
+        ASSERT_EQ(AnsiText::legacyCodePage(), strtoul(expected, nullptr, 10)) << "the run's locale did not take";
+    }
+    const Reading* reading = nullptr;
+    for (const Reading& r : readings)
+        if (r.codePage == AnsiText::legacyCodePage())
+            reading = &r;
+    if (!reading)
+        GTEST_SKIP() << "the legacy code page here is " << AnsiText::legacyCodePage();
+    std::string name;
+    if (!AnsiText::fromUtf8(reading->name, strlen(reading->name), name))
+        GTEST_SKIP() << "the program's code page can't hold the name";
+    Document doc;
+    ASSERT_EQ(load(doc, crlf({"[Program]", "Tallyvane", "", "[Action Items]", "0", "", "[Names]", "1",
+                              "0 \xA3ukasz \x8Aimek", "", "[0]", "0"})),
+              1);
+    EXPECT_TRUE(view.errors().empty());
+    EXPECT_EQ(doc.utf8File, 0);
+    EXPECT_STREQ(doc.names[0].name, name.c_str());
 }
 #endif
 

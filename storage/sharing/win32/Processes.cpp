@@ -1,6 +1,7 @@
 #include "storage/sharing/win32/Processes.h"
 
 #include <cstring>
+#include <string>
 
 #include "storage/file/FileName.h"
 
@@ -9,28 +10,63 @@ namespace {
 // QueryFullProcessImageNameA is Vista's: looked up at run time.
 using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 
+// name (UTF-16, as Windows keeps it) in UTF-8 into out of size bytes, cut at
+// a whole character when it is longer; "" when there is none. The A
+// functions would give it in the ANSI code page, which is UTF-8 only where
+// Windows honours the program's manifest (10 1903 and later): elsewhere a
+// user "Łukasz" would be written as a 1250 byte that another computer shows
+// as "£ukasz", and a name outside that code page as "?".
+void toUtf8(const wchar_t* name, char* out, int size)
+{
+    if (size <= 0)
+        return;
+    out[0] = '\0';
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return;
+    std::string text(size_t(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, name, -1, &text[0], bytes, nullptr, nullptr);
+    size_t length = strlen(text.c_str());
+    if (length >= size_t(size)) {
+        length = size_t(size) - 1;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    memcpy(out, text.data(), length);
+    out[length] = '\0';
+}
+
 } // namespace
 
 void thisComputerName(char* name, int size)
 {
-    DWORD length = DWORD(size);
-    if (!GetComputerNameA(name, &length))
+    wchar_t wide[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (GetComputerNameW(wide, &length))
+        toUtf8(wide, name, size);
+    else
         name[0] = '\0';
 }
 
 void thisUserName(char* name, int size)
 {
-    // GetUserNameA is advapi32's; the environment holds the same name and
+    // GetUserNameW is advapi32's; the environment holds the same name and
     // keeps the file layer's imports to kernel32.
-    DWORD length = GetEnvironmentVariableA("USERNAME", name, DWORD(size));
-    if (!length || length >= DWORD(size))
+    wchar_t wide[257];
+    DWORD length = GetEnvironmentVariableW(L"USERNAME", wide, 257);
+    if (length && length < 257)
+        toUtf8(wide, name, size);
+    else
         name[0] = '\0';
 }
 
 void thisHostName(char* name, int size)
 {
-    DWORD length = DWORD(size);
-    if (!GetComputerNameExA(ComputerNameDnsFullyQualified, name, &length) || !name[0])
+    wchar_t wide[256];
+    DWORD length = 256;
+    if (GetComputerNameExW(ComputerNameDnsFullyQualified, wide, &length) && wide[0])
+        toUtf8(wide, name, size);
+    else
         thisComputerName(name, size);
 }
 

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
-// The computer's NetBIOS name; "" when it can't be read. size characters.
+// Each name in UTF-8 (whatever code page the program runs in), cut at a
+// whole character to fit size bytes with its terminating zero.
+// The computer's NetBIOS name; "" when it can't be read.
 void thisComputerName(char* name, int size);
 // The computer's full DNS name ("pc7.club.example"; NetBIOS names are cut to
 // 15 characters and two computers can share one), else its NetBIOS name.

@@ -1,7 +1,12 @@
 // The grid row drawn into a 24-bit memory DC, checked pixel by pixel.
 #include "app/grid/GridPainter.h"
+#include "framework/WindowFont.h"
 
 #include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -222,4 +227,112 @@ TEST(GridPainter, EverySizeFollowsTheDpi) {
         EXPECT_FALSE(GridPainter::onSquare(row, d(17), h / 2, d)) << value;
         EXPECT_FALSE(GridPainter::onSquare(row, d(10), d(4) - 1, d)) << value;
     }
+}
+
+namespace {
+
+// The faces GDI links to face for the characters it lacks: the second part
+// of each "file,face" entry of its SystemLink value.
+std::vector<std::wstring> linkedFaces(const wchar_t* face) {
+    std::vector<std::wstring> faces;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink", 0,
+                      KEY_READ, &key) != ERROR_SUCCESS)
+        return faces;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key, face, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_MULTI_SZ) {
+        std::vector<wchar_t> list(size / sizeof(wchar_t) + 2, L'\0');
+        RegQueryValueExW(key, face, nullptr, &type, reinterpret_cast<BYTE*>(list.data()), &size);
+        for (const wchar_t* entry = list.data(); *entry; entry += wcslen(entry) + 1) {
+            const std::wstring text = entry;
+            const size_t comma = text.find(L',');
+            if (comma != std::wstring::npos)
+                faces.push_back(text.substr(comma + 1, text.find(L',', comma + 1) - comma - 1));
+        }
+    }
+    RegCloseKey(key);
+    return faces;
+}
+
+bool hasGlyph(HDC dc, const std::wstring& character) {
+    WORD glyph = 0xFFFF;
+    return GetGlyphIndicesW(dc, character.c_str(), 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 && glyph != 0xFFFF;
+}
+
+}  // namespace
+
+// Names in every script through the row's own text code, in the font the
+// program's windows use (at 96 DPI the stock system font): each character
+// has a glyph in the face the DC really chose or in a face linked to it,
+// where GDI's font linking takes it from (GetGlyphIndices sees the chosen
+// face alone). Under Wine the links come from scripts/wine-fonts.sh and the
+// fonts from the set-up; Wine looks up the link of a bold face under its
+// full name. Beyond the Basic Multilingual Plane (emoji) only Uniscribe's
+// fallback draws, which Wine 8's GDI text output lacks: not checked.
+TEST(GridPainter, NamesOfEveryScriptHaveGlyphsNotBoxes) {
+    struct Name {
+        const char* script;
+        const wchar_t* text;
+    } const names[] = {
+        {"Polish", L"\u0141ukasz \u017B\u00F3\u0142\u0107"},
+        {"Greek", L"\u0393\u03B9\u03CE\u03C1\u03B3\u03BF\u03C2"},
+        {"Cyrillic", L"\u0418\u0432\u0430\u043D"},
+        {"Chinese", L"\u738B\u5C0F\u660E"},
+        {"Japanese", L"\u5C71\u7530\u3055\u304F\u3089"},
+        {"Korean", L"\uAE40\uBBFC\uC900"},
+        {"Arabic", L"\u0645\u062D\u0645\u062F"},
+        {"Hebrew", L"\u05D3\u05D5\u05D3"},
+        {"Devanagari", L"\u0905\u0928\u093F\u0932"},
+    };
+    ASSERT_EQ(GetACP(), UINT(CP_UTF8)) << "the test runs in the program's code page (its manifest)";
+    WindowFont font;
+    font.setDpi(Dpi());
+    Canvas c(400, 24);
+    SelectObject(c.dc(), font.handle());
+    LOGFONTW description;
+    GetObjectW(font.handle(), sizeof description, &description);
+    // The chosen face's family and full names, and the fonts linked to either.
+    wchar_t face[LF_FACESIZE] = L"";
+    GetTextFaceW(c.dc(), LF_FACESIZE, face);
+    std::vector<std::wstring> linked = linkedFaces(face);
+    std::vector<char> metrics(GetOutlineTextMetricsW(c.dc(), 0, nullptr) + 1, 0);
+    auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+    if (metrics.size() > sizeof *outline && GetOutlineTextMetricsW(c.dc(), UINT(metrics.size()), outline)) {
+        const wchar_t* fullName = reinterpret_cast<const wchar_t*>(metrics.data() + size_t(outline->otmpFullName));
+        for (const std::wstring& more : linkedFaces(fullName)) linked.push_back(more);
+    }
+    std::vector<HFONT> links;
+    for (const std::wstring& name : linked) {
+        LOGFONTW link = description;
+        lstrcpynW(link.lfFaceName, name.c_str(), LF_FACESIZE);
+        HFONT made = CreateFontIndirectW(&link);
+        wchar_t got[LF_FACESIZE] = L"";
+        HGDIOBJ old = SelectObject(c.dc(), made);
+        GetTextFaceW(c.dc(), LF_FACESIZE, got);
+        SelectObject(c.dc(), old);
+        if (name == got)
+            links.push_back(made);  // a font that is there, not a stand-in for a missing one
+        else
+            DeleteObject(made);
+    }
+    for (const Name& name : names) {
+        char utf8[64] = "";
+        WideCharToMultiByte(CP_UTF8, 0, name.text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        drawRow(c, 2, utf8);
+        EXPECT_GT(c.count(Yellow, GridPainter::TextIndent, 1, c.width() - 1, c.height() - 1), 20) << name.script;
+        for (const wchar_t* p = name.text; *p; ++p) {
+            const std::wstring character(1, *p);
+            if (*p == L' ' || hasGlyph(c.dc(), character)) continue;
+            bool found = false;
+            for (HFONT link : links) {
+                HGDIOBJ old = SelectObject(c.dc(), link);
+                found = found || hasGlyph(c.dc(), character);
+                SelectObject(c.dc(), old);
+            }
+            EXPECT_TRUE(found) << name.script << ": no glyph for U+" << std::hex << unsigned(*p) << " in "
+                               << std::string(face, face + wcslen(face)) << " or the " << links.size()
+                               << " fonts linked to it";
+        }
+    }
+    for (HFONT link : links) DeleteObject(link);
 }
