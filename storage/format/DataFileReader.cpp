@@ -178,9 +178,8 @@ int32_t clampCount(int32_t declared, int32_t room)
 
 // Reads the entry lines of one name's section (the cursor is on its count
 // line). Notes the damages EntryKind, EntryCount and ActionEntries in
-// *inconsistency, and in
-// *counted a count line that holds no number or another count than the
-// lines below it. same (or null) is the person of that number in
+// *inconsistency, and in *counted a count line that holds no number or
+// another count than the lines below it. same (or null) is the person of that number in
 // doc.lender. 0 when memory ran out.
 int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord& record, const NameRecord* same,
                 LoadReport::Damage* inconsistency, bool* counted)
