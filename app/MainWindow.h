@@ -4,7 +4,7 @@
 //
 // Its operations are spread over a few files:
 //   MainWindow.cpp          creation, colours, painting, closing
-//   MainWindowDocument.cpp  start-up steps, title, the DocumentView calls
+//   MainWindowDocument.cpp  start-up steps, title, loading a file into the views
 //   MainWindowCommands.cpp  OnCommand: pane notifications, then runCommand
 //   MainWindowViews.cpp     the four views and the view bar's buttons
 //   MainWindowEntries.cpp   ticks and their completion dates
@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "storage/sharing/ConflictCopy.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/MessageSink.h"
 #include "app/grid/EntryGrid.h"
 #include "app/FrameWindow.h"
 #include "framework/ListAccessible.h"
@@ -70,7 +70,7 @@ struct MainWindowParts {
 };
 
 class MainWindow : public FrameWindow,
-                   public DocumentView,
+                   public MessageSink,
                    public ViewBarHost,
                    public EntryStateListener,
                    public AccessibleRows {
@@ -135,15 +135,12 @@ public:
     // button and the exclamation icon; returns the message window's result.
     int showError(const char* text, const char* caption);
 
-    // DocumentView: what loading and saving do to the windows.
-    void clearNames() override;
-    void addNameRow(const char* text, int slot) override;
-    void setViewTitle(const char* title) override;
-    // Note the order: caption first (showError takes the text first).
+    void setViewTitle(const char* title);
+    // MessageSink: why a save failed, in the message window. Note the
+    // order: caption first (showError takes the text first).
     void reportError(const char* caption, const char* text) override;
-    void enterReadOnly() override;
-    void clearReadOnlyPrompt() override;
-    void addRecentFile(const char* path) override;
+    // The views' half of read-only mode (setReadOnly).
+    void enterReadOnly();
 
     // --- files (MainWindowFiles.cpp)
     // settingsFolder (created when missing) and documentsFolder.
@@ -402,9 +399,7 @@ public:
     int readOnlyMode = 0;          // the session's read-only mode, as the views show it (setReadOnly)
 
     MainWindowParts parts;
-    int reserveNameRows = 0;       // the next name row reserves room for the file's names
     SortedRows sortedRows;         // rows of the sorted list being filled
-    int fillingNames = 0;          // loadDocument has the Names list's painting off
 
     static constexpr COLORREF Navy = RGB(0, 0, 0x80);
     static constexpr COLORREF White = RGB(0xFF, 0xFF, 0xFF);
@@ -427,8 +422,8 @@ private:
     void fillBegin(ListBoxControl* pane, int rows, int bytes);
     void fillEnd(ListBoxControl* pane);
     int addRow(ListBoxControl* pane, const char* text, LPARAM data);
-    // Puts the name rows the reader gave so far into the Names list.
-    void flushNameRows();
+    // Puts the document's names into the Names list, which holds no rows.
+    void fillNameRows();
     // "X is already in the list. Add another ...?" with No first; 1 for Yes.
     int confirmSameText(const char* text);
     // Runs the input prompt; 1 when it was answered with OK.

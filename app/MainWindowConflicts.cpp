@@ -15,7 +15,6 @@
 #include "app/MainWindow.h"
 #include "document/MergeReport.h"
 #include "framework/MessageWindow.h"
-#include "storage/format/QuietView.h"
 #include "storage/format/SectionFile.h"
 #include "app/StatusBar.h"
 #include "document/Heap.h"
@@ -65,9 +64,9 @@ void MainWindow::offerConflictCopies() {
         if (answer != IDYES) continue;
 
         Document copy, merged;
-        QuietView quiet;
         MergeReport report;
-        if (!loadDataFile(copy, quiet, path.c_str()) || quiet.damaged) {
+        LoadReport loaded = loadDataFile(copy, path.c_str());
+        if (loaded.failed() || loaded.damaged()) {
             showError("Failed to open the existing file", path.c_str());
             continue;
         }

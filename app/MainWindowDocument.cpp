@@ -1,8 +1,8 @@
 // Start-up of the main window, the title bar and what loading a data file
-// does to the windows (the DocumentView calls).
+// does to the windows.
 #include <cstring>
 
-#include "storage/format/DataFile.h"
+#include "storage/format/LoadReport.h"
 #include "document/Document.h"
 #include "storage/sharing/DocumentFile.h"
 #include "framework/Framework.h"
@@ -56,15 +56,23 @@ int MainWindow::entryRowHeight() const {
 }
 
 int MainWindow::loadDocument(const char* path, bool forEditing) {
-    // The reader fills the Names list row by row: no painting until it is
-    // done, or until it shows a message (reportError).
-    fillBegin(parts.namesPane, 0, 0);
-    fillingNames = 1;
-    int loaded = session.open(path, *this, forEditing);
-    flushNameRows();
-    if (fillingNames) fillEnd(parts.namesPane);
-    fillingNames = 0;
-    if (!loaded) return 0;
+    // The Names list paints again once it holds the file's names (what
+    // could be read of them when the load failed), before any message.
+    ListBoxControl* pane = parts.namesPane;
+    fillBegin(pane, 0, 0);
+    SendMessageA(pane->hwnd, LB_RESETCONTENT, 0, 0);
+    LoadReport report = session.open(path, forEditing);
+    if (report.replaced()) {
+        int rows = parts.document->liveNames;
+        if (rows > 0) SendMessageA(pane->hwnd, LB_INITSTORAGE, rows, rows * 16);
+        fillNameRows();
+    }
+    if (report.loaded()) setViewTitle("Names");
+    fillEnd(pane);
+    for (const LoadReport::Message& message : report.messages())
+        showError(message.text.c_str(), message.caption.c_str());
+    if (!report.loaded()) return 0;
+    recentFiles.addToTop(path);
     setReadOnly(session.readOnly());
     writeSettingsOnExit = 1;
     updateTitle();
@@ -109,43 +117,9 @@ int MainWindow::showError(const char* text, const char* caption) {
                                           RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
 }
 
-void MainWindow::clearNames() {
-    SendMessageA(parts.namesPane->hwnd, LB_RESETCONTENT, 0, 0);
-    sortedRows.clear();
-    reserveNameRows = 1;
-}
+void MainWindow::setViewTitle(const char* title) { parts.viewBar->setTitle(title); }
 
-// The reader's rows are gathered and go into the list together, before the
-// reader's next call that the user could see (title, message) and at the end
-// of the load.
-void MainWindow::addNameRow(const char* text, int slot) { sortedRows.add(text, slot); }
-
-void MainWindow::flushNameRows() {
-    if (!sortedRows.count()) return;
-    // By now the reader has sized the name table for the file.
-    if (reserveNameRows) {
-        int rows = parts.document->nameTable.capacity;
-        SendMessageA(parts.namesPane->hwnd, LB_INITSTORAGE, rows, rows * 16);
-        reserveNameRows = 0;
-    }
-    sortedRows.fill(parts.namesPane->hwnd);
-}
-
-void MainWindow::setViewTitle(const char* title) {
-    flushNameRows();
-    parts.viewBar->setTitle(title);
-}
-
-void MainWindow::reportError(const char* caption, const char* text) {
-    flushNameRows();
-    // The reader adds no rows after a message: the Names list paints again
-    // now, so the window behind the box shows what was read.
-    if (fillingNames) {
-        fillEnd(parts.namesPane);
-        fillingNames = 0;
-    }
-    showError(text, caption);
-}
+void MainWindow::reportError(const char* caption, const char* text) { showError(text, caption); }
 
 void MainWindow::setReadOnly(bool on) {
     session.setReadOnly(on);
@@ -153,7 +127,6 @@ void MainWindow::setReadOnly(bool on) {
     else leaveReadOnly();
 }
 
-// The views' half of read-only mode; the reader calls it for a damaged file.
 void MainWindow::enterReadOnly() {
     readOnlyMode = 1;
     parts.inputDialog->readOnly = 1;
@@ -161,4 +134,3 @@ void MainWindow::enterReadOnly() {
     statusBar->setStatusText(1, "Read only");
 }
 
-void MainWindow::clearReadOnlyPrompt() { parts.inputDialog->readOnly = 0; }

@@ -165,5 +165,3 @@ void MainWindow::saveDocumentAs() {
     if (own && outcome == DocumentSession::Save::Merged) showPlace(place);
     showSave(outcome, report, chosen);
 }
-
-void MainWindow::addRecentFile(const char* path) { recentFiles.addToTop(path); }

@@ -89,13 +89,18 @@ void MainWindow::showNames() {
     SendMessageA(pane->hwnd, LB_RESETCONTENT, 0, 0);
     switchView(NamesView);
     fillBegin(pane, doc.liveNames, doc.liveNames * 16);
-    sortedRows.clear();
-    for (int slot = 0; slot < doc.namesCount; ++slot)
-        if (doc.names[slot].name[0]) sortedRows.add(doc.names[slot].name, slot);
-    sortedRows.fill(pane->hwnd);
+    fillNameRows();
     fillEnd(pane);
     setViewTitle("Names");
     savedNamesRow = selectRowNear(pane, savedNamesRow);
+}
+
+void MainWindow::fillNameRows() {
+    const Document& doc = *parts.document;
+    sortedRows.clear();
+    for (int slot = 0; slot < doc.namesCount; ++slot)
+        if (doc.names[slot].name[0]) sortedRows.add(doc.names[slot].name, slot);
+    sortedRows.fill(parts.namesPane->hwnd);
 }
 
 void MainWindow::showActionItems() {

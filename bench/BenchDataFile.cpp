@@ -23,7 +23,6 @@
 #include "document/Document.h"
 #include "document/Heap.h"
 #include "storage/format/DataFile.h"
-#include "storage/format/DocumentView.h"
 #include "storage/file/FileHandle.h"
 
 #ifdef _WIN32
@@ -36,16 +35,13 @@ namespace {
 
 const int kActions = 40;
 
-class QuietView : public DocumentView {
-public:
-    void clearNames() override {}
-    void addNameRow(const char*, int) override {}
-    void setViewTitle(const char*) override {}
-    void reportError(const char* caption, const char* text) override { fprintf(stderr, "%s: %s\n", caption, text); }
-    void enterReadOnly() override {}
-    void clearReadOnlyPrompt() override {}
-    void addRecentFile(const char*) override {}
-};
+// True when the report says the file loaded; its messages go to stderr.
+bool loaded(const LoadReport& report)
+{
+    for (const LoadReport::Message& message : report.messages())
+        fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+    return report.loaded();
+}
 
 double seconds(std::chrono::steady_clock::duration d)
 {
@@ -285,7 +281,6 @@ bool measureReferences(const char* self, const std::string& path, const std::str
 
 bool measure(const char* self, const std::string& folder, int names, Figures& f)
 {
-    QuietView view;
     std::string path = folder + "/names-" + std::to_string(names) + ".tvd";
     {
         Document doc;
@@ -303,7 +298,7 @@ bool measure(const char* self, const std::string& folder, int names, Figures& f)
     Document doc;
     size_t before = heapHooks.bytesInUse;
     heapHooks.resetPeak();
-    if (!loadDataFile(doc, view, path.c_str()))
+    if (!loaded(loadDataFile(doc, path.c_str())))
         return false;
     f.heapPeak = (long long)(heapHooks.peakBytes - before);
     f.entries = doc.liveEntryTotal();
@@ -321,13 +316,12 @@ bool measure(const char* self, const std::string& folder, int names, Figures& f)
 
 int loadOnce(const char* path)
 {
-    QuietView view;
     Document doc;
     long long rss = maxResidentBytes();
     long faults = pageFaults();
     double cpu = cpuSeconds();
     auto start = std::chrono::steady_clock::now();
-    if (!loadDataFile(doc, view, path))
+    if (!loaded(loadDataFile(doc, path)))
         return 1;
     double wall = seconds(std::chrono::steady_clock::now() - start);
     cpu = cpuSeconds() - cpu;

@@ -69,7 +69,7 @@ bool resave(const std::string& in, const std::string& out, FILE* quiet)
 {
     Document doc;
     ConsoleView view(quiet);
-    return loadDataFile(doc, view, in.c_str()) && saveDocumentFile(doc, view, out.c_str());
+    return view.show(loadDataFile(doc, in.c_str())) && saveDocumentFile(doc, view, out.c_str());
 }
 
 // The peak resident set, in MB, of this program run afresh with args (one
@@ -142,7 +142,7 @@ bool saveThatMerges(const std::string& data, const std::string& work, const std:
     DocumentSession session(doc, systemEnvironment());
     session.announce = false;
     ConsoleView view(quiet);
-    if (error || !session.open(work.c_str(), view, true) || doc.addName("Added here") < 0)
+    if (error || !view.show(session.open(work.c_str(), true)) || doc.addName("Added here") < 0)
         return false;
     fs::copy_file(theirs, work, fs::copy_options::overwrite_existing, error);
     MergeReport report;
@@ -195,7 +195,7 @@ int main(int argc, char** argv)
     auto tickAll = [&] {
         Document doc;
         ConsoleView view(quiet);
-        if (!loadDataFile(doc, view, data.c_str()))
+        if (!view.show(loadDataFile(doc, data.c_str())))
             return false;
         for (int32_t i = 0; i < doc.namesCount; ++i)
             if (doc.names[i].entries && doc.names[i].entryCount)

@@ -43,7 +43,7 @@ int runAddNames(const char* file, const char* roster, FILE* out)
     setFileError("");
     bool existed = fileExists(file) != 0;
     if (existed) {
-        if (!session.open(file, view, true)) {
+        if (!view.show(session.open(file, true))) {
             view.reportError(file, kNotOpened);
             return 1;
         }

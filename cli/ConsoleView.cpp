@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "storage/file/FileHandle.h"
+#include "storage/format/LoadReport.h"
 
 void ConsoleView::reportError(const char* caption, const char* text)
 {
@@ -14,4 +15,11 @@ void ConsoleView::reportError(const char* caption, const char* text)
     else
         fprintf(out_, "%s: %s\n", caption, text);
     fflush(out_);
+}
+
+bool ConsoleView::show(const LoadReport& report)
+{
+    for (const LoadReport::Message& message : report.messages())
+        reportError(message.caption.c_str(), message.text.c_str());
+    return report.loaded();
 }

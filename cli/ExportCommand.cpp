@@ -17,7 +17,7 @@ int runExport(const char* file, bool html, const char* outPath)
     Document doc;
     ConsoleView view(stderr);
     setFileError("");
-    if (!loadDataFile(doc, view, file)) {
+    if (!view.show(loadDataFile(doc, file))) {
         view.reportError(file, "Failed to open the existing file");
         return 1;
     }

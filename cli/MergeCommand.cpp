@@ -53,15 +53,14 @@ int loadInput(Document& doc, const char* path, bool isBase, FILE* out, const Sha
         return 0;
     }
     bool whole = false;
-    if (!loadDataBytes(doc, view, data, size_t(length), &whole)) {
+    LoadReport report = loadDataBytes(doc, data, size_t(length), &whole);
+    if (!view.show(report)) {
         view.reportError(path, "Failed to open the existing file");
         return 0;
     }
-    if (!view.readOnly() && !whole) {
+    if (!report.damaged() && !whole)
         view.reportError("Tallyvane", kIncompleteDataFile);
-        view.enterReadOnly();
-    }
-    if (view.readOnly()) {
+    if (report.damaged() || !whole) {
         view.reportError(path, "Damaged data file - not merged");
         return 0;
     }

@@ -64,12 +64,13 @@ const char kUsage[] =
 int check(Document& doc, ConsoleView& view, const char* path)
 {
     setFileError("");
-    if (!loadDataFile(doc, view, path)) {
+    LoadReport report = loadDataFile(doc, path);
+    if (!view.show(report)) {
         view.reportError(path, "Failed to open the existing file");
         return 0;
     }
     printf("names=%d actions=%d entries=%lld read-only=%s encoding=%s\n", int(doc.liveNames),
-           int(doc.liveActions), static_cast<long long>(doc.liveEntryTotal()), view.readOnly() ? "yes" : "no",
+           int(doc.liveActions), static_cast<long long>(doc.liveEntryTotal()), report.damaged() ? "yes" : "no",
            doc.utf8File ? "utf-8" : "ansi");
     fflush(stdout);
     return 1;

@@ -15,7 +15,6 @@
 #include "document/Document.h"
 #include "storage/format/DataFile.h"
 #include "document/Merge.h"
-#include "storage/format/QuietView.h"
 #include "storage/format/SectionFile.h"
 
 namespace {
@@ -87,17 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeAll(in, data, size);
     checkSectionSearch(in);
 
-    QuietView view;
     Document doc;
-    if (!loadDataFile(doc, view, in.c_str()))
+    if (loadDataFile(doc, in.c_str()).failed())
         return 0;
     std::string first = scratch("/first.tvd");
     if (writeDataFile(doc, first.c_str()) != SaveResult::Saved)
         return 0;
 
     Document again;
-    QuietView againView;
-    if (!loadDataFile(again, againView, first.c_str()))
+    LoadReport againReport = loadDataFile(again, first.c_str());
+    if (againReport.failed())
         abort();
     std::string second = scratch("/second.tvd");
     if (writeDataFile(again, second.c_str()) != SaveResult::Saved)
@@ -107,12 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::string third = scratch("/third.tvd");
     Document fromMemory;
-    if (!loadDataBytes(fromMemory, view, reinterpret_cast<const char*>(data), size) ||
+    if (loadDataBytes(fromMemory, reinterpret_cast<const char*>(data), size).failed() ||
         writeDataFile(fromMemory, third.c_str()) != SaveResult::Saved || readAll(third) != readAll(first))
         abort();
     // Entries of unknown kinds that a damaged file keeps are no part of a
     // merge: a damaged file is never merged.
-    if (againView.damaged)
+    if (againReport.damaged())
         return 0;
     Document empty;
     if (!empty.resetDocument(0, 0))

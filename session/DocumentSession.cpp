@@ -10,7 +10,7 @@
 #include "document/ReloadSummary.h"
 #include "storage/format/BackupName.h"
 #include "storage/format/DataFile.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/MessageSink.h"
 #include "storage/file/FileHandle.h"
 #include "storage/format/RecoveryFile.h"
 #include "storage/format/SectionFile.h"
@@ -31,28 +31,6 @@ struct BlockOwner {
         block = nullptr;
         return taken;
     }
-};
-
-// Passes the reader's calls on, noting whether the file loaded damaged.
-class DamageWatch : public DocumentView {
-public:
-    explicit DamageWatch(DocumentView& view) : view_(view) {}
-    void clearNames() override { view_.clearNames(); }
-    void addNameRow(const char* text, int slot) override { view_.addNameRow(text, slot); }
-    void setViewTitle(const char* title) override { view_.setViewTitle(title); }
-    void reportError(const char* caption, const char* text) override { view_.reportError(caption, text); }
-    void enterReadOnly() override
-    {
-        damaged = true;
-        view_.enterReadOnly();
-    }
-    void clearReadOnlyPrompt() override { view_.clearReadOnlyPrompt(); }
-    void addRecentFile(const char* path) override { view_.addRecentFile(path); }
-
-    bool damaged = false;
-
-private:
-    DocumentView& view_;
 };
 
 // PresenceFile::ownerFor asks a plain function when a process started.
@@ -137,7 +115,7 @@ PresenceFile::Owner DocumentSession::presenceAt(const char* path, PresenceFile& 
     return ownerOf(env_, found);
 }
 
-int DocumentSession::open(const char* path, DocumentView& view, bool forEditing)
+LoadReport DocumentSession::open(const char* path, bool forEditing)
 {
     releasePresence();
     history_.clear();
@@ -148,21 +126,24 @@ int DocumentSession::open(const char* path, DocumentView& view, bool forEditing)
     FileStamp stamp = FileStamp::of(path);
     BlockOwner block;
     block.block = SectionFile::readWhole(path, &block.size);
-    DamageWatch watch(view);
-    if (!block.block || !loadDataBytes(doc_, watch, block.block, size_t(block.size))) {
+    LoadReport report;
+    if (block.block)
+        report = loadDataBytes(doc_, block.block, size_t(block.size));
+    else
+        report.fail(nullptr);
+    if (report.failed()) {
         path_.clear();
         base_.forget();
         readOnly_ = false;
         settle();
-        return 0;
+        return report;
     }
     base_.adopt(block.release(), block.size, stamp);
     path_ = path;
-    readOnly_ = watch.damaged || !forEditing;
-    view.addRecentFile(path);
+    readOnly_ = report.damaged() || !forEditing;
     claimPresence();
     settle();
-    return 1;
+    return report;
 }
 
 int DocumentSession::startUntitled()
@@ -273,7 +254,7 @@ void DocumentSession::releasePresence()
 
 // --- save
 
-SharedSave::Result DocumentSession::write(const char* target, SharedFile& shared, DocumentView& view,
+SharedSave::Result DocumentSession::write(const char* target, SharedFile& shared, MessageSink& view,
                                           Document& merged, MergeReport& report)
 {
     problem_.clear();
@@ -319,7 +300,7 @@ DocumentSession::Save DocumentSession::outcomeOf(SharedSave::Result result)
     return Save::Failed;
 }
 
-DocumentSession::Save DocumentSession::saveTo(const std::string& target, SharedFile& shared, DocumentView& view,
+DocumentSession::Save DocumentSession::saveTo(const std::string& target, SharedFile& shared, MessageSink& view,
                                               MergeReport& report)
 {
     Document merged;
@@ -344,7 +325,7 @@ void DocumentSession::markWritten()
     }
 }
 
-DocumentSession::Save DocumentSession::save(DocumentView& view, MergeReport& report)
+DocumentSession::Save DocumentSession::save(MessageSink& view, MergeReport& report)
 {
     report.clear();
     if (readOnly_)
@@ -371,7 +352,7 @@ DocumentSession::Save DocumentSession::save(DocumentView& view, MergeReport& rep
     return result;
 }
 
-DocumentSession::Save DocumentSession::saveAs(const char* path, DocumentView& view, MergeReport& report)
+DocumentSession::Save DocumentSession::saveAs(const char* path, MessageSink& view, MergeReport& report)
 {
     report.clear();
     if (!path_.empty() && isSameFile(path, path_.c_str()))
@@ -396,7 +377,7 @@ DocumentSession::Save DocumentSession::saveAs(const char* path, DocumentView& vi
     return result;
 }
 
-DocumentSession::Save DocumentSession::saveCopyAs(const char* path, DocumentView& view, MergeReport& report)
+DocumentSession::Save DocumentSession::saveCopyAs(const char* path, MessageSink& view, MergeReport& report)
 {
     report.clear();
     if (!path_.empty() && isSameFile(path, path_.c_str()))

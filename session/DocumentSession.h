@@ -17,12 +17,13 @@
 
 #include "document/MergeReport.h"
 #include "document/UndoHistory.h"
+#include "storage/format/LoadReport.h"
 #include "storage/format/PresenceFile.h"
 #include "storage/sharing/SharedFile.h"
 #include "storage/sharing/SharedSave.h"
 
 class Document;
-class DocumentView;
+class MessageSink;
 class RecoveryFile;
 class SessionEnvironment;
 
@@ -91,11 +92,12 @@ public:
     // --- open and close
     // Whose presence file lies beside path (found holds it); Mine when there is none.
     PresenceFile::Owner presenceAt(const char* path, PresenceFile& found);
-    // Loads path (the reader's rows and messages go to view) for editing or
-    // read-only; a damaged file opens read-only. On success the path, base
-    // and presence are the file's; 1 when loaded. On failure the document
-    // is whatever the reader left, the session untitled.
-    int open(const char* path, DocumentView& view, bool forEditing);
+    // Loads path for editing or read-only; a damaged file opens read-only.
+    // On success the path, base and presence are the file's. On failure the
+    // document is whatever the reader left, the session untitled. The
+    // reader's messages are the caller's to show; a file that can't be read
+    // fails without one.
+    LoadReport open(const char* path, bool forEditing);
     // An empty untitled document; 0 when memory is short.
     int startUntitled();
     // An empty document to be saved as path (tvd): bindTo(path).
@@ -115,13 +117,13 @@ public:
     // Saves to the document's file, merging what someone else wrote since
     // it was read; keeps a backup of the replaced file (BackupFolder). report: what a merge
     // brought in; problem(): why theirs is unreadable.
-    Save save(DocumentView& view, MergeReport& report);
+    Save save(MessageSink& view, MergeReport& report);
     // The first save of an untitled document, or of a read-only one under a
     // new name: the document is bound to path once it is written there.
-    Save saveAs(const char* path, DocumentView& view, MergeReport& report);
+    Save saveAs(const char* path, MessageSink& view, MergeReport& report);
     // Save as: writes the document to path and leaves it bound where it was.
     // path being the document's own file is Save.
-    Save saveCopyAs(const char* path, DocumentView& view, MergeReport& report);
+    Save saveCopyAs(const char* path, MessageSink& view, MergeReport& report);
     const std::string& problem() const { return problem_; }
     // Why the last save kept no backup of the file it replaced; "" when it did
     // (or had none to keep). The save goes on without one.
@@ -165,10 +167,10 @@ public:
     Restore restore(const RecoveryFile& file, const std::string& recoveryFilePath, MergeReport& report);
 
 private:
-    Save saveTo(const std::string& target, SharedFile& shared, DocumentView& view, MergeReport& report);
+    Save saveTo(const std::string& target, SharedFile& shared, MessageSink& view, MergeReport& report);
     static Save outcomeOf(SharedSave::Result result);
     // The save of doc_ to target through SharedSave, with the backup kept.
-    SharedSave::Result write(const char* target, SharedFile& shared, DocumentView& view, Document& merged,
+    SharedSave::Result write(const char* target, SharedFile& shared, MessageSink& view, Document& merged,
                              MergeReport& report);
     // A save wrote the document: the history is at its saved state.
     void markWritten();

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstddef>
+
+#include "storage/format/LoadReport.h"
+
 class Document;
-class DocumentView;
+class MessageSink;
 class SectionFile;
 
 // The data file (*.tvd): sections "Program" (the magic), "Action Items",
@@ -19,25 +23,25 @@ enum class SaveResult {
     WriteFailed,  // a write, the flush or the close failed (disk full, I/O error)
 };
 
-// Replaces doc's content with the file's and fills the Names list of view.
-// Reports its own format errors (caption "Tallyvane"); a file that can't be
-// opened is left to the caller to report. 1 when loaded (a damaged but
-// readable file loads in read-only mode), 0 otherwise.
-int loadDataFile(Document& doc, DocumentView& view, const char* path);
+// Replaces doc's content with the file's and shows nothing: the report
+// holds the format's messages (caption "Tallyvane") for the caller to show.
+// A file that can't be opened fails without a message, left to the caller
+// to report. A damaged but readable file loads, to be opened read-only.
+LoadReport loadDataFile(Document& doc, const char* path);
 
 // loadDataFile of a data file's size bytes at data (a base or a recovered
-// copy kept in memory); "path" for the recent-file list is left alone.
-int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size);
+// copy kept in memory).
+LoadReport loadDataBytes(Document& doc, const char* data, size_t size);
 
 // loadDataBytes that also tells, in *whole, what isWholeDataFile
 // (DataFileCheck.h) says of the bytes, without a pass of its own. A copy
-// can be whole and still damaged: the view hears of that as ever.
-int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size, bool* whole);
+// can be whole and still damaged: the report tells of that as ever.
+LoadReport loadDataBytes(Document& doc, const char* data, size_t size, bool* whole);
 
 // Writes doc to path, dropping deleted slots and entries. Reports "Data is
 // corrupt - file not saved" when the counts don't add up; a file that can't
 // be created or written is not reported here. 1 when saved.
-int saveDataFile(Document& doc, DocumentView& view, const char* path);
+int saveDataFile(Document& doc, MessageSink& view, const char* path);
 
 // The file is to be written in UTF-8: it was read or written so, or a text
 // of doc does not fit the legacy code page. Else the legacy code page keeps

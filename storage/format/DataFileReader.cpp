@@ -7,13 +7,12 @@
 
 #include "storage/file/AnsiText.h"
 #include "storage/format/DataFile.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/LoadReport.h"
 #include "storage/format/SectionFile.h"
 #include "document/Document.h"
 
 namespace {
 
-const char kCaption[] = "Tallyvane";
 const char kUnshownText[] =
     "Some names of this file can't be shown on this computer, which has no Unicode (UTF-8) "
     "code page for programs (Windows 10 version 1903 or later has it). The file is opened "
@@ -178,12 +177,12 @@ int32_t clampCount(int32_t declared, int32_t room)
 }
 
 // Reads the entry lines of one name's section (the cursor is on its count
-// line). Notes inconsistencies 3, 5 and 6 in *inconsistency, and in
-// *counted a count line that holds no number or another count than the
-// lines below it. same (or null) is the person of that number in
+// line). Notes the damages EntryKind, EntryCount and ActionEntries in
+// *inconsistency, and in *counted a count line that holds no number or
+// another count than the lines below it. same (or null) is the person of that number in
 // doc.lender. 0 when memory ran out.
 int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord& record, const NameRecord* same,
-                int* inconsistency, bool* counted)
+                LoadReport::Damage* inconsistency, bool* counted)
 {
     char line[SectionFile::kUtf8LineSize];
     if (!file.readValue(line, texts.lineSize()) || line[0] < '0' || line[0] > '9')
@@ -216,7 +215,7 @@ int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord&
         const char* rest = afterNumber(text, end);
         size_t restLength = size_t(end - rest);
         if (kind < 0 || kind > 4) {
-            *inconsistency = 3;
+            *inconsistency = LoadReport::Damage::EntryKind;
         } else if (isActionKind(kind)) {
             entry.actionIndex = actionEntries++;
             if (restLength > 0 && restLength < 18)
@@ -252,11 +251,11 @@ int readEntries(Document& doc, SectionFile& file, TextReader& texts, NameRecord&
     if (!ok)
         return 0;
     if (stored != declared) {
-        *inconsistency = 5;
+        *inconsistency = LoadReport::Damage::EntryCount;
         *counted = false;
     }
     if (actionEntries != doc.actionCount)
-        *inconsistency = 6;
+        *inconsistency = LoadReport::Damage::ActionEntries;
     return 1;
 }
 
@@ -274,8 +273,8 @@ void giveListsUpTo(Document& doc, int32_t count)
 // the caller shows it once the file is closed. *counted becomes false when
 // a section the format requires is missing or a list's first line holds
 // no count or another than the lines below it (the copy is not whole).
-int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReader& texts, int* inconsistency,
-                 const char** failure, bool* counted)
+int readDocument(Document& doc, LoadReport& report, SectionFile& file, TextReader& texts,
+                 LoadReport::Damage* inconsistency, const char** failure, bool* counted)
 {
     char line[SectionFile::kUtf8LineSize];
     const int size = texts.lineSize();
@@ -303,6 +302,7 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReade
         *failure = "Out of memory";
         return 0;
     }
+    report.markReplaced();
 
     int32_t actionsRead = 0;
     while (file.readValue(line, size) && line[0]) {
@@ -313,7 +313,7 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReade
         actionsRead++;
     }
     if (actionsRead != declaredActions) {
-        *inconsistency = 1;
+        *inconsistency = LoadReport::Damage::ActionCount;
         *counted = false;
     }
 
@@ -338,14 +338,13 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReade
                 // appendName counted it live and gave it no list yet: it
                 // stays without one, as a deleted slot does.
                 doc.liveNames--;
-                *inconsistency = 7;
+                *inconsistency = LoadReport::Damage::BlankName;
                 continue;
             }
-            view.addNameRow(doc.names[slot].name, slot);
         }
     }
     if (doc.namesCount != declaredNames) {
-        *inconsistency = 2;
+        *inconsistency = LoadReport::Damage::NameCount;
         *counted = false;
     }
     doc.utf8File = texts.utf8();
@@ -356,7 +355,7 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReade
         char number[16];
         snprintf(number, sizeof number, "%d", int(i));
         if (!file.findSection(number)) {
-            *inconsistency = 4;
+            *inconsistency = LoadReport::Damage::MissingList;
             *counted = false;
             // The name keeps the list it would have been added with.
             if (doc.giveActionEntries(doc.names[i]))
@@ -376,82 +375,78 @@ int readDocument(Document& doc, DocumentView& view, SectionFile& file, TextReade
 
 namespace {
 
-// The load of an opened file; path (or null) goes to the recent-file list.
-// *whole (when given) tells whether the copy is whole, as isWholeDataFile
-// but for its last line.
-int loadOpened(Document& doc, DocumentView& view, SectionFile& file, const char* path, bool* whole = nullptr)
+// The load of an opened file. *whole (when given) tells whether the copy is
+// whole, as isWholeDataFile but for its last line.
+LoadReport loadOpened(Document& doc, SectionFile& file, bool* whole = nullptr)
 {
-    view.clearNames();
-    view.clearReadOnlyPrompt();
-
+    LoadReport report;
     char line[SectionFile::kLineSize];
     if (!file.findSection("Program") || !file.readValue(line) || !sameIgnoringCase(line, "Tallyvane")) {
         file.close();
-        view.reportError(kCaption, "Not a Tallyvane data file");
-        return 0;
+        report.fail("Not a Tallyvane data file");
+        return report;
     }
 
     // A file written in UTF-8 says so on the line after the magic; a legacy
     // file's second line is empty (or anything else an older version wrote).
     TextReader texts(file.readValue(line) && strcmp(line, kUtf8Marker) == 0);
 
-    // Messages wait until the file is closed: while it is open (and mapped)
-    // no other program can open it, and a message box can stay up for long.
-    int inconsistency = 0;
+    // Nothing is said while the file is open (and mapped): no other program
+    // can open it meanwhile, and a message box can stay up for long.
+    LoadReport::Damage inconsistency = LoadReport::Damage::None;
     const char* failure = nullptr;
     bool counted = true;
-    int ok = readDocument(doc, view, file, texts, &inconsistency, &failure, &counted);
+    int ok = readDocument(doc, report, file, texts, &inconsistency, &failure, &counted);
     file.close();
     if (whole)
         *whole = ok && counted;
     if (!ok) {
-        view.reportError(kCaption, failure);
-        return 0;
+        report.fail(failure);
+        return report;
     }
-    view.setViewTitle("Names");
     // Text that is not UTF-8 in a UTF-8 file is a damage of its own.
-    if (!inconsistency && texts.damaged())
-        inconsistency = 8;
-    if (inconsistency) {
-        char text[64];
-        snprintf(text, sizeof text, "Data file is corrupt - Err# %d", inconsistency);
-        view.reportError(kCaption, text);
-        view.enterReadOnly();
-    } else if (texts.unshown()) {
-        view.reportError(kCaption, kUnshownText);
-        view.enterReadOnly();
-    }
-    if (path)
-        view.addRecentFile(path);
-    return 1;
+    if (inconsistency == LoadReport::Damage::None && texts.damaged())
+        inconsistency = LoadReport::Damage::NotUtf8;
+    if (inconsistency != LoadReport::Damage::None)
+        report.damage(inconsistency);
+    else if (texts.unshown())
+        report.unshown(kUnshownText);
+    return report;
+}
+
+LoadReport notOpened()
+{
+    LoadReport report;
+    report.fail(nullptr);
+    return report;
 }
 
 } // namespace
 
-int loadDataFile(Document& doc, DocumentView& view, const char* path)
+LoadReport loadDataFile(Document& doc, const char* path)
 {
     SectionFile file;
     if (!file.openRead(path))
-        return 0;
-    return loadOpened(doc, view, file, path);
+        return notOpened();
+    return loadOpened(doc, file);
 }
 
-int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size)
+LoadReport loadDataBytes(Document& doc, const char* data, size_t size)
 {
     SectionFile file;
     if (!file.openBuffer(data, size))
-        return 0;
-    return loadOpened(doc, view, file, nullptr);
+        return notOpened();
+    return loadOpened(doc, file);
 }
 
-int loadDataBytes(Document& doc, DocumentView& view, const char* data, size_t size, bool* whole)
+LoadReport loadDataBytes(Document& doc, const char* data, size_t size, bool* whole)
 {
     *whole = false;
     SectionFile file;
     if (!file.openBuffer(data, size))
-        return 0;
-    int loaded = loadOpened(doc, view, file, nullptr, whole);
+        return notOpened();
+    LoadReport report = loadOpened(doc, file, whole);
     if (!size || (data[size - 1] != '\n' && data[size - 1] != '\r'))
         *whole = false;
-    return loaded;
+    return report;
 }

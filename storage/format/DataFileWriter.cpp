@@ -7,7 +7,7 @@
 
 #include "storage/file/AnsiText.h"
 #include "storage/format/DataFile.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/MessageSink.h"
 #include "storage/format/SectionFile.h"
 #include "document/Document.h"
 
@@ -250,7 +250,7 @@ SaveResult writeDataFile(Document& doc, const char* path)
     return SaveResult::Saved;
 }
 
-int saveDataFile(Document& doc, DocumentView& view, const char* path)
+int saveDataFile(Document& doc, MessageSink& view, const char* path)
 {
     SaveResult result = writeDataFile(doc, path);
     if (result == SaveResult::Corrupt)

@@ -8,7 +8,6 @@
 #include "storage/format/DataFile.h"
 #include "storage/file/FileHandle.h"
 #include "storage/file/FileName.h"
-#include "storage/format/QuietView.h"
 #include "document/Document.h"
 #include "document/Merge.h"
 #include "document/MergeMatch.h"
@@ -150,9 +149,9 @@ std::vector<std::string> ConflictCopy::findFor(const char* dataPath, const std::
     std::vector<std::string> found;
     for (const std::string& copy : copiesAmong(filesIn(folder.empty() ? "./" : folder.c_str(), stem), name, thisComputer)) {
         Document doc;
-        QuietView view;
         std::string path = folder + copy;
-        if (loadDataFile(doc, view, path.c_str()) && !view.damaged && view.message.empty())
+        LoadReport report = loadDataFile(doc, path.c_str());
+        if (report.loaded() && !report.damaged() && report.messages().empty())
             found.push_back(path);
     }
     return found;
@@ -175,8 +174,8 @@ int ConflictCopy::merge(const Document& doc, const Document& copy, const std::ve
 {
     Document base;
     for (const std::string& bytes : bases) {
-        QuietView view;
-        if (loadDataBytes(base, view, bytes.data(), bytes.size()) && !view.damaged && isCommonBase(base, doc, copy))
+        LoadReport loaded = loadDataBytes(base, bytes.data(), bytes.size());
+        if (loaded.loaded() && !loaded.damaged() && isCommonBase(base, doc, copy))
             return mergeDocuments(base, doc, copy, merged, report);
     }
     if (!base.resetDocument(0, 0))

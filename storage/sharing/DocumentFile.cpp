@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "storage/format/DataFile.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/MessageSink.h"
 #include "storage/file/FileHandle.h"
 #include "storage/format/SectionFile.h"
 #include "storage/file/TemporaryFile.h"
@@ -16,7 +16,7 @@ const char kFailed[] = "Failed to save the file";
 
 } // namespace
 
-int saveDocumentFile(Document& doc, DocumentView& view, const char* path, SharedFile* written)
+int saveDocumentFile(Document& doc, MessageSink& view, const char* path, SharedFile* written)
 {
     TemporaryFile temp;
     SectionFile file;

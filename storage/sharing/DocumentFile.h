@@ -1,7 +1,7 @@
 #pragma once
 
 class Document;
-class DocumentView;
+class MessageSink;
 class SharedFile;
 
 // Saves doc to path the safe way: the data file is written completely to a
@@ -19,4 +19,4 @@ class SharedFile;
 // back from the temporary file before it takes path's place), never the file
 // at path read again: someone may replace it the moment after. Left alone
 // when the save fails.
-int saveDocumentFile(Document& doc, DocumentView& view, const char* path, SharedFile* written = nullptr);
+int saveDocumentFile(Document& doc, MessageSink& view, const char* path, SharedFile* written = nullptr);

@@ -6,9 +6,8 @@
 #include "storage/format/DataFile.h"
 #include "storage/format/DataFileCheck.h"
 #include "storage/sharing/DocumentFile.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/MessageSink.h"
 #include "storage/file/FileHandle.h"
-#include "storage/format/QuietView.h"
 #include "storage/sharing/SaveLock.h"
 #include "storage/sharing/SharedFile.h"
 #include "storage/sharing/TheirCopy.h"
@@ -26,7 +25,7 @@ struct BlockOwner {
 
 }  // namespace
 
-SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const char* path, SharedFile& shared,
+SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char* path, SharedFile& shared,
                                     Document& merged, MergeReport& report)
 {
     problem.clear();
@@ -74,8 +73,7 @@ SharedSave::Result SharedSave::save(Document& doc, DocumentView& view, const cha
         // (baseDoc is declared first, so it outlives theirDoc.)
         Document baseDoc, theirDoc;
         baseDoc.readRoom = theirDoc.readRoom = 0;
-        QuietView baseView;
-        if (!loadDataBytes(baseDoc, baseView, shared.baseData(), shared.baseSize()) && !baseDoc.resetDocument(0, 0)) {
+        if (loadDataBytes(baseDoc, shared.baseData(), shared.baseSize()).failed() && !baseDoc.resetDocument(0, 0)) {
             view.reportError("Tallyvane", "Out of memory");
             return Failed;
         }

@@ -13,7 +13,7 @@
 #include "document/MergeReport.h"
 
 class Document;
-class DocumentView;
+class MessageSink;
 class SharedFile;
 
 class SharedSave {
@@ -46,7 +46,7 @@ public:
     // file is no longer shared's base. shared becomes the file as written.
     // On Merged, doc is left as it was and merged holds what was saved
     // (with its modified flag cleared) and report what came in.
-    Result save(Document& doc, DocumentView& view, const char* path, SharedFile& shared, Document& merged,
+    Result save(Document& doc, MessageSink& view, const char* path, SharedFile& shared, Document& merged,
                 MergeReport& report);
 
     // TheirsUnreadable, Unreadable, NoLock: what went wrong, as the user is told it.

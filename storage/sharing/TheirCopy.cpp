@@ -2,16 +2,15 @@
 
 #include "storage/format/DataFile.h"
 #include "storage/format/DataFileCheck.h"
-#include "storage/format/QuietView.h"
 #include "document/Document.h"
 
 int loadTheirCopy(Document& doc, const char* data, size_t size, std::string* problem)
 {
-    QuietView view;
     bool whole = false;
-    if (!data || !loadDataBytes(doc, view, data, size, &whole) || view.damaged) {
+    LoadReport report = data ? loadDataBytes(doc, data, size, &whole) : LoadReport();
+    if (!data || report.failed() || report.damaged()) {
         if (problem)
-            *problem = view.message.empty() ? "Not a Tallyvane data file" : view.message;
+            *problem = report.messages().empty() ? "Not a Tallyvane data file" : report.firstMessage();
         return 0;
     }
     // A copy cut off in the middle of a write reads as a smaller document:

@@ -166,7 +166,7 @@ TEST_F(CommandsTest, AddNamesFileOpensWithTheNewNames)
     EXPECT_EQ(readBytes(backups + kept.back()), exampleFile());
 
     Document doc;
-    ASSERT_EQ(loadDataFile(doc, view, data.c_str()), 1);
+    ASSERT_EQ(view.load(loadDataFile(doc, data.c_str())), 1);
     EXPECT_TRUE(view.errors().empty());
     ASSERT_EQ(doc.liveNames, 4);
     EXPECT_STREQ(doc.names[0].name, "Ann Smith");
@@ -460,7 +460,7 @@ std::vector<OutputCase> outputCases()
          [](const ScratchFolder& f) {
              Document doc;
              RecordingView view;
-             ASSERT_EQ(loadDataFile(doc, view, f.file("o.tvd").c_str()), 1);
+             ASSERT_EQ(view.load(loadDataFile(doc, f.file("o.tvd").c_str())), 1);
              EXPECT_EQ(doc.liveNames, 3);
              EXPECT_EQ(doc.liveActions, 2);
          }},
@@ -621,7 +621,7 @@ TEST(OutputFileTest, TwoWritersAtOnce)
     }
     Document doc;
     RecordingView view;
-    ASSERT_EQ(loadDataFile(doc, view, club.c_str()), 1);
+    ASSERT_EQ(view.load(loadDataFile(doc, club.c_str())), 1);
     EXPECT_EQ(doc.liveNames, 2 + added);
     for (const auto& entry : std::filesystem::directory_iterator(folder.file("")))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
@@ -641,7 +641,7 @@ TEST(SharedSaveCommands, TwoSaversOfOneFileLoseNothing)
     {
         Document doc;
         RecordingView view;
-        ASSERT_EQ(loadDataFile(doc, view, base.c_str()), 1);
+        ASSERT_EQ(view.load(loadDataFile(doc, base.c_str())), 1);
         ASSERT_GE(doc.addName("From the merge"), 0);
         ASSERT_EQ(writeDataFile(doc, theirs.c_str()), SaveResult::Saved);
     }
@@ -679,7 +679,7 @@ TEST(SharedSaveCommands, TwoSaversOfOneFileLoseNothing)
             other.join();
             Document doc;
             RecordingView view;
-            ASSERT_EQ(loadDataFile(doc, view, club.c_str()), 1);
+            ASSERT_EQ(view.load(loadDataFile(doc, club.c_str())), 1);
             std::string names = ",";
             for (int32_t i = 0; i < doc.namesCount; ++i)
                 names += std::string(doc.names[i].name) + ",";

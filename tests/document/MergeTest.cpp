@@ -123,7 +123,7 @@ void readCopies(Document (&copies)[3], const std::string (&files)[3])
     for (int i = 0; i < 3; ++i) {
         copies[i].readRoom = 0;
         copies[i].lender = i ? &copies[0] : nullptr;
-        ASSERT_EQ(loadDataBytes(copies[i], view, files[i].data(), files[i].size()), 1);
+        ASSERT_EQ(view.load(loadDataBytes(copies[i], files[i].data(), files[i].size())), 1);
     }
 }
 
@@ -298,7 +298,7 @@ TEST(Merge, EachRule)
         std::string saved = bytesOf(result);
         Document again;
         RecordingView view;
-        ASSERT_EQ(loadDataBytes(again, view, saved.data(), saved.size()), 1);
+        ASSERT_EQ(view.load(loadDataBytes(again, saved.data(), saved.size())), 1);
         EXPECT_TRUE(view.errors().empty());
         EXPECT_EQ(notationOf(again), notationOf(result));
         // Copies handed over to the merge (tvd merge) make the same file;
@@ -331,7 +331,7 @@ TEST(Merge, EachRule)
     Document base, mine, theirs, result;
     RecordingView view;
     for (Document* doc : {&base, &mine, &theirs})
-        ASSERT_EQ(loadDataBytes(*doc, view, file.data(), file.size()), 1);
+        ASSERT_EQ(view.load(loadDataBytes(*doc, file.data(), file.size())), 1);
     MergeReport report;
     ASSERT_EQ(mergeDocuments(base, mine, theirs, result, report), 1);
     EXPECT_EQ(bytesOf(result), file);

@@ -55,7 +55,7 @@ std::string namesIn(const std::string& path)
 {
     Document doc;
     RecordingView view;
-    return loadDataFile(doc, view, path.c_str()) ? namesOf(doc) : "(not loaded)";
+    return view.load(loadDataFile(doc, path.c_str())) ? namesOf(doc) : "(not loaded)";
 }
 
 // Someone else adds name to the file at path.
@@ -63,7 +63,7 @@ void addElsewhere(const std::string& path, const char* name)
 {
     Document theirs;
     RecordingView view;
-    ASSERT_EQ(loadDataFile(theirs, view, path.c_str()), 1);
+    ASSERT_EQ(view.load(loadDataFile(theirs, path.c_str())), 1);
     ASSERT_GE(theirs.addName(name), 0);
     ASSERT_EQ(writeDataFile(theirs, path.c_str()), SaveResult::Saved);
 }
@@ -89,10 +89,9 @@ protected:
 
 TEST_F(SessionTest, OpenEditSaveAndCloseKeepPresenceBackupsAndModifiedInStep)
 {
-    ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+    ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
     EXPECT_EQ(session.path(), club);
     EXPECT_FALSE(session.modified());
-    EXPECT_TRUE(view.has("recent " + club));
     ASSERT_TRUE(exists(presence));
     PresenceFile found;
     EXPECT_EQ(session.presenceAt(club.c_str(), found), PresenceFile::Mine);
@@ -152,7 +151,7 @@ TEST_F(SessionTest, PresenceOfALiveProgramIsLeftAloneAndAStaleOneTakenOver)
 
         PresenceFile found;
         EXPECT_EQ(session.presenceAt(club.c_str(), found), c.owner);
-        ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+        ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
         bool takenOver = c.owner == PresenceFile::Stale;
         EXPECT_EQ(session.holdsPresence(), takenOver);
         session.close();
@@ -187,7 +186,7 @@ TEST_F(SessionTest, SaveMergesWhatOthersWroteAndRefusesWhatItCannotRead)
             ASSERT_EQ(session.startFor(club.c_str()), 1);
         } else {
             writeBytes(club, exampleFile());
-            ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+            ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
         }
         addName("Cy Young");
         std::string onDisk = c.onDisk;
@@ -224,7 +223,7 @@ TEST_F(SessionTest, SaveMergesWhatOthersWroteAndRefusesWhatItCannotRead)
 TEST_F(SessionTest, SaveAsKeepsPathBasePresenceAndRecoveryUntilTheNewFileIsWritten)
 {
     std::string copy = folder.file("copy.tvd");
-    ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+    ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
     std::string base(session.base().baseData(), session.base().baseSize());
     addName("Cy Young");
 
@@ -260,7 +259,7 @@ TEST_F(SessionTest, ReadOnlyNeverWritesOverItsFile)
     for (bool damaged : {false, true}) {
         SCOPED_TRACE(damaged ? "damaged" : "chosen");
         writeBytes(club, damaged ? cutShort() : exampleFile());
-        ASSERT_EQ(session.open(club.c_str(), view, damaged), 1);
+        ASSERT_EQ(view.load(session.open(club.c_str(), damaged)), 1);
         EXPECT_TRUE(session.readOnly());
         EXPECT_FALSE(session.holdsPresence());
         // Delete works in read-only mode.
@@ -301,7 +300,7 @@ TEST_F(SessionTest, DiskCheckReloadsOrWaitsForTheMerge)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         writeBytes(club, exampleFile());
-        ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+        ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
         if (c.modified)
             addName("Cy Young");
         std::string onDisk = c.onDisk;
@@ -344,7 +343,7 @@ TEST_F(SessionTest, DiskCheckReloadsOrWaitsForTheMerge)
 
 TEST_F(SessionTest, RecoveryIsDueAfterChangesAndGoesWithThem)
 {
-    ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+    ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
     EXPECT_EQ(session.noteChange(), -1);
     addName("Cy Young");
     EXPECT_EQ(session.noteChange(), DocumentSession::kRecoveryDelayMs);
@@ -404,7 +403,7 @@ TEST_F(SessionTest, RestoreMergesWithTheFileButNeverWithADamagedOne)
             before.pid = 300;
             Document lostDoc;
             DocumentSession earlier(lostDoc, before);
-            ASSERT_EQ(earlier.open(club.c_str(), view, true), 1);
+            ASSERT_EQ(view.load(earlier.open(club.c_str(), true)), 1);
             ASSERT_GE(earlier.history().addName(lostDoc, "Cy Young"), 0);
             ASSERT_EQ(earlier.writeRecovery(), 1);
             ASSERT_TRUE(before.makeFolder(session.recoveryFolder()));

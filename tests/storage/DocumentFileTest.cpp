@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         writeBytes(target, oldBytes);
-        ASSERT_EQ(loadDataFile(doc, view, target.c_str()), 1);
+        ASSERT_EQ(view.load(loadDataFile(doc, target.c_str())), 1);
         ASSERT_EQ(doc.addMemo(1, "a new memo"), 1);
         EXPECT_EQ(doc.modified, 1);
         view.calls.clear();
@@ -151,7 +151,7 @@ TEST_F(SaveTest, AFileHeldOpenIsReadByOthersButNotReplaced)
     ASSERT_EQ(reader.openRead(target.c_str()), 1);
     Document other;
     RecordingView otherView;
-    EXPECT_EQ(loadDataFile(other, otherView, target.c_str()), 1);
+    EXPECT_EQ(otherView.load(loadDataFile(other, target.c_str())), 1);
     EXPECT_EQ(saveDocumentFile(doc, view, target.c_str()), 0);
     EXPECT_EQ(view.errors(), std::vector<std::string>{target + ": Failed to save the file"});
     EXPECT_EQ(doc.modified, 1);
@@ -161,7 +161,7 @@ TEST_F(SaveTest, AFileHeldOpenIsReadByOthersButNotReplaced)
 
     HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(loadDataFile(other, otherView, target.c_str()), 0);
+    EXPECT_EQ(otherView.load(loadDataFile(other, target.c_str())), 0);
     CloseHandle(holder);
 }
 #endif

@@ -66,7 +66,7 @@ protected:
     {
         writeBytes(path, bytes);
         view.calls.clear();
-        return loadDataFile(doc, view, path.c_str());
+        return view.load(loadDataFile(doc, path.c_str()));
     }
     std::string save(Document& doc)
     {

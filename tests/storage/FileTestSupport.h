@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "document/Heap.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/LoadReport.h"
+#include "storage/format/MessageSink.h"
 #include "storage/file/FileFaults.h"
 
 namespace testing_support {
@@ -66,25 +67,26 @@ inline std::string crlf(std::initializer_list<const char*> lines)
     return out;
 }
 
-// Records every call as one line: "clear", "prompt", "row TEXT SLOT",
-// "title TEXT", "error CAPTION: TEXT", "readonly", "recent PATH".
-class RecordingView : public DocumentView {
+// Records every message as one line, "error CAPTION: TEXT"; a load's
+// report (load) as the window shows it: its messages, then "readonly" when
+// the file loaded damaged.
+class RecordingView : public MessageSink {
 public:
     std::vector<std::string> calls;
 
-    void clearNames() override { calls.push_back("clear"); }
-    void addNameRow(const char* text, int slot) override
-    {
-        calls.push_back("row " + std::string(text) + " " + std::to_string(slot));
-    }
-    void setViewTitle(const char* title) override { calls.push_back("title " + std::string(title)); }
     void reportError(const char* caption, const char* text) override
     {
         calls.push_back("error " + std::string(caption) + ": " + text);
     }
-    void enterReadOnly() override { calls.push_back("readonly"); }
-    void clearReadOnlyPrompt() override { calls.push_back("prompt"); }
-    void addRecentFile(const char* path) override { calls.push_back("recent " + std::string(path)); }
+    // 1 when the report says the file loaded.
+    int load(const LoadReport& report)
+    {
+        for (const LoadReport::Message& message : report.messages())
+            reportError(message.caption.c_str(), message.text.c_str());
+        if (report.damaged())
+            calls.push_back("readonly");
+        return report.loaded() ? 1 : 0;
+    }
 
     // The messages shown, in order.
     std::vector<std::string> errors() const

@@ -22,7 +22,7 @@ std::string namesIn(const std::string& path)
 {
     Document doc;
     RecordingView view;
-    if (!loadDataFile(doc, view, path.c_str()))
+    if (!view.load(loadDataFile(doc, path.c_str())))
         return "(not loaded)";
     std::string out;
     for (int32_t i = 0; i < doc.namesCount; ++i)
@@ -58,7 +58,7 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
         ASSERT_EQ(shared.remember(path.c_str()), 1);
         Document doc;
         RecordingView view;
-        ASSERT_EQ(loadDataFile(doc, view, path.c_str()), 1);
+        ASSERT_EQ(view.load(loadDataFile(doc, path.c_str())), 1);
         ASSERT_GE(doc.addName("Mine"), 0);
         doc.modified = 1;
 
@@ -73,7 +73,7 @@ TEST(SharedSave, WhatTheFileOnDiskBecame)
             writeBytes(path, exampleFile().substr(0, exampleFile().find("[Names]")));
         } else if (what.rfind("name ", 0) == 0) {
             Document theirs;
-            ASSERT_EQ(loadDataFile(theirs, view, path.c_str()), 1);
+            ASSERT_EQ(view.load(loadDataFile(theirs, path.c_str())), 1);
             ASSERT_GE(theirs.addName(what.substr(5).c_str()), 0);
             ASSERT_EQ(writeDataFile(theirs, path.c_str()), SaveResult::Saved);
         }
@@ -132,7 +132,7 @@ TEST(SharedSave, WhatItCantBeSureOfIsNotWrittenOver)
         ASSERT_EQ(shared.remember(path.c_str()), 1);
         Document doc;
         RecordingView view;
-        ASSERT_EQ(loadDataBytes(doc, view, shared.baseData(), shared.baseSize()), 1);
+        ASSERT_EQ(view.load(loadDataBytes(doc, shared.baseData(), shared.baseSize())), 1);
         ASSERT_GE(doc.addName("Mine"), 0);
         doc.modified = 1;
 
@@ -164,7 +164,7 @@ TEST(SharedSave, TheWaitForAnotherSaveIsToldAbout)
     ASSERT_EQ(shared.remember(path.c_str()), 1);
     Document doc;
     RecordingView view;
-    ASSERT_EQ(loadDataBytes(doc, view, shared.baseData(), shared.baseSize()), 1);
+    ASSERT_EQ(view.load(loadDataBytes(doc, shared.baseData(), shared.baseSize())), 1);
     doc.modified = 1;
     SaveLock other;
     ASSERT_EQ(other.acquire(path.c_str(), 0), SaveLock::Held);
@@ -221,7 +221,7 @@ TEST(SharedSave, TheNewBaseIsTheBytesWritten)
         } else {
             writeBytes(path, exampleFile());
             ASSERT_EQ(shared.remember(path.c_str()), 1);
-            ASSERT_EQ(loadDataFile(doc, view, path.c_str()), 1);
+            ASSERT_EQ(view.load(loadDataFile(doc, path.c_str())), 1);
         }
         ASSERT_GE(doc.addName("Mine"), 0);
         doc.modified = 1;
@@ -268,7 +268,7 @@ void saveAtOnce(const std::string& path)
             // Another saver may hold the file for a moment (Windows opens it without sharing).
             for (int tries = 0; tries < 100 && !shared.remember(path.c_str()); ++tries)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (!shared.hasBase() || !loadDataBytes(doc, view, shared.baseData(), shared.baseSize())) {
+            if (!shared.hasBase() || !view.load(loadDataBytes(doc, shared.baseData(), shared.baseSize()))) {
                 failures[s]++;
                 return;
             }

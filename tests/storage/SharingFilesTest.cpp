@@ -216,7 +216,7 @@ protected:
     {
         std::string in = folder.file("in.tvd");
         writeBytes(in, exampleFile());
-        ASSERT_EQ(loadDataFile(doc, view, in.c_str()), 1);
+        ASSERT_EQ(view.load(loadDataFile(doc, in.c_str())), 1);
         doc.addName("Cy Young");
         doc.names[0].entries[1].kind = 1;
         doc.modified = 1;

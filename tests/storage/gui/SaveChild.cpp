@@ -7,7 +7,7 @@
 #include "document/Document.h"
 #include "storage/format/DataFile.h"
 #include "storage/sharing/DocumentFile.h"
-#include "storage/format/DocumentView.h"
+#include "storage/format/MessageSink.h"
 
 #include <windows.h>
 
@@ -15,15 +15,9 @@
 
 namespace {
 
-class SilentView : public DocumentView {
+class SilentView : public MessageSink {
 public:
-    void clearNames() override {}
-    void addNameRow(const char*, int) override {}
-    void setViewTitle(const char*) override {}
     void reportError(const char*, const char*) override {}
-    void enterReadOnly() override {}
-    void clearReadOnlyPrompt() override {}
-    void addRecentFile(const char*) override {}
 };
 
 // Enough names and actions for a file of several hundred kilobytes.

@@ -3,7 +3,6 @@
 // it (nothing unsaved) or says that Save will merge (changes unsaved).
 #include "tests/storage/gui/MainWindowFilesFixture.h"
 #include "storage/format/DataFile.h"
-#include "storage/format/QuietView.h"
 
 using namespace files_test;
 
@@ -13,8 +12,7 @@ namespace {
 void theyAdd(const std::string& path, std::initializer_list<const char*> names)
 {
     Document theirs;
-    QuietView view;
-    ASSERT_EQ(1, loadDataFile(theirs, view, path.c_str()));
+    ASSERT_TRUE(loadDataFile(theirs, path.c_str()).loaded());
     for (const char* name : names) {
         int32_t slot = theirs.addName(name);
         ASSERT_GE(slot, 0);
