@@ -186,8 +186,10 @@ int ConflictCopy::merge(const Document& doc, const Document& copy, const std::ve
     // of the version this program read that the copy lacks are said, so that
     // "Nothing new" never hides a delete that was not applied.
     Document read;
-    QuietView view;
-    if (bases.empty() || !loadDataBytes(read, view, bases[0].data(), bases[0].size()) || view.damaged)
+    if (bases.empty())
+        return 1;
+    LoadReport readBack = loadDataBytes(read, bases[0].data(), bases[0].size());
+    if (!readBack.loaded() || readBack.damaged())
         return 1;
     std::map<std::string, int> lost;
     for (const std::string& name : ReloadSummary::namesGone(read, copy))

@@ -327,7 +327,7 @@ TEST_F(SessionTest, DiskCheckReloadsOrWaitsForTheMerge)
     // changed Bob meanwhile) is told once, with what else came: Bob is
     // "kept", not added.
     writeBytes(club, exampleFile());
-    ASSERT_EQ(session.open(club.c_str(), view, true), 1);
+    ASSERT_EQ(view.load(session.open(club.c_str(), true)), 1);
     session.history().deleteName(doc, 1);
     ASSERT_EQ(session.save(view, report), DocumentSession::Save::Saved);
     writeBytes(club, exampleFile());
