@@ -17,7 +17,7 @@
 #include "framework/MessageWindow.h"
 #include "storage/format/SectionFile.h"
 #include "app/StatusBar.h"
-#include "document/Heap.h"
+#include "document/HeapBlock.h"
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kOfferConflictsMessage) {
@@ -37,11 +37,9 @@ std::vector<std::string> MainWindow::conflictBases() const {
     // surplus with none kept lists them all, oldest first.
     std::vector<std::string> names = BackupName::surplus(filesIn(folder.c_str(), prefix), prefix, 0);
     for (auto name = names.rbegin(); name != names.rend() && bases.size() <= BackupName::kKept; ++name) {
-        int32_t length = 0;
-        char* block = SectionFile::readWhole((folder + *name).c_str(), &length);
-        if (!block) continue;
-        bases.emplace_back(block, size_t(length));
-        releaseBlock(block);
+        HeapBlock read;
+        *read.receive() = SectionFile::readWhole((folder + *name).c_str(), read.length());
+        if (read) bases.emplace_back(read.data(), size_t(read.size()));
     }
     return bases;
 }

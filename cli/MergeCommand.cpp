@@ -6,7 +6,7 @@
 #include "cli/ConsoleView.h"
 #include "cli/SaveOutcome.h"
 #include "document/Document.h"
-#include "document/Heap.h"
+#include "document/HeapBlock.h"
 #include "document/Merge.h"
 #include "session/DocumentSession.h"
 #include "session/SessionEnvironment.h"
@@ -18,12 +18,6 @@
 
 namespace {
 
-// Owns a block from SectionFile::readWhole.
-struct BlockOwner {
-    char* block = nullptr;
-    ~BlockOwner() { releaseBlock(block); }
-};
-
 // Loads path for the merge (from read, when given: OUT's bytes as already
 // read); 0 after saying why when it can't be merged: it can't be read, it
 // is damaged, or it is not whole (cut off by a write that never ended). An
@@ -33,14 +27,14 @@ int loadInput(Document& doc, const char* path, bool isBase, FILE* out, const Sha
 {
     ConsoleView view(out);
     setFileError("");
-    BlockOwner bytes;
+    HeapBlock bytes;
     int32_t length = 0;
     const char* data = nullptr;
     if (read) {
         data = read->baseData();
         length = int32_t(read->baseSize());
     } else {
-        data = bytes.block = SectionFile::readWhole(path, &length);
+        data = *bytes.receive() = SectionFile::readWhole(path, &length);
     }
     if (!data) {
         view.reportError(path, "Failed to open the existing file");

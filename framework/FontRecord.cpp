@@ -7,12 +7,6 @@ FontRecord::FontRecord()
     std::memset(&description, 0, sizeof description);
 }
 
-FontRecord::~FontRecord()
-{
-    if (font)
-        DeleteObject(font);
-}
-
 int FontRecord::makeFont(HDC dc, const char* face, int points, int dpi)
 {
     if (face && *face) {
@@ -23,9 +17,7 @@ int FontRecord::makeFont(HDC dc, const char* face, int points, int dpi)
     HFONT made = CreateFontIndirectA(&description);
     if (!made)
         return 0;
-    if (font)
-        DeleteObject(font);
-    font = made;
+    font.reset(made);
     return 1;
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/GdiGuards.h"
+
 // A font made from a LOGFONTA description, with the colour its text is drawn in.
-// Owns the font handle: a new makeFont deletes the previous font, and so
-// does the destructor.
+// Owns the font: a new makeFont deletes the previous one.
 class FontRecord {
 public:
     FontRecord();
-    ~FontRecord();
     FontRecord(const FontRecord&) = delete;
     FontRecord& operator=(const FontRecord&) = delete;
 
@@ -18,7 +18,7 @@ public:
     // Sets the text colour and selects the font into dc (the caller restores dc).
     void applyFont(HDC dc) const;
 
-    HFONT font = nullptr;     // owned; null when none
+    Font font;                // null when none
     COLORREF colour = 0;      // 0x00BBGGRR
     LOGFONTA description;
 };

@@ -2,23 +2,12 @@
 
 #include "framework/GdiGuards.h"
 
-WindowFont::~WindowFont()
-{
-    if (owned_)
-        DeleteObject(owned_);
-    if (retired_)
-        DeleteObject(retired_);
-}
-
 int WindowFont::setDpi(Dpi newDpi)
 {
     dpi = newDpi;
     // Controls still draw with the current font until applyTo hands them the
     // new one: it goes only at the next change.
-    if (retired_)
-        DeleteObject(retired_);
-    retired_ = owned_;
-    owned_ = nullptr;
+    retired_.reset(owned_.release());
     const Dpi system = Dpi::ofSystem();
     if (dpi == system && dpi == Dpi())
         return 1;
@@ -30,13 +19,13 @@ int WindowFont::setDpi(Dpi newDpi)
     // the stock description keeps the width of 96 DPI (so Wine has it: 24
     // pixels high, 7 wide at 144 DPI), which drew the text narrow there.
     description.lfWidth = MulDiv(description.lfWidth, dpi.value(), Dpi().value());
-    owned_ = CreateFontIndirectA(&description);
-    return owned_ != nullptr;
+    owned_.reset(CreateFontIndirectA(&description));
+    return owned_.get() != nullptr;
 }
 
 HFONT WindowFont::handle() const
 {
-    return owned_ ? owned_ : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    return owned_ ? owned_.get() : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
 }
 
 TEXTMETRICA WindowFont::metrics() const
@@ -53,5 +42,5 @@ TEXTMETRICA WindowFont::metrics() const
 void WindowFont::applyTo(HWND control) const
 {
     if (control)
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(owned_), TRUE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(owned_.get()), TRUE);
 }

@@ -8,11 +8,11 @@
 #include <windows.h>
 
 #include "framework/Dpi.h"
+#include "framework/GdiGuards.h"
 
 class WindowFont {
 public:
     WindowFont() = default;
-    ~WindowFont();
     WindowFont(const WindowFont&) = delete;
     WindowFont& operator=(const WindowFont&) = delete;
 
@@ -22,7 +22,7 @@ public:
     // The font to select: the owned one, else the stock system font.
     HFONT handle() const;
     // True when a font of our own is in use (any DPI but 96 on a 96-DPI system).
-    bool scaled() const { return owned_ != nullptr; }
+    bool scaled() const { return owned_.get() != nullptr; }
     // Metrics of handle() on the display.
     TEXTMETRICA metrics() const;
     // Gives control the font (null at the system DPI: the control's default)
@@ -32,6 +32,6 @@ public:
     Dpi dpi;
 
 private:
-    HFONT owned_ = nullptr;
-    HFONT retired_ = nullptr;  // the font before the last setDpi, still in the controls' hands
+    Font owned_;
+    Font retired_;   // the font before the last setDpi, still in the controls' hands
 };

@@ -6,6 +6,7 @@
 #include "session/SessionEnvironment.h"
 #include "document/Document.h"
 #include "document/Heap.h"
+#include "document/HeapBlock.h"
 #include "document/Merge.h"
 #include "document/ReloadSummary.h"
 #include "storage/format/BackupName.h"
@@ -19,19 +20,6 @@
 #include "storage/sharing/TheirCopy.h"
 
 namespace {
-
-// Owns a block from SectionFile::readWhole or allocZeroed.
-struct BlockOwner {
-    char* block = nullptr;
-    int32_t size = 0;
-    ~BlockOwner() { releaseBlock(block); }
-    char* release()
-    {
-        char* taken = block;
-        block = nullptr;
-        return taken;
-    }
-};
 
 // PresenceFile::ownerFor asks a plain function when a process started.
 thread_local SessionEnvironment* askedEnvironment = nullptr;
@@ -53,11 +41,10 @@ int readPresence(SessionEnvironment& env, const char* path, PresenceFile& found)
         return 0;
     int64_t written = env.writtenAt(path);
     // Shared: its owner may be writing it this moment.
-    int32_t length = 0;
-    char* text = SectionFile::readWhole(path, &length, FileHandle::ShareReadWrite);
+    HeapBlock text;
+    *text.receive() = SectionFile::readWhole(path, text.length(), FileHandle::ShareReadWrite);
     if (text)
-        found.parse(text, size_t(length));
-    releaseBlock(text);
+        found.parse(text.data(), size_t(text.size()));
     found.written = written;
     return 1;
 }
@@ -124,11 +111,11 @@ LoadReport DocumentSession::open(const char* path, bool forEditing)
     // The bytes are read once and kept: they are the base a later save
     // compares the file on disk with.
     FileStamp stamp = FileStamp::of(path);
-    BlockOwner block;
-    block.block = SectionFile::readWhole(path, &block.size);
+    HeapBlock block;
+    *block.receive() = SectionFile::readWhole(path, block.length());
     LoadReport report;
-    if (block.block)
-        report = loadDataBytes(doc_, block.block, size_t(block.size));
+    if (block)
+        report = loadDataBytes(doc_, block.data(), size_t(block.size()));
     else
         report.fail(nullptr);
     if (report.failed()) {
@@ -138,7 +125,7 @@ LoadReport DocumentSession::open(const char* path, bool forEditing)
         settle();
         return report;
     }
-    base_.adopt(block.release(), block.size, stamp);
+    base_.adopt(block.release(), block.size(), stamp);
     path_ = path;
     readOnly_ = report.damaged() || !forEditing;
     claimPresence();
@@ -415,11 +402,11 @@ DocumentSession::Disk DocumentSession::checkDisk(bool quick)
 {
     if (path_.empty() || !base_.hasBase())
         return Disk::Same;
-    BlockOwner theirs;
+    HeapBlock theirs;
     // The stamp is the one taken before the bytes were read: a change that
     // lands in between leaves the file newer than the base, for the next look.
     FileStamp stamp;
-    if (base_.compare(path_.c_str(), quick, &theirs.block, &theirs.size, &stamp) != SharedFile::Changed)
+    if (base_.compare(path_.c_str(), quick, theirs.receive(), theirs.length(), &stamp) != SharedFile::Changed)
         return Disk::Same;
     if (modified()) {
         if (stamp == noticed_)
@@ -429,10 +416,10 @@ DocumentSession::Disk DocumentSession::checkDisk(bool quick)
     }
     noticed_ = stamp;
     Document reloaded;
-    if (!loadTheirCopy(reloaded, theirs.block, size_t(theirs.size), &problem_))
+    if (!loadTheirCopy(reloaded, theirs.data(), size_t(theirs.size()), &problem_))
         return Disk::Unreadable;
     reloadSummary_ = ReloadSummary::between(doc_, reloaded, deletedHere_);
-    base_.adopt(theirs.release(), theirs.size, stamp);
+    base_.adopt(theirs.release(), theirs.size(), stamp);
     doc_.swap(reloaded);
     history_.clear();
     settle();
@@ -528,22 +515,22 @@ DocumentSession::Restore DocumentSession::restore(const RecoveryFile& file, cons
     // and judged as Save reads and judges it. One that is gone leaves the
     // recovered document, untitled.
     FileStamp stamp;
-    BlockOwner theirs;
+    HeapBlock theirs;
     if (merge) {
         stamp = FileStamp::of(file.dataPath);
-        theirs.block = SectionFile::readWhole(file.dataPath, &theirs.size);
-        merge = theirs.block != nullptr;
+        *theirs.receive() = SectionFile::readWhole(file.dataPath, theirs.length());
+        merge = bool(theirs);
     }
     Restore outcome = Restore::Untitled;
     if (merge) {
         Document theirDoc;
-        if (loadTheirCopy(theirDoc, theirs.block, size_t(theirs.size), &problem_)) {
+        if (loadTheirCopy(theirDoc, theirs.data(), size_t(theirs.size()), &problem_)) {
             Document merged;
             if (!mergeDocuments(base, recovered, theirDoc, merged, report))
                 return Restore::Failed;
             close();
             doc_.swap(merged);
-            base_.adopt(theirs.release(), theirs.size, stamp);
+            base_.adopt(theirs.release(), theirs.size(), stamp);
             outcome = Restore::Merged;
         } else {
             // Damaged (a power cut left it cut short, a sync client half

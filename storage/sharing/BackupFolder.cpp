@@ -8,7 +8,7 @@
 #include "storage/file/FileHandle.h"
 #include "storage/file/FileName.h"
 #include "storage/format/SectionFile.h"
-#include "document/Heap.h"
+#include "document/HeapBlock.h"
 
 namespace {
 
@@ -69,15 +69,13 @@ int BackupFolder::keepFile(const char* dataPath)
 {
     if (!fileExists(dataPath))
         return 1;
-    int32_t length = 0;
-    char* block = SectionFile::readWhole(dataPath, &length);
-    if (!block) {
+    HeapBlock read;
+    *read.receive() = SectionFile::readWhole(dataPath, read.length());
+    if (!read) {
         problem_ = lastFileError();
         return 0;
     }
-    int kept = keep(dataPath, block, size_t(length));
-    releaseBlock(block);
-    return kept;
+    return keep(dataPath, read.data(), size_t(read.size()));
 }
 
 int BackupFolder::moveIn(const char* path)

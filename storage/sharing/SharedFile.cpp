@@ -5,6 +5,7 @@
 
 #include "storage/format/SectionFile.h"
 #include "document/Heap.h"
+#include "document/HeapBlock.h"
 
 int SharedFile::remember(const char* path)
 {
@@ -48,24 +49,21 @@ SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs
         return Missing;
     if (base_ && quick && now == stamp_)
         return Same;
-    int32_t length = 0;
-    char* block = SectionFile::readWhole(path, &length);
-    if (!block)
+    HeapBlock read;
+    *read.receive() = SectionFile::readWhole(path, read.length());
+    if (!read)
         return Unreadable;
-    if (base_ && length == size_ && memcmp(block, base_, size_t(length)) == 0) {
+    if (base_ && read.size() == size_ && memcmp(read.data(), base_, size_t(size_)) == 0) {
         // Touched, copied back or synced without a change: the new stamp
         // spares the next quick look a read.
-        releaseBlock(block);
         stamp_ = now;
         return Same;
     }
     if (theirsStamp)
         *theirsStamp = now;
     if (theirs) {
-        *theirs = block;
-        *theirsSize = length;
-    } else {
-        releaseBlock(block);
+        *theirsSize = read.size();
+        *theirs = read.release();
     }
     return Changed;
 }

@@ -12,18 +12,8 @@
 #include "storage/sharing/SharedFile.h"
 #include "storage/sharing/TheirCopy.h"
 #include "document/Document.h"
-#include "document/Heap.h"
+#include "document/HeapBlock.h"
 #include "document/Merge.h"
-
-namespace {
-
-// Owns a block from SectionFile::readWhole.
-struct BlockOwner {
-    char* block = nullptr;
-    ~BlockOwner() { releaseBlock(block); }
-};
-
-}  // namespace
 
 SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char* path, SharedFile& shared,
                                     Document& merged, MergeReport& report)
@@ -52,14 +42,13 @@ SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char
     // without the lock (an older Tallyvane, a sync client, a virus scanner):
     // look again for a while. Whoever holds it longer may be about to write
     // their version; without it in hand nothing is written over it.
-    BlockOwner theirs;
-    int32_t theirsSize = 0;
-    SharedFile::Disk disk = shared.compare(path, false, &theirs.block, &theirsSize);
+    HeapBlock theirs;
+    SharedFile::Disk disk = shared.compare(path, false, theirs.receive(), theirs.length());
     for (int waited = 0; disk == SharedFile::Unreadable && waited < kReadWaitMs; waited += 100) {
         if (whileWaiting)
             whileWaiting();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        disk = shared.compare(path, false, &theirs.block, &theirsSize);
+        disk = shared.compare(path, false, theirs.receive(), theirs.length());
     }
     if (disk == SharedFile::Unreadable) {
         problem = lastFileError();
@@ -78,7 +67,7 @@ SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char
             return Failed;
         }
         theirDoc.lender = &baseDoc;
-        if (!loadTheirCopy(theirDoc, theirs.block, size_t(theirsSize), &problem))
+        if (!loadTheirCopy(theirDoc, theirs.data(), size_t(theirs.size()), &problem))
             return TheirsUnreadable;
         if (!mergeDocuments(baseDoc, doc, theirDoc, merged, report)) {
             view.reportError("Tallyvane", "Out of memory");
@@ -89,7 +78,7 @@ SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char
     }
     if (disk != SharedFile::Missing && beforeReplace) {
         if (disk == SharedFile::Changed)
-            beforeReplace(path, theirs.block, size_t(theirsSize));
+            beforeReplace(path, theirs.data(), size_t(theirs.size()));
         else
             beforeReplace(path, shared.baseData(), shared.baseSize());
     }
