@@ -3,70 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/Utf8.h"
+
 namespace {
 
 #include "document/CaseFoldTable.inc"
 
 const size_t kFoldCount = sizeof kCaseFolds / sizeof kCaseFolds[0];
-
-// The character of the valid UTF-8 sequence at p (before end) and its
-// length in *size; 0 in *size when p does not start a valid sequence.
-uint32_t decode(const unsigned char* p, const unsigned char* end, int* size)
-{
-    unsigned char c = *p;
-    int more;
-    uint32_t code;
-    if (c >= 0xC2 && c <= 0xDF) {
-        more = 1;
-        code = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        more = 2;
-        code = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        more = 3;
-        code = c & 0x07;
-    } else {
-        *size = 0;
-        return 0;
-    }
-    if (end - p <= more) {
-        *size = 0;
-        return 0;
-    }
-    for (int i = 1; i <= more; ++i) {
-        if ((p[i] & 0xC0) != 0x80) {
-            *size = 0;
-            return 0;
-        }
-        code = (code << 6) | (p[i] & 0x3F);
-    }
-    if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
-        || (more == 3 && (code < 0x10000 || code > 0x10FFFF))) {
-        *size = 0;
-        return 0;
-    }
-    *size = more + 1;
-    return code;
-}
-
-void append(uint32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
 
 }  // namespace
 
@@ -92,12 +35,12 @@ void CaseFold::foldKey(const char* text, size_t length, std::string& key)
             continue;
         }
         int size;
-        uint32_t code = decode(p, end, &size);
+        uint32_t code = Utf8::decode(p, end, &size);
         if (!size) {
             key += char(*p++);
             continue;
         }
-        append(foldChar(code), key);
+        Utf8::append(foldChar(code), key);
         p += size;
     }
 }

@@ -60,19 +60,7 @@ HRESULT ListAccessible::get_accName(VARIANT child, BSTR* name)
 
 HRESULT ListAccessible::get_accDescription(VARIANT child, BSTR* description)
 {
-    if (!description)
-        return E_POINTER;
-    *description = nullptr;
-    int row = rowOf(child);
-    if (row == -2)
-        return E_INVALIDARG;
-    if (row == -1)
-        return S_FALSE;
-    std::string text = rows_->describeRow(window_, row).description;
-    if (text.empty())
-        return S_FALSE;
-    *description = bstr(text.c_str());
-    return *description ? S_OK : E_OUTOFMEMORY;
+    return rowString(child, description, &AccessibleRow::description);
 }
 
 HRESULT ListAccessible::get_accRole(VARIANT child, VARIANT* role)
@@ -126,19 +114,24 @@ HRESULT ListAccessible::get_accFocus(VARIANT* child)
 
 HRESULT ListAccessible::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    if (!action)
+    return rowString(child, action, &AccessibleRow::action);
+}
+
+HRESULT ListAccessible::rowString(const VARIANT& child, BSTR* out, std::string AccessibleRow::*field)
+{
+    if (!out)
         return E_POINTER;
-    *action = nullptr;
+    *out = nullptr;
     int row = rowOf(child);
     if (row == -2)
         return E_INVALIDARG;
     if (row == -1)
         return S_FALSE;
-    std::string name = rows_->describeRow(window_, row).action;
-    if (name.empty())
+    std::string text = rows_->describeRow(window_, row).*field;
+    if (text.empty())
         return S_FALSE;
-    *action = bstr(name.c_str());
-    return *action ? S_OK : E_OUTOFMEMORY;
+    *out = bstr(text.c_str());
+    return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT ListAccessible::accDoDefaultAction(VARIANT child)

@@ -52,6 +52,9 @@ private:
     int rowOf(const VARIANT& child) const;
     int rowCount() const;
     std::string rowText(int row) const;
+    // A row's description or default action (field) for child: S_FALSE for
+    // the list itself and for a row without one.
+    HRESULT rowString(const VARIANT& child, BSTR* out, std::string AccessibleRow::*field);
 
     AccessibleRows* rows_;  // borrowed
 };

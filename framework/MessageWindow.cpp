@@ -226,12 +226,12 @@ int MessageWindow::createBoxWindow(int width, int height)
 void MessageWindow::afterCreate() {}
 void MessageWindow::onOtherCommand(int, LPARAM) {}
 
-void MessageWindow::createButton(int index, const char* text, int result, int left, int y)
+void MessageWindow::createButton(int index, const char* text, int choice, int left, int y)
 {
     buttons[index].create(hwnd, 0, text, left, y, dpi(60), dpi(30));
     if (font.scaled())
         font.applyTo(buttons[index].hwnd);
-    buttonResults[index] = result;
+    buttonResults[index] = choice;
 }
 
 void MessageWindow::createButtons()

@@ -114,8 +114,8 @@ protected:
     static int lineWidth(HDC dc, const char* line, int length);
     void releaseMessage();
     // Creates button index of the box, 60 x 30 at 96 DPI, at (left, y),
-    // choosing result.
-    void createButton(int index, const char* text, int result, int left, int y);
+    // ending the box with choice when clicked.
+    void createButton(int index, const char* text, int choice, int left, int y);
 
 private:
     void measure(HDC ic, const char* text);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "document/Utf8.h"
+
 // The encodings of the program's texts.
 //
 // The program's own text (what the document holds and the windows show) is
@@ -69,61 +71,9 @@ inline bool isAscii(const char* text, size_t length)
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 // Text that passes is taken as UTF-8 wherever the encoding is not known
 // (a roster line, a file name in the native build), other text as ANSI.
-inline bool isUtf8(const char* text, size_t length)
-{
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    const unsigned char* end = p + length;
-    while (p < end) {
-        unsigned char c = *p++;
-        if (c < 0x80)
-            continue;
-        int more;
-        uint32_t code;
-        if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-            code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            code = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < more)
-            return false;
-        for (int i = 0; i < more; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        p += more;
-        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
-            || (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
-            return false;
-    }
-    return true;
-}
+inline bool isUtf8(const char* text, size_t length) { return Utf8::isValid(text, length); }
 
 // Appends the character code (below 0x110000) to out as UTF-8.
-inline void appendUtf8(uint32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
+inline void appendUtf8(uint32_t code, std::string& out) { Utf8::append(code, out); }
 
 } // namespace AnsiText

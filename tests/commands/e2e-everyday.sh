@@ -84,20 +84,6 @@ finish() {
 trap finish EXIT
 
 status() { "$src/scripts/wine-run" "$peek" "$1" 2>/dev/null | tr -d '\r'; }
-# Starts the program on file $1 and waits for the window titled $2.
-start_app() {
-  # The program stopped before may have left a recovery file, which the
-  # start would offer first.
-  clear_recovery
-  "$src/scripts/wine-run" "$exe" "Z:$1" >/dev/null 2>&1 &
-  app_pid=$!
-  win=$(wait_window "$2" 240)
-  [ -n "$win" ] || fail "no window titled '$2' appeared"
-  sleep 1
-  # A click into the Names pane gives it the keyboard focus.
-  xdotool mousemove --window "$win" 200 300 click 1
-  sleep 0.5
-}
 keys() { xdotool key --delay 150 "$@"; sleep 0.7; }
 # The entry lines of section [$2] of file $1.
 section() { tr -d '\r' < "$1" | awk -v s="[$2]" '$0 == s {on = 1; getline; next} /^\[/ {on = 0} on'; }

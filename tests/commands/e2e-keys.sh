@@ -28,11 +28,7 @@ cp "$src/examples/club.tvd" "$work/club.tvd"
 start_xvfb 261 320 || fail "no free display for Xvfb"
 
 export WINEPREFIX=$build/wineprefix
-# A program killed by an earlier run may have left a recovery file, which
-# the start would offer first.
-clear_recovery
-"$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
-app_pid=$!
+app_pid=
 finish() {
   # The program is stopped without its exit, so no settings are written.
   WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
@@ -43,13 +39,7 @@ finish() {
 }
 trap finish EXIT
 
-
-win=$(wait_window "club.tvd - Tallyvane" 240)
-[ -n "$win" ] || fail "no window titled 'club.tvd - Tallyvane' appeared"
-sleep 1
-# A click into the Names pane gives it the keyboard focus.
-xdotool mousemove --window "$win" 200 300 click 1
-sleep 0.5
+start_app "$work/club.tvd" "club.tvd - Tallyvane"
 
 # Ctrl+C on the first name. Wine hands the Windows clipboard on to the X
 # clipboard, where Tk reads it.
@@ -253,14 +243,7 @@ echo "tvd: export read back without a skip, merge without a duplicate ($merged)"
 WINEPREFIX=$WINEPREFIX timeout 20 "$server" -k >/dev/null 2>&1 || true
 wait "$app_pid" 2>/dev/null || true
 if [ -x "$build/bin/reg_dpi.exe" ] && use_dpi_prefix "$build" "$src" 144; then
-  clear_recovery
-  "$src/scripts/wine-run" "$exe" "Z:$work/club.tvd" >/dev/null 2>&1 &
-  app_pid=$!
-  win=$(wait_window "club.tvd - Tallyvane" 240)
-  [ -n "$win" ] || fail "no window at 144 DPI"
-  sleep 1
-  xdotool mousemove --window "$win" 300 450 click 1
-  sleep 0.5
+  start_app "$work/club.tvd" "club.tvd - Tallyvane" 300 450
   import -window "$win" "$shots/e2e-keys-7-names-unicode-144.png" || true
   xdotool key ctrl+f
   [ -n "$(wait_window "Find" 40)" ] || fail "Ctrl+F showed no prompt at 144 DPI"

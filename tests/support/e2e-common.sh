@@ -11,6 +11,10 @@
 # prints the first window whose title is exactly TITLE, waiting up to
 # QUARTERS quarter seconds; gone TITLE [XDOTOOL-OPTION] waits up to ten
 # seconds for the last one to go.
+#   start_app FILE TITLE [X Y]
+# starts the program on FILE in the background (app_pid), waits for its
+# window titled TITLE (win) and clicks at X,Y of it (200,300: the Names
+# pane) to give the pane the keyboard focus.
 e2e_begin() {
   local tool
   build=$(dirname "$(dirname "$exe")")
@@ -54,4 +58,17 @@ gone() {
     sleep 0.25
   done
   return 1
+}
+
+start_app() {
+  # The program stopped before may have left a recovery file, which the
+  # start would offer first.
+  clear_recovery
+  "$src/scripts/wine-run" "$exe" "Z:$1" >/dev/null 2>&1 &
+  app_pid=$!
+  win=$(wait_window "$2" 240)
+  [ -n "$win" ] || fail "no window titled '$2' appeared"
+  sleep 1
+  xdotool mousemove --window "$win" "${3:-200}" "${4:-300}" click 1
+  sleep 0.5
 }
