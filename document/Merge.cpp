@@ -260,8 +260,8 @@ private:
     }
 
     // The persons both base and copy have whose checkboxes of baseAction and
-    // of action are alike.
-    int columnLikeness(int copy, int baseAction, int action)
+    // of action are alike; with untilDifferent, -1 as soon as one is not.
+    int columnLikeness(int copy, int baseAction, int action, bool untilDifferent = false)
     {
         int alike = 0;
         for (size_t n = 0; n < in_[Base].names.size(); ++n) {
@@ -272,22 +272,15 @@ private:
             person_[copy].read(in_[copy], other);
             if (person_[Base].cell(baseAction) == person_[copy].cell(action))
                 alike++;
+            else if (untilDifferent)
+                return -1;
         }
         return alike;
     }
 
     bool sameColumn(int copy, int baseAction, int action)
     {
-        for (size_t n = 0; n < in_[Base].names.size(); ++n) {
-            int other = in_[copy].nameOfBase[n];
-            if (other < 0)
-                continue;
-            person_[Base].read(in_[Base], int(n));
-            person_[copy].read(in_[copy], other);
-            if (person_[Base].cell(baseAction) != person_[copy].cell(action))
-                return false;
-        }
-        return true;
+        return columnLikeness(copy, baseAction, action, true) >= 0;
     }
 
     // No base person that copy still has holds a tick or a date for baseAction.
