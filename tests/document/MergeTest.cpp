@@ -322,10 +322,11 @@ TEST(Merge, EachRule)
         EXPECT_EQ(notationOf(mine), mineBefore);
         EXPECT_EQ(mergedAsTvd(base, mine, theirs, takenReport), saved);
         EXPECT_EQ(takenReport.text(), c.report);
-        for (int32_t i = 0; i < taken.namesCount; ++i) {
-            taken.deleteEntry(i, taken.names[i].entryCount - 1);
-            ASSERT_EQ(taken.addMemo(i, "Later"), 1);
-        }
+        for (Document* edited : {&taken, &kept})
+            for (int32_t i = 0; i < edited->namesCount; ++i) {
+                edited->deleteEntry(i, edited->names[i].entryCount - 1);
+                ASSERT_EQ(edited->addMemo(i, "Later"), 1);
+            }
         // One side unchanged: the other side exactly.
         Document same;
         MergeReport quiet;
