@@ -36,7 +36,7 @@ LRESULT MainWindow::OnCtlColorListBox(WPARAM wParam, LPARAM) {
     }
     SetTextColor(dc, White);
     SetBkColor(dc, Navy);
-    return reinterpret_cast<LRESULT>(listBrush);
+    return reinterpret_cast<LRESULT>(listBrush.get());
 }
 
 void MainWindow::OnSysColorChange() { redrawColours(); }
@@ -67,8 +67,7 @@ void MainWindow::OnDestroy() {
     // at the end of Windows' session its recovery file stays for the next start.
     if (!sessionEnded) dropRecovery();
     session.close(sessionEnded != 0);
-    if (listBrush) DeleteObject(listBrush);
-    listBrush = nullptr;
+    listBrush.reset();
     // The context menus are loaded again with the next window.
     HMENU* menus[] = {&namesMenu, &actionsMenu, &entriesMenu, &pendingMenu};
     for (HMENU* menu : menus) {

@@ -35,6 +35,7 @@
 #include "storage/format/MessageSink.h"
 #include "app/grid/EntryGrid.h"
 #include "app/FrameWindow.h"
+#include "framework/GdiGuards.h"
 #include "framework/ListAccessible.h"
 #include "storage/file/FileName.h"
 #include "storage/win32/RecentFiles.h"
@@ -391,7 +392,7 @@ public:
     char settingsPath[kPathBytes] = {};
     char settingsFolder[kPathBytes] = {};
     char documentsFolder[kPathBytes] = {};
-    HBRUSH listBrush = nullptr;    // owned; deleted in OnDestroy
+    Brush listBrush;               // made with the panes, deleted in OnDestroy
     HMENU namesMenu = nullptr;     // owned; loaded with the window, destroyed in OnDestroy
     HMENU actionsMenu = nullptr;
     HMENU entriesMenu = nullptr;

@@ -45,7 +45,7 @@ void MainWindow::finishWindow() {
     actionsMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ACTIONS_MENU));
     entriesMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_ENTRIES_MENU));
     pendingMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_PENDING_MENU));
-    listBrush = CreateSolidBrush(Navy);
+    listBrush.reset(CreateSolidBrush(Navy));
     makePanesAccessible();
 }
 

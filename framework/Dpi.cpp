@@ -1,5 +1,7 @@
 #include "framework/Dpi.h"
 
+#include "framework/GdiGuards.h"
+
 namespace {
 using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
 
@@ -26,9 +28,6 @@ Dpi Dpi::of(HWND window)
 
 Dpi Dpi::ofSystem()
 {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : standard;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return Dpi(dpi);
+    WindowDc screen(nullptr);
+    return Dpi(screen ? GetDeviceCaps(screen, LOGPIXELSY) : standard);
 }

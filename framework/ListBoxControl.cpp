@@ -1,6 +1,7 @@
 #include "framework/ListBoxControl.h"
 
 #include "framework/Framework.h"
+#include "framework/GdiGuards.h"
 #include "framework/ListAccessible.h"
 
 #include <new>
@@ -47,18 +48,16 @@ LRESULT ListBoxControl::subclassProc(UINT message, WPARAM wParam, LPARAM lParam)
 // After the list box painted itself empty, in the colours its parent gives it.
 void ListBoxControl::drawEmptyText()
 {
-    HDC dc = GetDC(hwnd);
+    WindowDc dc(hwnd);
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
-    SendMessageA(GetParent(hwnd), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd));
+    DcState saved(dc);
+    SendMessageA(GetParent(hwnd), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(hwnd));
     if (HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd, WM_GETFONT, 0, 0)))
         SelectObject(dc, font);
     RECT client;
     GetClientRect(hwnd, &client);
     DrawTextA(dc, emptyText, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    RestoreDC(dc, saved);
-    ReleaseDC(hwnd, dc);
 }
 
 void ListBoxControl::makeAccessible(AccessibleRows* rows)

@@ -96,7 +96,7 @@ TEST_F(AppTest, EveryPaneAsksForWhiteOnNavy) {
         HDC dc = GetDC(pane);
         LRESULT brush = SendMessageA(window().hwnd, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
                                      reinterpret_cast<LPARAM>(pane));
-        EXPECT_EQ(reinterpret_cast<LRESULT>(window().listBrush), brush);
+        EXPECT_EQ(reinterpret_cast<LRESULT>(window().listBrush.get()), brush);
         EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), GetTextColor(dc));
         EXPECT_EQ(RGB(0, 0, 0x80), GetBkColor(dc));
         ReleaseDC(pane, dc);
