@@ -1,35 +1,97 @@
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
-namespace {
-const char KeptSuffix[] = ".kept-by-commands-test";
-}  // namespace
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
 
-// Every run starts without a settings file, so no test opens the file an
-// earlier one left behind; the settings of whoever runs the tests are put
-// aside meanwhile.
-std::string ProgramTest::settingsFile()
+#include "storage/file/FileFaults.h"
+#include "storage/win32/Folders.h"
+
+const char ProgramFixture::kClub[] =
+    "[Program]\r\nTallyvane\r\n\r\n"
+    "[Action Items]\r\n1\r\nSign the safety form\r\n\r\n"
+    "[Names]\r\n1\r\n0 Ann Smith\r\n\r\n"
+    "[0]\r\n1\r\n1 03/14/26 09:05 AM\r\n";
+
+std::ostream& operator<<(std::ostream& out, const ProgramFixture::Box& box)
 {
-    char appData[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    return std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
+    return out << "{\"" << box.caption << "\", \"" << box.text << "\"}";
 }
 
-void ProgramTest::SetUp()
+void ProgramFixture::SetUp()
 {
-    std::string settings = settingsFile();
-    keptSettings_ = MoveFileExA(settings.c_str(), (settings + KeptSuffix).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    ASSERT_TRUE(program::start(GetModuleHandleA(nullptr), SW_SHOWNORMAL, "Tallyvane.exe"));
-    SetForegroundWindow(window().hwnd);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static int serial = 0;
+    folder = std::string(temp) + "tv-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++serial) + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+
+    // No test opens the file an earlier one named in the settings.
+    char appData[MAX_PATH] = "";
+    specialFolderPath(nullptr, CSIDL_APPDATA, appData);
+    settings = std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
+    keptSettings_ = MoveFileExA(settings.c_str(), (settings + ".kept-by-test").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    fileFaults.reset();
+    if (startUp_ == EmptyDocument)
+        start();
+}
+
+void ProgramFixture::TearDown()
+{
+    window().writeSettingsOnExit = 0;
+    stop();
+    fileFaults.reset();
+    DeleteFileA(settings.c_str());
+    if (keptSettings_)
+        MoveFileA((settings + ".kept-by-test").c_str(), settings.c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string file = folder + found.cFileName;
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void ProgramFixture::start(const std::string& args, const std::vector<int>& answers)
+{
+    std::string line = "\"" + folder + "Tallyvane.exe\"" + (args.empty() ? "" : " " + args);
+    {
+        // Only one answerer may run: a test that answers start-up itself
+        // made one already.
+        std::unique_ptr<ModalAnswerer> answer;
+        if (!answers.empty() || !ModalAnswerer::running()) {
+            answer.reset(new ModalAnswerer(20, 8000));
+            for (int result : answers)
+                answer->then(MessageWindow::className, answerWith(result));
+        }
+        ASSERT_EQ(1, program::start(GetModuleHandleA(nullptr), show_, line.c_str()));
+        if (answer) {
+            EXPECT_EQ(static_cast<int>(answers.size()), answer->answered());
+        }
+    }
+    if (show_ != SW_SHOWNOACTIVATE)
+        SetForegroundWindow(window().hwnd);
     runLoop(50);
 }
 
-void ProgramTest::TearDown()
+void ProgramFixture::startWithExample()
+{
+    start("\"" + exampleFile() + "\"");
+}
+
+void ProgramFixture::stop()
 {
     window().history.markSaved();
-    window().writeSettingsOnExit = 0;
     if (window().hwnd)
         DestroyWindow(window().hwnd);
     // The destroyed window posted its quit message: take it out of the way.
@@ -38,13 +100,9 @@ void ProgramTest::TearDown()
         if (msg.message != WM_QUIT)
             DispatchMessageA(&msg);
     }
-    std::string settings = settingsFile();
-    DeleteFileA(settings.c_str());
-    if (keptSettings_)
-        MoveFileA((settings + KeptSuffix).c_str(), settings.c_str());
 }
 
-std::vector<int> ProgramTest::seed(const std::vector<const char*>& names, const std::vector<const char*>& actions)
+std::vector<int> ProgramFixture::seed(const std::vector<const char*>& names, const std::vector<const char*>& actions)
 {
     std::vector<int> slots;
     for (const char* name : names)
@@ -57,7 +115,13 @@ std::vector<int> ProgramTest::seed(const std::vector<const char*>& names, const 
     return slots;
 }
 
-void ProgramTest::runLoop(DWORD ms)
+void ProgramFixture::edit(const char* name)
+{
+    doc().addName(name);
+    window().history.clearUnsaved();
+}
+
+void ProgramFixture::runLoop(DWORD ms)
 {
     // Idle: nothing but timer messages (ModalAnswerer looks for its boxes
     // by a timer) for kQuietMs.
@@ -83,24 +147,24 @@ void ProgramTest::runLoop(DWORD ms)
     }
 }
 
-void ProgramTest::pressKey(UINT vk)
+void ProgramFixture::pressKey(UINT vk)
 {
     tvtest::pressKey(window().currentPane->hwnd, vk);
     runLoop();
 }
 
-void ProgramTest::pressCtrlKey(UINT vk)
+void ProgramFixture::pressCtrlKey(UINT vk)
 {
     pressWithModifier(vk, VK_CONTROL, false);
 }
 
-void ProgramTest::pressAltKey(UINT vk)
+void ProgramFixture::pressAltKey(UINT vk)
 {
     pressWithModifier(vk, VK_MENU, true);
 }
 
 // The accelerator table looks at the keyboard state for the modifiers.
-void ProgramTest::pressWithModifier(UINT vk, UINT modifier, bool system)
+void ProgramFixture::pressWithModifier(UINT vk, UINT modifier, bool system)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
@@ -124,14 +188,14 @@ LPARAM rowMiddle(ListBoxControl* pane, int row)
 }
 }  // namespace
 
-void ProgramTest::doubleClickRow(ListBoxControl* pane, int row)
+void ProgramFixture::doubleClickRow(ListBoxControl* pane, int row)
 {
     LPARAM at = rowMiddle(pane, row);
     tvtest::doubleClickAt(pane->hwnd, LOWORD(at), HIWORD(at));
     runLoop();
 }
 
-void ProgramTest::rightClickRow(ListBoxControl* pane, int row)
+void ProgramFixture::rightClickRow(ListBoxControl* pane, int row)
 {
     LPARAM at = rowMiddle(pane, row);
     PostMessageA(pane->hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at);
@@ -139,7 +203,7 @@ void ProgramTest::rightClickRow(ListBoxControl* pane, int row)
     runLoop();
 }
 
-void ProgramTest::selectRow(ListBoxControl* pane, int row)
+void ProgramFixture::selectRow(ListBoxControl* pane, int row)
 {
     if (!(GetWindowLongA(pane->hwnd, GWL_STYLE) & LBS_EXTENDEDSEL)) {
         SendMessageA(pane->hwnd, LB_SETCURSEL, row, 0);
@@ -153,9 +217,9 @@ void ProgramTest::selectRow(ListBoxControl* pane, int row)
     SendMessageA(pane->hwnd, LB_SETCARETINDEX, row, FALSE);
 }
 
-std::vector<std::string> ProgramTest::rows(ListBoxControl* pane, bool withData)
+Strings ProgramFixture::rows(ListBoxControl* pane, bool withData)
 {
-    std::vector<std::string> result;
+    Strings result;
     int count = static_cast<int>(SendMessageA(pane->hwnd, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         char text[512] = "";
@@ -168,31 +232,31 @@ std::vector<std::string> ProgramTest::rows(ListBoxControl* pane, bool withData)
     return result;
 }
 
-int ProgramTest::selection(ListBoxControl* pane)
+int ProgramFixture::selection(ListBoxControl* pane)
 {
     return static_cast<int>(SendMessageA(pane->hwnd, LB_GETCURSEL, 0, 0));
 }
 
-std::string ProgramTest::statusText(int part)
+std::string ProgramFixture::statusText(int part)
 {
-    char text[256] = "";
+    char text[512] = "";
     SendMessageA(program::statusBar.hwnd, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
-std::string ProgramTest::title()
+std::string ProgramFixture::windowText(HWND window)
 {
     char text[512] = "";
-    GetWindowTextA(window().hwnd, text, sizeof text);
+    GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
-int ProgramTest::grayed(int id)
+int ProgramFixture::grayed(int id)
 {
     return (GetMenuState(GetMenu(window().hwnd), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
-std::string ProgramTest::clipboardText()
+std::string ProgramFixture::clipboardText()
 {
     std::string text = "<no text>";
     if (!OpenClipboard(nullptr))
@@ -208,7 +272,7 @@ std::string ProgramTest::clipboardText()
     return text;
 }
 
-void ProgramTest::setClipboard(const char* text)
+void ProgramFixture::setClipboard(const char* text)
 {
     size_t length = strlen(text);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length + 1);
@@ -221,7 +285,122 @@ void ProgramTest::setClipboard(const char* text)
     }
 }
 
-ModalAnswerer::Step ProgramTest::typeAndConfirm(const char* text)
+void ProgramFixture::doubleClick(ListBoxControl& pane, int row)
+{
+    if (GetWindowLongA(pane.hwnd, GWL_STYLE) & LBS_EXTENDEDSEL) {
+        SendMessageA(pane.hwnd, LB_SETSEL, FALSE, -1);
+        SendMessageA(pane.hwnd, LB_SETSEL, TRUE, row);
+        SendMessageA(pane.hwnd, LB_SETCARETINDEX, row, FALSE);
+    } else {
+        SendMessageA(pane.hwnd, LB_SETCURSEL, row, 0);
+    }
+    SendMessageA(window().hwnd, WM_COMMAND, MAKEWPARAM(pane.id, LBN_DBLCLK), reinterpret_cast<LPARAM>(pane.hwnd));
+}
+
+void ProgramFixture::selectEntry(int row)
+{
+    SendMessageA(entries(), LB_SETCURSEL, row, 0);
+    SendMessageA(window().hwnd, WM_COMMAND, MAKEWPARAM(program::entriesPane.id, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(entries()));
+}
+
+void ProgramFixture::pressBack()
+{
+    SendMessageA(program::viewBar.hwnd, WM_COMMAND, MAKEWPARAM(5009, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(program::viewBar.backButton.hwnd));
+}
+
+POINT ProgramFixture::squareOf(int row)
+{
+    RECT r;
+    SendMessageA(entries(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+    return {10, (r.top + r.bottom) / 2};
+}
+
+void ProgramFixture::clickSquare(int row, int x)
+{
+    POINT p = squareOf(row);
+    tvtest::clickAt(entries(), x, p.y);
+    tvtest::pumpMessages(30);
+}
+
+void ProgramFixture::drop(const std::vector<std::string>& paths)
+{
+    size_t chars = 1;
+    for (const std::string& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
+    ASSERT_NE(nullptr, block);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    char* list = reinterpret_cast<char*>(header + 1);
+    for (const std::string& path : paths) {
+        std::memcpy(list, path.c_str(), path.size() + 1);
+        list += path.size() + 1;
+    }
+    GlobalUnlock(block);
+    ASSERT_TRUE(PostMessageA(window().hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+        if (msg.message == WM_DROPFILES)
+            break;
+    }
+}
+
+Strings ProgramFixture::recentItems()
+{
+    Strings items;
+    HMENU file = GetSubMenu(GetMenu(window().hwnd), 0);
+    for (int i = 0; i < window().recentFiles.count(); ++i) {
+        char text[MAX_PATH] = "";
+        GetMenuStringA(file, 5900 + i, text, sizeof text, MF_BYCOMMAND);
+        std::string item = text;
+        if (GetMenuState(file, 5900 + i, MF_BYCOMMAND) & MF_GRAYED)
+            item += " (grayed)";
+        items.push_back(item);
+    }
+    return items;
+}
+
+std::string ProgramFixture::readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void ProgramFixture::writeAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool ProgramFixture::exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ProgramFixture::sourceFile(const char* relative)
+{
+    std::string path = std::string("Z:") + TV_SOURCE_DIR + "/" + relative;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+ModalAnswerer::Step ProgramFixture::answerWith(int result)
+{
+    return [this, result](HWND) {
+        MessageWindow& box = program::messageWindow;
+        boxes.push_back({box.caption ? box.caption : "", box.message ? box.message : ""});
+        for (int i = 0; i < MessageWindow::buttonCount; ++i) {
+            if (box.buttonResults[i] == result)
+                tvtest::clickButton(MessageWindow::buttons[i].hwnd);
+        }
+    };
+}
+
+ModalAnswerer::Step ProgramFixture::typeAndConfirm(const char* text)
 {
     return [text](HWND dialog) {
         HWND edit = tvtest::findChildByClass(dialog, "Edit");
@@ -231,7 +410,7 @@ ModalAnswerer::Step ProgramTest::typeAndConfirm(const char* text)
     };
 }
 
-ModalAnswerer::Step ProgramTest::replaceAndConfirm(const char* text)
+ModalAnswerer::Step ProgramFixture::replaceAndConfirm(const char* text)
 {
     return [text](HWND dialog) {
         SetWindowTextA(tvtest::findChildByClass(dialog, "Edit"), text);
@@ -239,12 +418,12 @@ ModalAnswerer::Step ProgramTest::replaceAndConfirm(const char* text)
     };
 }
 
-ModalAnswerer::Step ProgramTest::cancelPrompt()
+ModalAnswerer::Step ProgramFixture::cancelPrompt()
 {
     return [](HWND dialog) { tvtest::clickButton(tvtest::findChild(dialog, "Cancel")); };
 }
 
-ModalAnswerer::Step ProgramTest::pressButtonKey(UINT vk)
+ModalAnswerer::Step ProgramFixture::pressButtonKey(UINT vk)
 {
     return [vk](HWND box) {
         HWND focus = GetFocus();
@@ -252,7 +431,7 @@ ModalAnswerer::Step ProgramTest::pressButtonKey(UINT vk)
     };
 }
 
-ModalAnswerer::Step ProgramTest::recordPrompt(PromptSeen* seen, ModalAnswerer::Step then)
+ModalAnswerer::Step ProgramFixture::recordPrompt(PromptSeen* seen, ModalAnswerer::Step then)
 {
     return [seen, then](HWND dialog) {
         char text[512] = "";
@@ -265,7 +444,7 @@ ModalAnswerer::Step ProgramTest::recordPrompt(PromptSeen* seen, ModalAnswerer::S
     };
 }
 
-ModalAnswerer::Step ProgramTest::recordBox(std::string* text, std::string* caption, ModalAnswerer::Step then)
+ModalAnswerer::Step ProgramFixture::recordBox(std::string* text, std::string* caption, ModalAnswerer::Step then)
 {
     return [text, caption, then](HWND box) {
         char title[256] = "";
