@@ -74,12 +74,15 @@ void ProgramFixture::start(const std::string& args, const std::vector<int>& answ
             for (int result : answers)
                 answer->then(MessageWindow::className, answerWith(result));
         }
-        ASSERT_EQ(1, program::start(GetModuleHandleA(nullptr), show_, line.c_str()));
+        const int show = startUp_ == Unactivated ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL;
+        ASSERT_EQ(1, program::start(GetModuleHandleA(nullptr), show, line.c_str()));
         if (answer) {
             EXPECT_EQ(static_cast<int>(answers.size()), answer->answered());
         }
     }
-    if (show_ != SW_SHOWNOACTIVATE)
+    if (startUp_ == ByTest)
+        return;
+    if (startUp_ == EmptyDocument)
         SetForegroundWindow(window().hwnd);
     runLoop(50);
 }

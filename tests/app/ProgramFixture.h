@@ -18,9 +18,14 @@ using Strings = std::vector<std::string>;
 
 class ProgramFixture : public ::testing::Test {
 public:
-    // What SetUp starts: the program on an empty untitled document, or
-    // nothing, for tests that start it with a command line (start()).
-    enum StartUp { EmptyDocument, ByTest };
+    // How the program starts. EmptyDocument: SetUp starts it on an empty
+    // untitled document, brought to the foreground, and dispatches what
+    // start-up posted. ByTest: the test starts it with a command line
+    // (start()), which returns as soon as start-up returned. Unactivated:
+    // the same, shown without activation (the window pictures are of a
+    // window that never had the focus), then what start-up posted is
+    // dispatched.
+    enum StartUp { EmptyDocument, ByTest, Unactivated };
     // One message window as the user saw it.
     struct Box {
         std::string caption;
@@ -66,10 +71,7 @@ public:
     static std::string exampleFile() { return sourceFile("examples/club.tvd"); }
 
 protected:
-    // show: the show command start-up hands to the main window; the window
-    // pictures are taken of a window that was never activated.
-    explicit ProgramFixture(StartUp startUp = EmptyDocument, int show = SW_SHOWNORMAL)
-        : startUp_(startUp), show_(show) {}
+    explicit ProgramFixture(StartUp startUp = EmptyDocument) : startUp_(startUp) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -149,15 +151,13 @@ protected:
 
 private:
     StartUp startUp_;
-    int show_;
     bool keptSettings_ = false;
 };
 
 std::ostream& operator<<(std::ostream& out, const ProgramFixture::Box& box);
 
-// The suites of the main window's files and of start-up and the views start
-// the program themselves; the views' tests on a window that is never
-// activated, as the window pictures need.
+// The suites that start the program themselves: the main window's files,
+// and start-up, the views and the pictures (never activated).
 class MainWindowFilesTest : public ProgramFixture {
 protected:
     MainWindowFilesTest() : ProgramFixture(ByTest) {}
@@ -165,5 +165,5 @@ protected:
 
 class AppTest : public ProgramFixture {
 protected:
-    AppTest() : ProgramFixture(ByTest, SW_SHOWNOACTIVATE) {}
+    AppTest() : ProgramFixture(Unactivated) {}
 };
