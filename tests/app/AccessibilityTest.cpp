@@ -8,15 +8,13 @@
 
 #include <set>
 
-#include "tests/app/AppFixture.h"
+#include "tests/app/ProgramFixture.h"
 #include "app/grid/GridPainter.h"
 #include "framework/HighContrast.h"
 #include "framework/MessageWindow.h"
 #include "tests/support/ModalAnswerer.h"
 #include "framework/ViewBar.h"
 #include "resource.h"
-
-using namespace apptest;
 
 namespace {
 

@@ -1,9 +1,7 @@
 // The entries pane as a real list box: hit test, cursor, toggles and the
 // completion dates they stamp.
-#include "tests/app/AppFixture.h"
+#include "tests/app/ProgramFixture.h"
 #include "app/grid/CompletionDate.h"
-
-using namespace apptest;
 
 namespace {
 
@@ -21,7 +19,10 @@ void setNow(int year, int month, int day, int hour, int minute) {
 
 class EntryGridTest : public AppTest {
 protected:
-    void SetUp() override { previous_ = CompletionDate::setLocalTimeReader(fixedClock); }
+    void SetUp() override {
+        AppTest::SetUp();
+        previous_ = CompletionDate::setLocalTimeReader(fixedClock);
+    }
     void TearDown() override {
         CompletionDate::setLocalTimeReader(previous_);
         AppTest::TearDown();

@@ -1,12 +1,14 @@
 // Start-up, the title, the panes' styles and colours, and the layout.
-#include "tests/app/AppFixture.h"
+#include "tests/app/ProgramFixture.h"
+
+#include <commctrl.h>
+
+#include "app/PaneLayout.h"
 #include "tests/support/Screenshot.h"
 
-using namespace apptest;
-
 TEST_F(AppTest, StartsUntitledAndEmptyWithoutAFile) {
-    startWith("Tallyvane.exe");
-    EXPECT_EQ("Untitled - Tallyvane", windowText(window().hwnd));
+    start("");
+    EXPECT_EQ("Untitled - Tallyvane", title());
     EXPECT_EQ(0, SendMessageA(names(), LB_GETCOUNT, 0, 0));
     EXPECT_EQ(nullptr, findMessageWindow());
     EXPECT_EQ(NamesView, window().viewMode);
@@ -16,9 +18,9 @@ TEST_F(AppTest, StartsUntitledAndEmptyWithoutAFile) {
 
 TEST_F(AppTest, StartsWithTheExampleFileInTheNamesView) {
     startWithExample();
-    EXPECT_EQ("club.tvd - Tallyvane", windowText(window().hwnd));
-    Rows expected = {{"Ann Smith", 0}, {"Bob Jones", 1}, {"Carla Diaz", 2}, {"Dev Patel", 3}};
-    EXPECT_EQ(expected, rowsOf(names()));
+    EXPECT_EQ("club.tvd - Tallyvane", title());
+    Strings expected = {"Ann Smith|0", "Bob Jones|1", "Carla Diaz|2", "Dev Patel|3"};
+    EXPECT_EQ(expected, rows(&program::namesPane, true));
     EXPECT_EQ("Names", viewTitle());
     EXPECT_EQ(exampleFile(), statusText(0));
     EXPECT_EQ("", statusText(1));
@@ -32,10 +34,10 @@ TEST_F(AppTest, AMissingFileIsReportedAndLeavesAnUntitledDocument) {
         captured = windowText(box) + "|" + (program::messageWindow.message ? program::messageWindow.message : "");
         tvtest::pressKey(GetFocus(), VK_RETURN);
     });
-    startWith("Tallyvane.exe Z:\\no\\such\\file.tvd");
+    start("Z:\\no\\such\\file.tvd");
     EXPECT_EQ(1, answer.answered());
     EXPECT_EQ("Z:\\no\\such\\file.tvd|Failed to open the existing file", captured);
-    EXPECT_EQ("Untitled - Tallyvane", windowText(window().hwnd));
+    EXPECT_EQ("Untitled - Tallyvane", title());
 }
 
 // The reader's message about a damaged file comes up while the Names list is
@@ -59,7 +61,7 @@ TEST_F(AppTest, TheNamesArePaintedBehindTheMessageAboutADamagedFile) {
                 if (pane.pixel(x + origin.x - frame.left, y + origin.y - frame.top) == MainWindow::White) ++whitePixels;
         tvtest::pressKey(GetFocus(), VK_RETURN);
     });
-    startWith("Tallyvane.exe \"" + file + "\"");
+    start("\"" + file + "\"");
     EXPECT_EQ(1, answer.answered());
     EXPECT_EQ("Data file is corrupt - Err# 4", captured);
     EXPECT_GT(whitePixels, 10);  // the text of "Ann"

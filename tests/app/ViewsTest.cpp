@@ -1,14 +1,13 @@
 // The four views: rows, item data, titles and status texts, "<<", and the
 // rule that ties an Entries row to its entry.
-#include "tests/app/AppFixture.h"
-
-using namespace apptest;
+#include "tests/app/ProgramFixture.h"
+#include "document/EntryRows.h"
 
 TEST_F(AppTest, ActionItemsViewListsTheNewestFirst) {
     startWithExample();
     window().showActionItems();
-    Rows expected = {{"Returned the key", 2}, {"Signed the safety form", 1}, {"Paid the annual dues", 0}};
-    EXPECT_EQ(expected, rowsOf(actions()));
+    Strings expected = {"Returned the key|2", "Signed the safety form|1", "Paid the annual dues|0"};
+    EXPECT_EQ(expected, rows(&program::actionsPane, true));
     EXPECT_EQ(ActionsView, window().viewMode);
     EXPECT_EQ("Action Items", viewTitle());
     EXPECT_EQ("", statusText(0));
@@ -22,9 +21,9 @@ TEST_F(AppTest, DoubleClickOnANameShowsItsEntriesNewestFirst) {
     EXPECT_EQ(1, window().currentItem);
     EXPECT_EQ(1, window().savedNamesRow);
     EXPECT_EQ("Bob Jones", viewTitle());
-    Rows expected = {{"Returned the key", 0}, {"Signed the safety form", 1}, {"Parking permit", 4},
-                     {"Paid the annual dues", 0}};
-    EXPECT_EQ(expected, rowsOf(entries()));
+    Strings expected = {"Returned the key|0", "Signed the safety form|1", "Parking permit|4",
+                        "Paid the annual dues|0"};
+    EXPECT_EQ(expected, rows(&program::entriesPane, true));
     EXPECT_EQ(exampleFile(), statusText(0));  // unchanged
 }
 
@@ -34,8 +33,8 @@ TEST_F(AppTest, DoubleClickOnAnActionShowsWhoHasNotDoneIt) {
     doubleClick(program::actionsPane, 1);  // Signed the safety form
     EXPECT_EQ(PendingView, window().viewMode);
     EXPECT_EQ(1, window().savedActionsRow);
-    Rows expected = {{"Ann Smith", 0}, {"Dev Patel", 3}};
-    EXPECT_EQ(expected, rowsOf(pending()));
+    Strings expected = {"Ann Smith|0", "Dev Patel|3"};
+    EXPECT_EQ(expected, rows(&program::pendingPane, true));
     EXPECT_EQ("Signed the safety form", viewTitle());
     EXPECT_EQ("Action item not complete", statusText(0));
 
@@ -108,8 +107,8 @@ TEST_F(AppTest, EntriesRowsStillActOnTheirOwnEntriesAfterDeletions) {
     doc.deleteActionItem(1);  // Signed the safety form
     doc.deleteEntry(0, 2);    // Ann's memo
     doubleClick(program::namesPane, 0);  // Ann Smith
-    Rows expected = {{"Returned the key", 1}, {"Paid the annual dues", 1}};
-    ASSERT_EQ(expected, rowsOf(entries()));
+    Strings expected = {"Returned the key|1", "Paid the annual dues|1"};
+    ASSERT_EQ(expected, rows(&program::entriesPane, true));
 
     // Row 1 is entry 0, row 0 is entry 3.
     clickSquare(1);
@@ -142,8 +141,8 @@ TEST_F(AppTest, AnActionEntryWithoutItsActionIsReportedAndStopsTheRows) {
     EXPECT_EQ(1, answer.answered());
     EXPECT_EQ("Tallyvane|Data is corrupt", captured);
     // The two newer entries only; nothing beyond the damaged one.
-    Rows expected = {{"Returned the key", 1}, {"Phoned on Monday", 2}};
-    EXPECT_EQ(expected, rowsOf(entries()));
+    Strings expected = {"Returned the key|1", "Phoned on Monday|2"};
+    EXPECT_EQ(expected, rows(&program::entriesPane, true));
 
     program::document.names[0].entries[1].actionIndex = -1;
     ModalAnswerer again;

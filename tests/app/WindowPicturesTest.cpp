@@ -4,15 +4,15 @@
 // leaves the others for a person to look at. At every DPI each window's
 // layout is checked as it is pictured: every child inside its parent, no two
 // children overlapping, every text inside its box.
-#include "tests/app/AppFixture.h"
+#include "tests/app/ProgramFixture.h"
+
+#include <commctrl.h>
 
 #include <cstring>
 
 #include "framework/Dpi.h"
 #include "app/grid/GridPainter.h"
 #include "resource.h"
-
-using namespace apptest;
 
 namespace {
 
@@ -131,7 +131,7 @@ protected:
     void startOnFixedCopy() {
         CreateDirectoryA("C:\\pictures", nullptr);
         ASSERT_TRUE(CopyFileA(exampleFile().c_str(), "C:\\pictures\\club.tvd", FALSE));
-        startWith("Tallyvane.exe C:\\pictures\\club.tvd");
+        start("C:\\pictures\\club.tvd");
         tvtest::pumpMessages(100);
     }
     // The main window's client area with no row of the pane shown selected.
@@ -158,7 +158,7 @@ void checkMainWindow(const char* where) {
     for (int part = 0; part < 2; ++part) {
         RECT r;
         SendMessageA(status, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
-        std::string text = apptest::statusText(part);
+        std::string text = ProgramFixture::statusText(part);
         if (text.empty()) text = "Wy";
         SIZE extent = textExtent(status, text.c_str());
         EXPECT_LE(extent.cy, r.bottom - r.top) << where << ": status part " << part;

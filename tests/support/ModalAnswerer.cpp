@@ -35,6 +35,11 @@ ModalAnswerer::~ModalAnswerer()
         g_current = nullptr;
 }
 
+bool ModalAnswerer::running()
+{
+    return g_current != nullptr;
+}
+
 ModalAnswerer& ModalAnswerer::then(Step step)
 {
     steps_.push_back({std::string(), std::move(step)});

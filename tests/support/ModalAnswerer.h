@@ -24,6 +24,9 @@ public:
     // Answers the next new window of window class className with step.
     ModalAnswerer& then(const char* className, Step step);
 
+    // Whether an answerer is alive on this thread.
+    static bool running();
+
     int answered() const { return answered_; }
     int pending() const { return static_cast<int>(steps_.size()) - answered_; }
     bool timedOut() const { return timedOut_; }

@@ -26,6 +26,8 @@
 // Screenshot.h — captureWindow (pixels of a window as drawn on the display),
 //   Image::pixel, savePng; saveWindowPng(window, "name") writes
 //   <build>/screenshots/name.png (beside the bin/ folder of the test).
+// DialogInput.h — typeAndAccept: a name typed into a common file dialog, then
+//   its OK button.
 // MessageRecorder.h — MessageRecorder, an ordered list of formatted entries
 //   ("OnSize 0 0x00320064") for comparing message order with expected tables.
 #pragma once

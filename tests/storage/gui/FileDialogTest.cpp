@@ -1,6 +1,6 @@
 #include "storage/win32/FileDialog.h"
 
-#include "tests/storage/gui/DialogInput.h"
+#include "tests/support/DialogInput.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <fstream>
 
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 #include "resource.h"
 
 namespace {
 
-using Closing = ProgramTest;
-using Copying = ProgramTest;
+using Closing = ProgramFixture;
+using Copying = ProgramFixture;
 
 TEST_F(Closing, ExitWithUnsavedChangesAsksAndNoExitsWithoutSaving)
 {

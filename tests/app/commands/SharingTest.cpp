@@ -13,9 +13,9 @@
 #include <commctrl.h>
 
 #include "app/grid/CompletionDate.h"
-#include "tests/storage/gui/DialogInput.h"
+#include "tests/support/DialogInput.h"
 #include "document/Document.h"
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 #include "tests/support/Screenshot.h"
 #include "storage/format/RecoveryFile.h"
 #include "storage/file/FileStamp.h"
@@ -26,7 +26,7 @@
 
 namespace {
 
-const char kClub[] =
+const char kDuesClub[] =
     "[Program]\r\nTallyvane\r\n\r\n"
     "[Action Items]\r\n1\r\nDues\r\n\r\n"
     "[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n\r\n"
@@ -34,20 +34,6 @@ const char kClub[] =
     "[1]\r\n1\r\n0 \r\n";
 const uint32_t kGonePid = 0xFFFFFFF0u;   // no process has this id
 const char kCopy[] = "club (Ann's conflicted copy 2026-12-09).tvd";
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeAll(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The computer as presence files name it: its full DNS name.
 std::string computer()
@@ -61,42 +47,21 @@ std::string computer()
     return name;
 }
 
-class Sharing : public ProgramTest {
+class Sharing : public ProgramFixture {
 protected:
     void SetUp() override
     {
-        ProgramTest::SetUp();
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        static int serial = 0;
-        folder = std::string(temp) + "tv-sharing-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++serial) + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
+        ProgramFixture::SetUp();
         club = folder + "club.tvd";
         presence = folder + "~$club.tvd";
-        writeAll(club, kClub);
+        writeAll(club, kDuesClub);
     }
     void TearDown() override
     {
-        ProgramTest::TearDown();
-        removeAll(folder);
+        ProgramFixture::TearDown();
         for (const std::string& backup : backups())
             DeleteFileA((window().session.backupsFolder() + backup).c_str());
         DeleteFileA((window().session.backupsFolder() + kCopy).c_str());
-    }
-    static void removeAll(const std::string& in)
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((in + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::string file = in + found.cFileName;
-                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(file.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(in.c_str());
     }
 
     // Someone's presence file beside club.tvd.
@@ -144,7 +109,7 @@ protected:
         return names;
     }
 
-    std::string folder, club, presence;
+    std::string club, presence;
 };
 
 TEST_F(Sharing, PresenceFileIsThereWhileTheFileIsOpenForEditing)
@@ -230,7 +195,7 @@ TEST_F(Sharing, SaveAsAndReadOnlyLeaveTheOpenFileBoundAndUntouched)
         ASSERT_EQ(1, answer.answered());
     }
     EXPECT_EQ(club, during.dataPath);
-    EXPECT_EQ(kClub, std::string(during.base ? during.base : "", during.baseSize));
+    EXPECT_EQ(kDuesClub, std::string(during.base ? during.base : "", during.baseSize));
     EXPECT_EQ("club.tvd - Tallyvane", title());
 
     window().runCommand(CMD_NEW);
@@ -245,7 +210,7 @@ TEST_F(Sharing, SaveAsAndReadOnlyLeaveTheOpenFileBoundAndUntouched)
         EXPECT_EQ(0, window().saveDocument());
     }
     EXPECT_EQ("club.tvd is open read-only: nothing is saved over it.\nSave your changes under another name?", text);
-    EXPECT_EQ(kClub, readAll(club));
+    EXPECT_EQ(kDuesClub, readAll(club));
     window().history.markSaved();
 }
 
@@ -317,7 +282,7 @@ TEST_F(Sharing, RecoveryFileFollowsUnsavedChanges)
     ASSERT_EQ(1, file.read(recovery.c_str()));
     EXPECT_EQ(club, file.dataPath);
     EXPECT_EQ(GetCurrentProcessId(), file.pid);
-    EXPECT_EQ(kClub, std::string(file.base, file.baseSize));
+    EXPECT_EQ(kDuesClub, std::string(file.base, file.baseSize));
     EXPECT_NE(std::string::npos, std::string(file.document, file.documentSize).find(" Cy Young\r\n"));
 
     // A save deletes it.
@@ -408,9 +373,9 @@ TEST_F(Sharing, RecoveryIsOfferedAndYesMergesItWithTheFileAsItIsNow)
     doc().names[0].entries[0].kind = 1;
     std::strcpy(doc().names[0].entries[0].date, "12/09/26 10:01 AM");
     {
-        std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kClub, doc());
+        std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kDuesClub, doc());
         window().runCommand(CMD_NEW);
-        std::string withCy = kClub;
+        std::string withCy = kDuesClub;
         withCy.replace(withCy.find("[Names]\r\n2\r\n"), 12, "[Names]\r\n3\r\n");
         withCy.replace(withCy.find("1 Bob Jones\r\n"), 13, "1 Bob Jones\r\n2 Cy Young\r\n");
         withCy += "[2]\r\n1\r\n0 \r\n";
@@ -551,10 +516,10 @@ TEST_F(Sharing, RestoreBesideADamagedFileKeepsTheRecoveredChanges)
         DeleteFileA(orphan.c_str());
     open();
     doc().addName("Cy Young");
-    std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kClub, doc());
+    std::string recovery = leaveRecovery(window().localFolder, club.c_str(), kDuesClub, doc());
     window().history.markSaved();
     window().runCommand(CMD_NEW);
-    const std::string cut = std::string(kClub).substr(0, std::string(kClub).find("[1]") + 6);
+    const std::string cut = std::string(kDuesClub).substr(0, std::string(kDuesClub).find("[1]") + 6);
     writeAll(club, cut);
 
     std::string text, caption;
@@ -605,7 +570,7 @@ TEST_F(Sharing, ASyncClientsConflictCopyIsMergedAndPutAway)
 {
     const std::string copy = folder + kCopy;
     // Ann ticked Dues and added Cy Young on the other computer; here Bob Jones ticks too.
-    std::string theirs = kClub;
+    std::string theirs = kDuesClub;
     theirs.replace(theirs.find("[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n"),
                    std::strlen("[Names]\r\n2\r\n0 Ann Smith\r\n1 Bob Jones\r\n"),
                    "[Names]\r\n3\r\n0 Ann Smith\r\n1 Bob Jones\r\n2 Cy Young\r\n");
@@ -682,7 +647,7 @@ TEST_F(Sharing, AReloadSaysWhatCameInAndWhoseDeleteWasUndone)
     ASSERT_EQ(std::string::npos, readAll(club).find("Bob Jones"));
     // Their copy, read before the delete, ticked Bob's Dues and added Cy: their
     // save merged the delete away.
-    std::string theirs = kClub;
+    std::string theirs = kDuesClub;
     theirs.replace(theirs.find("[Names]\r\n2\r\n"), 12, "[Names]\r\n3\r\n");
     theirs.replace(theirs.find("1 Bob Jones\r\n"), 13, "1 Bob Jones\r\n2 Cy Young\r\n");
     theirs.replace(theirs.find("[1]\r\n1\r\n0 \r\n"), 12, "[1]\r\n1\r\n1 12/09/26 10:05 AM\r\n");

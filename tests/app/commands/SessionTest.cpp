@@ -1,6 +1,6 @@
 // The session test's steps: what a user does next, rolled from the seed,
 // carried out in the window and written into the model.
-#include "tests/commands/SessionTest.h"
+#include "tests/app/commands/SessionTest.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,21 +34,15 @@ std::string stamp(const SYSTEMTIME& t)
 
 void Session::SetUp()
 {
-    ProgramTest::SetUp();
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "tv-session-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(GetTickCount()) + "\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    ProgramFixture::SetUp();
     CompletionDate::setLocalTimeReader(stepClock);
 }
 
 void Session::TearDown()
 {
     CompletionDate::setLocalTimeReader(nullptr);
-    ProgramTest::TearDown();
+    ProgramFixture::TearDown();
     forgetFiles();
-    RemoveDirectoryA(folder_.c_str());
 }
 
 void Session::runSession(uint32_t seed, int steps)

@@ -1,7 +1,7 @@
 // The keyboard and the everyday commands that go with it: ticking from the
 // Pending view, Enter, Space, Backspace, Esc and Tab in the window, Find,
 // F5's new name, Undo and Redo.
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 
 #include <cstring>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using Keys = ProgramTest;
+using Keys = ProgramFixture;
 
 // Kind, date and text of every entry of a slot, for before/after comparisons.
 std::string entriesOf(const NameRecord& person)

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/commands/ProgramFixture.h"
-#include "tests/commands/SessionModel.h"
+#include "tests/app/ProgramFixture.h"
+#include "tests/app/commands/SessionModel.h"
 
 // xorshift32: the same session from the same seed on every machine.
 class Random {
@@ -45,7 +45,7 @@ enum Act { ViewNames, ViewActions, Back, ActionsButton, Save, SaveAs, New, Reope
 // The session: SessionTest.cpp rolls and carries out the steps,
 // SessionWindow.cpp gives the window its input, answers its boxes and
 // compares what it shows.
-class Session : public ProgramTest {
+class Session : public ProgramFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -126,7 +126,6 @@ private:
     void saved(const std::string& path);
     void opened(const std::string& path);
 
-    std::string folder_;
     std::map<std::string, SessionModel> files_;  // each saved file, as it reads back
     SessionModel model_;
     std::string path_;        // the file the document is tied to; "" untitled

@@ -1,11 +1,12 @@
 // The file operations of the real main window, in-process: the program is
 // started as the entry function would, with a command line, and its modal
 // windows (message window, common dialogs) are answered from a timer.
-#include "tests/storage/gui/MainWindowFilesFixture.h"
+#include "tests/app/ProgramFixture.h"
+#include "tests/support/DialogInput.h"
 #include "cli/ExportCommand.h"
+#include "storage/file/FileFaults.h"
+#include "storage/win32/Folders.h"
 #include "resource.h"
-
-using namespace files_test;
 
 TEST_F(MainWindowFilesTest, FirstStartShowsAnEmptyUntitledDocument)
 {
@@ -14,8 +15,8 @@ TEST_F(MainWindowFilesTest, FirstStartShowsAnEmptyUntitledDocument)
     EXPECT_EQ(0, nameRows());
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(recentItems().empty());
-    EXPECT_EQ(1, folderExists(w.settingsFolder));
-    EXPECT_EQ(settings, w.settingsPath);
+    EXPECT_EQ(1, folderExists(window().settingsFolder));
+    EXPECT_EQ(settings, window().settingsPath);
 }
 
 TEST_F(MainWindowFilesTest, CommandLineFileIsOpenedWithoutSettings)
@@ -24,11 +25,11 @@ TEST_F(MainWindowFilesTest, CommandLineFileIsOpenedWithoutSettings)
     writeAll(club, kClub);
     start("\"" + club + "\"");
     EXPECT_EQ("club.tvd - Tallyvane", title());
-    EXPECT_EQ(club, w.session.path());
+    EXPECT_EQ(club, window().session.path());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ(Strings{club}, recentItems());
-    EXPECT_EQ(1, w.writeSettingsOnExit);
+    EXPECT_EQ(1, window().writeSettingsOnExit);
 }
 
 TEST_F(MainWindowFilesTest, RelativeCommandLineFileIsSavedWhereItWasFound)
@@ -44,9 +45,9 @@ TEST_F(MainWindowFilesTest, RelativeCommandLineFileIsSavedWhereItWasFound)
     GetTempPathA(sizeof elsewhere, elsewhere);
     SetCurrentDirectoryA(elsewhere);
     edit();
-    EXPECT_EQ(1, w.saveDocument());
+    EXPECT_EQ(1, window().saveDocument());
     SetCurrentDirectoryA(before);
-    EXPECT_EQ(club, w.session.path());
+    EXPECT_EQ(club, window().session.path());
     EXPECT_NE(std::string::npos, readAll(club).find("1 Bob Jones\r\n"));
     EXPECT_FALSE(exists(std::string(elsewhere) + "club.tvd"));
 }
@@ -58,11 +59,11 @@ TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(folder + "staff"));
-        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(1, window().saveDocument());
         EXPECT_EQ(1, answer.answered());
     }
     std::string staff = folder + "staff.tvd";
-    EXPECT_EQ(staff, w.session.path());
+    EXPECT_EQ(staff, window().session.path());
     // The title names the file the document is now tied to.
     EXPECT_EQ("staff.tvd - Tallyvane", title());
     EXPECT_EQ(0, program::document.modified);
@@ -73,7 +74,7 @@ TEST_F(MainWindowFilesTest, UntitledSaveAsksOnceThenSavesWithoutAsking)
     edit();
     {
         ModalAnswerer answer(20, 3000);
-        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(1, window().saveDocument());
         EXPECT_EQ(0, answer.answered());
     }
     EXPECT_NE(std::string::npos, readAll(staff).find("1 Bob Jones\r\n"));
@@ -87,12 +88,12 @@ TEST_F(MainWindowFilesTest, SaveAsOfAnUntitledDocumentLeavesItUntitled)
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(folder + "copy.txt"));
-        w.saveDocumentAs();
+        window().saveDocumentAs();
         EXPECT_EQ(1, answer.answered());
     }
     EXPECT_TRUE(exists(folder + "copy.tvd"));
     EXPECT_FALSE(exists(folder + "copy.txt"));
-    EXPECT_EQ("", w.session.path());
+    EXPECT_EQ("", window().session.path());
     EXPECT_EQ("Untitled - Tallyvane", title());
 
     // The next Save asks again; cancelling writes nothing.
@@ -100,10 +101,10 @@ TEST_F(MainWindowFilesTest, SaveAsOfAnUntitledDocumentLeavesItUntitled)
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", [](HWND dialog) { tvtest::clickButton(GetDlgItem(dialog, IDCANCEL)); });
-        EXPECT_EQ(0, w.saveDocument());
+        EXPECT_EQ(0, window().saveDocument());
         EXPECT_EQ(1, answer.answered());
     }
-    EXPECT_EQ("", w.session.path());
+    EXPECT_EQ("", window().session.path());
     EXPECT_EQ(1, program::document.modified);
 }
 
@@ -116,9 +117,9 @@ TEST_F(MainWindowFilesTest, SaveAsKeepsTheDocumentTiedToItsFile)
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(folder + "other"));
-        w.saveDocumentAs();
+        window().saveDocumentAs();
     }
-    EXPECT_EQ(club, w.session.path());
+    EXPECT_EQ(club, window().session.path());
     EXPECT_EQ("club.tvd - Tallyvane", title());
     EXPECT_EQ(kClub, readAll(club));
     EXPECT_NE(std::string::npos, readAll(folder + "other.tvd").find("1 Bob Jones\r\n"));
@@ -136,12 +137,12 @@ TEST_F(MainWindowFilesTest, CancelledOpenDialogGivesAnEmptyUntitledDocument)
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDNO));
         answer.then("#32770", [](HWND dialog) { tvtest::clickButton(GetDlgItem(dialog, IDCANCEL)); });
-        EXPECT_EQ(1, w.openDocument(1, 0));
+        EXPECT_EQ(1, window().openDocument(1, 0));
         EXPECT_EQ(2, answer.answered());
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
     EXPECT_EQ("Untitled - Tallyvane", title());
-    EXPECT_EQ("", w.session.path());
+    EXPECT_EQ("", window().session.path());
     EXPECT_EQ(0, nameRows());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ(kClub, readAll(club));
@@ -156,9 +157,9 @@ TEST_F(MainWindowFilesTest, CancelOnSaveDataKeepsTheDocument)
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDCANCEL));
-        EXPECT_EQ(0, w.openDocument(1, 0));
+        EXPECT_EQ(0, window().openDocument(1, 0));
     }
-    EXPECT_EQ(club, w.session.path());
+    EXPECT_EQ(club, window().session.path());
     EXPECT_EQ(1, program::document.modified);
     EXPECT_EQ(2, program::document.liveNames);
     EXPECT_EQ(1, nameRows());
@@ -172,9 +173,9 @@ TEST_F(MainWindowFilesTest, OpenDialogOpensTheTypedFile)
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(club));
-        EXPECT_EQ(1, w.openDocument(1, 0));
+        EXPECT_EQ(1, window().openDocument(1, 0));
     }
-    EXPECT_EQ(club, w.session.path());
+    EXPECT_EQ(club, window().session.path());
     EXPECT_EQ("club.tvd - Tallyvane", title());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(Strings{club}, recentItems());
@@ -189,7 +190,7 @@ TEST_F(MainWindowFilesTest, FileThatIsNotADataFileIsReportedTwice)
                                 {notes, "Failed to open the existing file"}}),
               boxes);
     EXPECT_EQ("Untitled - Tallyvane", title());
-    EXPECT_EQ("", w.session.path());
+    EXPECT_EQ("", window().session.path());
     EXPECT_TRUE(recentItems().empty());
 }
 
@@ -202,7 +203,7 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
     writeAll(other, kClub);
     writeAll(notes, "Ann Smith\r\n");
     start("\"" + club + "\"");
-    EXPECT_TRUE(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_TRUE(GetWindowLongPtrA(window().hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     edit();
 
     // A file of another kind is refused and changes nothing.
@@ -227,7 +228,7 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenTheFirstDataFileAsOpenDoes)
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}}), boxes);
     EXPECT_EQ("OTHER.TVD - Tallyvane", title());
-    EXPECT_EQ(other, w.session.path());
+    EXPECT_EQ(other, window().session.path());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_EQ((Strings{other, club}), recentItems());
@@ -300,7 +301,7 @@ TEST_F(MainWindowFilesTest, DroppedRosterAddsItsNewNamesAfterAQuestion)
 
     // Read-only mode refuses before reading the roster.
     boxes.clear();
-    w.enterReadOnly();
+    window().enterReadOnly();
     std::string more = folder + "more.txt";
     writeAll(more, "Dev Patel\r\n");
     {
@@ -339,7 +340,7 @@ TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
         answer.then("#32770", typeAndAccept(roster));
         answer.then(MessageWindow::className, answerWith(IDYES));
         answer.then(MessageWindow::className, answerWith(IDOK));
-        w.runCommand(CMD_IMPORT_NAMES);
+        window().runCommand(CMD_IMPORT_NAMES);
         EXPECT_EQ(3, answer.answered());
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Add 2 names from members.txt?\n\n=Cara Diaz\nDan Eke\n\n1 line is skipped."},
@@ -357,7 +358,7 @@ TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
             tvtest::saveWindowPng(box, "export_open_question");
             answerWith(IDNO)(box);
         });
-        w.runCommand(CMD_EXPORT);
+        window().runCommand(CMD_EXPORT);
         EXPECT_EQ(2, answer.answered());
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Open report.csv now?"}, {"Tallyvane", "Open report.html now?"}}),
@@ -365,7 +366,7 @@ TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
     EXPECT_EQ(1, program::document.modified);
     EXPECT_EQ(kClub, readAll(club));
 
-    ASSERT_EQ(1, w.saveDocument());
+    ASSERT_EQ(1, window().saveDocument());
     std::string csv = folder + "tvd.csv", html = folder + "tvd.html";
     ASSERT_EQ(0, runExport(club.c_str(), false, csv.c_str()));
     ASSERT_EQ(0, runExport(club.c_str(), true, html.c_str()));
@@ -379,8 +380,8 @@ TEST_F(MainWindowFilesTest, ImportNamesAndExportFromTheFileMenu)
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(folder + "untitled.html"));
         answer.then(MessageWindow::className, answerWith(IDNO));
-        w.newDocument();
-        w.runCommand(CMD_EXPORT);
+        window().newDocument();
+        window().runCommand(CMD_EXPORT);
         EXPECT_EQ(2, answer.answered());
     }
     EXPECT_NE(std::string::npos, readAll(folder + "untitled.html").find("<h1>Untitled</h1>"));
@@ -399,7 +400,7 @@ TEST_F(MainWindowFilesTest, ExportWithNoProgramForItsTypeSaysSoAndOffersOpenWith
     answer.then("#32770", typeAndAccept(folder + "report"));
     answer.then(MessageWindow::className, answerWith(IDYES));
     answer.then(MessageWindow::className, answerWith(IDNO));
-    w.runCommand(CMD_EXPORT);
+    window().runCommand(CMD_EXPORT);
     EXPECT_EQ(3, answer.answered());
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Open report.csv now?"},
                                 {"Tallyvane", "report.csv was saved. No program is set up to open .csv files.\n"
@@ -421,7 +422,7 @@ TEST_F(MainWindowFilesTest, MissingRecentFileIsReportedAndGrayed)
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(1, w.openRecent(5901));
+        EXPECT_EQ(1, window().openRecent(5901));
     }
     EXPECT_EQ((std::vector<Box>{{b, "Failed to open the existing file"}}), boxes);
     EXPECT_EQ((Strings{a, b + " (grayed)"}), recentItems());
@@ -441,19 +442,19 @@ TEST_F(MainWindowFilesTest, RecentFilesAcrossTwoRuns)
     for (const std::string& p : {b, c}) {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(p));
-        ASSERT_EQ(1, w.openDocument(1, 0));
+        ASSERT_EQ(1, window().openDocument(1, 0));
     }
     EXPECT_EQ((Strings{c, b, a}), recentItems());
-    ASSERT_EQ(1, w.openRecent(5901));
+    ASSERT_EQ(1, window().openRecent(5901));
     EXPECT_EQ((Strings{b, c, a}), recentItems());
-    ASSERT_EQ(1, w.openRecent(5901));
+    ASSERT_EQ(1, window().openRecent(5901));
     EXPECT_EQ((Strings{c, b, a}), recentItems());
     stop();
     EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + c + "\r\n" + c + "\r\n" + b + "\r\n" + a + "\r\n",
               readAll(settings));
 
     start("");
-    EXPECT_EQ(c, w.session.path());
+    EXPECT_EQ(c, window().session.path());
     EXPECT_EQ("c.tvd - Tallyvane", title());
     EXPECT_EQ((Strings{c, b, a}), recentItems());
 }
@@ -486,19 +487,19 @@ TEST_F(MainWindowFilesTest, FailedSaveIsReportedAndLosesNothing)
         {
             ModalAnswerer answer(20, 8000);
             answer.then(MessageWindow::className, answerWith(IDOK));
-            EXPECT_EQ(0, w.saveDocument());
+            EXPECT_EQ(0, window().saveDocument());
         }
         fileFaults.reset();
         EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
         EXPECT_EQ(kClub, readAll(club));
         EXPECT_EQ(1, program::document.modified);
-        EXPECT_EQ(club, w.session.path());
+        EXPECT_EQ(club, window().session.path());
         EXPECT_FALSE(exists(temp));
     }
 
     // With the faults gone the same document saves.
     DeleteFileA(temp.c_str());
-    EXPECT_EQ(1, w.saveDocument());
+    EXPECT_EQ(1, window().saveDocument());
     EXPECT_EQ(0, program::document.modified);
     EXPECT_FALSE(exists(temp));
 }
@@ -516,7 +517,7 @@ TEST_F(MainWindowFilesTest, DataFileHeldOpenByAnotherProgram)
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(0, w.saveDocument());
+        EXPECT_EQ(0, window().saveDocument());
     }
     // Their version can't be read: nothing is written over it.
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "club.tvd can't be read at this moment (another program has the file "
@@ -533,7 +534,7 @@ TEST_F(MainWindowFilesTest, DataFileHeldOpenByAnotherProgram)
         answer.then(MessageWindow::className, answerWith(IDNO));
         answer.then("#32770", typeAndAccept(club));
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(1, w.openDocument(1, 0));
+        EXPECT_EQ(1, window().openDocument(1, 0));
     }
     CloseHandle(held);
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "Save data?"}, {club, "Failed to open the existing file"}}), boxes);
@@ -551,7 +552,7 @@ TEST_F(MainWindowFilesTest, ReadOnlyDataFileIsNotReplaced)
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(0, w.saveDocument());
+        EXPECT_EQ(0, window().saveDocument());
     }
     EXPECT_EQ((std::vector<Box>{{club, "Failed to save the file"}}), boxes);
     EXPECT_EQ(kClub, readAll(club));
@@ -562,12 +563,12 @@ TEST_F(MainWindowFilesTest, MissingFolderIsReported)
 {
     start("");
     std::string lost = folder + "gone\\club.tvd";
-    w.session.bindTo(lost.c_str());
+    window().session.bindTo(lost.c_str());
     edit();
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(0, w.saveDocument());
+        EXPECT_EQ(0, window().saveDocument());
     }
     EXPECT_EQ((std::vector<Box>{{lost, "Failed to save the file"}}), boxes);
     EXPECT_EQ(1, program::document.modified);
@@ -586,11 +587,11 @@ TEST_F(MainWindowFilesTest, NewUserSavesAndFindsTheFileAgain)
     ASSERT_GE(ann, 0);
     doc.entryAt(ann, 0)->kind = ActionDone;
     strcpy(doc.entryAt(ann, 0)->date, "03/14/26 09:05 AM");
-    w.history.clearUnsaved();
+    window().history.clearUnsaved();
     {
         ModalAnswerer answer(20, 8000);
         answer.then("#32770", typeAndAccept(folder + "club"));
-        ASSERT_EQ(1, w.saveDocument());
+        ASSERT_EQ(1, window().saveDocument());
     }
     std::string club = folder + "club.tvd";
     EXPECT_EQ(kClub, readAll(club));
@@ -598,7 +599,7 @@ TEST_F(MainWindowFilesTest, NewUserSavesAndFindsTheFileAgain)
     EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\n" + club + "\r\n", readAll(settings));
 
     start("");
-    EXPECT_EQ(club, w.session.path());
+    EXPECT_EQ(club, window().session.path());
     EXPECT_EQ("club.tvd - Tallyvane", title());
     EXPECT_EQ(1, nameRows());
     EXPECT_EQ(Strings{club}, recentItems());

@@ -1,10 +1,9 @@
 // A data file that someone else changes while the program has it open: Save
 // merges their version with the window's, and becoming active again reloads
 // it (nothing unsaved) or says that Save will merge (changes unsaved).
-#include "tests/storage/gui/MainWindowFilesFixture.h"
+#include "tests/app/ProgramFixture.h"
+#include "tests/support/DialogInput.h"
 #include "storage/format/DataFile.h"
-
-using namespace files_test;
 
 namespace {
 
@@ -24,13 +23,6 @@ void theyAdd(const std::string& path, std::initializer_list<const char*> names)
     ASSERT_EQ(SaveResult::Saved, writeDataFile(theirs, path.c_str()));
 }
 
-std::string statusPart0()
-{
-    char text[300] = "";
-    SendMessageA(program::statusBar.hwnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 }  // namespace
 
 TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
@@ -39,11 +31,11 @@ TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
     writeAll(club, kClub);
     start("\"" + club + "\"");
     theyAdd(club, {"Cy Lee"});
-    w.history.addName(program::document, "Bob Jones");  // as F5 adds it, undoably
+    window().history.addName(program::document, "Bob Jones");  // as F5 adds it, undoably
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(1, window().saveDocument());
     }
     EXPECT_EQ((std::vector<Box>{{"Tallyvane", "club.tvd was changed by someone else while you had it open.\n"
                                               "Their changes and yours were merged and saved.\n\n"
@@ -55,14 +47,14 @@ TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
     EXPECT_NE(std::string::npos, saved.find("[1]\r\n1\r\n1 12/09/26 10:02 AM\r\n")) << saved;
     EXPECT_EQ(3, nameRows());
     EXPECT_EQ(0, program::document.modified);
-    EXPECT_FALSE(w.history.canUndo()) << "the steps belonged to the document before the merge";
+    EXPECT_FALSE(window().history.canUndo()) << "the steps belonged to the document before the merge";
 
     // Nothing else changed the file since: the next Save just writes.
     boxes.clear();
     edit("Dee Wu");
     {
         ModalAnswerer answer(20, 3000);
-        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(1, window().saveDocument());
         EXPECT_EQ(0, answer.answered());
     }
     EXPECT_NE(std::string::npos, readAll(club).find("3 Dee Wu\r\n"));
@@ -73,7 +65,7 @@ TEST_F(MainWindowFilesTest, SaveMergesWhatSomeoneElseSavedMeanwhile)
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDNO));
-        EXPECT_EQ(0, w.saveDocument());
+        EXPECT_EQ(0, window().saveDocument());
     }
     ASSERT_EQ(1u, boxes.size());
     EXPECT_NE(std::string::npos, boxes[0].text.find("Nothing was saved; your changes are still here.")) << boxes[0].text;
@@ -87,24 +79,24 @@ TEST_F(MainWindowFilesTest, BecomingActiveReloadsAChangedFileOrSaysSaveWillMerge
     writeAll(club, kClub);
     start("\"" + club + "\"");
     theyAdd(club, {"Cy Lee"});
-    w.history.addName(program::document, "Zed");  // added and undone: only Redo is left
-    w.history.undo(program::document);
-    SendMessageA(w.hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    window().history.addName(program::document, "Zed");  // added and undone: only Redo is left
+    window().history.undo(program::document);
+    SendMessageA(window().hwnd, WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_EQ(2, nameRows());
-    EXPECT_EQ(0u, statusPart0().rfind("Reloaded: club.tvd was changed at ", 0)) << statusPart0();
+    EXPECT_EQ(0u, statusText(0).rfind("Reloaded: club.tvd was changed at ", 0)) << statusText(0);
     EXPECT_EQ(0, program::document.modified);
-    EXPECT_FALSE(w.history.canRedo()) << "the steps belonged to the document before the reload";
+    EXPECT_FALSE(window().history.canRedo()) << "the steps belonged to the document before the reload";
 
     edit("Bob Jones");
     theyAdd(club, {"Dee Wu"});
-    SendMessageA(w.hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    SendMessageA(window().hwnd, WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_EQ(2, nameRows()) << "unsaved changes stay as they are";
-    EXPECT_NE(std::string::npos, statusPart0().find("your changes will be merged with it when you save"))
-        << statusPart0();
+    EXPECT_NE(std::string::npos, statusText(0).find("your changes will be merged with it when you save"))
+        << statusText(0);
     {
         ModalAnswerer answer(20, 8000);
         answer.then(MessageWindow::className, answerWith(IDOK));
-        EXPECT_EQ(1, w.saveDocument());
+        EXPECT_EQ(1, window().saveDocument());
     }
     std::string saved = readAll(club);
     EXPECT_NE(std::string::npos, saved.find("0 Ann Smith\r\n1 Cy Lee\r\n2 Dee Wu\r\n3 Bob Jones\r\n")) << saved;

@@ -5,12 +5,12 @@
 #include <fstream>
 
 #include "storage/sharing/DocumentFile.h"
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 #include "resource.h"
 
 namespace {
 
-using Editing = ProgramTest;
+using Editing = ProgramFixture;
 using Rows = std::vector<std::string>;
 
 // Shows the entries of the name in slot.

@@ -1,24 +1,18 @@
 // How the session test reaches the main window: input through the message
 // queue as a person gives it, answers for the boxes and dialogs it shows,
 // and the comparisons of what it shows and writes with the model.
-#include "tests/commands/SessionTest.h"
+#include "tests/app/commands/SessionTest.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
-#include "tests/storage/gui/DialogInput.h"
+#include "tests/support/DialogInput.h"
 #include "resource.h"
 
 namespace {
 
 using Rows = std::vector<std::string>;
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // What a prompt hands back for typed: the field keeps 126 characters, OK
 // drops the leading blanks.
@@ -39,7 +33,7 @@ void Session::restart(const std::string& file)
         window().writeSettingsOnExit = 0;
         DestroyWindow(window().hwnd);
         settle();
-        DeleteFileA(settingsFile().c_str());
+        DeleteFileA(settings.c_str());
     }
     quit_ = false;
     std::string line = "Tallyvane.exe" + (file.empty() ? "" : " \"" + file + "\"");
@@ -219,7 +213,7 @@ ModalAnswerer::Step Session::menuItem(int index)
 
 std::string Session::freshPath(std::string* typed)
 {
-    std::string base = folder_ + "s" + std::to_string(seed_) + "-" + std::to_string(++saves_);
+    std::string base = folder + "s" + std::to_string(seed_) + "-" + std::to_string(++saves_);
     // Whatever extension is typed, the file gets ".tvd".
     static const char* const typedAs[] = {"", ".tvd", ".txt"};
     *typed = base + typedAs[rnd_.below(3)];

@@ -1,6 +1,6 @@
 // Every command id reaches its operation from the menu, the accelerators and
 // the context menus; the main menu grays what does not apply to the view.
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 #include <commctrl.h>
 
 #include <cstring>
@@ -9,10 +9,10 @@
 
 namespace {
 
-using Dispatch = ProgramTest;
+using Dispatch = ProgramFixture;
 
 // Shows the view mode with the document seeded by the test.
-void showView(ProgramTest* t, MainWindow& w, ViewMode mode)
+void showView(ProgramFixture* t, MainWindow& w, ViewMode mode)
 {
     (void)t;
     switch (mode) {

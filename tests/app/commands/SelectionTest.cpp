@@ -2,13 +2,13 @@
 // person or row after a reload, the nearest after a delete; the status bar
 // and the menu follow it; F5 and F6 ask before adding a name or an action
 // item the list holds already.
-#include "tests/commands/ProgramFixture.h"
+#include "tests/app/ProgramFixture.h"
 
 #include "resource.h"
 
 namespace {
 
-using Selection = ProgramTest;
+using Selection = ProgramFixture;
 
 // A person's page opened with Enter: End and Space tick the last row, not the
 // first; each tick and untick is described in the status bar; Backspace

@@ -1,4 +1,4 @@
-#include "tests/commands/SessionModel.h"
+#include "tests/app/commands/SessionModel.h"
 
 #include <algorithm>
 #include <map>
