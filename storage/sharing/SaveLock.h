@@ -35,11 +35,11 @@ public:
     // Why acquire ended Unavailable, as the user is told it.
     const std::string& problem() const { return problem_; }
 
-    // The lock file's path for path in a buffer of size bytes; 0 when it does not fit.
-    static int lockPathFor(const char* path, char* lockPath, int size);
+    // The lock file's path for path; "" when path has no file name.
+    static std::string lockPathFor(const char* path);
 
 private:
     intptr_t handle_ = -1;   // HANDLE or descriptor of the lock file; -1 when not held
-    char path_[1024] = {};   // the lock file (native: removed on release)
+    std::string path_;   // the lock file (native: removed on release)
     std::string problem_;
 };

@@ -1,4 +1,5 @@
 #include "storage/win32/FileDialog.h"
+#include "storage/file/FileName.h"
 
 #include "tests/storage/gui/DialogInput.h"
 
@@ -69,6 +70,12 @@ public:
 
 TEST(ForceExtension, EveryChosenNameEndsInTheDataExtension)
 {
+    // 130 characters of two bytes each in UTF-8, the program's code page: a
+    // name the Save dialog hands back, once refused here as if cancelled.
+    std::string longStem = "C:\\data\\";
+    for (int i = 0; i < 130; ++i)
+        longStem += "\xD0\xB6";
+    const std::string longIn = longStem + ".txt", longOut = longStem + ".tvd";
     struct Case {
         const char* in;
         const char* out;
@@ -80,9 +87,10 @@ TEST(ForceExtension, EveryChosenNameEndsInTheDataExtension)
         {"C:\\my.data\\list.v2.txt", "C:\\my.data\\list.v2.tvd"},
         {"list", "list.tvd"},
         {"C:list", "C:list.tvd"},
+        {longIn.c_str(), longOut.c_str()},
     };
     for (const Case& c : cases) {
-        char path[260];
+        char path[kPathBytes];
         strcpy(path, c.in);
         EXPECT_EQ(1, forceExtension(path, sizeof path, ".tvd")) << c.in;
         EXPECT_STREQ(c.out, path) << c.in;

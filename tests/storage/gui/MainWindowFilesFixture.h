@@ -66,9 +66,7 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
 
         // The settings file of whoever runs the tests is put aside meanwhile.
-        char appData[MAX_PATH];
-        specialFolderPath(nullptr, CSIDL_APPDATA, appData);
-        settings = std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
+        settings = specialFolderPath(nullptr, CSIDL_APPDATA) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
         kept = settings + ".kept-by-test";
         hadSettings = MoveFileExA(settings.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
         fileFaults.reset();

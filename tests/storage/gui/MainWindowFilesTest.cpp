@@ -14,7 +14,7 @@ TEST_F(MainWindowFilesTest, FirstStartShowsAnEmptyUntitledDocument)
     EXPECT_EQ(0, nameRows());
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(recentItems().empty());
-    EXPECT_EQ(1, folderExists(w.settingsFolder));
+    EXPECT_EQ(1, folderExists(w.settingsFolder.c_str()));
     EXPECT_EQ(settings, w.settingsPath);
 }
 
