@@ -306,8 +306,9 @@ TEST(Utf8Cut, TextsAreCutAtAWholeCharacter)
         const size_t length = strlen(c.text);
         EXPECT_EQ(Utf8::cutPoint(c.text, length, c.limit), c.cutBytes);
         EXPECT_EQ(Utf8::bytesOfCharacters(c.text, length, c.limit), c.characterBytes);
-        if (AnsiText::programIsUtf8())
+        if (AnsiText::programIsUtf8()) {
             EXPECT_EQ(AnsiText::cutPoint(c.text, length, c.limit), c.cutBytes);
+        }
     }
 }
 

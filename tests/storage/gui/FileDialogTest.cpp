@@ -189,6 +189,23 @@ TEST_F(FileDialogTest, ReplacingAsksAboutTheFileReallyWritten)
         EXPECT_EQ(c.answer ? folder + "list.tvd already exists.\nDo you want to replace it?" : "", asked) << c.typed;
         EXPECT_EQ(c.result[0] == '<' ? c.result : folder + c.result, chosen ? path : "<cancelled>") << c.typed;
     }
+
+    // A path of 150 two-byte characters in UTF-8 is asked about whole, not
+    // cut (with the question itself) at some 320 bytes.
+    std::string longPath = "C:\\";
+    for (int i = 0; i < 150; ++i)
+        longPath += "\xD0\xB6";
+    longPath += ".tvd";
+    std::string asked;
+    ModalAnswerer answer(20, 8000);
+    answer.then("#32770", [&asked](HWND box) {
+        char text[1024] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        asked = text;
+        tvtest::clickButton(GetDlgItem(box, IDNO));
+    });
+    EXPECT_EQ(0, FileDialog(0).confirmReplace(owner, longPath.c_str()));
+    EXPECT_EQ(longPath + " already exists.\nDo you want to replace it?", asked);
 }
 
 TEST_F(FileDialogTest, FolderWithADotInItsNameIsLeftAlone)
