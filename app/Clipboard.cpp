@@ -3,25 +3,25 @@
 #include <cstring>
 #include <string>
 
+#include "app/GlobalBlock.h"
 #include "storage/file/AnsiText.h"
 
 namespace {
 
-// A movable, zero-filled block holding size bytes of data and a NUL of
-// two bytes after them, or null.
-HGLOBAL blockOf(const void* data, size_t size)
+// Puts a movable, zero-filled block holding size bytes of data and a NUL
+// of two bytes after them into block; false (and block empty) when memory
+// is short.
+bool fillBlock(GlobalBlock& block, const void* data, size_t size)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 2);
-    if (!block)
-        return nullptr;
-    void* copy = GlobalLock(block);
+    block.reset(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 2));
+    void* copy = block ? GlobalLock(block.get()) : nullptr;
     if (!copy) {
-        GlobalFree(block);
-        return nullptr;
+        block.reset();
+        return false;
     }
     memcpy(copy, data, size);
-    GlobalUnlock(block);
-    return block;
+    GlobalUnlock(block.get());
+    return true;
 }
 
 }  // namespace
@@ -42,25 +42,23 @@ int putText(HWND owner, const char* text)
                                                    &legacy[0], int(legacy.size()), nullptr, nullptr);
     legacy.resize(size_t(bytes > 0 ? bytes : 0));
 
-    HGLOBAL unicodeBlock = blockOf(wide.data(), wide.size() * sizeof(wchar_t));
-    HGLOBAL ansiBlock = blockOf(legacy.data(), legacy.size());
+    GlobalBlock unicodeBlock, ansiBlock;
     // Another program may hold the clipboard: the blocks are still ours then.
-    if (!unicodeBlock || !ansiBlock || !OpenClipboard(owner)) {
-        if (unicodeBlock)
-            GlobalFree(unicodeBlock);
-        if (ansiBlock)
-            GlobalFree(ansiBlock);
+    if (!fillBlock(unicodeBlock, wide.data(), wide.size() * sizeof(wchar_t))
+        || !fillBlock(ansiBlock, legacy.data(), legacy.size()) || !OpenClipboard(owner))
         return 0;
-    }
     EmptyClipboard();
-    // From a successful SetClipboardData on the clipboard owns the block.
-    int stored = SetClipboardData(CF_UNICODETEXT, unicodeBlock) != nullptr;
-    if (!stored)
-        GlobalFree(unicodeBlock);
-    if (!SetClipboardData(CF_TEXT, ansiBlock)) {
-        GlobalFree(ansiBlock);
+    // From a successful SetClipboardData on the clipboard owns the block;
+    // one it refused is freed as the owner goes.
+    int stored = 1;
+    if (SetClipboardData(CF_UNICODETEXT, unicodeBlock.get()))
+        unicodeBlock.release();
+    else
         stored = 0;
-    }
+    if (SetClipboardData(CF_TEXT, ansiBlock.get()))
+        ansiBlock.release();
+    else
+        stored = 0;
     CloseClipboard();
     return stored;
 }

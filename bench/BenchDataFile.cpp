@@ -22,6 +22,7 @@
 
 #include "document/Document.h"
 #include "document/Heap.h"
+#include "document/HeapBlock.h"
 #include "storage/format/DataFile.h"
 #include "storage/file/FileHandle.h"
 
@@ -223,13 +224,14 @@ double commandWall(const std::string& command)
 int touchOnce(long long bytes)
 {
     auto start = std::chrono::steady_clock::now();
-    auto* block = static_cast<volatile char*>(allocBlock(size_t(bytes)));
+    HeapBlock block;
+    block.reset(static_cast<char*>(allocBlock(size_t(bytes))));
     if (!block)
         return 1;
+    volatile char* touch = block.data();
     for (long long at = 0; at < bytes; at += 4096)
-        block[at] = 1;
+        touch[at] = 1;
     double wall = seconds(std::chrono::steady_clock::now() - start);
-    releaseBlock(const_cast<char*>(block));
     printf("wall=%.6f\n", wall);
     return 0;
 }

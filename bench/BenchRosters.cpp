@@ -6,13 +6,15 @@
 // at most twice resave's peak memory (each measured in a fresh process of
 // its own). A merge of one person with many memos takes time linear in
 // their number. The commands run in-process as tvd runs them, best of five;
-// the ratios use processor time.
+// the ratios use processor time. The window's reload of a changed file and
+// its Save (with and without deleted names) are timed the same way.
 //   bench_rosters   run everything; exit 1 when a check fails
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -149,6 +151,21 @@ bool saveThatMerges(const std::string& data, const std::string& work, const std:
     return !error && session.save(view, report) == DocumentSession::Save::Merged;
 }
 
+// The program's own session on a copy of data (at work), as the window
+// holds it; kept between the untimed preparation and the timed step.
+struct OpenFile {
+    Document doc;
+    DocumentSession session{doc, systemEnvironment()};
+    bool open(const std::string& data, const std::string& work, FILE* quiet)
+    {
+        std::error_code error;
+        fs::copy_file(data, work, fs::copy_options::overwrite_existing, error);
+        session.announce = false;
+        ConsoleView view(quiet);
+        return !error && view.show(session.open(work.c_str(), true));
+    }
+};
+
 int main(int argc, char** argv)
 {
     // The modes peakMb runs: one command, in a process of its own.
@@ -211,6 +228,34 @@ int main(int argc, char** argv)
                   })
                && time(csvTime, nothing, [&] { return runExport(data.c_str(), false, (folder / "out.csv").string().c_str()) == 0; })
                && time(htmlTime, nothing, [&] { return runExport(data.c_str(), true, (folder / "out.html").string().c_str()) == 0; });
+    // The program's look at a file someone else changed, nothing unsaved
+    // here: the reload with the merge that counts what came in. And its
+    // Save after deleting names, which reads the old file once more to
+    // learn which names this save deletes.
+    Timing reloadTime, saveTime, deleteSaveTime;
+    std::unique_ptr<OpenFile> open;
+    // Opens work afresh, deleting every every-th name (none for 0).
+    auto openChanged = [&](int every) {
+        open = std::make_unique<OpenFile>();
+        if (open->open(data, work, quiet))
+            for (int32_t i = 0; every && i < open->doc.namesCount; i += every)
+                open->doc.deleteName(i);
+        open->doc.modified = 1;
+    };
+    auto saveOpen = [&] {
+        ConsoleView view(quiet);
+        MergeReport report;
+        return open->session.save(view, report) == DocumentSession::Save::Saved;
+    };
+    ran = ran && time(reloadTime, [&] {
+              open = std::make_unique<OpenFile>();
+              std::error_code error;
+              if (open->open(data, work, quiet))
+                  fs::copy_file(theirs, work, fs::copy_options::overwrite_existing, error);
+          }, [&] { return open->session.checkDisk(false) == DocumentSession::Disk::Reloaded; })
+          && time(saveTime, [&] { openChanged(0); }, saveOpen)
+          && time(deleteSaveTime, [&] { openChanged(400); }, saveOpen);
+    open.reset();
     // Peak memory, each command alone in a child process.
     double resavePeak = ran ? peakMb(argv[0], {"--peak-resave", data, work}) : -1;
     double mergePeak = ran ? peakMb(argv[0], {"--peak-merge", data, work, theirs, merged}) : -1;
@@ -244,6 +289,9 @@ int main(int argc, char** argv)
     row("export --csv", csvTime);
     row("export --html", htmlTime);
     row("merge (10,000 names / 40,000 ticks)", mergeTime);
+    row("window: reload a changed file", reloadTime);
+    row("window: save", saveTime);
+    row("window: save, 100 names deleted", deleteSaveTime);
     printf("csv %lld bytes, html %lld bytes\n", csvBytes, htmlBytes);
     printf("peak memory: resave %.0f MB, merge %.0f MB (%.2f x resave); an idle child %.0f MB\n", resavePeak, mergePeak,
            mergePeak / resavePeak, idlePeak);

@@ -90,10 +90,11 @@ int runMerge(const char* base, const char* mine, const char* theirs, const char*
     // whose every version git keeps itself: backups of it would pile up
     // under a new name at each merge, never pruned.
     session.keepBackups = std::strncmp(fileNamePart(outPath), ".merge_file_", 12) != 0;
-    if (!session.startFor(outPath)) {
+    if (!session.startUntitled()) {
         view.reportError("Tallyvane", "Out of memory");
         return 1;
     }
+    session.bindTo(outPath);
     const SharedFile* mineRead = session.base().hasBase() && isSameFile(mine, outPath) ? &session.base() : nullptr;
     Document baseDoc, mineDoc, theirDoc, merged;
     // Three copies and the result are held at once: the copies get no room

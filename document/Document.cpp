@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "document/Heap.h"
+#include "document/HeapBlock.h"
 
 Document::~Document()
 {
@@ -285,15 +286,20 @@ int32_t Document::addName(const char* text)
             return -1;
     }
     int32_t written = 0, capacity = 0;
-    Entry* entries = newActionList(&written, &capacity);
-    if (!entries)
+    // Held here until the name is stored: a name whose text finds no room
+    // is not stored, and its list goes with it.
+    HeapBlock list;
+    list.reset(reinterpret_cast<char*>(newActionList(&written, &capacity)));
+    if (!list)
         return -1;
     // The table has room, so the name is stored even when the growth after
     // it fails; the slot then has its list and the result is -1.
     int32_t slot = namesCount;
     int32_t result = appendName(text);
+    if (namesCount == slot)
+        return -1;
     NameRecord& record = names[slot];
-    record.entries = entries;
+    record.entries = reinterpret_cast<Entry*>(list.release());
     record.entryCount = record.liveEntries = written;
     record.entryCapacity = capacity;
     return result;

@@ -2,6 +2,7 @@
 // SectionFile::readWhole) with its length, released when the owner goes.
 #pragma once
 #include <cstdint>
+#include <utility>
 
 #include "document/Heap.h"
 
@@ -34,6 +35,11 @@ public:
         return &data_;
     }
     int32_t* length() { return &size_; }
+    void swap(HeapBlock& other)
+    {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+    }
     // Hands the block on (size() stays readable); the taker releases it.
     char* release()
     {

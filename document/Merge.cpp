@@ -133,18 +133,18 @@ std::vector<Thing> weaveIn(const std::vector<Thing>& primary, const std::vector<
 
 class Merger {
 public:
-    // handedOver: the result may point at the lists of mine and theirs
-    // (mergeReadCopies).
+    // mineHanded, theirsHanded: the result may point at the lists of that
+    // copy (mergeReadCopies, mergeWithReadCopies).
     Merger(const Document& base, const Document& mine, const Document& theirs, MergeReport& report,
-           bool handedOver = false)
+           bool mineHanded = false, bool theirsHanded = false)
         : report_(report)
     {
         in_[Base].doc = &base;
         in_[Mine].doc = &mine;
         in_[Theirs].doc = &theirs;
         // One list goes to one person: mine and theirs may be one document.
-        handedOver_[Mine] = handedOver && &mine != &theirs;
-        handedOver_[Theirs] = handedOver;
+        handedOver_[Mine] = mineHanded && &mine != &theirs;
+        handedOver_[Theirs] = theirsHanded;
     }
 
     int run(Document& result)
@@ -260,8 +260,8 @@ private:
     }
 
     // The persons both base and copy have whose checkboxes of baseAction and
-    // of action are alike.
-    int columnLikeness(int copy, int baseAction, int action)
+    // of action are alike; with untilDifferent, -1 as soon as one is not.
+    int columnLikeness(int copy, int baseAction, int action, bool untilDifferent = false)
     {
         int alike = 0;
         for (size_t n = 0; n < in_[Base].names.size(); ++n) {
@@ -272,22 +272,15 @@ private:
             person_[copy].read(in_[copy], other);
             if (person_[Base].cell(baseAction) == person_[copy].cell(action))
                 alike++;
+            else if (untilDifferent)
+                return -1;
         }
         return alike;
     }
 
     bool sameColumn(int copy, int baseAction, int action)
     {
-        for (size_t n = 0; n < in_[Base].names.size(); ++n) {
-            int other = in_[copy].nameOfBase[n];
-            if (other < 0)
-                continue;
-            person_[Base].read(in_[Base], int(n));
-            person_[copy].read(in_[copy], other);
-            if (person_[Base].cell(baseAction) != person_[copy].cell(action))
-                return false;
-        }
-        return true;
+        return columnLikeness(copy, baseAction, action, true) >= 0;
     }
 
     // No base person that copy still has holds a tick or a date for baseAction.
@@ -1207,13 +1200,18 @@ int mergeDocuments(const Document& base, const Document& mine, const Document& t
     return merger.run(result);
 }
 
-int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& result, MergeReport& report)
+namespace {
+
+// The merge of copies handed over to it; mine is handed over too unless it
+// is null (then the result copies from mineRead).
+int mergeHandedOver(Document& base, Document* mine, const Document& mineRead, Document& theirs, Document& result,
+                    MergeReport& report)
 {
     report.clear();
-    int merged = Merger(base, mine, theirs, report, true).run(result);
+    int merged = Merger(base, mineRead, theirs, report, mine != nullptr, true).run(result);
     // The lists the result points at go with it, whether it is whole or
     // not; the base's last, as mine and theirs may share lists of it.
-    if (!mine.handReadBlocks(result) || !theirs.handReadBlocks(result) || !base.handReadBlocks(result)) {
+    if ((mine && !mine->handReadBlocks(result)) || !theirs.handReadBlocks(result) || !base.handReadBlocks(result)) {
         // Memory ran out: no list of the result may point outside it.
         for (int32_t i = 0; i < result.namesCount; ++i) {
             NameRecord& record = result.names[i];
@@ -1224,7 +1222,20 @@ int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& 
         }
         merged = 0;
     }
-    for (Document* copy : {&mine, &theirs, &base})
-        copy->resetDocument(0, 0);
+    for (Document* copy : {mine, &theirs, &base})
+        if (copy)
+            copy->resetDocument(0, 0);
     return merged;
+}
+
+}  // namespace
+
+int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& result, MergeReport& report)
+{
+    return mergeHandedOver(base, &mine, mine, theirs, result, report);
+}
+
+int mergeWithReadCopies(Document& base, const Document& mine, Document& theirs, Document& result, MergeReport& report)
+{
+    return mergeHandedOver(base, nullptr, mine, theirs, result, report);
 }

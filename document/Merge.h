@@ -27,3 +27,7 @@ int mergeDocuments(const Document& base, const Document& mine, const Document& t
 // the copies read their files into until it is emptied. The three copies
 // are left empty.
 int mergeReadCopies(Document& base, Document& mine, Document& theirs, Document& result, MergeReport& report);
+
+// mergeReadCopies for a Save of the open document: mine is only read (and
+// copied where the result keeps it); base and theirs are used up.
+int mergeWithReadCopies(Document& base, const Document& mine, Document& theirs, Document& result, MergeReport& report);

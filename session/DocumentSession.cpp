@@ -151,7 +151,9 @@ int DocumentSession::startFor(const char* path)
 {
     if (!startUntitled())
         return 0;
-    bindTo(path);
+    // No base, even when a file is there by now: it was not there when the
+    // caller looked, so it is another saver's, to be merged in full.
+    path_ = path;
     return 1;
 }
 

@@ -100,7 +100,9 @@ public:
     LoadReport open(const char* path, bool forEditing);
     // An empty untitled document; 0 when memory is short.
     int startUntitled();
-    // An empty document to be saved as path (tvd): bindTo(path).
+    // An empty document for a new file at path (tvd add-names): whatever is
+    // found there at the save, even now, was written by someone else and is
+    // merged in full. 0 when memory is short.
     int startFor(const char* path);
     // Binds the document in memory to path, to be saved there; the base is
     // the file there now, when there is one, so that a save merges with it.

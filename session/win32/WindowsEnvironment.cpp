@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "storage/file/FindHandle.h"
 #include "storage/file/LongPath.h"
 #include "storage/format/PresenceFile.h"
 #include "storage/win32/Folders.h"
@@ -108,13 +109,12 @@ std::vector<std::string> WindowsEnvironment::filesIn(const std::string& folder, 
     };
     std::vector<Found> found;
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + prefix + "*" + suffix).c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE) {
+    FindHandle search(FindFirstFileA((folder + prefix + "*" + suffix).c_str(), &data));
+    if (search) {
         do {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 found.push_back({ticksOf(data.ftLastWriteTime), data.cFileName});
         } while (FindNextFileA(search, &data));
-        FindClose(search);
     }
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.written < b.written; });
     std::vector<std::string> names;

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "storage/file/KernelHandle.h"
+#endif
+
 // The one place where the Windows and the native builds differ: a file
 // opened for reading or for writing. On Windows a data file is read with
 // FILE_SHARE_READ: readers never block each other, while nobody can write,
@@ -35,9 +39,9 @@ public:
     int32_t read(void* buffer, int32_t count);
     // Maps the first size bytes of a file opened for reading into memory,
     // read-only; null when the system refuses (an empty file can't be
-    // mapped). The view is released with unmapView; it stays valid after
-    // close, but only an open handle keeps other programs from changing the
-    // file under it.
+    // mapped). A MappedView takes the view and unmaps it; it stays valid
+    // after close, but only an open handle keeps other programs from
+    // changing the file under it.
     const char* mapView(int32_t size);
     static void unmapView(const char* view, int32_t size);
     // Writes all count bytes; 0 on failure (disk full, I/O error).
@@ -46,10 +50,18 @@ public:
     int flush();
     // Closes the file; 0 when the system reports a failure. Closing a closed handle returns 1.
     int close();
+#ifdef _WIN32
+    bool isOpen() const { return handle_.isOpen(); }
+#else
     bool isOpen() const { return handle_ != -1; }
+#endif
 
 private:
-    intptr_t handle_ = -1;   // HANDLE or file descriptor; -1 when closed
+#ifdef _WIN32
+    KernelHandle handle_;   // the open file
+#else
+    intptr_t handle_ = -1;  // the open file's descriptor; -1 when closed
+#endif
     int writing_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "storage/file/FileFaults.h"
+#include "storage/file/FindHandle.h"
 #include "storage/file/LongPath.h"
 
 std::wstring longPathForm(const char* path)
@@ -70,11 +71,6 @@ BOOL moveFileAnyLength(const char* from, const char* to, DWORD flags)
 namespace {
 
 thread_local std::string failure;
-
-HANDLE asHandle(intptr_t handle)
-{
-    return reinterpret_cast<HANDLE>(handle);
-}
 
 // Words the error code as the native build words the matching errno
 // values; the system's message for the others.
@@ -152,7 +148,7 @@ int FileHandle::openRead(const char* path, Sharing sharing)
             noteFailure(error);
         return 0;
     }
-    handle_ = reinterpret_cast<intptr_t>(file);
+    handle_.reset(file);
     writing_ = 0;
     return 1;
 }
@@ -163,7 +159,7 @@ int FileHandle::create(const char* path)
     HANDLE file = openWrite(path, CREATE_ALWAYS);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    handle_ = reinterpret_cast<intptr_t>(file);
+    handle_.reset(file);
     writing_ = 1;
     return 1;
 }
@@ -174,7 +170,7 @@ int FileHandle::createNew(const char* path)
     HANDLE file = openWrite(path, CREATE_NEW);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    handle_ = reinterpret_cast<intptr_t>(file);
+    handle_.reset(file);
     writing_ = 1;
     return 1;
 }
@@ -184,7 +180,7 @@ int32_t FileHandle::size()
     if (!isOpen())
         return -1;
     DWORD high = 0;
-    DWORD low = GetFileSize(asHandle(handle_), &high);
+    DWORD low = GetFileSize(handle_, &high);
     if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || low >= 0x7fffffffu)
         return -1;
     return int32_t(low);
@@ -195,7 +191,7 @@ int32_t FileHandle::read(void* buffer, int32_t count)
     int32_t total = 0;
     while (total < count) {
         DWORD got = 0;
-        if (!ReadFile(asHandle(handle_), static_cast<char*>(buffer) + total, DWORD(count - total), &got, nullptr)) {
+        if (!ReadFile(handle_, static_cast<char*>(buffer) + total, DWORD(count - total), &got, nullptr)) {
             noteFailure(GetLastError());
             return -1;
         }
@@ -206,18 +202,16 @@ int32_t FileHandle::read(void* buffer, int32_t count)
     return total;
 }
 
-// The mapping object can be closed at once: the view keeps the section
-// alive until UnmapViewOfFile.
+// The mapping object goes at once: the view keeps the section alive until
+// UnmapViewOfFile.
 const char* FileHandle::mapView(int32_t size)
 {
     if (!isOpen() || writing_ || size <= 0)
         return nullptr;
-    HANDLE mapping = CreateFileMappingA(asHandle(handle_), nullptr, PAGE_READONLY, 0, DWORD(size), nullptr);
+    KernelHandle mapping(CreateFileMappingA(handle_, nullptr, PAGE_READONLY, 0, DWORD(size), nullptr));
     if (!mapping)
         return nullptr;
-    void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, SIZE_T(size));
-    CloseHandle(mapping);
-    return static_cast<const char*>(view);
+    return static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, SIZE_T(size)));
 }
 
 void FileHandle::unmapView(const char* view, int32_t)
@@ -235,7 +229,7 @@ int FileHandle::write(const void* data, int32_t count)
         return 0;
     }
     DWORD done = 0;
-    if (!WriteFile(asHandle(handle_), data, DWORD(count), &done, nullptr)) {
+    if (!WriteFile(handle_, data, DWORD(count), &done, nullptr)) {
         noteFailure(GetLastError());
         return 0;
     }
@@ -254,7 +248,7 @@ int FileHandle::flush()
         noteFailure(ERROR_DISK_FULL);
         return 0;
     }
-    if (!FlushFileBuffers(asHandle(handle_))) {
+    if (!FlushFileBuffers(handle_)) {
         noteFailure(GetLastError());
         return 0;
     }
@@ -265,10 +259,9 @@ int FileHandle::close()
 {
     if (!isOpen())
         return 1;
-    int ok = CloseHandle(asHandle(handle_)) != 0;
+    int ok = handle_.close();
     if (!ok)
         noteFailure(GetLastError());
-    handle_ = -1;
     if (writing_ && fileFaults.hitClose()) {
         noteFailure(ERROR_DISK_FULL);
         ok = 0;
@@ -315,21 +308,20 @@ std::vector<std::string> filesIn(const char* folder, const std::string& prefix)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(folder) + prefix + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    FindHandle search(FindFirstFileA((std::string(folder) + prefix + "*").c_str(), &found));
+    if (!search)
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(found.cFileName);
     } while (FindNextFileA(search, &found));
-    FindClose(search);
     return names;
 }
 
 int writeNewFile(const char* path, const char* data, size_t size)
 {
-    HANDLE file = createFileAnyLength(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-    if (file == INVALID_HANDLE_VALUE) {
+    KernelHandle file(createFileAnyLength(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+    if (!file) {
         noteFailure(GetLastError());
         return 0;
     }
@@ -338,7 +330,8 @@ int writeNewFile(const char* path, const char* data, size_t size)
               && FlushFileBuffers(file);
     if (!ok)
         noteFailure(GetLastError() ? GetLastError() : ERROR_DISK_FULL);
-    if (!CloseHandle(file))
+    // Closed before the delete below; a failed close fails the copy.
+    if (!file.close())
         ok = FALSE;
     if (!ok)
         deleteFileAnyLength(path);
@@ -380,13 +373,9 @@ int isSameFile(const char* a, const char* b)
     BY_HANDLE_FILE_INFORMATION info[2];
     const char* paths[2] = {a, b};
     for (int i = 0; i < 2; ++i) {
-        HANDLE file = CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return 0;
-        BOOL known = GetFileInformationByHandle(file, &info[i]);
-        CloseHandle(file);
-        if (!known)
+        KernelHandle file(CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file || !GetFileInformationByHandle(file, &info[i]))
             return 0;
     }
     return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber

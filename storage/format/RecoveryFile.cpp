@@ -9,7 +9,6 @@
 #include "storage/file/FileName.h"
 #include "storage/format/SectionFile.h"
 #include "storage/file/TemporaryFile.h"
-#include "document/Heap.h"
 
 namespace {
 
@@ -63,11 +62,6 @@ bool readNumber(const char* text, size_t length, uint64_t limit, uint64_t* numbe
 
 } // namespace
 
-RecoveryFile::~RecoveryFile()
-{
-    releaseBlock(block_);
-}
-
 int RecoveryFile::write(const char* path, Document& doc, const char* baseData, size_t baseBytes) const
 {
     TemporaryFile temp;
@@ -93,17 +87,14 @@ int RecoveryFile::write(const char* path, Document& doc, const char* baseData, s
 
 int RecoveryFile::read(const char* path)
 {
-    releaseBlock(block_);
-    block_ = nullptr;
     base = document = nullptr;
     baseSize = documentSize = 0;
 
-    int32_t length = 0;
-    block_ = SectionFile::readWhole(path, &length);
+    *block_.receive() = SectionFile::readWhole(path, block_.length());
     if (!block_)
         return 0;
-    const char* cursor = block_;
-    const char* end = block_ + length;
+    const char* cursor = block_.data();
+    const char* end = block_.data() + block_.size();
     size_t valueLength = 0;
     const char* value;
     uint64_t number = 0;

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "document/HeapBlock.h"
+
 class Document;
 
 class RecoveryFile {
@@ -28,7 +30,6 @@ public:
     size_t documentSize = 0;
 
     RecoveryFile() = default;
-    ~RecoveryFile();
     RecoveryFile(const RecoveryFile&) = delete;
     RecoveryFile& operator=(const RecoveryFile&) = delete;
 
@@ -45,5 +46,5 @@ public:
     static std::string shownName(const std::vector<std::string>& dataPaths, size_t i);
 
 private:
-    char* block_ = nullptr;   // the file's bytes; freed with releaseBlock
+    HeapBlock block_;   // the file's bytes
 };

@@ -9,7 +9,7 @@
 #include "storage/format/SectionFile.h"
 #include "storage/file/FileName.h"
 #include "document/Document.h"
-#include "document/Heap.h"
+#include "document/HeapBlock.h"
 
 namespace {
 
@@ -262,8 +262,8 @@ void dropFormulaGuard(std::string& cell)
 int RosterFile::read(const char* path)
 {
     setFileError("");
-    int32_t got = 0;
-    char* data = SectionFile::readWhole(path, &got, FileHandle::ShareReadWrite);
+    HeapBlock data;
+    *data.receive() = SectionFile::readWhole(path, data.length(), FileHandle::ShareReadWrite);
     if (!data) {
         names_.clear();
         notes_.clear();
@@ -273,9 +273,7 @@ int RosterFile::read(const char* path)
         error_ = std::string("Failed to open the existing file - ") + reason;
         return 0;
     }
-    int ok = parse(data, size_t(got), hasExtension(path, ".csv"));
-    releaseBlock(data);
-    return ok;
+    return parse(data.data(), size_t(data.size()), hasExtension(path, ".csv"));
 }
 
 int RosterFile::refuse(const std::string& reason)

@@ -4,23 +4,23 @@
 
 #include "storage/file/LineScan.h"
 #include "document/Heap.h"
+#include "document/HeapBlock.h"
 
 namespace {
 
-// The size bytes of an open file in a zero-filled block one byte longer
-// than the data; null when they can't be read or held in memory.
-char* readAll(FileHandle& file, int32_t size, int32_t* length)
+// The size bytes of an open file into block, zero-filled and one byte
+// longer than the data, with the bytes read as its size; false (and block
+// empty) when they can't be read or held in memory.
+bool readAll(FileHandle& file, int32_t size, HeapBlock& block)
 {
-    char* block = static_cast<char*>(allocZeroed(size_t(size) + 1));
-    if (!block)
-        return nullptr;
-    int32_t got = file.read(block, size);
+    block.reset(static_cast<char*>(allocZeroed(size_t(size) + 1)));
+    int32_t got = block ? file.read(block.data(), size) : -1;
     if (got < 0) {
-        releaseBlock(block);
-        return nullptr;
+        block.reset();
+        return false;
     }
-    *length = got;
-    return block;
+    *block.length() = got;
+    return true;
 }
 
 } // namespace
@@ -29,7 +29,11 @@ char* SectionFile::readWhole(const char* path, int32_t* length, FileHandle::Shar
 {
     FileHandle file;
     int32_t size = file.openRead(path, sharing) ? file.size() : -1;
-    return size < 0 ? nullptr : readAll(file, size, length);
+    HeapBlock block;
+    if (size < 0 || !readAll(file, size, block))
+        return nullptr;
+    *length = block.size();
+    return block.release();
 }
 
 int SectionFile::openRead(const char* path)
@@ -46,18 +50,18 @@ int SectionFile::openRead(const char* path)
         handle_.close();
         return 0;
     }
-    const char* view = handle_.mapView(size);
+    view_.reset(handle_.mapView(size), size);
     int32_t got = size;
-    if (view) {
-        buffer_ = view;
-        mapped_ = 1;
+    if (view_) {
+        buffer_ = view_.data();
     } else {
         // An empty file, or one the system would not map.
-        buffer_ = readAll(handle_, size, &got);
+        bool read = readAll(handle_, size, copy_);
         handle_.close();
-        if (!buffer_)
+        if (!read)
             return 0;
-        mapped_ = 0;
+        buffer_ = copy_.data();
+        got = copy_.size();
     }
     cursor_ = buffer_;
     end_ = buffer_ + got;
@@ -73,7 +77,6 @@ int SectionFile::openBuffer(const char* data, size_t size)
         return 0;
     buffer_ = cursor_ = data;
     end_ = data + size;
-    borrowed_ = 1;
     reading_ = 1;
     indexState_ = 0;
     return 1;
@@ -234,13 +237,10 @@ int SectionFile::close()
 {
     if (reading_) {
         index_.release();
-        if (mapped_)
-            FileHandle::unmapView(buffer_, int32_t(end_ - buffer_));
-        else if (!borrowed_)
-            releaseBlock(const_cast<char*>(buffer_));
+        view_.reset();
+        copy_.reset();
         handle_.close();
         buffer_ = nullptr;
-        mapped_ = borrowed_ = 0;
         cursor_ = end_ = nullptr;
         reading_ = 0;
         indexState_ = 0;

@@ -2,6 +2,8 @@
 #include <cstddef>
 
 #include "storage/file/FileHandle.h"
+#include "storage/file/MappedView.h"
+#include "document/HeapBlock.h"
 #include "storage/format/SectionIndex.h"
 
 // One sectioned text file, mapped (or read) whole into memory and walked
@@ -24,7 +26,7 @@ public:
     // when the file can't be opened, sized, read or held in memory.
     int openRead(const char* path);
     // The same reading for any whole file: a zero-filled block one byte longer
-    // than the data, which the caller frees with releaseBlock, and the data's
+    // than the data, for the caller to take into a HeapBlock, and the data's
     // length in *length; null when openRead would fail. Rosters are read
     // with sharing, as the spreadsheet that shows one keeps it open.
     static char* readWhole(const char* path, int32_t* length,
@@ -73,14 +75,14 @@ private:
     void put(const char* data, size_t length);
     void drain();
 
-    const char* buffer_ = nullptr;    // read mode: the file's view (mapped_), the caller's bytes (borrowed_),
-                                      // else a heap copy with a NUL after it; owned unless borrowed
+    const char* buffer_ = nullptr;    // read mode: the data: view_'s, copy_'s or the caller's (openBuffer)
     const char* cursor_ = nullptr;    // read mode: start of the next unread line
     const char* end_ = nullptr;       // read mode: buffer_ + bytes read
     FileHandle handle_;               // the open file: in read mode while it is mapped
+    MappedView view_;                 // read mode: the file mapped
+    HeapBlock copy_;                  // read mode: the file read into the heap, with a NUL after it,
+                                      // where it can't be mapped
     int reading_ = 0;
-    int mapped_ = 0;                  // read mode: buffer_ is a view of handle_
-    int borrowed_ = 0;                // read mode: buffer_ is the caller's (openBuffer)
     int failed_ = 0;                  // write mode: a write failed
     SectionIndex index_;
     int indexState_ = 0;              // 0 not built yet, 1 built, -1 could not be built

@@ -12,6 +12,10 @@
 #include <functional>
 #include <string>
 
+#ifdef _WIN32
+#include "storage/file/KernelHandle.h"
+#endif
+
 class SaveLock {
 public:
     enum Result {
@@ -39,7 +43,11 @@ public:
     static std::string lockPathFor(const char* path);
 
 private:
-    intptr_t handle_ = -1;   // HANDLE or descriptor of the lock file; -1 when not held
-    std::string path_;   // the lock file (native: removed on release)
+#ifdef _WIN32
+    KernelHandle handle_;    // the lock file, open without sharing while held
+#else
+    intptr_t handle_ = -1;   // descriptor of the lock file; -1 when not held
+#endif
+    std::string path_;       // the lock file (native: removed on release)
     std::string problem_;
 };

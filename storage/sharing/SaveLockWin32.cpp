@@ -25,7 +25,7 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
         HANDLE file = createFileAnyLength(path_.c_str(), GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS,
                                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
         if (file != INVALID_HANDLE_VALUE) {
-            handle_ = reinterpret_cast<intptr_t>(file);
+            handle_.reset(file);
             return Held;
         }
         DWORD error = GetLastError();
@@ -55,10 +55,8 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
     }
 }
 
+// Closing the handle lets go of the lock; DELETE_ON_CLOSE removes the file.
 void SaveLock::release()
 {
-    if (handle_ == -1)
-        return;
-    CloseHandle(reinterpret_cast<HANDLE>(handle_));
-    handle_ = -1;
+    handle_.close();
 }

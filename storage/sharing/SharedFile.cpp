@@ -4,40 +4,33 @@
 #include <utility>
 
 #include "storage/format/SectionFile.h"
-#include "document/Heap.h"
-#include "document/HeapBlock.h"
 
 int SharedFile::remember(const char* path)
 {
     FileStamp stamp = FileStamp::of(path);
-    int32_t length = 0;
-    char* block = SectionFile::readWhole(path, &length);
+    HeapBlock block;
+    *block.receive() = SectionFile::readWhole(path, block.length());
     if (!block)
         return 0;
-    adopt(block, length, stamp);
+    adopt(block.release(), block.size(), stamp);
     return 1;
 }
 
 void SharedFile::adopt(char* block, int32_t size, const FileStamp& stamp)
 {
-    forget();
-    base_ = block;
-    size_ = size;
+    base_.reset(block, size);
     stamp_ = stamp;
 }
 
 void SharedFile::forget()
 {
-    releaseBlock(base_);
-    base_ = nullptr;
-    size_ = 0;
+    base_.reset();
     stamp_ = FileStamp();
 }
 
 void SharedFile::swap(SharedFile& other)
 {
-    std::swap(base_, other.base_);
-    std::swap(size_, other.size_);
+    base_.swap(other.base_);
     std::swap(stamp_, other.stamp_);
 }
 
@@ -53,7 +46,7 @@ SharedFile::Disk SharedFile::compare(const char* path, bool quick, char** theirs
     *read.receive() = SectionFile::readWhole(path, read.length());
     if (!read)
         return Unreadable;
-    if (base_ && read.size() == size_ && memcmp(read.data(), base_, size_t(size_)) == 0) {
+    if (base_ && read.size() == base_.size() && memcmp(read.data(), base_.data(), size_t(read.size())) == 0) {
         // Touched, copied back or synced without a change: the new stamp
         // spares the next quick look a read.
         stamp_ = now;

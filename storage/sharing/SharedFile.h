@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "storage/file/FileStamp.h"
+#include "document/HeapBlock.h"
 
 class SharedFile {
 public:
@@ -16,7 +17,6 @@ public:
     };
 
     SharedFile() = default;
-    ~SharedFile() { forget(); }
     SharedFile(const SharedFile&) = delete;
     SharedFile& operator=(const SharedFile&) = delete;
 
@@ -30,24 +30,23 @@ public:
     // Exchanges bases with other.
     void swap(SharedFile& other);
 
-    bool hasBase() const { return base_ != nullptr; }
-    const char* baseData() const { return base_; }
-    size_t baseSize() const { return size_t(size_); }
+    bool hasBase() const { return bool(base_); }
+    const char* baseData() const { return base_.data(); }
+    size_t baseSize() const { return size_t(base_.size()); }
     const FileStamp& stamp() const { return stamp_; }
 
     // Compares the file at path with the base. quick: equal stamps count as
     // the same file without reading it (for a look at every activation);
     // otherwise the bytes decide. Without a base every file found is
     // someone else's: a merge then takes an empty base, so nothing in it is
-    // lost. On Changed, *theirs is the file's content (release it with
-    // releaseBlock), *theirsSize its length and *theirsStamp the stamp the
+    // lost. On Changed, *theirs is the file's content (for the caller to take
+    // into a HeapBlock), *theirsSize its length and *theirsStamp the stamp the
     // file had before those bytes were read: a change landing after it is a
     // change of its own, and the next look sees it.
     Disk compare(const char* path, bool quick, char** theirs = nullptr, int32_t* theirsSize = nullptr,
                  FileStamp* theirsStamp = nullptr);
 
 private:
-    char* base_ = nullptr;   // owned: a block from SectionFile::readWhole
-    int32_t size_ = 0;
+    HeapBlock base_;   // a block from SectionFile::readWhole
     FileStamp stamp_;
 };

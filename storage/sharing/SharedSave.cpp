@@ -69,7 +69,9 @@ SharedSave::Result SharedSave::save(Document& doc, MessageSink& view, const char
         theirDoc.lender = &baseDoc;
         if (!loadTheirCopy(theirDoc, theirs.data(), size_t(theirs.size()), &problem))
             return TheirsUnreadable;
-        if (!mergeDocuments(baseDoc, doc, theirDoc, merged, report)) {
+        // The result takes their lists where it keeps them: the memory the
+        // two copies were read into goes with it.
+        if (!mergeWithReadCopies(baseDoc, doc, theirDoc, merged, report)) {
             view.reportError("Tallyvane", "Out of memory");
             return Failed;
         }

@@ -312,12 +312,21 @@ TEST(Merge, EachRule)
         EXPECT_EQ(bytesOf(taken), saved);
         EXPECT_EQ(takenReport.text(), c.report);
         EXPECT_EQ(baseCopy.namesCount + mineCopy.namesCount + theirsCopy.namesCount, 0);
+        // The program's Save: mine is the open document, only read.
+        Document kept;
+        build(baseCopy, c.base);
+        build(theirsCopy, c.theirs);
+        std::string mineBefore = notationOf(mine);
+        ASSERT_EQ(mergeWithReadCopies(baseCopy, mine, theirsCopy, kept, takenReport), 1);
+        EXPECT_EQ(bytesOf(kept), saved);
+        EXPECT_EQ(notationOf(mine), mineBefore);
         EXPECT_EQ(mergedAsTvd(base, mine, theirs, takenReport), saved);
         EXPECT_EQ(takenReport.text(), c.report);
-        for (int32_t i = 0; i < taken.namesCount; ++i) {
-            taken.deleteEntry(i, taken.names[i].entryCount - 1);
-            ASSERT_EQ(taken.addMemo(i, "Later"), 1);
-        }
+        for (Document* edited : {&taken, &kept})
+            for (int32_t i = 0; i < edited->namesCount; ++i) {
+                edited->deleteEntry(i, edited->names[i].entryCount - 1);
+                ASSERT_EQ(edited->addMemo(i, "Later"), 1);
+            }
         // One side unchanged: the other side exactly.
         Document same;
         MergeReport quiet;
@@ -354,8 +363,9 @@ TEST(Merge, EachRule)
 TEST(Merge, ReadCopiesOutOfMemory)
 {
     const MergeCase& c = kCases[1];
+    for (bool mineInUse : {false, true})
     for (long failAt = 1;; ++failAt) {
-        SCOPED_TRACE(failAt);
+        SCOPED_TRACE(std::to_string(failAt) + (mineInUse ? ", mine in use" : ""));
         Document base, mine, theirs, result, expected;
         build(base, c.base);
         build(mine, c.mine);
@@ -364,7 +374,8 @@ TEST(Merge, ReadCopiesOutOfMemory)
         MergeReport report;
         heapHooks.reset();
         heapHooks.failAt = failAt;
-        int merged = mergeReadCopies(base, mine, theirs, result, report);
+        int merged = mineInUse ? mergeWithReadCopies(base, mine, theirs, result, report)
+                               : mergeReadCopies(base, mine, theirs, result, report);
         heapHooks.reset();
         if (merged) {
             EXPECT_EQ(notationOf(result), notationOf(expected));
@@ -843,6 +854,14 @@ TEST(Merge, RandomEditsMergeByTheRules)
         ASSERT_EQ(mergeReadCopies(copies[0], copies[1], copies[2], taken, takenReport), 1);
         ASSERT_EQ(notationOf(taken), notationOf(result));
         EXPECT_EQ(takenReport.text(), report.text());
+        // And with mine in use, as the program's Save merges.
+        Document kept;
+        build(copies[0], notation);
+        build(copies[2], notation);
+        for (const Edit& edit : edits[0])
+            apply(copies[2], edit);
+        ASSERT_EQ(mergeWithReadCopies(copies[0], mine, copies[2], kept, takenReport), 1);
+        ASSERT_EQ(notationOf(kept), notationOf(result));
         if (round % 40 == 0) {
             ASSERT_EQ(mergedAsTvd(base, mine, theirs, takenReport), bytesOf(result)) << "round " << round;
         }

@@ -178,11 +178,15 @@ TEST_F(SessionTest, SaveMergesWhatOthersWroteAndRefusesWhatItCannotRead)
         {"held elsewhere", false, "held", DocumentSession::Save::Unreadable, ""},
         // No base, but a file appeared: everything in it is theirs and stays.
         {"appeared meanwhile", true, "example", DocumentSession::Save::Merged, "Ann Smith,Bob Jones,Cy Young"},
+        // tvd add-names found no file, and another saver's appeared before the start.
+        {"appeared just before", true, "early", DocumentSession::Save::Merged, "Ann Smith,Bob Jones,Cy Young"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.untitledStart) {
             std::remove(club.c_str());
+            if (std::string(c.onDisk) == "early")
+                writeBytes(club, exampleFile());
             ASSERT_EQ(session.startFor(club.c_str()), 1);
         } else {
             writeBytes(club, exampleFile());
@@ -195,6 +199,8 @@ TEST_F(SessionTest, SaveMergesWhatOthersWroteAndRefusesWhatItCannotRead)
             writeBytes(club, exampleFile());
         else if (onDisk == "held")
             fileFaults.failOpenRead = 1000;
+        else if (onDisk == "early")
+            ;
         else if (onDisk == "cut")
             writeBytes(club, cutShort());
         else

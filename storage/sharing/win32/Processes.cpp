@@ -4,6 +4,7 @@
 #include <string>
 
 #include "storage/file/FileName.h"
+#include "storage/file/KernelHandle.h"
 
 namespace {
 
@@ -90,9 +91,9 @@ int64_t startOf(HANDLE process)
 int64_t tallyvaneStartTime(uint32_t pid)
 {
     const DWORD queryLimited = 0x1000;   // PROCESS_QUERY_LIMITED_INFORMATION
-    HANDLE process = OpenProcess(queryLimited | SYNCHRONIZE, FALSE, pid);
+    KernelHandle process(OpenProcess(queryLimited | SYNCHRONIZE, FALSE, pid));
     if (!process)
-        process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+        process.reset(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
     if (!process)
         return GetLastError() == ERROR_ACCESS_DENIED ? 0 : -1;
     int running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
@@ -109,7 +110,6 @@ int64_t tallyvaneStartTime(uint32_t pid)
             running = lstrcmpiA(fileNamePart(theirs.c_str()), fileNamePart(ours.c_str())) == 0;
     }
     int64_t started = running ? startOf(process) : -1;
-    CloseHandle(process);
     return started;
 }
 

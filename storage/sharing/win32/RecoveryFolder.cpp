@@ -5,6 +5,8 @@
 
 #include "storage/win32/Folders.h"
 #include "storage/file/FileName.h"
+#include "storage/file/FindHandle.h"
+#include "storage/file/KernelHandle.h"
 
 namespace {
 
@@ -22,13 +24,12 @@ int declineRecoveryFile(const char* path, const char* folder)
         !MoveFileExA(path, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
         return 0;
     // The seven days count from now, not from the last change it holds.
-    HANDLE file = CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
+    KernelHandle file(CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
         FILETIME now;
         GetSystemTimeAsFileTime(&now);
         SetFileTime(file, nullptr, nullptr, &now);
-        CloseHandle(file);
     }
     return 1;
 }
@@ -40,12 +41,11 @@ void pruneDeclined(const char* folder, int days)
     GetSystemTimeAsFileTime(&now);
     const uint64_t limit = uint64_t(days) * 24 * 3600 * 10000000ull;
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((declined + "*.tvr").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
+    FindHandle search(FindFirstFileA((declined + "*.tvr").c_str(), &data));
+    if (!search)
         return;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ticksOf(now) > ticksOf(data.ftLastWriteTime) + limit)
             DeleteFileA((declined + data.cFileName).c_str());
     } while (FindNextFileA(search, &data));
-    FindClose(search);
 }
