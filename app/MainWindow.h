@@ -377,7 +377,7 @@ public:
     int restoreRecovery(const RecoveryFile& file, const std::string& path);
     bool backupFailureSaid = false;     // the status bar told of a backup that could not be kept
     bool recoveryFailureSaid = false;   // ... and of a recovery file that could not be written
-    char localFolder[kPathBytes] = {};    // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
+    std::string localFolder;       // %LOCALAPPDATA%\Vantorell\Tallyvane\; "" when not found
     int sessionEnded = 0;          // WM_ENDSESSION said the session ends
 
     // Fields shared by the commands, views and file operations.
@@ -388,10 +388,10 @@ public:
     int currentEntry = 0;
     int savedNamesRow = -1;
     int savedActionsRow = -1;
-    char startPath[kPathBytes] = {};      // the file to open at start-up, from the settings or the command line
-    char settingsPath[kPathBytes] = {};
-    char settingsFolder[kPathBytes] = {};
-    char documentsFolder[kPathBytes] = {};
+    std::string startPath;         // the file to open at start-up, from the settings or the command line
+    std::string settingsPath;
+    std::string settingsFolder;
+    std::string documentsFolder;
     Brush listBrush;               // made with the panes, deleted in OnDestroy
     HMENU namesMenu = nullptr;     // owned; loaded with the window, destroyed in OnDestroy
     HMENU actionsMenu = nullptr;

@@ -103,13 +103,12 @@ void MainWindow::updateTitle() {
         for (const char* p = CharNextA(path); *p; p = CharNextA(p))
             if (*p == '\\' || *p == ':' || *p == '/') name = p + 1;
     }
-    // A name cut to fit ends at a whole character.
-    char title[260 + 16];
-    size_t length = AnsiText::cutPoint(name, std::strlen(name), 259);
-    std::memcpy(title, name, length);
-    title[length] = '\0';
-    std::strcat(title, " - Tallyvane");
-    SetWindowTextA(hwnd, title);
+    // At most 259 characters of the name, ending at a whole one.
+    size_t length = std::strlen(name);
+    length = AnsiText::programIsUtf8() ? Utf8::bytesOfCharacters(name, length, 259)
+                                       : AnsiText::cutPoint(name, length, 259);
+    std::string title = std::string(name, length) + " - Tallyvane";
+    SetWindowTextA(hwnd, title.c_str());
 }
 
 int MainWindow::showError(const char* text, const char* caption) {

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
 
 #include "storage/file/FileName.h"
 
@@ -34,8 +35,8 @@ private:
 }  // namespace
 
 void MainWindow::OnDropFiles(WPARAM wParam) {
-    char first[kPathBytes] = "";
-    char chosen[kPathBytes] = "";
+    std::string first;
+    std::string chosen;
     DropUse use = DropUse::Refuse;
     {
         // The names are copied out and the block freed before any message
@@ -44,25 +45,27 @@ void MainWindow::OnDropFiles(WPARAM wParam) {
         DropGuard guard(drop);
         UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count && use == DropUse::Refuse; ++i) {
-            // A longer name is no file this program could open.
-            if (DragQueryFileA(drop, i, nullptr, 0) >= UINT(kPathBytes)) continue;
-            char path[kPathBytes];
-            DragQueryFileA(drop, i, path, sizeof path);
-            if (!first[0]) std::strcpy(first, path);
-            use = dropUseOf(path);
-            if (use != DropUse::Refuse) std::strcpy(chosen, path);
+            // Asked for its length first (without the NUL).
+            UINT length = DragQueryFileA(drop, i, nullptr, 0);
+            if (!length) continue;
+            std::string path(length + 1, '\0');
+            if (!DragQueryFileA(drop, i, &path[0], length + 1)) continue;
+            path.resize(std::strlen(path.c_str()));
+            if (first.empty()) first = path;
+            use = dropUseOf(path.c_str());
+            if (use != DropUse::Refuse) chosen = path;
         }
     }
 
     switch (use) {
     case DropUse::OpenDocument:
-        openDroppedFile(chosen);
+        openDroppedFile(chosen.c_str());
         break;
     case DropUse::AddRoster:
-        addRoster(chosen);
+        addRoster(chosen.c_str());
         break;
     case DropUse::Refuse:
-        if (first[0]) showError("Not a Tallyvane data file", first);
+        if (!first.empty()) showError("Not a Tallyvane data file", first.c_str());
         break;
     }
 }

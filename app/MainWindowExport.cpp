@@ -21,18 +21,19 @@ const char Caption[] = "Tallyvane";
 void MainWindow::exportDocument() {
     // The data file's name without its extension, in its own folder; the
     // type chosen adds the extension.
-    char path[kPathBytes] = "";
-    char folder[kPathBytes] = "";
     const char* currentPath = session.path().c_str();
-    const char* title = currentPath[0] ? fileNamePart(currentPath) : "Untitled";
-    if (currentPath[0] && std::strlen(currentPath) < sizeof folder) {
-        std::strcpy(folder, currentPath);
-        folder[fileNamePart(currentPath) - currentPath] = '\0';
-        lstrcpynA(path, title, sizeof path);
-        stripExtension(path);
+    const char* title = "Untitled";
+    std::string folder, chosen;
+    if (currentPath[0]) {
+        title = fileNamePart(currentPath);
+        folder.assign(currentPath, title);
+        chosen = title;
+        stripExtension(&chosen[0]);
+        chosen.resize(std::strlen(chosen.c_str()));
     }
     ExportDialog dialog;
-    if (!dialog.run(hwnd, path, sizeof path, folder[0] ? folder : documentsFolder)) return;
+    if (!dialog.run(hwnd, chosen, folder.empty() ? documentsFolder.c_str() : folder.c_str())) return;
+    const char* path = chosen.c_str();
 
     std::string reason;
     if (const char* refusal = exportRefusal(path, currentPath))

@@ -15,12 +15,6 @@
 #include "storage/file/FileName.h"
 #include "resource.h"
 
-namespace {
-
-const int DialogPathSize = kPathBytes;   // the dialogs hand back at most 259 characters, in UTF-8
-
-}  // namespace
-
 void MainWindow::locateFolders() { ::locateFolders(hwnd, settingsFolder, documentsFolder); }
 
 void MainWindow::readSettings(const char* commandLine) {
@@ -35,34 +29,33 @@ void MainWindow::readSettings(const char* commandLine) {
     if (!line) return;
     std::memcpy(line, commandLine ? commandLine : "", length + 1);
     StartupFiles found;
-    ::readSettings(line, settingsFolder, recentFiles, found);
+    ::readSettings(line, settingsFolder.c_str(), recentFiles, found);
     HeapFree(GetProcessHeap(), 0, line);
 
-    std::strcpy(settingsPath, found.settingsPath);
-    std::strcpy(startPath, found.currentPath);
+    settingsPath = found.settingsPath;
+    startPath = found.currentPath;
     if (found.fromCommandLine) writeSettingsOnExit = 1;
 }
 
 void MainWindow::writeSettings() {
-    if (writeSettingsOnExit) ::writeSettings(settingsPath, session.path().c_str(), recentFiles);
+    if (writeSettingsOnExit) ::writeSettings(settingsPath.c_str(), session.path().c_str(), recentFiles);
 }
 
 int MainWindow::openDocument(int ask, int recentId) {
-    char path[kPathBytes] = "";
+    std::string path;
     FileDialog dialog(1);
     if (!closeDocument()) return 0;
 
     bool chosen = true;
     if (ask) {
-        chosen = dialog.run(hwnd, path, DialogPathSize, documentsFolder) != 0;
+        chosen = dialog.run(hwnd, path, documentsFolder.c_str()) != 0;
     } else if (recentId) {
-        recentFiles.pathOf(recentId, path, DialogPathSize);
+        path = recentFiles.pathOf(recentId);
     } else {
-        std::strcpy(path, startPath);
-        startPath[0] = '\0';
+        path.swap(startPath);
     }
 
-    return finishOpen(chosen ? path : "", recentId);
+    return finishOpen(chosen ? path.c_str() : "", recentId);
 }
 
 int MainWindow::openDroppedFile(const char* path) {
@@ -126,16 +119,16 @@ int MainWindow::saveDocument() {
 int MainWindow::saveDocumentOnce() {
     MergeReport report;
     if (session.untitled()) {
-        char chosen[DialogPathSize] = "";
+        std::string chosen;
         FileDialog dialog(0);
-        if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
+        if (!dialog.run(hwnd, chosen, documentsFolder.c_str())) return 0;
         // The first save of an untitled document ties it to the chosen file,
         // once it is written there; a failed one leaves it untitled.
         ViewPlace place = viewPlace();
-        DocumentSession::Save outcome = session.saveAs(chosen, *this, report);
+        DocumentSession::Save outcome = session.saveAs(chosen.c_str(), *this, report);
         if (outcome == DocumentSession::Save::Merged) showPlace(place);
         updateTitle();
-        return showSave(outcome, report, chosen);
+        return showSave(outcome, report, chosen.c_str());
     }
     // A file marked read-only is not to be replaced (Windows refuses to move
     // a file over it, Wine does not).
@@ -155,13 +148,13 @@ void MainWindow::saveDocumentAs() {
     // The document stays tied to its file (or untitled) whatever is chosen:
     // the session changes nothing of it while the dialog is up, and writes
     // a copy. The open file itself chosen is Save.
-    char chosen[DialogPathSize] = "";
+    std::string chosen;
     FileDialog dialog(0);
-    if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return;
+    if (!dialog.run(hwnd, chosen, documentsFolder.c_str())) return;
     MergeReport report;
     ViewPlace place = viewPlace();
-    bool own = !session.untitled() && isSameFile(chosen, session.path().c_str());
-    DocumentSession::Save outcome = session.saveCopyAs(chosen, *this, report);
+    bool own = !session.untitled() && isSameFile(chosen.c_str(), session.path().c_str());
+    DocumentSession::Save outcome = session.saveCopyAs(chosen.c_str(), *this, report);
     if (own && outcome == DocumentSession::Save::Merged) showPlace(place);
-    showSave(outcome, report, chosen);
+    showSave(outcome, report, chosen.c_str());
 }

@@ -28,7 +28,7 @@ const DWORD RestartNoCrash = 1, RestartNoHang = 2;
 }  // namespace
 
 void MainWindow::prepareRecovery() {
-    locateLocalFolder(hwnd, localFolder);
+    localFolder = locateLocalFolder(hwnd);
     environment.setLocalFolder(localFolder);
     sessionEnded = 0;
     // After an update restart Windows starts the program again, which then
@@ -95,12 +95,10 @@ void MainWindow::offerRecovery() {
         const std::string& path = paths[i];
         RecoveryFile file;
         if (!file.read(path.c_str())) continue;
-        char question[600];
-        std::snprintf(question, sizeof question,
-                      "Tallyvane was closed without saving the changes to %s (last change %s).\nRestore them?\n"
-                      "No keeps them aside for seven days.",
-                      RecoveryFile::shownName(dataPaths, i).c_str(), file.changed);
-        int answer = parts.messageWindow->showModal(hwnd, question, "Tallyvane", MB_YESNO | MB_ICONQUESTION, 0,
+        std::string question = "Tallyvane was closed without saving the changes to " +
+                               RecoveryFile::shownName(dataPaths, i) + " (last change " + file.changed +
+                               ").\nRestore them?\nNo keeps them aside for seven days.";
+        int answer = parts.messageWindow->showModal(hwnd, question.c_str(), "Tallyvane", MB_YESNO | MB_ICONQUESTION, 0,
                                                     RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80));
         if (answer == IDNO) {
             session.declineRecovery(path);
@@ -118,7 +116,7 @@ int MainWindow::restoreRecovery(const RecoveryFile& file, const std::string& pat
     MergeReport report;
     DocumentSession::Restore outcome = session.restore(file, path, report);
     if (outcome == DocumentSession::Restore::Failed) {
-        showError("Failed to open the existing file", file.dataPath[0] ? file.dataPath : "Tallyvane");
+        showError("Failed to open the existing file", file.dataPath.empty() ? "Tallyvane" : file.dataPath.c_str());
         startEmptyDocument();
         return 0;
     }

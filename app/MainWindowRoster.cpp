@@ -86,17 +86,13 @@ void MainWindow::addRoster(const char* path) {
 }
 
 void MainWindow::importNames() {
-    char path[kPathBytes] = "";
+    std::string path;
     FileDialog dialog(1);
     dialog.filter = "Rosters of names (*.txt;*.csv)\0*.txt;*.csv\0";
     dialog.defaultExtension = nullptr;
     dialog.title = "Import names";
     // The data file's own folder first: its roster usually lies beside it.
-    char folder[kPathBytes] = "";
     const char* open = session.path().c_str();
-    if (open[0] && std::strlen(open) < sizeof folder) {
-        std::strcpy(folder, open);
-        folder[fileNamePart(open) - open] = '\0';
-    }
-    if (dialog.run(hwnd, path, sizeof path, folder[0] ? folder : documentsFolder)) addRoster(path);
+    std::string folder(open, fileNamePart(open));
+    if (dialog.run(hwnd, path, folder.empty() ? documentsFolder.c_str() : folder.c_str())) addRoster(path.c_str());
 }

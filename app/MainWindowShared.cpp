@@ -88,16 +88,16 @@ int MainWindow::showSave(DocumentSession::Save outcome, const MergeReport& repor
         if (parts.messageWindow->showModal(hwnd, text.c_str(), "Tallyvane", MB_YESNO | MB_ICONEXCLAMATION, 0,
                                            RGB(0, 0, 0), RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80)) != IDYES)
             return 0;
-        char chosen[kPathBytes] = "";
+        std::string chosen;
         FileDialog dialog(0);
-        if (!dialog.run(hwnd, chosen, sizeof chosen, documentsFolder)) return 0;
+        if (!dialog.run(hwnd, chosen, documentsFolder.c_str())) return 0;
         MergeReport merged;
         ViewPlace place = viewPlace();
-        DocumentSession::Save again = session.saveAs(chosen, *this, merged);
+        DocumentSession::Save again = session.saveAs(chosen.c_str(), *this, merged);
         if (again == DocumentSession::Save::Merged) showPlace(place);
         setReadOnly(session.readOnly());
         updateTitle();
-        return showSave(again, merged, chosen);
+        return showSave(again, merged, chosen.c_str());
     }
     case DocumentSession::Save::Failed:
         break;

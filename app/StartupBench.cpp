@@ -82,9 +82,10 @@ double timed(Step step) {
 }  // namespace
 
 int main() {
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    std::string path = std::string(folder) + "tallyvane-bench.tvd";
+    // The temporary folder's length is asked for first (a long user name).
+    std::string folder(GetTempPathA(0, nullptr), '\0');
+    folder.resize(folder.empty() ? 0 : GetTempPathA(DWORD(folder.size()), &folder[0]));
+    std::string path = folder + "tallyvane-bench.tvd";
     if (!writeDataFile(path.c_str())) {
         std::printf("cannot write %s\n", path.c_str());
         return 1;

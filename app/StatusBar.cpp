@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "framework/AccessibleObject.h"
 #include "framework/Framework.h"
 #include "framework/GdiGuards.h"
@@ -40,11 +42,11 @@ LRESULT StatusBar::setStatusText(int part, const char* text) {
     if (!text) text = "";
     // A new text is announced to screen readers ("2 of 4 left", "Reloaded: ..."),
     // the same text again is not.
-    char shown[300] = "";
-    LRESULT length = LOWORD(SendMessageA(hwnd, SB_GETTEXTLENGTHA, part, 0));
-    if (length < static_cast<LRESULT>(sizeof shown)) SendMessageA(hwnd, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown));
+    // (A full path in UTF-8 can take more than 300 bytes: the length is asked first.)
+    std::string shown(LOWORD(SendMessageA(hwnd, SB_GETTEXTLENGTHA, part, 0)) + 1, '\0');
+    SendMessageA(hwnd, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(&shown[0]));
     LRESULT result = SendMessageA(hwnd, SB_SETTEXTA, part | types[part], reinterpret_cast<LPARAM>(text));
-    if (lstrcmpA(shown, text) != 0) AccessibleObject::notify(EVENT_OBJECT_NAMECHANGE, hwnd, part + 1);
+    if (lstrcmpA(shown.c_str(), text) != 0) AccessibleObject::notify(EVENT_OBJECT_NAMECHANGE, hwnd, part + 1);
     return result;
 }
 

@@ -80,4 +80,32 @@ inline void append(uint32_t code, std::string& out)
     }
 }
 
+// The longest start of text (length bytes) of at most limit bytes that does
+// not end inside a character's sequence: the character the limit falls in
+// goes whole to the part after the cut.
+inline size_t cutPoint(const char* text, size_t length, size_t limit)
+{
+    if (length <= limit)
+        return length;
+    size_t at = limit;
+    while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+        --at;
+    return at;
+}
+
+// The bytes of the first characters characters of text (length bytes); a
+// byte that does not start a valid sequence counts as one character.
+inline size_t bytesOfCharacters(const char* text, size_t length, size_t characters)
+{
+    const unsigned char* start = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* p = start;
+    const unsigned char* end = start + length;
+    for (; p < end && characters > 0; --characters) {
+        int size;
+        decode(p, end, &size);
+        p += size ? size : 1;
+    }
+    return size_t(p - start);
+}
+
 }  // namespace Utf8

@@ -80,10 +80,11 @@ LRESULT ViewBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-            char title[300] = "";
-            GetWindowTextA(titleField.hwnd, title, sizeof title);
-            return AccessibleObject::answer(new (std::nothrow) NamedAccessible(hwnd, title, ROLE_SYSTEM_TOOLBAR),
-                                            wParam);
+            // A person's name can take 500 bytes and more: the length is asked first.
+            std::string title(GetWindowTextLengthA(titleField.hwnd) + 1, '\0');
+            GetWindowTextA(titleField.hwnd, &title[0], int(title.size()));
+            return AccessibleObject::answer(
+                new (std::nothrow) NamedAccessible(hwnd, title.c_str(), ROLE_SYSTEM_TOOLBAR), wParam);
         }
         break;
     case WM_COMMAND:

@@ -96,8 +96,8 @@ void DocumentSession::settle() { doc_.modified = modified() ? 1 : 0; }
 
 PresenceFile::Owner DocumentSession::presenceAt(const char* path, PresenceFile& found)
 {
-    char presence[1024];
-    if (!PresenceFile::pathFor(path, presence, sizeof presence) || !readPresence(env_, presence, found))
+    std::string presence = PresenceFile::pathFor(path);
+    if (presence.empty() || !readPresence(env_, presence.c_str(), found))
         return PresenceFile::Mine;
     return ownerOf(env_, found);
 }
@@ -202,15 +202,16 @@ void DocumentSession::claimPresence()
     // Read-only edits nothing: nobody to warn.
     if (!announce || readOnly_ || path_.empty() || holdsPresence())
         return;
-    char path[1024];
-    if (!PresenceFile::pathFor(path_.c_str(), path, sizeof path))
+    std::string presence = PresenceFile::pathFor(path_.c_str());
+    if (presence.empty())
         return;
+    const char* path = presence.c_str();
     PresenceFile mine;
-    snprintf(mine.user, sizeof mine.user, "%s", env_.userName().c_str());
-    snprintf(mine.computer, sizeof mine.computer, "%s", env_.computerName().c_str());
+    PresenceFile::setField(mine.user, env_.userName());
+    PresenceFile::setField(mine.computer, env_.computerName());
     mine.pid = env_.processId();
     mine.started = env_.processStartTime();
-    snprintf(mine.since, sizeof mine.since, "%s", env_.nowText().c_str());
+    PresenceFile::setField(mine.since, env_.nowText());
     int created = createPresence(path, mine);
     if (!created && fileExists(path)) {
         // Another's, or one being written this moment (two programs opening
@@ -460,7 +461,7 @@ int DocumentSession::writeRecovery()
         recoveryPath_ = folder + name;
     }
     RecoveryFile file;
-    snprintf(file.dataPath, sizeof file.dataPath, "%s", path_.c_str());
+    file.dataPath = path_;
     file.pid = env_.processId();
     snprintf(file.changed, sizeof file.changed, "%s",
              (lastChange_.empty() ? env_.nowText() : lastChange_).c_str());
@@ -511,7 +512,7 @@ DocumentSession::Restore DocumentSession::restore(const RecoveryFile& file, cons
     if (!loadTheirCopy(recovered, file.document, file.documentSize, &problem_))
         return Restore::Failed;
     Document base;
-    bool merge = file.dataPath[0] && file.baseSize && loadTheirCopy(base, file.base, file.baseSize);
+    bool merge = !file.dataPath.empty() && file.baseSize && loadTheirCopy(base, file.base, file.baseSize);
 
     // The data file as it is on disk now takes the part of "theirs", read
     // and judged as Save reads and judges it. One that is gone leaves the
@@ -519,8 +520,8 @@ DocumentSession::Restore DocumentSession::restore(const RecoveryFile& file, cons
     FileStamp stamp;
     HeapBlock theirs;
     if (merge) {
-        stamp = FileStamp::of(file.dataPath);
-        *theirs.receive() = SectionFile::readWhole(file.dataPath, theirs.length());
+        stamp = FileStamp::of(file.dataPath.c_str());
+        *theirs.receive() = SectionFile::readWhole(file.dataPath.c_str(), theirs.length());
         merge = bool(theirs);
     }
     Restore outcome = Restore::Untitled;

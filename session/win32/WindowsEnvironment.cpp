@@ -23,11 +23,17 @@ std::string WindowsEnvironment::userLocalFolder()
     // From the environment, not the shell: tvd is a console program and
     // loads neither shell32 nor COM (under Wine the shell's lookup can wait
     // on other programs of the prefix).
-    char folder[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", folder, sizeof folder);
-    if (!length || length >= sizeof folder || !appendText(folder, sizeof folder, "\\Vantorell\\Tallyvane\\"))
+    // Asked for its size first: in UTF-8 a folder can take three bytes a character.
+    DWORD size = GetEnvironmentVariableA("LOCALAPPDATA", nullptr, 0);
+    if (!size)
         return "";
-    if (!folderExists(folder) && !createFolderPath(folder))
+    std::string folder(size, '\0');
+    DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", &folder[0], size);
+    if (!length || length >= size)
+        return "";
+    folder.resize(length);
+    folder += "\\Vantorell\\Tallyvane\\";
+    if (!folderExists(folder.c_str()) && !createFolderPath(folder.c_str()))
         return "";
     return folder;
 }

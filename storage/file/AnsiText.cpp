@@ -46,18 +46,6 @@ bool AnsiText::fitsLegacy(const char* text, size_t length)
     return toLegacy(text, length, legacy);
 }
 
-size_t AnsiText::utf8CutPoint(const char* text, size_t length, size_t limit)
-{
-    if (length <= limit)
-        return length;
-    size_t at = limit;
-    // Back over continuation bytes to the start of the character the limit
-    // falls in; that character goes whole to the part after the cut.
-    while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
-        --at;
-    return at;
-}
-
 void AnsiText::caseKey(const char* text, std::string& key)
 {
     size_t length = 0;

@@ -52,9 +52,6 @@ bool fitsLegacy(const char* text, size_t length);
 size_t cutPoint(const char* text, size_t length, size_t limit);
 // The same for legacy text (double-byte code pages have two-byte characters).
 size_t legacyCutPoint(const char* text, size_t length, size_t limit);
-// The longest start of at most limit bytes of UTF-8 text that does not end
-// inside a character's sequence.
-size_t utf8CutPoint(const char* text, size_t length, size_t limit);
 
 // Replaces key with the simple case folding of the program's text, so that
 // "ANN", "Ann" and "ann" share one key, as do "ŁUKASZ" and "łukasz".

@@ -114,7 +114,7 @@ bool AnsiText::utf8ToLegacy(const char* text, size_t length, std::string& out)
 
 size_t AnsiText::cutPoint(const char* text, size_t length, size_t limit)
 {
-    return utf8CutPoint(text, length, limit);
+    return Utf8::cutPoint(text, length, limit);
 }
 
 size_t AnsiText::legacyCutPoint(const char*, size_t length, size_t limit)

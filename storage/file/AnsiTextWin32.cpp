@@ -135,13 +135,13 @@ size_t doubleByteCut(UINT codePage, const char* text, size_t length, size_t limi
 size_t AnsiText::cutPoint(const char* text, size_t length, size_t limit)
 {
     if (programIsUtf8())
-        return utf8CutPoint(text, length, limit);
+        return Utf8::cutPoint(text, length, limit);
     return doubleByteCut(CP_ACP, text, length, limit);
 }
 
 size_t AnsiText::legacyCutPoint(const char* text, size_t length, size_t limit)
 {
     if (legacyCodePage() == CP_UTF8)
-        return utf8CutPoint(text, length, limit);
+        return Utf8::cutPoint(text, length, limit);
     return doubleByteCut(legacyCodePage(), text, length, limit);
 }

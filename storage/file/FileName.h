@@ -21,9 +21,8 @@ void stripExtension(char* path);
 // the path has no file-name part or the result does not fit.
 int replaceExtension(char* path, int size, const char* extension);
 
-// Bytes for a buffer that holds a path the dialogs, the command line or the
-// settings hand over: MAX_PATH (260) characters, each up to three bytes in
-// UTF-8, the program's code page.
+// Bytes for the path buffer the common dialogs fill: MAX_PATH (260)
+// characters, each up to three bytes in UTF-8, the program's code page.
 const int kPathBytes = 3 * 260 + 4;
 
 // Test hook: lead bytes of another code page than the system's (null: the system's again).

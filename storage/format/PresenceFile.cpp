@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "document/Utf8.h"
 #include "storage/file/FileName.h"
 
 namespace {
@@ -21,27 +22,21 @@ bool sameText(const char* a, const char* b)
 
 void copyCut(char* field, const char* text, size_t length)
 {
-    if (length > size_t(PresenceFile::kFieldSize - 1))
-        length = PresenceFile::kFieldSize - 1;
+    length = Utf8::cutPoint(text, length, size_t(PresenceFile::kFieldSize - 1));
     memcpy(field, text, length);
     field[length] = '\0';
 }
 
 } // namespace
 
-int PresenceFile::pathFor(const char* dataPath, char* out, int size)
+void PresenceFile::setField(char* field, const std::string& text) { copyCut(field, text.data(), text.size()); }
+
+std::string PresenceFile::pathFor(const char* dataPath)
 {
     const char* name = fileNamePart(dataPath);
     if (!*name)
-        return 0;
-    size_t folder = size_t(name - dataPath);
-    size_t total = strlen(dataPath) + 2;
-    if (total + 1 > size_t(size))
-        return 0;
-    memcpy(out, dataPath, folder);
-    memcpy(out + folder, "~$", 2);
-    strcpy(out + folder + 2, name);
-    return 1;
+        return std::string();
+    return std::string(dataPath, name) + "~$" + name;
 }
 
 int PresenceFile::compose(char* out, int size) const

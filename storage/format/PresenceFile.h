@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class PresenceFile {
 public:
@@ -27,15 +28,19 @@ public:
     char since[kFieldSize] = {};      // local date and time of opening, in the program's date format
     int64_t written = 0;              // not in the file: its last write time as read beside it (FILETIME ticks), 0 unknown
 
-    // "~$" in front of the file name of dataPath, in a buffer of size bytes;
-    // 0 when dataPath has no file name or the result does not fit.
-    static int pathFor(const char* dataPath, char* out, int size);
+    // Puts text in one of the fields above, cut to the field at a whole
+    // UTF-8 character when it is longer.
+    static void setField(char* field, const std::string& text);
+
+    // "~$" in front of the file name of dataPath; "" when dataPath has no file name.
+    static std::string pathFor(const char* dataPath);
 
     // The lines, each ended by CR LF, with a NUL after them; the length
     // without the NUL, or 0 when they don't fit in size bytes.
     int compose(char* out, int size) const;
     // Reads the lines (CR LF or LF; unknown keys and lines without "=" are
-    // passed over; long values are cut). 1 when computer and pid were found.
+    // passed over; a value longer than its field loses whole characters from
+    // its end, the names being UTF-8). 1 when computer and pid were found.
     int parse(const char* text, size_t length);
 
     // Whose this file is, for process ownPid on computer ownComputer (names

@@ -68,10 +68,9 @@ int RecoveryFile::write(const char* path, Document& doc, const char* baseData, s
     SectionFile file;
     if (!temp.create(path, file))
         return 0;
-    char line[kPathSize + 16];
     file.writeLine(kMagic);
-    snprintf(line, sizeof line, "path=%s", dataPath);
-    file.writeLine(line);
+    file.writeLine(("path=" + dataPath).c_str());
+    char line[48];
     snprintf(line, sizeof line, "pid=%lu", static_cast<unsigned long>(pid));
     file.writeLine(line);
     snprintf(line, sizeof line, "changed=%s", changed);
@@ -103,14 +102,7 @@ int RecoveryFile::read(const char* path)
         return 0;
     if (!(value = takeValue(&cursor, end, "path", &valueLength)) && !takeLine(&cursor, end, "path="))
         return 0;
-    if (value) {
-        if (valueLength >= sizeof dataPath)
-            return 0;
-        memcpy(dataPath, value, valueLength);
-        dataPath[valueLength] = '\0';
-    } else {
-        dataPath[0] = '\0';
-    }
+    dataPath.assign(value ? value : "", value ? valueLength : 0);
     if (!(value = takeValue(&cursor, end, "pid", &valueLength)) || !readNumber(value, valueLength, 0xFFFFFFFFu, &number))
         return 0;
     pid = uint32_t(number);

@@ -18,9 +18,7 @@ class Document;
 
 class RecoveryFile {
 public:
-    static const int kPathSize = 300;
-
-    char dataPath[kPathSize] = {};
+    std::string dataPath;   // "" for an untitled document
     uint32_t pid = 0;
     char changed[32] = {};
 

@@ -39,8 +39,8 @@ public:
     // Why acquire ended Unavailable, as the user is told it.
     const std::string& problem() const { return problem_; }
 
-    // The lock file's path for path in a buffer of size bytes; 0 when it does not fit.
-    static int lockPathFor(const char* path, char* lockPath, int size);
+    // The lock file's path for path; "" when path has no file name.
+    static std::string lockPathFor(const char* path);
 
 private:
 #ifdef _WIN32
@@ -48,6 +48,6 @@ private:
 #else
     intptr_t handle_ = -1;   // descriptor of the lock file; -1 when not held
 #endif
-    char path_[1024] = {};   // the lock file (native: removed on release)
+    std::string path_;       // the lock file (native: removed on release)
     std::string problem_;
 };

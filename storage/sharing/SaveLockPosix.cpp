@@ -24,17 +24,18 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
 {
     release();
     problem_.clear();
-    if (!lockPathFor(path, path_, sizeof path_)) {
+    path_ = lockPathFor(path);
+    if (path_.empty()) {
         problem_ = "the name is too long";
         return Unavailable;
     }
     for (int waited = 0;; waited += 50) {
-        int fd = ::open(path_, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0) {
             int error = errno;
             // A lock file of another user can refuse us too: only a folder
             // without one is read-only.
-            if ((error == EACCES || error == EPERM || error == EROFS) && access(path_, F_OK) != 0)
+            if ((error == EACCES || error == EPERM || error == EROFS) && access(path_.c_str(), F_OK) != 0)
                 return ReadOnly;
             if (error == ENOENT || error == ENOTDIR) {
                 setFileError("the folder does not exist");
@@ -49,7 +50,7 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
             // The holder before us removes the file as it lets go: a lock on
             // a file no longer under that name locks nothing.
             struct stat held, named;
-            if (fstat(fd, &held) == 0 && stat(path_, &named) == 0 && held.st_ino == named.st_ino &&
+            if (fstat(fd, &held) == 0 && stat(path_.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
                 held.st_dev == named.st_dev) {
                 handle_ = fd;
                 return Held;
@@ -70,7 +71,7 @@ void SaveLock::release()
 {
     if (handle_ == -1)
         return;
-    unlink(path_);
+    unlink(path_.c_str());
     ::close(int(handle_));
     handle_ = -1;
 }

@@ -11,7 +11,8 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
 {
     release();
     problem_.clear();
-    if (!lockPathFor(path, path_, sizeof path_)) {
+    path_ = lockPathFor(path);
+    if (path_.empty()) {
         problem_ = "the name is too long";
         return Unavailable;
     }
@@ -21,7 +22,7 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
     for (int waited = 0;; waited += 50) {
         // A data path a few characters short of MAX_PATH gives a lock name
         // past it: taken in its long form, never skipped.
-        HANDLE file = createFileAnyLength(path_, GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS,
+        HANDLE file = createFileAnyLength(path_.c_str(), GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS,
                                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
         if (file != INVALID_HANDLE_VALUE) {
             handle_.reset(file);
@@ -31,7 +32,7 @@ SaveLock::Result SaveLock::acquire(const char* path, int waitMs, const std::func
         // Access denied also comes for a lock file whose holder is closing
         // it (delete pending); when no lock file is there at all, it is the
         // folder that refuses, and waiting would not change that.
-        if (error == ERROR_ACCESS_DENIED && fileAttributesAnyLength(path_) == INVALID_FILE_ATTRIBUTES
+        if (error == ERROR_ACCESS_DENIED && fileAttributesAnyLength(path_.c_str()) == INVALID_FILE_ATTRIBUTES
             && GetLastError() == ERROR_FILE_NOT_FOUND)
             return ReadOnly;
         if (error == ERROR_WRITE_PROTECT)

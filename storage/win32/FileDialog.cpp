@@ -3,7 +3,6 @@
 #include "storage/file/FileHandle.h"
 #include "storage/file/FileName.h"
 
-#include <stdio.h>
 #include <string.h>
 
 FileDialog::FileDialog(int openDialog)
@@ -24,9 +23,8 @@ const char* FileDialog::extensionFor(int, const char*)
 
 int FileDialog::confirmReplace(HWND owner, const char* path)
 {
-    char question[MAX_PATH + 64];
-    snprintf(question, sizeof question, "%s already exists.\nDo you want to replace it?", path);
-    return MessageBoxA(owner, question, "Save As", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    std::string question = std::string(path) + " already exists.\nDo you want to replace it?";
+    return MessageBoxA(owner, question.c_str(), "Save As", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 int FileDialog::run(HWND owner, char* path, int size, const char* folder)
@@ -85,23 +83,31 @@ int FileDialog::run(HWND owner, char* path, int size, const char* folder)
     }
 }
 
+int FileDialog::run(HWND owner, std::string& path, const char* folder)
+{
+    char chosen[kPathBytes] = "";
+    if (path.size() < sizeof chosen)
+        memcpy(chosen, path.c_str(), path.size() + 1);
+    if (!run(owner, chosen, sizeof chosen, folder))
+        return 0;
+    path = chosen;
+    return 1;
+}
+
 int forceExtension(char* path, int size, const char* extension)
 {
     if (*extension == '.')
         ++extension;
-    char forced[MAX_PATH + 8];
-    if (strlen(path) >= sizeof forced)
-        return 0;
-    strcpy(forced, path);
-    stripExtension(forced);
-    size_t stem = strlen(forced);
+    std::string forced(path);
+    stripExtension(&forced[0]);
+    size_t stem = strlen(forced.c_str());
     if (stem == 0 || forced[stem - 1] == '\\' || forced[stem - 1] == ':')
         return 0;
-    size_t length = stem + 1 + strlen(extension);
-    if (length >= static_cast<size_t>(size) || length >= sizeof forced)
+    forced.resize(stem);
+    forced += '.';
+    forced += extension;
+    if (forced.size() >= static_cast<size_t>(size))
         return 0;
-    forced[stem] = '.';
-    strcpy(forced + stem + 1, extension);
-    strcpy(path, forced);
+    memcpy(path, forced.c_str(), forced.size() + 1);
     return 1;
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commdlg.h>   // not in windows.h with WIN32_LEAN_AND_MEAN
 
+#include <string>
+
 class FileDialog {
 public:
     // isOpen: 1 for the Open dialog, 0 for the Save dialog.
@@ -32,6 +34,10 @@ public:
     // dialog asks before an existing file is replaced, and comes back when
     // the answer is No.
     int run(HWND owner, char* path, int size, const char* folder);
+    // The same with a path buffer of its own, large enough for any path the
+    // dialogs hand back (MAX_PATH characters in UTF-8); path is the file-name
+    // field in, and the chosen path out.
+    int run(HWND owner, std::string& path, const char* folder);
 
     int readOnly = 0;       // Open only: the read-only check box, in and out
     int changed = 0;        // the filter index or read-only choice changed

@@ -1,9 +1,7 @@
 #include "storage/win32/Folders.h"
 
 #include <shlobj.h>
-#include <string.h>
-
-#include "storage/file/FileName.h"
+#include <string>
 
 int folderExists(const char* path)
 {
@@ -34,21 +32,17 @@ static char* skipRoot(char* path)
 
 int createFolderPath(const char* path)
 {
-    char copy[kPathBytes];
-    if (strlen(path) >= sizeof copy)
-        return 0;
-    strcpy(copy, path);
-
-    char* p = skipRoot(copy);
+    std::string copy(path);
+    char* p = skipRoot(&copy[0]);
     if (!*p)
-        return folderExists(copy);
+        return folderExists(copy.c_str());
     for (;;) {
         // CharNextA: the second byte of a double-byte character can be a backslash.
         while (*p && *p != '\\')
             p = CharNextA(p);
         char kept = *p;
         *p = '\0';
-        if (!CreateDirectoryA(copy, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!CreateDirectoryA(copy.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return 0;
         *p = kept;
         if (!kept || !p[1])
@@ -57,45 +51,43 @@ int createFolderPath(const char* path)
     }
 }
 
-void specialFolderPath(HWND owner, int folderId, char* buffer)
+std::string specialFolderPath(HWND owner, int folderId)
 {
-    buffer[0] = '\0';
+    // The wide form: SHGetPathFromIDListA writes at most MAX_PATH bytes,
+    // fewer characters than a folder may have in UTF-8.
+    wchar_t wide[MAX_PATH] = L"";
     LPITEMIDLIST list = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(owner, folderId, &list)) && list) {
-        if (!SHGetPathFromIDListA(list, buffer))
-            buffer[0] = '\0';
-        CoTaskMemFree(list);
-    }
+    if (FAILED(SHGetSpecialFolderLocation(owner, folderId, &list)) || !list)
+        return std::string();
+    BOOL found = SHGetPathFromIDListW(list, wide);
+    CoTaskMemFree(list);
+    if (!found || !wide[0])
+        return std::string();
+    BOOL lost = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string path(size_t(size > 0 ? size : 1), '\0');
+    if (size <= 0 || !WideCharToMultiByte(CP_ACP, 0, wide, -1, &path[0], size, nullptr, GetACP() == CP_UTF8 ? nullptr : &lost)
+        || lost)
+        return std::string();   // a folder the code page can't name is no folder the A functions reach
+    path.resize(size_t(size - 1));
+    return path;
 }
 
-int appendText(char* buffer, int size, const char* text)
+void locateFolders(HWND owner, std::string& settingsFolder, std::string& documentsFolder)
 {
-    size_t used = strlen(buffer);
-    size_t added = strlen(text);
-    if (used + added >= static_cast<size_t>(size))
-        return 0;
-    memcpy(buffer + used, text, added + 1);
-    return 1;
+    settingsFolder = specialFolderPath(owner, CSIDL_APPDATA) + "\\Vantorell\\Tallyvane\\";
+    if (!folderExists(settingsFolder.c_str()))
+        createFolderPath(settingsFolder.c_str());
+    documentsFolder = specialFolderPath(owner, CSIDL_PERSONAL) + "\\";
 }
 
-void locateFolders(HWND owner, char* settingsFolder, char* documentsFolder)
+std::string locateLocalFolder(HWND owner)
 {
-    specialFolderPath(owner, CSIDL_APPDATA, settingsFolder);
-    if (!appendText(settingsFolder, kPathBytes, "\\Vantorell\\Tallyvane\\"))
-        settingsFolder[0] = '\0';
-    if (settingsFolder[0] && !folderExists(settingsFolder))
-        createFolderPath(settingsFolder);
-
-    specialFolderPath(owner, CSIDL_PERSONAL, documentsFolder);
-    if (!appendText(documentsFolder, kPathBytes, "\\"))
-        documentsFolder[0] = '\0';
-}
-
-void locateLocalFolder(HWND owner, char* localFolder)
-{
-    specialFolderPath(owner, CSIDL_LOCAL_APPDATA, localFolder);
-    if (!localFolder[0] || !appendText(localFolder, kPathBytes, "\\Vantorell\\Tallyvane\\"))
-        localFolder[0] = '\0';
-    if (localFolder[0] && !folderExists(localFolder))
-        createFolderPath(localFolder);
+    std::string localFolder = specialFolderPath(owner, CSIDL_LOCAL_APPDATA);
+    if (localFolder.empty())
+        return localFolder;
+    localFolder += "\\Vantorell\\Tallyvane\\";
+    if (!folderExists(localFolder.c_str()))
+        createFolderPath(localFolder.c_str());
+    return localFolder;
 }

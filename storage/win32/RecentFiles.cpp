@@ -1,6 +1,5 @@
 #include "storage/win32/RecentFiles.h"
 
-#include "storage/file/FileName.h"
 
 void RecentFiles::init(HMENU menu, int position, int firstId, int max)
 {
@@ -33,44 +32,62 @@ int RecentFiles::insertSeparator(int position)
     return InsertMenuItemA(menu_, position, TRUE, &item) ? 1 : 0;
 }
 
-// Id of the item at position, with its text in text when asked for;
-// 0 for a separator or when there is no item there.
-int RecentFiles::idAt(int position, char* text, int size) const
-{
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.dwTypeData = text;
-    item.cch = text ? size : 0;
-    if (text)
-        text[0] = '\0';
-    if (!GetMenuItemInfoA(menu_, position, TRUE, &item) || (item.fType & MFT_SEPARATOR))
-        return 0;
-    return item.wID;
-}
-
 namespace {
 
-// path made full (folder and drive from the current ones) in out; path
-// itself when it can't be.
-void fullPath(const char* path, char (&out)[kPathBytes])
+// The text of the menu item (by position or by command id); the length is
+// asked for first. "" when there is none.
+std::string itemText(HMENU menu, UINT item, BOOL byPosition)
 {
-    DWORD length = GetFullPathNameA(path, kPathBytes, out, nullptr);
-    if (length == 0 || length >= DWORD(kPathBytes))
-        lstrcpynA(out, path, kPathBytes);
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_TYPE;
+    if (!GetMenuItemInfoA(menu, item, byPosition, &info) || (info.fType & MFT_SEPARATOR) || !info.cch)
+        return std::string();
+    std::string text(info.cch + 1, '\0');
+    info.dwTypeData = &text[0];
+    info.cch = UINT(text.size());
+    if (!GetMenuItemInfoA(menu, item, byPosition, &info))
+        return std::string();
+    text.resize(lstrlenA(text.c_str()));
+    return text;
+}
+
+// path made full (folder and drive from the current ones); path itself when
+// it can't be.
+std::string fullPath(const char* path)
+{
+    DWORD size = GetFullPathNameA(path, 0, nullptr, nullptr);
+    std::string full(size ? size : 1, '\0');
+    DWORD length = size ? GetFullPathNameA(path, size, &full[0], nullptr) : 0;
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    return full;
 }
 
 } // namespace
 
+// Id of the item at position, with its text in text when asked for;
+// 0 for a separator or when there is no item there.
+int RecentFiles::idAt(int position, std::string* text) const
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    if (!GetMenuItemInfoA(menu_, position, TRUE, &item) || (item.fType & MFT_SEPARATOR))
+        return 0;
+    if (text)
+        *text = itemText(menu_, position, TRUE);
+    return item.wID;
+}
+
 int RecentFiles::find(const char* path) const
 {
-    char wanted[kPathBytes], text[kPathBytes], held[kPathBytes];
-    fullPath(path, wanted);
+    std::string wanted = fullPath(path), text;
     for (int i = 0; i < count_; ++i) {
-        if (!idAt(position_ + i, text, sizeof text))
+        if (!idAt(position_ + i, &text))
             break;
-        fullPath(text, held);
-        if (lstrcmpiA(held, wanted) == 0)
+        if (lstrcmpiA(fullPath(text.c_str()).c_str(), wanted.c_str()) == 0)
             return i;
     }
     return -1;
@@ -91,9 +108,8 @@ int RecentFiles::append(const char* path)
 
 int RecentFiles::addToTop(const char* path)
 {
-    char full[kPathBytes];
-    fullPath(path, full);
-    for (int at; (at = find(full)) >= 0;) {
+    std::string full = fullPath(path);
+    for (int at; (at = find(full.c_str())) >= 0;) {
         DeleteMenu(menu_, position_ + at, MF_BYPOSITION);
         --count_;
     }
@@ -104,7 +120,7 @@ int RecentFiles::addToTop(const char* path)
 
     // The items below the new one move down by one id each.
     for (int i = 0; i <= max_; ++i) {
-        if (!idAt(position_ + i, nullptr, 0))
+        if (!idAt(position_ + i, nullptr))
             break;
         MENUITEMINFOA item = {};
         item.cbSize = sizeof item;
@@ -121,21 +137,14 @@ int RecentFiles::addToTop(const char* path)
     return 1;
 }
 
-int RecentFiles::pathOf(int id, char* buffer, int size) const
+std::string RecentFiles::pathOf(int id) const
 {
-    if (size > 0)
-        buffer[0] = '\0';
     if (!holds(id))
-        return 0;
+        return std::string();
     UINT state = GetMenuState(menu_, id, MF_BYCOMMAND);
     if (state == static_cast<UINT>(-1) || (state & MF_GRAYED))
-        return 0;
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_TYPE;
-    item.dwTypeData = buffer;
-    item.cch = size;
-    return GetMenuItemInfoA(menu_, id, FALSE, &item) ? 1 : 0;
+        return std::string();
+    return itemText(menu_, UINT(id), FALSE);
 }
 
 void RecentFiles::gray(int id)

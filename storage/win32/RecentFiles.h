@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class RecentFiles {
 public:
     // Starts an empty list whose top item goes to position in menu (not owned).
@@ -21,9 +23,8 @@ public:
     // Returns 0 on failure.
     int addToTop(const char* path);
 
-    // Copies the path of item id into buffer. Returns 0 for a grayed or
-    // missing item.
-    int pathOf(int id, char* buffer, int size) const;
+    // The path of item id; "" for a grayed or missing item.
+    std::string pathOf(int id) const;
 
     // Grays item id after its file failed to open; it stays grayed for the run.
     void gray(int id);
@@ -41,7 +42,7 @@ public:
 private:
     int insertItem(int position, int id, const char* path);
     int insertSeparator(int position);
-    int idAt(int position, char* text, int size) const;
+    int idAt(int position, std::string* text) const;
 
     int separatorPending_ = 1;
     HMENU menu_ = nullptr;

@@ -22,15 +22,23 @@ const char kFileName[] = "Tallyvane.ini";
 // Second line of the section "Program" when the paths are UTF-8; without it
 // they are in the legacy code page (as every earlier version wrote them).
 const char kUtf8Marker[] = "UTF-8";
+// The longest line read: a path of the most characters Windows takes
+// (32,767), each up to three bytes in UTF-8.
+const int kLongestLine = 3 * 32767 + 1;
 
-// Copies text into a buffer of size bytes; refuses (empty buffer) what does
-// not fit, since a cut path would name another file.
-void copyPath(char* buffer, int size, const char* text)
+// The full form of path (GetFullPathNameA asked for its size first); "" when
+// it can't be made.
+std::string fullPathOf(const char* path)
 {
-    if (strlen(text) < static_cast<size_t>(size))
-        strcpy(buffer, text);
-    else
-        buffer[0] = '\0';
+    DWORD size = GetFullPathNameA(path, 0, nullptr, nullptr);
+    if (!size)
+        return std::string();
+    std::string full(size, '\0');
+    DWORD length = GetFullPathNameA(path, size, &full[0], nullptr);
+    if (!length || length >= size)
+        return std::string();
+    full.resize(length);
+    return full;
 }
 
 } // namespace
@@ -43,33 +51,30 @@ void moveLegacySettings(const char* legacyPath, const char* newPath)
 
 void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& recent, StartupFiles& out)
 {
-    out.settingsPath[0] = '\0';
-    out.currentPath[0] = '\0';
-    out.fromCommandLine = 0;
+    out = StartupFiles();
 
     char* tokens[3];
     int found = splitCommandLine(commandLine, tokens, 3);
 
-    char legacy[kPathBytes];
-    copyPath(legacy, sizeof legacy, tokens[0]);
-    if (legacy[0] && !replaceExtension(legacy, sizeof legacy, ".ini"))
-        legacy[0] = '\0';
-    copyPath(out.settingsPath, sizeof out.settingsPath, settingsFolder);
-    appendText(out.settingsPath, sizeof out.settingsPath, kFileName);
-    moveLegacySettings(legacy, out.settingsPath);
+    // Room for ".ini" after a name without an extension, and the NUL.
+    std::string legacy(tokens[0]);
+    legacy.resize(legacy.size() + 5);
+    if (!tokens[0][0] || !replaceExtension(&legacy[0], int(legacy.size()), ".ini"))
+        legacy.clear();
+    legacy.resize(strlen(legacy.c_str()));
+    out.settingsPath = std::string(settingsFolder) + kFileName;
+    moveLegacySettings(legacy.c_str(), out.settingsPath.c_str());
 
     // A file named on the command line is opened whatever the settings say.
     // A relative path is made absolute now: the common dialogs may change the
     // current folder, and a later Save must still write where it was found.
     if (found >= 2 && tokens[1][0]) {
-        DWORD length = GetFullPathNameA(tokens[1], sizeof out.currentPath, out.currentPath, nullptr);
-        if (length == 0 || length >= sizeof out.currentPath)
-            out.currentPath[0] = '\0';
-        out.fromCommandLine = out.currentPath[0] != '\0';
+        out.currentPath = fullPathOf(tokens[1]);
+        out.fromCommandLine = !out.currentPath.empty();
     }
 
     SectionFile file;
-    if (!file.openRead(out.settingsPath))
+    if (!file.openRead(out.settingsPath.c_str()))
         return;
     char line[1024];
     if (!file.findSection("Program") || !file.readValue(line, sizeof line) || lstrcmpiA(line, kMagic) != 0) {
@@ -80,23 +85,24 @@ void readSettings(char* commandLine, const char* settingsFolder, RecentFiles& re
     file.findSection("Files");
     bool wantCurrent = !out.fromCommandLine;
     std::string converted;
-    while (file.readValue(line, sizeof line)) {
-        if (!line[0])
+    const char* text;
+    size_t length;
+    // Read whole, however long: a path cut short would name another file.
+    while (file.readValueInPlace(&text, &length, kLongestLine)) {
+        if (!length)
             continue;
         // A path this system can't hold names no file it can open: left out.
         converted.clear();
-        size_t length = strlen(line);
-        bool ok = utf8 ? AnsiText::isUtf8(line, length) && AnsiText::fromUtf8(line, length, converted)
-                       : AnsiText::fromLegacy(line, length, converted);
-        if (!ok || converted.size() >= sizeof line)
+        bool ok = utf8 ? AnsiText::isUtf8(text, length) && AnsiText::fromUtf8(text, length, converted)
+                       : AnsiText::fromLegacy(text, length, converted);
+        if (!ok)
             continue;
-        strcpy(line, converted.c_str());
         if (wantCurrent) {
-            copyPath(out.currentPath, sizeof out.currentPath, line);
+            out.currentPath = converted;
             wantCurrent = false;
             continue;
         }
-        recent.append(line);
+        recent.append(converted.c_str());
     }
     file.close();
 }
@@ -116,10 +122,10 @@ int writeSettings(const char* settingsPath, const char* currentPath, const Recen
     file.writeSection("Files");
     if (currentPath[0])
         file.writeLine(currentPath);
-    char path[kPathBytes];
     for (int i = 0; i < recent.count(); ++i) {
-        if (recent.pathOf(recent.firstId() + i, path, sizeof path))
-            file.writeLine(path);
+        std::string path = recent.pathOf(recent.firstId() + i);
+        if (!path.empty())
+            file.writeLine(path.c_str());
     }
     return file.close() && temp.putInPlace();
 }

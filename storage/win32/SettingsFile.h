@@ -2,15 +2,15 @@
 // folder: section "Program" with the magic, section "Files" with the file
 // that was open at exit followed by the recent files, newest first.
 #pragma once
-#include "storage/file/FileName.h"
+#include <string>
 
 class RecentFiles;
 
 // What start-up learns from the command line and the settings file.
 struct StartupFiles {
-    char settingsPath[kPathBytes];   // where the settings file lives
-    char currentPath[kPathBytes];   // the data file to open first; empty for none
-    int fromCommandLine;      // currentPath was named on the command line
+    std::string settingsPath;   // where the settings file lives
+    std::string currentPath;    // the data file to open first; empty for none
+    int fromCommandLine = 0;    // currentPath was named on the command line
 };
 
 // Reads the settings at start-up. commandLine (changed in place) is the

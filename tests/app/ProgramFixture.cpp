@@ -32,9 +32,7 @@ void ProgramFixture::SetUp()
     CreateDirectoryA(folder.c_str(), nullptr);
 
     // No test opens the file an earlier one named in the settings.
-    char appData[MAX_PATH] = "";
-    specialFolderPath(nullptr, CSIDL_APPDATA, appData);
-    settings = std::string(appData) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
+    settings = specialFolderPath(nullptr, CSIDL_APPDATA) + "\\Vantorell\\Tallyvane\\Tallyvane.ini";
     keptSettings_ = MoveFileExA(settings.c_str(), (settings + ".kept-by-test").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     fileFaults.reset();
     if (startUp_ == EmptyDocument)

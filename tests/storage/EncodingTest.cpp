@@ -275,6 +275,43 @@ TEST_F(EncodingTest, EveryNameSurvivesAndLongNamesAreCutAtAWholeCharacter)
     EXPECT_EQ(std::string(cut.entryAt(0, 0)->text), overlong.substr(0, 1 + 4 * 159));
 }
 
+// The rule of every text cut to a field, a line or a title: whole
+// characters only, counted in bytes (Utf8::cutPoint) or in characters
+// (Utf8::bytesOfCharacters, where a byte that starts no valid sequence
+// counts as one).
+TEST(Utf8Cut, TextsAreCutAtAWholeCharacter)
+{
+    struct Case {
+        const char* text;
+        size_t limit;
+        size_t cutBytes;        // cutPoint(text, limit bytes)
+        size_t characterBytes;  // bytesOfCharacters(text, limit characters)
+    } const cases[] = {
+        {"abc", 5, 3, 3},
+        {"abc", 2, 2, 2},
+        {"abc", 0, 0, 0},
+        {"\xC5\x81u", 1, 0, 2},                     // "Łu": the limit inside the two-byte "Ł"
+        {"\xC5\x81u", 2, 2, 3},
+        {"a\xE5\xB1\xB1", 2, 1, 4},                  // "a山": inside the three-byte "山"
+        {"a\xE5\xB1\xB1", 3, 1, 4},
+        {"a\xE5\xB1\xB1", 4, 4, 4},
+        {"\xF0\x9F\x8E\x89x", 3, 0, 5},              // four bytes outside the BMP
+        {"\xF0\x9F\x8E\x89x", 4, 4, 5},
+        {"\xF0\x9F\x8E\x89x", 1, 0, 4},
+        {"\xC0\xAFz", 2, 2, 2},                      // an overlong form: two characters of one byte
+        {"\xFFz\xC3", 2, 2, 2},                      // no UTF-8 at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "\"" << c.text << "\" at " << c.limit);
+        const size_t length = strlen(c.text);
+        EXPECT_EQ(Utf8::cutPoint(c.text, length, c.limit), c.cutBytes);
+        EXPECT_EQ(Utf8::bytesOfCharacters(c.text, length, c.limit), c.characterBytes);
+        if (AnsiText::programIsUtf8()) {
+            EXPECT_EQ(AnsiText::cutPoint(c.text, length, c.limit), c.cutBytes);
+        }
+    }
+}
+
 // What a reader makes of texts that are not what the file says.
 TEST_F(EncodingTest, TextThatIsNotUtf8InAUtf8FileOpensReadOnly)
 {

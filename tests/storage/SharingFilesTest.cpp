@@ -24,10 +24,19 @@ using namespace testing_support;
 
 namespace {
 
-std::string presencePath(const char* dataPath, int size = 300)
+// count times "ж" (two bytes in UTF-8)
+std::string cyrillic(int count)
 {
-    char out[300];
-    return PresenceFile::pathFor(dataPath, out, size) ? out : "<none>";
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "\xD0\xB6";
+    return text;
+}
+
+std::string presencePath(const char* dataPath)
+{
+    std::string path = PresenceFile::pathFor(dataPath);
+    return path.empty() ? "<none>" : path;
 }
 
 TEST(PresenceFile, PathIsTheDataFileNameAfterTildeDollar)
@@ -38,8 +47,6 @@ TEST(PresenceFile, PathIsTheDataFileNameAfterTildeDollar)
     EXPECT_EQ(presencePath("D:club.tvd"), "D:~$club.tvd");
     EXPECT_EQ(presencePath("/tmp/x/club.tvd"), "/tmp/x/~$club.tvd");
     EXPECT_EQ(presencePath("C:\\Club\\"), "<none>");
-    EXPECT_EQ(presencePath("C:\\a.tvd", 10), "<none>");   // 10 characters and the NUL
-    EXPECT_EQ(presencePath("C:\\a.tvd", 11), "C:\\~$a.tvd");
 }
 
 TEST(PresenceFile, ComposedLinesReadBackAndOddFilesAreToleratedOrRefused)
@@ -71,6 +78,8 @@ TEST(PresenceFile, ComposedLinesReadBackAndOddFilesAreToleratedOrRefused)
         {"pid=12\r\ncomputer=PC-1", 1, "", "PC-1", 12},                              // no end of line, no user
         {"junk\r\n\r\nlock=1\r\ncomputer=PC-1\r\npid=7\r\n", 1, "", "PC-1", 7},     // unknown lines passed over
         {"user=" + longName + "\r\ncomputer=PC-1\r\npid=7", 1, std::string(255, 'x'), "PC-1", 7},
+        // "ж" is two bytes: the one the field ends in goes whole.
+        {"user=" + cyrillic(150) + "\r\ncomputer=PC-1\r\npid=7", 1, cyrillic(127), "PC-1", 7},
         {"computer=PC-1\r\npid=4294967296\r\n", 0, "", "PC-1", 0},                   // pid out of range
         {"computer=PC-1\r\npid=12a\r\n", 0, "", "PC-1", 0},
         {"computer=PC-1\r\n", 0, "", "PC-1", 0},
@@ -235,10 +244,12 @@ TEST_F(RecoveryTest, RoundTripKeepsPathPidBaseAndDocument)
     Document doc;
     loadChanged(doc);
     const std::string base = exampleFile();
-    for (const char* dataPath : {"\\\\nas\\share\\club=2.tvd", ""}) {
+    // A path of 250 characters takes more than 400 bytes in UTF-8.
+    const std::string longPath = "C:\\" + cyrillic(120) + "\\" + cyrillic(120) + ".tvd";
+    for (const std::string& dataPath : {std::string("\\\\nas\\share\\club=2.tvd"), std::string(), longPath}) {
         SCOPED_TRACE(dataPath);
         RecoveryFile out;
-        strcpy(out.dataPath, dataPath);
+        out.dataPath = dataPath;
         out.pid = 4000000000u;
         strcpy(out.changed, "12/09/26 10:02 AM");
         ASSERT_EQ(out.write(path.c_str(), doc, base.data(), base.size()), 1);
@@ -247,7 +258,7 @@ TEST_F(RecoveryTest, RoundTripKeepsPathPidBaseAndDocument)
 
         RecoveryFile in;
         ASSERT_EQ(in.read(path.c_str()), 1);
-        EXPECT_STREQ(in.dataPath, dataPath);
+        EXPECT_EQ(in.dataPath, dataPath);
         EXPECT_EQ(in.pid, 4000000000u);
         EXPECT_STREQ(in.changed, "12/09/26 10:02 AM");
         EXPECT_EQ(std::string(in.base, in.baseSize), base);
@@ -267,7 +278,7 @@ TEST_F(RecoveryTest, DamagedRecoveryFilesAreRefused)
     Document doc;
     loadChanged(doc);
     RecoveryFile out;
-    strcpy(out.dataPath, "C:\\club.tvd");
+    out.dataPath = "C:\\club.tvd";
     out.pid = 7;
     const std::string base = exampleFile();
     ASSERT_EQ(out.write(path.c_str(), doc, base.data(), base.size()), 1);

@@ -11,6 +11,8 @@ namespace {
 // QueryFullProcessImageNameA is Vista's: looked up at run time.
 using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 
+const DWORD kLongestPathBytes = 3 * 32767 + 1;
+
 // name (UTF-16, as Windows keeps it) in UTF-8 into out of size bytes, cut at
 // a whole character when it is longer; "" when there is none. The A
 // functions would give it in the ANSI code page, which is UTF-8 only where
@@ -98,11 +100,14 @@ int64_t tallyvaneStartTime(uint32_t pid)
     if (running) {
         static const auto query = reinterpret_cast<QueryImageName>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
-        char theirs[MAX_PATH];
-        char ours[MAX_PATH];
-        DWORD length = sizeof theirs;
-        if (query && query(process, 0, theirs, &length) && GetModuleFileNameA(nullptr, ours, sizeof ours))
-            running = lstrcmpiA(fileNamePart(theirs), fileNamePart(ours)) == 0;
+        // Room for a path of the most characters Windows takes, in UTF-8:
+        // a name cut short would be taken for another program's.
+        std::string theirs(kLongestPathBytes, '\0');
+        std::string ours(kLongestPathBytes, '\0');
+        DWORD length = kLongestPathBytes;
+        DWORD own = GetModuleFileNameA(nullptr, &ours[0], kLongestPathBytes);
+        if (query && query(process, 0, &theirs[0], &length) && own && own < kLongestPathBytes)
+            running = lstrcmpiA(fileNamePart(theirs.c_str()), fileNamePart(ours.c_str())) == 0;
     }
     int64_t started = running ? startOf(process) : -1;
     return started;

@@ -353,7 +353,7 @@ std::string leaveRecovery(const std::string& folder, const char* dataPath, const
     std::string path = folder + "Recovery\\test-" + std::to_string(GetCurrentProcessId()) + ".tvr";
     CreateDirectoryA((folder + "Recovery").c_str(), nullptr);
     RecoveryFile file;
-    std::strcpy(file.dataPath, dataPath);
+    file.dataPath = dataPath;
     file.pid = kGonePid;
     std::strcpy(file.changed, "12/09/26 10:02 AM");
     EXPECT_EQ(1, file.write(path.c_str(), doc, base, base ? std::strlen(base) : 0));
@@ -474,7 +474,7 @@ TEST_F(Sharing, RecoveriesComeNewestFirstAndNoNeverLosesOne)
     std::vector<std::string> paths;
     for (const char* name : {"older.tvd", "newer.tvd"}) {
         RecoveryFile file;
-        std::strcpy(file.dataPath, (folder + name).c_str());
+        file.dataPath = folder + name;
         file.pid = kGonePid;
         std::strcpy(file.changed, "12/09/26 10:02 AM");
         paths.push_back(recoveryFolder + "order-" + name + ".tvr");

@@ -15,7 +15,7 @@ TEST_F(MainWindowFilesTest, FirstStartShowsAnEmptyUntitledDocument)
     EXPECT_EQ(0, nameRows());
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(recentItems().empty());
-    EXPECT_EQ(1, folderExists(window().settingsFolder));
+    EXPECT_EQ(1, folderExists(window().settingsFolder.c_str()));
     EXPECT_EQ(settings, window().settingsPath);
 }
 

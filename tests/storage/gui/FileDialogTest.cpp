@@ -1,4 +1,5 @@
 #include "storage/win32/FileDialog.h"
+#include "storage/file/FileName.h"
 
 #include "tests/support/DialogInput.h"
 
@@ -69,6 +70,12 @@ public:
 
 TEST(ForceExtension, EveryChosenNameEndsInTheDataExtension)
 {
+    // 130 characters of two bytes each in UTF-8, the program's code page: a
+    // name the Save dialog hands back, once refused here as if cancelled.
+    std::string longStem = "C:\\data\\";
+    for (int i = 0; i < 130; ++i)
+        longStem += "\xD0\xB6";
+    const std::string longIn = longStem + ".txt", longOut = longStem + ".tvd";
     struct Case {
         const char* in;
         const char* out;
@@ -80,9 +87,10 @@ TEST(ForceExtension, EveryChosenNameEndsInTheDataExtension)
         {"C:\\my.data\\list.v2.txt", "C:\\my.data\\list.v2.tvd"},
         {"list", "list.tvd"},
         {"C:list", "C:list.tvd"},
+        {longIn.c_str(), longOut.c_str()},
     };
     for (const Case& c : cases) {
-        char path[260];
+        char path[kPathBytes];
         strcpy(path, c.in);
         EXPECT_EQ(1, forceExtension(path, sizeof path, ".tvd")) << c.in;
         EXPECT_STREQ(c.out, path) << c.in;
@@ -181,6 +189,23 @@ TEST_F(FileDialogTest, ReplacingAsksAboutTheFileReallyWritten)
         EXPECT_EQ(c.answer ? folder + "list.tvd already exists.\nDo you want to replace it?" : "", asked) << c.typed;
         EXPECT_EQ(c.result[0] == '<' ? c.result : folder + c.result, chosen ? path : "<cancelled>") << c.typed;
     }
+
+    // A path of 150 two-byte characters in UTF-8 is asked about whole, not
+    // cut (with the question itself) at some 320 bytes.
+    std::string longPath = "C:\\";
+    for (int i = 0; i < 150; ++i)
+        longPath += "\xD0\xB6";
+    longPath += ".tvd";
+    std::string asked;
+    ModalAnswerer answer(20, 8000);
+    answer.then("#32770", [&asked](HWND box) {
+        char text[1024] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        asked = text;
+        tvtest::clickButton(GetDlgItem(box, IDNO));
+    });
+    EXPECT_EQ(0, FileDialog(0).confirmReplace(owner, longPath.c_str()));
+    EXPECT_EQ(longPath + " already exists.\nDo you want to replace it?", asked);
 }
 
 TEST_F(FileDialogTest, FolderWithADotInItsNameIsLeftAlone)

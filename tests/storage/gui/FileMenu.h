@@ -61,8 +61,8 @@ protected:
 
     std::string path(int id) const
     {
-        char buffer[MAX_PATH];
-        return recent.pathOf(id, buffer, sizeof buffer) ? buffer : "<none>";
+        std::string path = recent.pathOf(id);
+        return path.empty() ? "<none>" : path;
     }
 
     HMENU menu = nullptr;

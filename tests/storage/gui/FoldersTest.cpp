@@ -96,22 +96,12 @@ TEST(Folders, UnreachableNetworkShareFailsQuietly)
     EXPECT_EQ(0, createFolderPath("\\\\no-such-server-tv\\share\\Vantorell\\Tallyvane\\"));
 }
 
-TEST(Folders, AppendTextRefusesWhatDoesNotFit)
-{
-    char buffer[8] = "abc";
-    EXPECT_EQ(1, appendText(buffer, sizeof buffer, "defg"));
-    EXPECT_STREQ("abcdefg", buffer);
-    EXPECT_EQ(0, appendText(buffer, sizeof buffer, "h"));
-    EXPECT_STREQ("abcdefg", buffer);
-}
-
 // A first start creates the program's folder level by level under the
 // application-data folder of whoever runs the test.
 TEST(Folders, LocateFoldersCreatesTheSettingsFolder)
 {
-    char appData[MAX_PATH];
-    specialFolderPath(nullptr, CSIDL_APPDATA, appData);
-    ASSERT_STRNE("", appData);
+    std::string appData = specialFolderPath(nullptr, CSIDL_APPDATA);
+    ASSERT_NE("", appData);
     std::string vendor = std::string(appData) + "\\Vantorell";
     std::string kept = vendor + ".kept-by-test";
     bool hadVendor = folderExists(vendor.c_str());
@@ -119,13 +109,12 @@ TEST(Folders, LocateFoldersCreatesTheSettingsFolder)
         ASSERT_TRUE(MoveFileA(vendor.c_str(), kept.c_str()));
     }
 
-    char settings[MAX_PATH];
-    char documents[MAX_PATH];
+    std::string settings, documents;
     locateFolders(nullptr, settings, documents);
     EXPECT_EQ(std::string(appData) + "\\Vantorell\\Tallyvane\\", settings);
-    EXPECT_EQ(1, folderExists(settings));
+    EXPECT_EQ(1, folderExists(settings.c_str()));
     EXPECT_TRUE(endsWith(documents, "\\"));
-    EXPECT_EQ(1, folderExists(documents));
+    EXPECT_EQ(1, folderExists(documents.c_str()));
 
     removeTree(vendor);
     if (hadVendor)

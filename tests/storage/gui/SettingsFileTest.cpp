@@ -76,7 +76,7 @@ TEST_F(SettingsTest, NoSettingsFileGivesNothingToOpen)
 {
     StartupFiles s = read("prog.exe");
     EXPECT_EQ(ini, s.settingsPath);
-    EXPECT_STREQ("", s.currentPath);
+    EXPECT_STREQ("", s.currentPath.c_str());
     EXPECT_EQ(0, s.fromCommandLine);
     EXPECT_EQ(0, recent.count());
 }
@@ -85,7 +85,7 @@ TEST_F(SettingsTest, FirstLineIsOpenedAndTheRestAreRecentFiles)
 {
     writeAll(ini, "[Program]\r\nTallyvane\r\n\r\n[Files]\r\nC:\\c.tvd\r\nC:\\c.tvd\r\nC:\\b.tvd\r\nC:\\a.tvd\r\n");
     StartupFiles s = read("prog.exe");
-    EXPECT_STREQ("C:\\c.tvd", s.currentPath);
+    EXPECT_STREQ("C:\\c.tvd", s.currentPath.c_str());
     EXPECT_EQ(0, s.fromCommandLine);
     EXPECT_EQ((Paths{"C:\\c.tvd", "C:\\b.tvd", "C:\\a.tvd"}), recentPaths());
     // Opening C at start-up puts it on top, where it already is.
@@ -105,7 +105,7 @@ TEST_F(SettingsTest, WrittenAtExitAndReadAtTheNextStart)
 
     restart();
     StartupFiles s = read("prog.exe");
-    EXPECT_STREQ("C:\\c.tvd", s.currentPath);
+    EXPECT_STREQ("C:\\c.tvd", s.currentPath.c_str());
     EXPECT_EQ((Paths{"C:\\c.tvd", "C:\\b.tvd", "C:\\a.tvd"}), recentPaths());
 }
 
@@ -122,7 +122,7 @@ TEST_F(SettingsTest, MoreThanSixLinesShowFiveRecentItems)
 {
     writeAll(ini, "[program]\nTALLYVANE\n\n[files]\nopen\n1\n2\n3\n4\n5\n6\n7\n");
     StartupFiles s = read("prog.exe");
-    EXPECT_STREQ("open", s.currentPath);
+    EXPECT_STREQ("open", s.currentPath.c_str());
     EXPECT_EQ((Paths{"1", "2", "3", "4", "5"}), recentPaths());
     EXPECT_EQ((std::vector<Row>{{5900, "1", false},
                                 {5901, "2", false},
@@ -137,7 +137,7 @@ TEST_F(SettingsTest, EmptyLinesAreSkipped)
 {
     writeAll(ini, "[Program]\r\nTallyvane\r\n\r\n[Files]\r\n\r\nC:\\c.tvd\r\n\r\nC:\\b.tvd\r\n\r\n\r\nC:\\a.tvd\r\n");
     StartupFiles s = read("prog.exe");
-    EXPECT_STREQ("C:\\c.tvd", s.currentPath);
+    EXPECT_STREQ("C:\\c.tvd", s.currentPath.c_str());
     EXPECT_EQ((Paths{"C:\\b.tvd", "C:\\a.tvd"}), recentPaths());
 }
 
@@ -145,7 +145,7 @@ TEST_F(SettingsTest, CommandLineFileIsOpenedAndEveryLineBecomesRecent)
 {
     writeAll(ini, "[Program]\r\nTallyvane\r\n\r\n[Files]\r\nC:\\c.tvd\r\nC:\\b.tvd\r\n");
     StartupFiles s = read("\"C:\\Program Files\\Tallyvane\\prog.exe\" \"D:\\my data\\staff list.tvd\"");
-    EXPECT_STREQ("D:\\my data\\staff list.tvd", s.currentPath);
+    EXPECT_STREQ("D:\\my data\\staff list.tvd", s.currentPath.c_str());
     EXPECT_EQ(1, s.fromCommandLine);
     EXPECT_EQ((Paths{"C:\\c.tvd", "C:\\b.tvd"}), recentPaths());
 }
@@ -171,13 +171,13 @@ TEST_F(SettingsTest, EachFileIsListedOnceHoweverItsPathIsSpelt)
 TEST_F(SettingsTest, CommandLineFileIsOpenedWithoutASettingsFile)
 {
     StartupFiles s = read("prog.exe D:\\club.tvd");
-    EXPECT_STREQ("D:\\club.tvd", s.currentPath);
+    EXPECT_STREQ("D:\\club.tvd", s.currentPath.c_str());
     EXPECT_EQ(1, s.fromCommandLine);
 
     writeAll(ini, "[Program]\r\nNot the magic\r\n\r\n[Files]\r\nC:\\c.tvd\r\n");
     restart();
     s = read("prog.exe D:\\club.tvd");
-    EXPECT_STREQ("D:\\club.tvd", s.currentPath);
+    EXPECT_STREQ("D:\\club.tvd", s.currentPath.c_str());
     EXPECT_EQ(0, recent.count());
 }
 
@@ -185,12 +185,12 @@ TEST_F(SettingsTest, FileWithoutTheMagicIsIgnored)
 {
     writeAll(ini, "[Program]\r\nTallyvane \r\n\r\n[Files]\r\nC:\\c.tvd\r\nC:\\b.tvd\r\n");
     StartupFiles s = read("prog.exe");
-    EXPECT_STREQ("", s.currentPath);
+    EXPECT_STREQ("", s.currentPath.c_str());
     EXPECT_EQ(0, recent.count());
 
     writeAll(ini, "[Files]\r\nC:\\c.tvd\r\n");
     s = read("prog.exe");
-    EXPECT_STREQ("", s.currentPath);
+    EXPECT_STREQ("", s.currentPath.c_str());
 }
 
 TEST_F(SettingsTest, LegacyFileBesideTheProgramIsMovedIntoPlace)
@@ -200,7 +200,7 @@ TEST_F(SettingsTest, LegacyFileBesideTheProgramIsMovedIntoPlace)
     writeAll(legacy, "[Program]\r\nTallyvane\r\n\r\n[Files]\r\nC:\\old.tvd\r\nC:\\older.tvd\r\n");
     StartupFiles s = read("\"" + folder + "prog.exe\"");
     EXPECT_EQ(0, fileExists(legacy.c_str()));
-    EXPECT_STREQ("C:\\old.tvd", s.currentPath);
+    EXPECT_STREQ("C:\\old.tvd", s.currentPath.c_str());
     EXPECT_EQ((Paths{"C:\\older.tvd"}), recentPaths());
     EXPECT_EQ("[Program]\r\nTallyvane\r\n\r\n[Files]\r\nC:\\old.tvd\r\nC:\\older.tvd\r\n", readAll(ini));
 }
