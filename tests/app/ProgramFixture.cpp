@@ -259,18 +259,7 @@ int ProgramFixture::grayed(int id)
 
 std::string ProgramFixture::clipboardText()
 {
-    std::string text = "<no text>";
-    if (!OpenClipboard(nullptr))
-        return "<clipboard not open>";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data) {
-        const char* chars = static_cast<const char*>(GlobalLock(data));
-        if (chars)
-            text = chars;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
+    return tvtest::clipboardText();
 }
 
 void ProgramFixture::setClipboard(const char* text)

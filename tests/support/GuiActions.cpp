@@ -115,4 +115,18 @@ bool pumpUntil(const std::function<bool()>& done, DWORD ms)
     return true;
 }
 
+std::string clipboardText()
+{
+    if (!OpenClipboard(nullptr))
+        return "<clipboard not open>";
+    std::string text = "<no text>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data)))
+            text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 } // namespace tvtest

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace tvtest {
 
@@ -24,6 +25,9 @@ void doubleClickAt(HWND window, int x, int y);
 HWND findChild(HWND parent, const char* text);
 // The first child of parent (at any depth) of window class className, or null.
 HWND findChildByClass(HWND parent, const char* className);
+
+// The CF_TEXT on the clipboard, "<no text>" when there is none.
+std::string clipboardText();
 
 // Dispatches the thread's messages for about ms milliseconds.
 void pumpMessages(DWORD ms);

@@ -8,23 +8,7 @@
 
 namespace {
 
-std::string clipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return "<clipboard not open>";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data) {
-        const char* chars = static_cast<const char*>(GlobalLock(data));
-        if (chars)
-            text = chars;
-        GlobalUnlock(data);
-    } else {
-        text = "<no text>";
-    }
-    CloseClipboard();
-    return text;
-}
+using tvtest::clipboardText;
 
 TEST(Clipboard, PutsTheTextAsCfText)
 {
