@@ -342,16 +342,26 @@ DocumentSession::Save DocumentSession::save(MessageSink& view, MergeReport& repo
     return result;
 }
 
+bool DocumentSession::isOwnFile(const char* path) const
+{
+    return !path_.empty() && isSameFile(path, path_.c_str());
+}
+
+void DocumentSession::agreedToReplace(const char* path, SharedFile& target)
+{
+    // The file there now is what the user agreed to replace; whatever
+    // someone writes there from now on is merged.
+    if (fileExists(path))
+        target.remember(path);
+}
+
 DocumentSession::Save DocumentSession::saveAs(const char* path, MessageSink& view, MergeReport& report)
 {
     report.clear();
-    if (!path_.empty() && isSameFile(path, path_.c_str()))
+    if (isOwnFile(path))
         return save(view, report);
-    // The file there now is what the user agreed to replace; whatever
-    // someone writes there from now on is merged.
     SharedFile target;
-    if (fileExists(path))
-        target.remember(path);
+    agreedToReplace(path, target);
     Save result = saveTo(path, target, view, report);
     if (result != Save::Saved && result != Save::Merged)
         return result;
@@ -370,11 +380,10 @@ DocumentSession::Save DocumentSession::saveAs(const char* path, MessageSink& vie
 DocumentSession::Save DocumentSession::saveCopyAs(const char* path, MessageSink& view, MergeReport& report)
 {
     report.clear();
-    if (!path_.empty() && isSameFile(path, path_.c_str()))
+    if (isOwnFile(path))
         return save(view, report);
     SharedFile target;
-    if (fileExists(path))
-        target.remember(path);
+    agreedToReplace(path, target);
     // A copy that had to be merged holds more than the document: it stays as
     // it was, and so do the path, base, presence and recovery.
     Document merged;

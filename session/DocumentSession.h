@@ -176,6 +176,10 @@ private:
                              MergeReport& report);
     // A save wrote the document: the history is at its saved state.
     void markWritten();
+    // Save As and Save a Copy As onto the open file itself are Save.
+    bool isOwnFile(const char* path) const;
+    // The base of a save onto another file: the file there now, if any.
+    static void agreedToReplace(const char* path, SharedFile& target);
     void claimPresence();
     void settle();
 
