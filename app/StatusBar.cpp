@@ -42,8 +42,10 @@ LRESULT StatusBar::setStatusText(int part, const char* text) {
     if (!text) text = "";
     // A new text is announced to screen readers ("2 of 4 left", "Reloaded: ..."),
     // the same text again is not.
-    // (A full path in UTF-8 can take more than 300 bytes: the length is asked first.)
-    std::string shown(LOWORD(SendMessageA(hwnd, SB_GETTEXTLENGTHA, part, 0)) + 1, '\0');
+    // SB_GETTEXTA writes the whole text, however long: the buffer must hold
+    // it. Wine answers SB_GETTEXTLENGTHA in UTF-16 units, not bytes, so the
+    // room comes from the UTF-16 length, at most three bytes each in UTF-8.
+    std::string shown(3 * LOWORD(SendMessageA(hwnd, SB_GETTEXTLENGTHW, part, 0)) + 1, '\0');
     SendMessageA(hwnd, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(&shown[0]));
     LRESULT result = SendMessageA(hwnd, SB_SETTEXTA, part | types[part], reinterpret_cast<LPARAM>(text));
     if (lstrcmpA(shown.c_str(), text) != 0) AccessibleObject::notify(EVENT_OBJECT_NAMECHANGE, hwnd, part + 1);
